@@ -1,0 +1,41 @@
+#pragma once
+
+#include "engine/core/status.h"
+
+#include <QByteArray>
+#include <QString>
+
+namespace Orv {
+
+class Report;
+
+// Layout files (.rpx): the XML form of a report design. See
+// docs/layout-format.md.
+namespace LayoutFile {
+
+constexpr int FormatVersion = 1;
+constexpr qint64 MaxFileSize = 64 * 1024 * 1024;
+constexpr int MaxDepth = 16;
+constexpr int MaxSections = 10000;
+constexpr int MaxControls = 200000;
+
+// SaveLayout kinds.
+constexpr int ToFile = 1;
+constexpr int ToBytes = 2;
+
+} // namespace LayoutFile
+
+// Loads a design from a file or from bytes into report, replacing what it
+// held and clearing IsDirty. On failure the report is left as it was and
+// the status names the source, line, column and what was wrong.
+Status LoadLayout(Report &report, const QString &path);
+Status LoadLayout(Report &report, const QByteArray &bytes, const QString &sourceName = QString());
+
+// Kind 1 writes the file at path atomically and clears IsDirty; kind 2
+// returns the bytes in *bytes and leaves the file system alone.
+Status SaveLayout(Report &report, const QString &path, int kind, QByteArray *bytes = nullptr);
+
+// The bytes of a design, as kind 2 returns them.
+QByteArray layoutBytes(const Report &report);
+
+} // namespace Orv

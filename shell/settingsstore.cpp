@@ -1,0 +1,127 @@
+#include "shell/settingsstore.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSettings>
+#include <QStandardPaths>
+
+#include <limits>
+
+namespace Orv {
+
+namespace {
+
+const QString Group = QStringLiteral("2/Tesserane Reports Sample");
+
+QString configDir(const char *variable, QStandardPaths::StandardLocation location)
+{
+    const QString overridden = qEnvironmentVariable(variable);
+    if (!overridden.isEmpty())
+        return overridden;
+    if (location == QStandardPaths::GenericConfigLocation)
+        return QStandardPaths::writableLocation(location);
+    return QStringLiteral("/etc/xdg");
+}
+
+} // namespace
+
+QString SettingsStore::userIniPath()
+{
+    return QDir(configDir(ConfigDirVariable, QStandardPaths::GenericConfigLocation))
+        .filePath(QStringLiteral("Orv/OrvReport.ini"));
+}
+
+QString SettingsStore::systemIniPath()
+{
+    return QDir(configDir(SystemConfigDirVariable, QStandardPaths::ConfigLocation)).filePath(QStringLiteral("Orv/OrvReport.ini"));
+}
+
+SettingsStore::SettingsStore()
+    : SettingsStore(userIniPath())
+{
+}
+
+SettingsStore::SettingsStore(const QString &iniPath)
+    : m_settings(std::make_unique<QSettings>(iniPath, QSettings::IniFormat))
+{
+    // The store exists from the first start on, even before a value is written.
+    QDir().mkpath(QFileInfo(iniPath).absolutePath());
+    if (!QFileInfo::exists(iniPath)) {
+        QFile file(iniPath);
+        if (file.open(QIODevice::WriteOnly))
+            file.close();
+    }
+    m_settings->beginGroup(Group);
+}
+
+SettingsStore::~SettingsStore() = default;
+
+QString SettingsStore::fileName() const
+{
+    return m_settings->fileName();
+}
+
+int SettingsStore::readNumber(const QString &name, int defaultValue) const
+{
+    const QVariant v = m_settings->value(name);
+    if (!v.isValid())
+        return defaultValue;
+    bool ok = false;
+    const qlonglong n = v.toString().trimmed().toLongLong(&ok);
+    if (!ok || n < std::numeric_limits<int>::min() || n > std::numeric_limits<int>::max())
+        return defaultValue;
+    return int(n);
+}
+
+QString SettingsStore::readText(const QString &name, const QString &defaultValue) const
+{
+    const QVariant v = m_settings->value(name);
+    if (!v.isValid())
+        return defaultValue;
+    QString text = v.toString();
+    const qsizetype nul = text.indexOf(QChar(0));
+    if (nul >= 0)
+        text.truncate(nul);
+    return text.left(TextBufferSize);
+}
+
+int SettingsStore::writeNumber(const QString &name, int value)
+{
+    m_settings->setValue(name, QString::number(value));
+    return flush();
+}
+
+int SettingsStore::writeText(const QString &name, const QString &value)
+{
+    m_settings->setValue(name, value);
+    return flush();
+}
+
+int SettingsStore::flush()
+{
+    m_settings->sync();
+    return m_settings->status() == QSettings::NoError ? 0 : int(m_settings->status());
+}
+
+QString SettingsStore::systemValue(const QString &group, const QString &name)
+{
+    const QString path = systemIniPath();
+    if (!QFileInfo::exists(path))
+        return QString();
+    QSettings system(path, QSettings::IniFormat);
+    system.beginGroup(group);
+    return system.value(name).toString();
+}
+
+QString SettingsStore::installDir()
+{
+    return systemValue(QStringLiteral("SOFTWARE/Microsoft/Visual Basic/5.0"), QStringLiteral("InstallDir"));
+}
+
+QString SettingsStore::productDir()
+{
+    return systemValue(QStringLiteral("Software/Microsoft/VisualStudio/6.0/Setup/Microsoft Visual Basic"),
+                       QStringLiteral("ProductDir"));
+}
+
+} // namespace Orv
