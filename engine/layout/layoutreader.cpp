@@ -40,13 +40,13 @@ public:
 private:
     bool failed() const { return !m_status.ok(); }
 
-    void fail(const QString &message)
+    void fail(const QString &message, qint64 linesBack = 0)
     {
         if (failed())
             return;
         m_status = Status::failure(ErrBadFileFormat,
                                    u"%1, line %2, column %3: %4"_s.arg(m_source)
-                                       .arg(m_xml.lineNumber())
+                                       .arg(m_xml.lineNumber() - linesBack)
                                        .arg(m_xml.columnNumber())
                                        .arg(message));
     }
@@ -76,7 +76,10 @@ private:
                 return true;
             case QXmlStreamReader::Characters:
                 if (!m_xml.isWhitespace()) {
-                    fail(u"unexpected text \"%1\""_s.arg(m_xml.text().left(40).toString()));
+                    // The reader stands after the text; name the line the text ends on.
+                    const QStringView text = m_xml.text();
+                    fail(u"unexpected text \"%1\""_s.arg(text.trimmed().left(40).toString()),
+                         trailingNewlines(text));
                     return false;
                 }
                 break;
@@ -341,6 +344,16 @@ private:
         const Status status = Reflection::setValue(p, value);
         if (!status.ok())
             fail(u"%1: %2"_s.arg(what, status.description()));
+    }
+
+    static qint64 trailingNewlines(QStringView text)
+    {
+        qint64 n = 0;
+        for (qsizetype i = text.size() - 1; i >= 0 && text.at(i).isSpace(); --i) {
+            if (text.at(i) == u'\n')
+                ++n;
+        }
+        return n;
     }
 
     static QString typeDescription(QMetaType type)
