@@ -41,9 +41,9 @@ public:
         m_answers.clear();
     }
 
-    MessageResult messageBox(const QString &text, const QString &title, MessageButtons buttons,
-                             MessageIcon icon) override;
-    std::optional<QString> inputBox(const QString &prompt, const QString &title, const QString &defaultText) override;
+    MessageResult messageBox(const QString &text, const QString &title, MessageButtons buttons = MessageButtons::Ok,
+                             MessageIcon icon = MessageIcon::None) override;
+    std::optional<QString> inputBox(const QString &prompt, const QString &title, const QString &defaultText = QString()) override;
     QString openFileName(const FileDialogRequest &request) override;
     QString saveFileName(const FileDialogRequest &request) override;
     QString browseFolder(const QString &title, const QString &startFolder) override;

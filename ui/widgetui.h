@@ -14,9 +14,9 @@ public:
     explicit WidgetUi(QWidget *parent = nullptr) : m_parent(parent) {}
     void setParentWidget(QWidget *parent) { m_parent = parent; }
 
-    MessageResult messageBox(const QString &text, const QString &title, MessageButtons buttons,
-                             MessageIcon icon) override;
-    std::optional<QString> inputBox(const QString &prompt, const QString &title, const QString &defaultText) override;
+    MessageResult messageBox(const QString &text, const QString &title, MessageButtons buttons = MessageButtons::Ok,
+                             MessageIcon icon = MessageIcon::None) override;
+    std::optional<QString> inputBox(const QString &prompt, const QString &title, const QString &defaultText = QString()) override;
     QString openFileName(const FileDialogRequest &request) override;
     QString saveFileName(const FileDialogRequest &request) override;
     QString browseFolder(const QString &title, const QString &startFolder) override;

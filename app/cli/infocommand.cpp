@@ -36,7 +36,7 @@ QString detail(const Control *c)
     if (auto *label = qobject_cast<const Label *>(c))
         return quoted(label->caption());
     if (auto *field = qobject_cast<const Field *>(c)) {
-        QString s = field->dataField().isEmpty() ? quoted(field->text()) : QStringLiteral("= ") + field->dataField();
+        QString s = field->dataField().isEmpty() ? quoted(field->text()) : QStringLiteral("data ") + field->dataField();
         if (!field->outputFormat().isEmpty())
             s += QStringLiteral(" format ") + quoted(field->outputFormat());
         if (field->summaryType() != 0)
