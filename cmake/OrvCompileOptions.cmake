@@ -17,3 +17,11 @@ function(orv_add_library name)
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
   target_link_libraries(${name} PUBLIC orv_options ${ARG_DEPENDS})
 endfunction()
+
+# libFuzzer builds instrument all code for coverage; only the fuzz targets
+# link the fuzzer's main.
+if(ORV_FUZZ)
+  target_compile_options(orv_options INTERFACE
+    -fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer)
+  target_link_options(orv_options INTERFACE -fsanitize=address,undefined)
+endif()

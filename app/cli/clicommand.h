@@ -32,5 +32,6 @@ struct Command
 const QList<Command> &commands();
 
 int runInfo(const QStringList &args, Streams &io);
+int runProperties(const QStringList &args, Streams &io);
 
 } // namespace Orv::Cli

@@ -62,6 +62,17 @@ private Q_SLOTS:
         QVERIFY(r.out.contains(QStringLiteral("    fldCity  Field  at 7440, 15 size 1800 x 300  data City\n")));
     }
 
+    void propertyTablesMatchTheDocumentation()
+    {
+        const Result r = cli({QStringLiteral("properties")});
+        QCOMPARE(r.code, 0);
+        QVERIFY(r.out.contains(QStringLiteral("| Font.Bold | Boolean | false |  |")));
+        QFile doc(QStringLiteral(ORV_SOURCE_DIR "/docs/model.md"));
+        QVERIFY(doc.open(QIODevice::ReadOnly));
+        // docs/model.md ends with this output; regenerate it when properties change.
+        QVERIFY2(QString::fromUtf8(doc.readAll()).endsWith(r.out), "docs/model.md is out of date");
+    }
+
     void infoOnABadFileSaysWhereAndFails()
     {
         QTemporaryDir dir;
