@@ -33,5 +33,7 @@ const QList<Command> &commands();
 
 int runInfo(const QStringList &args, Streams &io);
 int runProperties(const QStringList &args, Streams &io);
+int runSampleDb(const QStringList &args, Streams &io);
+int runQuery(const QStringList &args, Streams &io);
 
 } // namespace Orv::Cli

@@ -9,6 +9,10 @@ const QList<Command> &commands()
          QStringLiteral("Print the sections and controls of a layout"), runInfo},
         {QStringLiteral("properties"), QStringLiteral("properties"),
          QStringLiteral("List every property of the report, sections and controls"), runProperties},
+        {QStringLiteral("sample-db"), QStringLiteral("sample-db <file.db> [--scale N]"),
+         QStringLiteral("Write the sample database \"Tesserane Traders\""), runSampleDb},
+        {QStringLiteral("query"), QStringLiteral("query --connection <string> <sql>"),
+         QStringLiteral("Run a statement and print its rows, tab-separated"), runQuery},
     };
     return list;
 }

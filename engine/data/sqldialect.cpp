@@ -1,0 +1,140 @@
+#include "engine/data/sqldialect.h"
+
+#include <QDateTime>
+
+namespace Orv::Data {
+
+namespace {
+
+QString quoted(const QString &text)
+{
+    QString out = text;
+    return u'\'' + out.replace(u'\'', QStringLiteral("''")) + u'\'';
+}
+
+// #m/d/yyyy#, #yyyy-mm-dd#, with an optional time: Access date literals are
+// month first.
+QString dateLiteral(const QString &inside)
+{
+    const QString t = inside.trimmed();
+    static const char *const formats[] = {"M/d/yyyy", "M/d/yyyy H:mm:ss", "M/d/yyyy h:mm:ss AP", "M/d/yyyy H:mm",
+                                          "yyyy-MM-dd", "yyyy-MM-dd H:mm:ss", "M/d/yy", "d-MMM-yyyy"};
+    for (const char *f : formats) {
+        const QDateTime dt = QDateTime::fromString(t, QString::fromLatin1(f));
+        if (dt.isValid())
+            return quoted(dt.time() == QTime(0, 0) ? dt.toString(QStringLiteral("yyyy-MM-dd"))
+                                                   : dt.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
+    }
+    const QTime time = QTime::fromString(t, QStringLiteral("H:mm:ss"));
+    if (time.isValid())
+        return quoted(time.toString(QStringLiteral("HH:mm:ss")));
+    return QString();
+}
+
+bool isWordChar(QChar c)
+{
+    return c.isLetterOrNumber() || c == u'_';
+}
+
+} // namespace
+
+QString rewriteSql(const QString &sql, const SqlDialect &dialect)
+{
+    QString out;
+    out.reserve(sql.size() + 16);
+    const qsizetype n = sql.size();
+    QString lastWord; // the last keyword or name, for LIKE
+    for (qsizetype i = 0; i < n;) {
+        const QChar c = sql[i];
+        if (c == u'\'') { // a standard string: copied whole
+            qsizetype j = i + 1;
+            while (j < n && !(sql[j] == u'\'' && (j + 1 >= n || sql[j + 1] != u'\'')))
+                j += sql[j] == u'\'' ? 2 : 1;
+            QString literal = sql.mid(i, j + 1 - i);
+            if (dialect.jet && lastWord.compare(QLatin1String("like"), Qt::CaseInsensitive) == 0)
+                literal.replace(u'*', u'%').replace(u'?', u'_');
+            out += literal;
+            i = j + 1;
+            lastWord.clear();
+        } else if (c == u'"') {
+            qsizetype j = i + 1;
+            QString inside;
+            while (j < n) {
+                if (sql[j] == u'"') {
+                    if (j + 1 < n && sql[j + 1] == u'"') {
+                        inside += u'"';
+                        j += 2;
+                        continue;
+                    }
+                    break;
+                }
+                inside += sql[j++];
+            }
+            if (dialect.jet) {
+                if (lastWord.compare(QLatin1String("like"), Qt::CaseInsensitive) == 0)
+                    inside.replace(u'*', u'%').replace(u'?', u'_');
+                out += quoted(inside);
+            } else {
+                out += sql.mid(i, j + 1 - i);
+            }
+            i = j + 1;
+            lastWord.clear();
+        } else if (c == u'[') {
+            const qsizetype close = sql.indexOf(u']', i + 1);
+            if (close < 0) { // not a name: leave the rest as it is
+                out += sql.mid(i);
+                break;
+            }
+            QString name = sql.mid(i + 1, close - i - 1);
+            name.replace(dialect.identifierClose, QString(2, dialect.identifierClose));
+            out += dialect.identifierOpen + name + dialect.identifierClose;
+            i = close + 1;
+            lastWord.clear();
+        } else if (c == u'#') {
+            const qsizetype close = sql.indexOf(u'#', i + 1);
+            const QString literal = close > i ? dateLiteral(sql.mid(i + 1, close - i - 1)) : QString();
+            if (literal.isEmpty()) {
+                out += c;
+                ++i;
+            } else {
+                out += literal;
+                i = close + 1;
+            }
+        } else if (c == u'-' && i + 1 < n && sql[i + 1] == u'-') {
+            const qsizetype end = sql.indexOf(u'\n', i);
+            out += sql.mid(i, end < 0 ? n - i : end - i);
+            i = end < 0 ? n : end;
+        } else if (c == u'&' && dialect.jet) {
+            out += QStringLiteral("||");
+            ++i;
+        } else if (isWordChar(c)) {
+            qsizetype j = i;
+            while (j < n && isWordChar(sql[j]))
+                ++j;
+            const QString word = sql.mid(i, j - i);
+            if (dialect.jet && word.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0)
+                out += QStringLiteral("1");
+            else if (dialect.jet && word.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0)
+                out += QStringLiteral("0");
+            else if (dialect.jet && word.compare(QLatin1String("distinctrow"), Qt::CaseInsensitive) == 0)
+                out += QStringLiteral("DISTINCT");
+            else if (dialect.renameLeftRight
+                     && (word.compare(QLatin1String("left"), Qt::CaseInsensitive) == 0
+                         || word.compare(QLatin1String("right"), Qt::CaseInsensitive) == 0)
+                     && sql.mid(j).trimmed().startsWith(u'('))
+                out += QStringLiteral("Jet") + word;
+            else
+                out += word;
+            lastWord = word;
+            i = j;
+        } else {
+            out += c;
+            if (!c.isSpace())
+                lastWord.clear();
+            ++i;
+        }
+    }
+    return out;
+}
+
+} // namespace Orv::Data

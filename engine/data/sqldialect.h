@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+
+namespace Orv::Data {
+
+// How a database wants the Access-style parts of a statement written.
+struct SqlDialect
+{
+    QChar identifierOpen = u'"';   // [Order Details] becomes "Order Details"
+    QChar identifierClose = u'"';
+    // Jet SQL: "text" is a string, & joins strings, LIKE uses * and ?,
+    // True and False are numbers. Only for statements written for Access.
+    bool jet = false;
+    // SQLite reads LEFT and RIGHT as join words only: calls of Left( and
+    // Right( go to the functions JetLeft and JetRight.
+    bool renameLeftRight = false;
+};
+
+// Rewrites [bracketed] names and #dates# (never valid outside Access) for
+// the dialect; with jet set, also strings, & and LIKE wildcards. Text inside
+// string literals and comments is left alone.
+QString rewriteSql(const QString &sql, const SqlDialect &dialect);
+
+} // namespace Orv::Data
