@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMetaType>
 #include <QString>
 
 namespace Orv {
@@ -55,3 +56,5 @@ private:
 };
 
 } // namespace Orv
+
+Q_DECLARE_METATYPE(Orv::Status)

@@ -1,5 +1,6 @@
 #include "engine/data/driver.h"
 
+#include "engine/data/postgresdriver.h"
 #include "engine/data/sqlitedriver.h"
 
 namespace Orv::Data {
@@ -41,6 +42,8 @@ std::unique_ptr<Driver> createDriver(const ConnectionString &cs, Status *status)
     const QString provider = providerFor(cs, status);
     if (provider == QLatin1String("SQLite"))
         return std::make_unique<SqliteDriver>();
+    if (provider == QLatin1String("PostgreSQL"))
+        return std::make_unique<PostgresDriver>();
     if (!provider.isEmpty() && status)
         *status = Status::failure(3706, QStringLiteral("Provider cannot be found. It may not be properly installed. (Provider=%1)")
                                             .arg(provider));

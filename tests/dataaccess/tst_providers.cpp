@@ -1,0 +1,200 @@
+// The same questions put to every provider: the three schema rowsets with
+// their columns and type numbers, the foreign keys, and a grouped query
+// read to the end.
+
+#include "pgtestserver.h"
+
+#include "engine/data/connection.h"
+#include "engine/data/sampledatabase.h"
+
+#include <QElapsedTimer>
+#include <QTcpServer>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Orv;
+using namespace Orv::Data;
+
+namespace {
+
+QStringList column(Recordset *rs, const char *name)
+{
+    QStringList out;
+    const int i = rs->fields()->indexOf(QString::fromLatin1(name));
+    while (!rs->atEnd()) {
+        out << rs->value(i).toString();
+        rs->MoveNext();
+    }
+    return out;
+}
+
+} // namespace
+
+class TestProviders : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    PgTestServer m_pg;
+    QString m_sqlite;
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        m_sqlite = m_dir.filePath(QStringLiteral("tesserane.db"));
+        QVERIFY(createSampleDatabase(m_sqlite, 1).ok());
+        QString error;
+        QVERIFY2(m_pg.start(&error), qPrintable(error));
+        QVERIFY2(m_pg.createDatabase(QStringLiteral("tesserane"), QStringLiteral(ORV_TEST_DATA "/tesserane-pg.sql"), &error),
+                 qPrintable(error));
+    }
+
+    void sameQuestions_data()
+    {
+        QTest::addColumn<QString>("connection");
+        QTest::addColumn<int>("orders");
+        QTest::addColumn<QList<int>>("dateTypes");
+        QTest::newRow("SQLite") << QStringLiteral("Provider=SQLite;Data Source=") + m_sqlite << 4000 << QList<int>{adDate};
+        QTest::newRow("PostgreSQL") << m_pg.connectionString(QStringLiteral("tesserane")) << 200 << QList<int>{adDBTimeStamp};
+    }
+
+    void sameQuestions()
+    {
+        QFETCH(QString, connection);
+        QFETCH(int, orders);
+        QFETCH(QList<int>, dateTypes);
+
+        Connection c;
+        Status status = c.Open(connection);
+        QVERIFY2(status.ok(), qPrintable(status.description()));
+
+        // Tables, without the views.
+        auto rs = c.OpenSchema(Connection::adSchemaTables, {QVariant(), QVariant(), QVariant(), QStringLiteral("TABLE")}, &status);
+        QVERIFY2(rs, qPrintable(status.description()));
+        QVERIFY(rs->fields()->indexOf(QStringLiteral("TABLE_TYPE")) >= 0);
+        const QStringList tables = column(rs.get(), "TABLE_NAME");
+        for (const char *t : {"Categories", "Customers", "Employees", "Order Details", "Orders", "Products", "Shippers", "Suppliers",
+                              "地区", "销售目标"})
+            QVERIFY2(tables.contains(QString::fromUtf8(t)), t);
+        QVERIFY(!tables.contains(QStringLiteral("Product Sales")));
+        rs = c.OpenSchema(Connection::adSchemaTables, {QVariant(), QVariant(), QVariant(), QStringLiteral("VIEW")}, &status);
+        QCOMPARE(column(rs.get(), "TABLE_NAME"), QStringList{QStringLiteral("Product Sales")});
+
+        // Foreign keys, with the column names the schema reader uses.
+        rs = c.OpenSchema(Connection::adSchemaForeignKeys, {QVariant(), QVariant(), QVariant(), QVariant(), QVariant()}, &status);
+        QVERIFY2(rs, qPrintable(status.description()));
+        QSet<QString> keys;
+        const int fkName = rs->fields()->indexOf(QStringLiteral("FK_NAME"));
+        while (!rs->atEnd()) {
+            QVERIFY(!rs->value(fkName).toString().isEmpty());
+            keys.insert(QStringList{rs->fields()->Item(QStringLiteral("FK_TABLE_NAME"))->value().toString(),
+                                    rs->fields()->Item(QStringLiteral("FK_COLUMN_NAME"))->value().toString(),
+                                    rs->fields()->Item(QStringLiteral("PK_TABLE_NAME"))->value().toString(),
+                                    rs->fields()->Item(QStringLiteral("PK_COLUMN_NAME"))->value().toString()}
+                            .join(u'.'));
+            rs->MoveNext();
+        }
+        for (const char *k : {"Orders.CustomerID.Customers.CustomerID", "Order Details.OrderID.Orders.OrderID",
+                              "Order Details.ProductID.Products.ProductID", "Employees.ReportsTo.Employees.EmployeeID",
+                              "销售目标.地区编号.地区.地区编号"})
+            QVERIFY2(keys.contains(QString::fromUtf8(k)), k);
+
+        // Columns of one table: ADO type numbers and text lengths.
+        rs = c.OpenSchema(Connection::adSchemaColumns, {QVariant(), QVariant(), QStringLiteral("Customers"), QVariant()}, &status);
+        QVERIFY2(rs, qPrintable(status.description()));
+        QHash<QString, QPair<int, QVariant>> types;
+        while (!rs->atEnd()) {
+            types.insert(rs->fields()->Item(QStringLiteral("COLUMN_NAME"))->value().toString(),
+                         {rs->fields()->Item(QStringLiteral("DATA_TYPE"))->value().toInt(),
+                          rs->fields()->Item(QStringLiteral("CHARACTER_MAXIMUM_LENGTH"))->value()});
+            rs->MoveNext();
+        }
+        QCOMPARE(types.size(), 8);
+        QCOMPARE(types[QStringLiteral("CustomerID")], (QPair<int, QVariant>(adChar, 5)));
+        QCOMPARE(types[QStringLiteral("CompanyName")], (QPair<int, QVariant>(adVarWChar, 40)));
+        QCOMPARE(types[QStringLiteral("Active")].first, int(adBoolean));
+        QVERIFY(!types[QStringLiteral("Active")].second.isValid());
+        rs = c.OpenSchema(Connection::adSchemaColumns, {QVariant(), QVariant(), QStringLiteral("Orders"), QStringLiteral("OrderDate")}, &status);
+        QVERIFY(dateTypes.contains(rs->fields()->Item(QStringLiteral("DATA_TYPE"))->value().toInt()));
+        rs = c.OpenSchema(Connection::adSchemaColumns, {QVariant(), QVariant(), QStringLiteral("Products"), QStringLiteral("UnitPrice")}, &status);
+        QCOMPARE(rs->fields()->Item(QStringLiteral("DATA_TYPE"))->value().toInt(), int(adCurrency));
+        rs = c.OpenSchema(Connection::adSchemaColumns, {QVariant(), QVariant(), QStringLiteral("Categories"), QStringLiteral("Description")}, &status);
+        QCOMPARE(rs->fields()->Item(QStringLiteral("DATA_TYPE"))->value().toInt(), int(adLongVarWChar));
+
+        // A grouped query in the Access style, read to the end.
+        rs = c.Execute(QStringLiteral("SELECT [c].[Country], count(*) AS n, sum([o].[Freight]) AS freight FROM [Orders] o "
+                                      "JOIN [Customers] c ON c.[CustomerID] = o.[CustomerID] "
+                                      "WHERE o.[OrderDate] >= #1/1/2024# GROUP BY c.[Country] ORDER BY 1"),
+                       &status);
+        QVERIFY2(rs, qPrintable(status.description()));
+        int total = 0;
+        QString last;
+        while (!rs->atEnd()) {
+            const QString country = rs->value(0).toString();
+            QVERIFY(country > last);
+            last = country;
+            total += rs->value(1).toInt();
+            QCOMPARE(rs->value(2).metaType().id(), int(QMetaType::Double));
+            rs->MoveNext();
+        }
+        QVERIFY(rs->lastError().ok());
+        QCOMPARE(total, orders);
+
+        // Typed values: money as numbers, dates as dates, blobs as bytes.
+        rs = c.Execute(QStringLiteral("SELECT p.[UnitPrice], o.[OrderDate], cat.[Picture], p.[Discontinued] FROM [Products] p, "
+                                      "[Orders] o, [Categories] cat WHERE p.[ProductID] = 4 AND o.[OrderID] = 10248 AND cat.[CategoryID] = 1"),
+                       &status);
+        QVERIFY2(rs, qPrintable(status.description()));
+        QCOMPARE(rs->value(0).metaType().id(), int(QMetaType::Double));
+        QCOMPARE(rs->value(1).toDateTime().date(), QDate(2024, 1, 1));
+        QVERIFY(rs->value(2).toByteArray().startsWith("\x89PNG"));
+        QCOMPARE(rs->value(3).metaType().id(), int(QMetaType::Bool));
+    }
+
+    void postgresFailures()
+    {
+        Connection c;
+        const QString wrong = QString(m_pg.connectionString(QStringLiteral("tesserane"))).replace(
+            QString::fromLatin1(PgTestServer::Password), QStringLiteral("wrong"));
+        Status status = c.Open(wrong);
+        QVERIFY(!status.ok());
+        QVERIFY2(status.description().contains(QStringLiteral("password authentication failed")), qPrintable(status.description()));
+        QCOMPARE(c.state(), 0);
+
+        // Nobody listens: the open fails rather than hangs.
+        int port = 0;
+        {
+            QTcpServer probe;
+            QVERIFY(probe.listen(QHostAddress::LocalHost, 0));
+            port = probe.serverPort();
+        }
+        status = c.Open(QStringLiteral("Provider=PostgreSQL;Data Source=127.0.0.1;Port=%1;User ID=orv;Password=x;Connect Timeout=2").arg(port));
+        QVERIFY(!status.ok());
+        QVERIFY(status.description().contains(QStringLiteral("127.0.0.1:%1").arg(port)));
+
+        QVERIFY(c.Open(m_pg.connectionString(QStringLiteral("tesserane"))).ok());
+        auto rs = c.Execute(QStringLiteral("SELEC 1"), &status);
+        QVERIFY(!rs);
+        QVERIFY(status.description().contains(QStringLiteral("syntax error")));
+        QVERIFY(status.description().contains(QStringLiteral("Statement: SELEC 1")));
+        // A run-time error after rows have come ends the stream with the error.
+        rs = c.Execute(QStringLiteral("SELECT 1 / (3 - g) FROM generate_series(1, 5) g"), &status);
+        QVERIFY(rs);
+        while (!rs->atEnd())
+            rs->MoveNext();
+        QVERIFY(rs->lastError().description().contains(QStringLiteral("division by zero")));
+        // A second statement while the first still streams ends the first.
+        auto first = c.Execute(QStringLiteral("SELECT g FROM generate_series(1, 100000) g"), &status);
+        auto second = c.Execute(QStringLiteral("SELECT 42"), &status);
+        QVERIFY(first && second);
+        QCOMPARE(second->value(0).toInt(), 42);
+        first->MoveNext();
+        QVERIFY(first->atEnd());
+        QCOMPARE(first->lastError().number(), 3219);
+    }
+
+    void cleanupTestCase() { m_pg.stop(); }
+};
+
+QTEST_GUILESS_MAIN(TestProviders)
+#include "tst_providers.moc"
