@@ -1,5 +1,6 @@
 #include "engine/data/driver.h"
 
+#include "engine/data/odbcdriver.h"
 #include "engine/data/postgresdriver.h"
 #include "engine/data/sqlitedriver.h"
 
@@ -44,6 +45,8 @@ std::unique_ptr<Driver> createDriver(const ConnectionString &cs, Status *status)
         return std::make_unique<SqliteDriver>();
     if (provider == QLatin1String("PostgreSQL"))
         return std::make_unique<PostgresDriver>();
+    if (provider == QLatin1String("ODBC"))
+        return std::make_unique<OdbcDriver>();
     if (!provider.isEmpty() && status)
         *status = Status::failure(3706, QStringLiteral("Provider cannot be found. It may not be properly installed. (Provider=%1)")
                                             .arg(provider));

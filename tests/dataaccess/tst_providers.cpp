@@ -56,6 +56,13 @@ private Q_SLOTS:
         QTest::addColumn<QList<int>>("dateTypes");
         QTest::newRow("SQLite") << QStringLiteral("Provider=SQLite;Data Source=") + m_sqlite << 4000 << QList<int>{adDate};
         QTest::newRow("PostgreSQL") << m_pg.connectionString(QStringLiteral("tesserane")) << 200 << QList<int>{adDBTimeStamp};
+        QTest::newRow("ODBC SQLite") << QStringLiteral("Provider=MSDASQL;Driver={SQLite3};Database=") + m_sqlite << 4000
+                                     << QList<int>{adDBTimeStamp, adDate};
+        QTest::newRow("ODBC PostgreSQL")
+            << QStringLiteral("Provider=MSDASQL;Driver={PostgreSQL Unicode};Server=127.0.0.1;Port=%1;Database=tesserane;UID=%2;PWD=%3")
+                   .arg(m_pg.port())
+                   .arg(QString::fromLatin1(PgTestServer::User), QString::fromLatin1(PgTestServer::Password))
+            << 200 << QList<int>{adDBTimeStamp};
     }
 
     void sameQuestions()
