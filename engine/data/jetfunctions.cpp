@@ -182,7 +182,10 @@ const Function functions[] = {
     {"Day", 1, [](const QList<QVariant> &a) -> QVariant { bool ok; const auto d = toDate(a[0], &ok); return ok ? QVariant(d.date().day()) : QVariant(); }},
     {"Now", 0, [](const QList<QVariant> &) -> QVariant { return QDateTime::currentDateTime(); }},
     {"Date", 0, [](const QList<QVariant> &) -> QVariant { return QDateTime(QDate::currentDate(), QTime(0, 0)); }},
-    {"DatePart", 2, [](const QList<QVariant> &a) -> QVariant { bool ok; const auto d = toDate(a[1], &ok); return ok ? datePart(a[0].toString(), d) : QVariant(); }},
+    {"DatePart", -1, [](const QList<QVariant> &a) -> QVariant {
+         if (a.size() < 2) return QVariant();
+         bool ok; const auto d = toDate(a[1], &ok); return ok ? datePart(a[0].toString(), d) : QVariant();
+     }},
     {"DateAdd", 3, [](const QList<QVariant> &a) -> QVariant {
          bool ok; const auto d = toDate(a[2], &ok);
          return ok && a[1].isValid() ? QVariant(dateAdd(a[0].toString(), a[1].toLongLong(), d)) : QVariant();

@@ -1,5 +1,6 @@
 #include "engine/data/driver.h"
 
+#include "engine/data/accessdriver.h"
 #include "engine/data/odbcdriver.h"
 #include "engine/data/postgresdriver.h"
 #include "engine/data/sqlitedriver.h"
@@ -47,6 +48,8 @@ std::unique_ptr<Driver> createDriver(const ConnectionString &cs, Status *status)
         return std::make_unique<PostgresDriver>();
     if (provider == QLatin1String("ODBC"))
         return std::make_unique<OdbcDriver>();
+    if (provider == QLatin1String("Access"))
+        return std::make_unique<AccessDriver>();
     if (!provider.isEmpty() && status)
         *status = Status::failure(3706, QStringLiteral("Provider cannot be found. It may not be properly installed. (Provider=%1)")
                                             .arg(provider));

@@ -41,6 +41,7 @@ bool isWordChar(QChar c)
 QString rewriteSql(const QString &sql, const SqlDialect &dialect)
 {
     QString out;
+    QString limit; // Jet's SELECT TOP n becomes LIMIT n at the end
     out.reserve(sql.size() + 16);
     const qsizetype n = sql.size();
     QString lastWord; // the last keyword or name, for LIKE
@@ -118,6 +119,27 @@ QString rewriteSql(const QString &sql, const SqlDialect &dialect)
                 out += QStringLiteral("0");
             else if (dialect.jet && word.compare(QLatin1String("distinctrow"), Qt::CaseInsensitive) == 0)
                 out += QStringLiteral("DISTINCT");
+            else if (dialect.jet && word.compare(QLatin1String("descending"), Qt::CaseInsensitive) == 0)
+                out += QStringLiteral("DESC");
+            else if (dialect.jet && word.compare(QLatin1String("top"), Qt::CaseInsensitive) == 0 && limit.isEmpty()
+                     && (lastWord.compare(QLatin1String("select"), Qt::CaseInsensitive) == 0
+                         || lastWord.compare(QLatin1String("distinct"), Qt::CaseInsensitive) == 0
+                         || lastWord.compare(QLatin1String("distinctrow"), Qt::CaseInsensitive) == 0)) {
+                qsizetype k = j;
+                while (k < n && sql[k].isSpace())
+                    ++k;
+                qsizetype e = k;
+                while (e < n && sql[e].isDigit())
+                    ++e;
+                if (e > k) {
+                    limit = sql.mid(k, e - k);
+                    j = e;
+                    if (out.endsWith(u' '))
+                        out.chop(1);
+                } else {
+                    out += word;
+                }
+            }
             else if (dialect.renameLeftRight
                      && (word.compare(QLatin1String("left"), Qt::CaseInsensitive) == 0
                          || word.compare(QLatin1String("right"), Qt::CaseInsensitive) == 0)
@@ -125,7 +147,8 @@ QString rewriteSql(const QString &sql, const SqlDialect &dialect)
                 out += QStringLiteral("Jet") + word;
             else
                 out += word;
-            lastWord = word;
+            if (!(dialect.jet && word.compare(QLatin1String("top"), Qt::CaseInsensitive) == 0 && !limit.isEmpty()))
+                lastWord = word;
             i = j;
         } else {
             out += c;
@@ -133,6 +156,11 @@ QString rewriteSql(const QString &sql, const SqlDialect &dialect)
                 lastWord.clear();
             ++i;
         }
+    }
+    if (!limit.isEmpty()) {
+        while (out.endsWith(u';') || (!out.isEmpty() && out.back().isSpace()))
+            out.chop(1);
+        out += QStringLiteral(" LIMIT ") + limit;
     }
     return out;
 }

@@ -195,15 +195,23 @@ void SqliteDriver::close()
 
 std::unique_ptr<Cursor> SqliteDriver::execute(const QString &sql, Status *status)
 {
+    SqlDialect dialect;
+    dialect.jet = m_jet;
+    dialect.renameLeftRight = true;
+    auto cursor = executeNative(rewriteSql(sql, dialect), status);
+    if (!cursor && status->description().contains(QLatin1String("\nStatement: ")))
+        *status = sqlError(status->description().section(QLatin1String("\nStatement: "), 0, 0), sql);
+    return cursor;
+}
+
+std::unique_ptr<Cursor> SqliteDriver::executeNative(const QString &sql, Status *status)
+{
     if (!m_db) {
         *status = Status::failure(3704, QStringLiteral("Operation is not allowed when the object is closed."));
         return nullptr;
     }
     m_cancelled = false;
-    SqlDialect dialect;
-    dialect.jet = m_jet;
-    dialect.renameLeftRight = true;
-    const QByteArray text = rewriteSql(sql, dialect).toUtf8();
+    const QByteArray text = sql.toUtf8();
     sqlite3_stmt *stmt = nullptr;
     const char *tail = nullptr;
     if (sqlite3_prepare_v2(m_db, text.constData(), int(text.size()), &stmt, &tail) != SQLITE_OK) {
@@ -224,7 +232,7 @@ template<typename F>
 Status eachRow(SqliteDriver *driver, const QString &sql, F &&f)
 {
     Status status;
-    auto cursor = driver->execute(sql, &status);
+    auto cursor = driver->executeNative(sql, &status);
     if (!cursor)
         return status;
     while (cursor->next(&status))

@@ -22,6 +22,8 @@ public:
     void close() override;
 
     std::unique_ptr<Cursor> execute(const QString &sql, Status *status) override;
+    // Runs SQLite's own SQL as it stands, for the driver's catalog queries.
+    std::unique_ptr<Cursor> executeNative(const QString &sql, Status *status);
     QList<Table> tables(Status *status) override;
     QList<ForeignKey> foreignKeys(Status *status) override;
     QList<Column> columns(const QString &table, Status *status) override;

@@ -4,10 +4,11 @@
 
 #include "pgtestserver.h"
 
+#include "engine/data/accessdriver.h"
 #include "engine/data/connection.h"
 #include "engine/data/sampledatabase.h"
 
-#include <QElapsedTimer>
+#include <QDir>
 #include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTest>
@@ -198,6 +199,116 @@ private Q_SLOTS:
         first->MoveNext();
         QVERIFY(first->atEnd());
         QCOMPARE(first->lastError().number(), 3219);
+    }
+
+    void accessFiles_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("provider");
+        QTest::addColumn<QString>("orders");
+        QTest::newRow("mdb") << QStringLiteral(ORV_TEST_DATA "/Northwind.mdb") << QStringLiteral("Microsoft.Jet.OLEDB.4.0")
+                             << QStringLiteral("830");
+        QTest::newRow("accdb") << QStringLiteral(ORV_TEST_DATA "/Northwind.accdb") << QStringLiteral("Microsoft.ACE.OLEDB.12.0")
+                               << QStringLiteral("48");
+    }
+
+    void accessFiles()
+    {
+        QFETCH(QString, file);
+        QFETCH(QString, provider);
+        QFETCH(QString, orders);
+        qputenv("ORVREPORT_CACHE_DIR", m_dir.filePath(QStringLiteral("cache")).toLocal8Bit());
+
+        Connection c;
+        Status status = c.Open(QStringLiteral("Provider=%1;Data Source=%2;Persist Security Info=False").arg(provider, file));
+        QVERIFY2(status.ok(), qPrintable(status.description()));
+        QCOMPARE(c.provider(), QStringLiteral("Access"));
+        auto rs = c.OpenSchema(Connection::adSchemaTables, {QVariant(), QVariant(), QVariant(), QStringLiteral("TABLE")}, &status);
+        QVERIFY2(rs, qPrintable(status.description()));
+        const QStringList tables = column(rs.get(), "TABLE_NAME");
+        for (const char *t : {"Customers", "Order Details", "Orders", "Products", "Shippers", "Suppliers"})
+            QVERIFY2(tables.contains(QString::fromLatin1(t)), t);
+        QVERIFY(!tables.contains(QStringLiteral("orv_relationships")));
+
+        rs = c.OpenSchema(Connection::adSchemaForeignKeys, {QVariant(), QVariant(), QVariant(), QVariant(), QVariant()}, &status);
+        QVERIFY2(rs, qPrintable(status.description()));
+        QSet<QString> keys;
+        while (!rs->atEnd()) {
+            keys.insert(QStringList{rs->fields()->Item(QStringLiteral("FK_TABLE_NAME"))->value().toString(),
+                                    rs->fields()->Item(QStringLiteral("PK_TABLE_NAME"))->value().toString(),
+                                    rs->fields()->Item(QStringLiteral("FK_NAME"))->value().toString()}
+                            .join(u'.'));
+            rs->MoveNext();
+        }
+        QVERIFY2(keys.size() >= 5, qPrintable(QStringList(keys.values()).join(u' ')));
+        bool ordersToCustomers = false;
+        for (const QString &k : keys)
+            ordersToCustomers |= k.startsWith(QStringLiteral("Orders.Customers."));
+        QVERIFY2(ordersToCustomers, qPrintable(QStringList(keys.values()).join(u' ')));
+
+        rs = c.OpenSchema(Connection::adSchemaColumns, {QVariant(), QVariant(), QStringLiteral("Orders"), QVariant()}, &status);
+        QHash<QString, QPair<int, QVariant>> types;
+        while (!rs->atEnd()) {
+            types.insert(rs->fields()->Item(QStringLiteral("COLUMN_NAME"))->value().toString(),
+                         {rs->fields()->Item(QStringLiteral("DATA_TYPE"))->value().toInt(),
+                          rs->fields()->Item(QStringLiteral("CHARACTER_MAXIMUM_LENGTH"))->value()});
+            rs->MoveNext();
+        }
+        QCOMPARE(types.value(QStringLiteral("OrderDate"), types.value(QStringLiteral("Order Date"))).first, int(adDate));
+        QCOMPARE(types.value(QStringLiteral("Shipping Fee"), types.value(QStringLiteral("Freight"))).first, int(adCurrency));
+        QCOMPARE(types.value(QStringLiteral("Ship City"), types.value(QStringLiteral("ShipCity"))),
+                 (QPair<int, QVariant>(adVarWChar, provider.contains(QLatin1String("ACE")) ? 50 : 15)));
+
+        // Jet SQL with its functions and literals runs on the snapshot.
+        rs = c.Execute(QStringLiteral("SELECT count(*) AS n, Year(Min([Order Date])) FROM [Orders] WHERE [Order Date] > #1/1/1990#")
+                           .replace(QStringLiteral("[Order Date]"),
+                                    provider.contains(QLatin1String("ACE")) ? QStringLiteral("[Order Date]") : QStringLiteral("[OrderDate]")),
+                       &status);
+        QVERIFY2(rs, qPrintable(status.description()));
+        QCOMPARE(rs->value(0).toString(), orders);
+        QVERIFY(rs->value(1).toInt() > 1990);
+
+        // A second open uses the cached snapshot.
+        const QFileInfoList before = QDir(m_dir.filePath(QStringLiteral("cache/access"))).entryInfoList(QDir::Files);
+        QVERIFY(!before.isEmpty());
+        Connection again;
+        QVERIFY(again.Open(QStringLiteral("Provider=%1;Data Source=%2").arg(provider, file)).ok());
+        const QFileInfoList after = QDir(m_dir.filePath(QStringLiteral("cache/access"))).entryInfoList(QDir::Files);
+        QCOMPARE(after.size(), before.size());
+        for (int i = 0; i < after.size(); ++i)
+            QCOMPARE(after[i].lastModified(), before[i].lastModified());
+    }
+
+    void accessQueriesBecomeViews()
+    {
+        qputenv("ORVREPORT_CACHE_DIR", m_dir.filePath(QStringLiteral("cache")).toLocal8Bit());
+        Connection c;
+        QVERIFY(c.Open(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" ORV_TEST_DATA "/Northwind.mdb")).ok());
+        Status status;
+        auto rs = c.Execute(QStringLiteral("SELECT count(*) FROM [Products Above Average Price]"), &status);
+        QVERIFY2(rs, qPrintable(status.description()));
+        QCOMPARE(rs->value(0).toInt(), 25);
+        rs = c.Execute(QStringLiteral("SELECT count(*) FROM [Ten Most Expensive Products]"), &status);
+        QVERIFY2(rs, qPrintable(status.description()));
+        QCOMPARE(rs->value(0).toInt(), 10);
+        // What did not translate is in the log, by name.
+        const QStringList log = static_cast<AccessDriver *>(c.driver())->log();
+        QVERIFY(!log.isEmpty());
+        QVERIFY(log.first().startsWith(QStringLiteral("query ")));
+
+        Connection missing;
+        status = missing.Open(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=/no/such/file.mdb"));
+        QVERIFY(status.description().contains(QStringLiteral("Could not find file '/no/such/file.mdb'")));
+        // Damaged bytes are a clear error, not a crash or an empty database.
+        const QString damaged = m_dir.filePath(QStringLiteral("damaged.mdb"));
+        QFile f(damaged);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray(4096, 'x'));
+        f.close();
+        status = missing.Open(QStringLiteral("Data Source=") + damaged);
+        QVERIFY(!status.ok());
+        QVERIFY2(status.description().contains(QStringLiteral("Cannot read the Access database")), qPrintable(status.description()));
+        QCOMPARE(missing.state(), 0);
     }
 
     void cleanupTestCase() { m_pg.stop(); }
