@@ -1,5 +1,9 @@
 #include "engine/data/connection.h"
 #include "engine/data/connectionstring.h"
+#include "engine/data/reportdata.h"
+#include "engine/model/controls.h"
+#include "engine/model/report.h"
+#include "engine/model/section.h"
 #include "engine/data/sampledatabase.h"
 #include "engine/data/sqldialect.h"
 
@@ -241,6 +245,66 @@ private Q_SLOTS:
         QVERIFY(!createSampleDatabase(cancelled, 1, [](int percent) { return percent < 20; }).ok());
         QVERIFY(!QFile::exists(cancelled));
         QVERIFY(!QFile::exists(m_dir.filePath(QStringLiteral(".cancelled.db.part"))));
+    }
+
+    // A report's data control, found in section order, names what the run
+    // reads; relative files resolve beside the report, DAO controls read
+    // Access files, and missing pieces are reported, not guessed.
+    void reportDataControls()
+    {
+        Report report;
+        QVERIFY(!findDataControl(report));
+        Section *detail = report.sections()->Item(QStringLiteral("Detail"));
+        QVERIFY(detail);
+        auto *dc = qobject_cast<DataControl *>(detail->controls()->Add(QStringLiteral("OrvEngine.DataControl")));
+        QVERIFY(dc);
+        QCOMPARE(findDataControl(report), dc);
+
+        Status status;
+        dataSourceOf(*dc, m_dir.path(), QString(), &status);
+        QCOMPARE(status.number(), 3709);
+
+        dc->setConnectionString(QStringLiteral("Data Source=tesserane.db"));
+        dc->setSource(QStringLiteral("SELECT [CompanyName] FROM [Customers] WHERE [Country] = 'Germany' ORDER BY 1"));
+        ReportDataSource source = dataSourceOf(*dc, m_dir.path(), QString(), &status);
+        QVERIFY2(status.ok(), qPrintable(status.description()));
+        QVERIFY(source.connectionString.contains(m_db));
+        ReportData data;
+        status = data.open(source);
+        QVERIFY2(status.ok(), qPrintable(status.description()));
+        int rows = 0;
+        for (; !data.recordset()->atEnd(); data.recordset()->MoveNext())
+            ++rows;
+        QVERIFY(rows > 0);
+        data.close();
+        QCOMPARE(data.connection().state(), int(Connection::adStateClosed));
+
+        // The converted-report template points at whatever database the run names.
+        dc->setConnectionString(QStringLiteral("Provider=SQLite;Data Source=$fulldbpath$"));
+        source = dataSourceOf(*dc, QString(), m_db, &status);
+        QCOMPARE(source.connectionString, QStringLiteral("Provider=SQLite;Data Source=") + m_db);
+
+        // A broken statement fails the open with the statement in the message.
+        dc->setSource(QStringLiteral("SELECT nothing FROM nowhere"));
+        status = data.open(dataSourceOf(*dc, QString(), m_db, nullptr));
+        QVERIFY(!status.ok());
+        QVERIFY(status.description().contains(QStringLiteral("nowhere")));
+
+        QCOMPARE(statementFor(QStringLiteral("Order Details")), QStringLiteral("select * from [Order Details]"));
+        QCOMPARE(statementFor(QStringLiteral("[Order Details]")), QStringLiteral("select * from [Order Details]"));
+        QCOMPARE(statementFor(QStringLiteral("  Select 1")), QStringLiteral("  Select 1"));
+        QCOMPARE(statementFor(QStringLiteral("Selections")), QStringLiteral("select * from [Selections]"));
+
+        auto *dao = qobject_cast<DAODataControl *>(detail->controls()->Add(QStringLiteral("OrvEngine.DAODataControl")));
+        dao->setDatabaseName(QStringLiteral(ORV_TEST_DATA "/Northwind.mdb"));
+        dao->setRecordSource(QStringLiteral("Shippers"));
+        source = dataSourceOf(*dao, QString(), QString(), &status);
+        QVERIFY(status.ok());
+        qputenv("ORVREPORT_CACHE_DIR", m_dir.filePath(QStringLiteral("cache")).toLocal8Bit());
+        status = data.open(source);
+        QVERIFY2(status.ok(), qPrintable(status.description()));
+        QVERIFY(data.recordset()->fields()->Item(QStringLiteral("CompanyName")));
+        QVERIFY(!data.recordset()->atEnd());
     }
 };
 
