@@ -238,6 +238,7 @@ std::unique_ptr<Cursor> SqliteDriver::execute(const QString &sql, Status *status
     SqlDialect dialect;
     dialect.jet = m_jet;
     dialect.renameLeftRight = true;
+    dialect.limitClause = true;
     auto cursor = executeNative(rewriteSql(sql, dialect), status);
     if (!cursor && status->description().contains(QLatin1String("\nStatement: ")))
         *status = sqlError(status->description().section(QLatin1String("\nStatement: "), 0, 0), sql);
