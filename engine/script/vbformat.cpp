@@ -380,29 +380,69 @@ struct Env
 
 // ---------------------------------------------------------------- parsing
 
+// Walks a format text: quoted text and backslash escapes go to `literal`,
+// Access colour codes are skipped, every other character goes to
+// `special`, which returns how many characters it used.
+template <class Literal, class Special>
+void scan(QStringView s, Literal &&literal, Special &&special)
+{
+    for (qsizetype i = 0; i < s.size();) {
+        const char16_t c = s[i].unicode();
+        qsizetype end = -1;
+        if (c == u'"') {
+            end = s.indexOf(u'"', i + 1);
+            if (end < 0)
+                end = s.size();
+            literal(s.mid(i + 1, end - i - 1));
+            i = end + 1;
+        } else if (c == u'\\') {
+            literal(s.mid(i + 1, 1));
+            i += 2;
+        } else if ((end = colourCodeEnd(s, i)) >= 0) {
+            i = end + 1;
+        } else {
+            i += special(i);
+        }
+    }
+}
+
+// Gathers a section's tokens, merging neighbouring literal characters.
+template <class Token>
+struct Builder
+{
+    std::vector<Token> &tokens;
+    QString lit;
+    void literal(QStringView s) { lit += s; }
+    void push(Token t)
+    {
+        flush();
+        tokens.push_back(std::move(t));
+    }
+    void flush()
+    {
+        if (!lit.isEmpty()) {
+            Token t{};
+            t.text = std::exchange(lit, QString());
+            tokens.push_back(std::move(t));
+        }
+    }
+};
+
 // Splits a format at the semicolons outside quotes and escapes; a fifth
 // section and what follows it are ignored.
 int splitSections(QStringView s, QStringView out[4])
 {
     int count = 0;
     qsizetype start = 0;
-    bool quoted = false;
-    for (qsizetype i = 0; i < s.size(); ++i) {
-        const char16_t c = s[i].unicode();
-        if (c == u'"') {
-            quoted = !quoted;
-        } else if (quoted) {
-            continue;
-        } else if (c == u'\\') {
-            ++i;
-        } else if (c == u';') {
+    scan(s, [](QStringView) {}, [&](qsizetype i) {
+        if (s[i] == u';' && count < 4) {
             out[count++] = s.mid(start, i - start);
-            start = i + 1;
-            if (count == 4)
-                return count;
+            start = count < 4 ? i + 1 : s.size();
         }
-    }
-    out[count++] = s.mid(start);
+        return 1;
+    });
+    if (count < 4)
+        out[count++] = s.mid(start);
     return count;
 }
 
@@ -414,21 +454,8 @@ enum class Family { Number, Date, Text };
 Family classify(QStringView s)
 {
     bool digits = false, textPlaceholder = false, textFlag = false, date = false;
-    for (qsizetype i = 0; i < s.size(); ++i) {
-        const char16_t c = lower(s[i].unicode());
-        switch (c) {
-        case u'"':
-            while (i + 1 < s.size() && s[i + 1] != u'"')
-                ++i;
-            ++i;
-            break;
-        case u'\\': ++i; break;
-        case u'[': {
-            const qsizetype end = colourCodeEnd(s, i);
-            if (end >= 0)
-                i = end;
-            break;
-        }
+    scan(s, [](QStringView) {}, [&](qsizetype i) {
+        switch (lower(s[i].unicode())) {
         case u'0': case u'#': digits = true; break;
         case u'@': case u'&': textPlaceholder = true; break;
         case u'<': case u'>': case u'!': textFlag = true; break;
@@ -439,103 +466,67 @@ Family classify(QStringView s)
         case u'a': date = date || matchesAt(s, i, "am/pm") || matchesAt(s, i, "a/p") || matchesAt(s, i, "ampm"); break;
         default: break;
         }
-    }
+        return 1;
+    });
     if (digits)
         return Family::Number;
     if (textPlaceholder)
         return Family::Text;
-    if (date)
-        return Family::Date;
-    return textFlag ? Family::Text : Family::Number;
+    return date ? Family::Date : textFlag ? Family::Text : Family::Number;
 }
 
 void parseNumber(QStringView s, NumSection &out)
 {
     out.blank = s.isEmpty();
-    QString lit;
+    Builder<NumToken> b{out.tokens, {}};
     bool afterPoint = false, inExponent = false;
     int percent = 0;
     std::vector<int> commas; // integer placeholders before each comma of the integer part
-    auto flush = [&] {
-        if (!lit.isEmpty()) {
-            out.tokens.push_back({NumToken::Literal, false, 0, lit});
-            lit.clear();
-        }
-    };
-    auto push = [&](NumToken::Kind kind, bool zero, int index) {
-        flush();
-        out.tokens.push_back({kind, zero, index, QString()});
-    };
-    const qsizetype n = s.size();
-    for (qsizetype i = 0; i < n; ++i) {
+    scan(s, [&](QStringView t) { b.literal(t); }, [&](qsizetype i) -> qsizetype {
         const QChar c = s[i];
         switch (c.unicode()) {
-        case u'"':
-            for (++i; i < n && s[i] != u'"'; ++i)
-                lit += s[i];
-            break;
-        case u'\\':
-            if (i + 1 < n)
-                lit += s[++i];
-            break;
         case u'*': // a fill character needs a field width, which Format does not know
-            ++i;
-            break;
-        case u'[': {
-            const qsizetype end = colourCodeEnd(s, i);
-            if (end >= 0)
-                i = end;
-            else
-                lit += c;
-            break;
-        }
+            return 2;
         case u'0': case u'#': {
             const bool zero = c == u'0';
             if (inExponent) {
-                push(NumToken::ExpDigit, zero, out.expCount++);
+                b.push({NumToken::ExpDigit, zero, out.expCount++, {}});
             } else if (afterPoint) {
-                push(NumToken::FracDigit, zero, out.fracCount++);
+                b.push({NumToken::FracDigit, zero, out.fracCount++, {}});
                 out.fracZero.push_back(zero);
             } else {
-                push(NumToken::IntDigit, zero, out.intCount++);
+                b.push({NumToken::IntDigit, zero, out.intCount++, {}});
             }
-            break;
+            return 1;
         }
         case u'.':
-            if (afterPoint || inExponent) {
-                lit += c;
-            } else {
-                afterPoint = true;
-                push(NumToken::Point, false, 0);
-            }
-            break;
+            if (afterPoint || inExponent)
+                break;
+            afterPoint = true;
+            b.push({NumToken::Point, false, 0, {}});
+            return 1;
         case u',':
             if (!afterPoint && !inExponent)
                 commas.push_back(out.intCount);
-            break;
+            return 1;
         case u'%':
             ++percent;
-            lit += c;
             break;
         case u'E': case u'e':
-            if (!inExponent && i + 2 < n && (s[i + 1] == u'+' || s[i + 1] == u'-')
-                && (s[i + 2] == u'0' || s[i + 2] == u'#')) {
-                inExponent = true;
-                out.scientific = true;
-                out.expPlus = s[i + 1] == u'+';
-                flush();
-                out.tokens.push_back({NumToken::Exponent, false, 0, QString(c)});
-                ++i;
-            } else {
-                lit += c;
-            }
-            break;
+            if (inExponent || i + 2 >= s.size() || (s[i + 1] != u'+' && s[i + 1] != u'-')
+                || (s[i + 2] != u'0' && s[i + 2] != u'#'))
+                break;
+            inExponent = out.scientific = true;
+            out.expPlus = s[i + 1] == u'+';
+            b.push({NumToken::Exponent, false, 0, QString(c)});
+            return 2;
         default:
-            lit += c;
             break;
         }
-    }
-    flush();
+        b.literal(s.mid(i, 1));
+        return 1;
+    });
+    b.flush();
     // Commas right after the last integer placeholder scale by 1000 each;
     // any other comma of the integer part asks for digit grouping.
     int scale = 0;
@@ -551,147 +542,79 @@ void parseNumber(QStringView s, NumSection &out)
 void parseDate(QStringView s, DateSection &out)
 {
     using K = DateToken::Kind;
-    QString lit;
+    Builder<DateToken> b{out.tokens, {}};
     bool afterHour = false; // m and mm right after h or hh mean minutes
-    auto flush = [&] {
-        if (!lit.isEmpty()) {
-            out.tokens.push_back({K::Literal, lit, QString()});
-            lit.clear();
-        }
-    };
-    auto push = [&](K kind, QString a = QString(), QString b = QString()) {
-        flush();
-        out.tokens.push_back({kind, std::move(a), std::move(b)});
-    };
-    const qsizetype n = s.size();
-    for (qsizetype i = 0; i < n; ++i) {
+    scan(s, [&](QStringView t) { b.literal(t); }, [&](qsizetype i) -> qsizetype {
         const char16_t c = lower(s[i].unicode());
         qsizetype run = 1;
-        while (i + run < n && lower(s[i + run].unicode()) == c)
+        while (i + run < s.size() && lower(s[i + run].unicode()) == c)
             ++run;
-        bool hour = false;
+        const auto token = [&](K kind, qsizetype used, QString a = {}, QString b2 = {}) {
+            b.push({kind, std::move(a), std::move(b2)});
+            afterHour = kind == K::Hour || kind == K::Hour2;
+            return used;
+        };
         switch (c) {
-        case u'"':
-            for (++i; i < n && s[i] != u'"'; ++i)
-                lit += s[i];
-            continue;
-        case u'\\':
-            if (i + 1 < n)
-                lit += s[++i];
-            continue;
-        case u'[': {
-            const qsizetype end = colourCodeEnd(s, i);
-            if (end >= 0)
-                i = end;
-            else
-                lit += s[i];
-            continue;
-        }
-        case u'/': push(K::DateSep); continue;
-        case u':': push(K::TimeSep); continue;
+        case u'/': b.push({K::DateSep, {}, {}}); return 1;
+        case u':': b.push({K::TimeSep, {}, {}}); return 1;
         case u'd': {
             static const K kinds[] = {K::Day, K::Day2, K::DayAbbr, K::DayName, K::ShortDate, K::LongDate};
             run = std::min<qsizetype>(run, 6);
-            push(kinds[run - 1]);
-            break;
+            return token(kinds[run - 1], run);
         }
-        case u'w':
-            run = std::min<qsizetype>(run, 2);
-            push(run == 1 ? K::WeekDay : K::Week);
-            break;
+        case u'w': return run == 1 ? token(K::WeekDay, 1) : token(K::Week, 2);
         case u'm':
             run = std::min<qsizetype>(run, 4);
             if (run <= 2 && afterHour)
-                push(run == 1 ? K::Minute : K::Minute2);
-            else
-                push(K(K::Month + run - 1));
-            break;
-        case u'q': run = 1; push(K::Quarter); break;
-        case u'y':
-            run = run >= 4 ? 4 : run >= 2 ? 2 : 1;
-            push(run == 4 ? K::Year4 : run == 2 ? K::Year2 : K::DayOfYear);
-            break;
-        case u'h':
-            run = std::min<qsizetype>(run, 2);
-            push(run == 1 ? K::Hour : K::Hour2);
-            hour = true;
-            break;
-        case u'n':
-            run = std::min<qsizetype>(run, 2);
-            push(run == 1 ? K::Minute : K::Minute2);
-            break;
-        case u's':
-            run = std::min<qsizetype>(run, 2);
-            push(run == 1 ? K::Second : K::Second2);
-            break;
+                return token(run == 1 ? K::Minute : K::Minute2, run);
+            return token(K(K::Month + run - 1), run);
+        case u'q': return token(K::Quarter, 1);
+        case u'y': return run >= 4 ? token(K::Year4, 4) : run >= 2 ? token(K::Year2, 2) : token(K::DayOfYear, 1);
+        case u'h': return run == 1 ? token(K::Hour, 1) : token(K::Hour2, 2);
+        case u'n': return run == 1 ? token(K::Minute, 1) : token(K::Minute2, 2);
+        case u's': return run == 1 ? token(K::Second, 1) : token(K::Second2, 2);
         case u't':
-            if (run < 5) {
-                lit += s.mid(i, run);
-                i += run - 1;
-                continue;
-            }
-            run = 5;
-            push(K::LongTime);
-            break;
-        case u'c': run = 1; push(K::General); break;
+            if (run >= 5)
+                return token(K::LongTime, 5);
+            b.literal(s.mid(i, run));
+            return run;
+        case u'c': return token(K::General, 1);
         case u'a':
-            if (matchesAt(s, i, "am/pm")) {
-                push(K::AmPm, s.mid(i, 2).toString(), s.mid(i + 3, 2).toString());
-                run = 5;
-            } else if (matchesAt(s, i, "a/p")) {
-                push(K::AmPm, s.mid(i, 1).toString(), s.mid(i + 2, 1).toString());
-                run = 3;
-            } else if (matchesAt(s, i, "ampm")) {
-                push(K::AmPmLocale);
-                run = 4;
-            } else {
-                lit += s[i];
-                continue;
+            if (matchesAt(s, i, "am/pm") || matchesAt(s, i, "a/p") || matchesAt(s, i, "ampm")) {
+                out.twelveHour = true;
+                if (s[i + 1] == u'/')
+                    return token(K::AmPm, 3, s.mid(i, 1).toString(), s.mid(i + 2, 1).toString());
+                if (s[i + 2] == u'/')
+                    return token(K::AmPm, 5, s.mid(i, 2).toString(), s.mid(i + 3, 2).toString());
+                return token(K::AmPmLocale, 4);
             }
-            out.twelveHour = true;
             break;
         default:
-            lit += s[i];
-            continue;
+            break;
         }
-        afterHour = hour;
-        i += run - 1;
-    }
-    flush();
+        b.literal(s.mid(i, 1));
+        return 1;
+    });
+    b.flush();
 }
 
 void parseText(QStringView s, TextSection &out)
 {
-    QString lit;
-    auto flush = [&] {
-        if (!lit.isEmpty()) {
-            out.tokens.push_back({TextToken::Literal, lit});
-            lit.clear();
-        }
-    };
-    for (qsizetype i = 0; i < s.size(); ++i) {
-        const QChar c = s[i];
-        switch (c.unicode()) {
-        case u'"':
-            for (++i; i < s.size() && s[i] != u'"'; ++i)
-                lit += s[i];
-            break;
-        case u'\\':
-            if (i + 1 < s.size())
-                lit += s[++i];
-            break;
+    Builder<TextToken> b{out.tokens, {}};
+    scan(s, [&](QStringView t) { b.literal(t); }, [&](qsizetype i) {
+        switch (s[i].unicode()) {
         case u'@': case u'&':
-            flush();
-            out.tokens.push_back({c == u'@' ? TextToken::At : TextToken::Amp, QString()});
+            b.push({s[i] == u'@' ? TextToken::At : TextToken::Amp, {}});
             ++out.count;
             break;
         case u'<': out.lower = true; out.upper = false; break;
         case u'>': out.upper = true; out.lower = false; break;
         case u'!': out.leftToRight = true; break;
-        default: lit += c; break;
+        default: b.literal(s.mid(i, 1)); break;
         }
-    }
-    flush();
+        return 1;
+    });
+    b.flush();
 }
 
 // ---------------------------------------------------------------- locale
