@@ -638,39 +638,29 @@ DateSection localePattern(const QString &pattern)
 
 std::shared_ptr<const Env> makeEnv(Locale loc, unsigned generation)
 {
+    // Whatever is missing or out of range is taken from English.
     const Locale en = Locale::english();
-    if (loc.decimalSeparator.isNull())
-        loc.decimalSeparator = en.decimalSeparator;
-    if (loc.groupSeparator.isNull())
-        loc.groupSeparator = en.groupSeparator;
-    if (loc.monthNames.size() != 12)
-        loc.monthNames = en.monthNames;
-    if (loc.monthAbbreviations.size() != 12)
-        loc.monthAbbreviations = en.monthAbbreviations;
-    if (loc.dayNames.size() != 7)
-        loc.dayNames = en.dayNames;
-    if (loc.dayAbbreviations.size() != 7)
-        loc.dayAbbreviations = en.dayAbbreviations;
-    if (loc.shortDate.isEmpty())
-        loc.shortDate = en.shortDate;
-    if (loc.longDate.isEmpty())
-        loc.longDate = en.longDate;
-    if (loc.longTime.isEmpty())
-        loc.longTime = en.longTime;
-    if (loc.numberDigits < 0 || loc.numberDigits > 9)
-        loc.numberDigits = en.numberDigits;
-    if (loc.currencyDigits < 0 || loc.currencyDigits > 9)
-        loc.currencyDigits = en.currencyDigits;
-    if (loc.negativeNumber < 0 || loc.negativeNumber > 4)
-        loc.negativeNumber = en.negativeNumber;
-    if (loc.currencyPosition < 0 || loc.currencyPosition > 3)
-        loc.currencyPosition = en.currencyPosition;
-    if (loc.negativeCurrency < 0 || loc.negativeCurrency > 15)
-        loc.negativeCurrency = en.negativeCurrency;
-    if (loc.firstDayOfWeek < Sunday || loc.firstDayOfWeek > Saturday)
-        loc.firstDayOfWeek = Sunday;
-    if (loc.firstWeekOfYear < FirstJan1 || loc.firstWeekOfYear > FirstFullWeek)
-        loc.firstWeekOfYear = FirstJan1;
+    const auto keep = [](auto &field, const auto &fallback, bool good) {
+        if (!good)
+            field = fallback;
+    };
+    keep(loc.decimalSeparator, en.decimalSeparator, !loc.decimalSeparator.isNull());
+    keep(loc.groupSeparator, en.groupSeparator, !loc.groupSeparator.isNull());
+    keep(loc.monthNames, en.monthNames, loc.monthNames.size() == 12);
+    keep(loc.monthAbbreviations, en.monthAbbreviations, loc.monthAbbreviations.size() == 12);
+    keep(loc.dayNames, en.dayNames, loc.dayNames.size() == 7);
+    keep(loc.dayAbbreviations, en.dayAbbreviations, loc.dayAbbreviations.size() == 7);
+    keep(loc.shortDate, en.shortDate, !loc.shortDate.isEmpty());
+    keep(loc.longDate, en.longDate, !loc.longDate.isEmpty());
+    keep(loc.longTime, en.longTime, !loc.longTime.isEmpty());
+    keep(loc.numberDigits, en.numberDigits, loc.numberDigits >= 0 && loc.numberDigits <= 9);
+    keep(loc.currencyDigits, en.currencyDigits, loc.currencyDigits >= 0 && loc.currencyDigits <= 9);
+    keep(loc.negativeNumber, en.negativeNumber, loc.negativeNumber >= 0 && loc.negativeNumber <= 4);
+    keep(loc.currencyPosition, en.currencyPosition, loc.currencyPosition >= 0 && loc.currencyPosition <= 3);
+    keep(loc.negativeCurrency, en.negativeCurrency, loc.negativeCurrency >= 0 && loc.negativeCurrency <= 15);
+    keep(loc.firstDayOfWeek, en.firstDayOfWeek, loc.firstDayOfWeek >= Sunday && loc.firstDayOfWeek <= Saturday);
+    keep(loc.firstWeekOfYear, en.firstWeekOfYear,
+         loc.firstWeekOfYear >= FirstJan1 && loc.firstWeekOfYear <= FirstFullWeek);
     auto env = std::make_shared<Env>();
     env->shortDate = localePattern(loc.shortDate);
     env->longDate = localePattern(loc.longDate);

@@ -77,9 +77,12 @@ struct Locale
 void setLocale(const Locale &locale);
 Locale locale();
 
-// Format(expression, format, firstdayofweek, firstweekofyear). Null and
-// Empty format as "" unless the format has a section for them. A value
-// that cannot be formatted with the format is returned as its text.
+// Format(expression, format, firstdayofweek, firstweekofyear). Null
+// formats as "" unless the format has a section for it; Empty formats as 0
+// with number and date formats and as "" otherwise. A value that cannot be
+// formatted with the format (a word with a number format, a date outside
+// the years 100 to 9999) is returned as its text. Out-of-range first day
+// or first week arguments count as Sunday and FirstJan1.
 QString format(const QVariant &value, const QString &fmt = QString(),
                FirstDayOfWeek firstDay = Sunday, FirstWeekOfYear firstWeek = FirstJan1);
 
