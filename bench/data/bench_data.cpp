@@ -4,6 +4,7 @@
 // /dev/null as the floor. Also opens an Access file twice to show the cost
 // of the first snapshot and of a cached open. Prints rows per second and
 // peak memory.
+#include "engine/core/timezone.h"
 #include "engine/data/reportdata.h"
 #include "engine/data/sampledatabase.h"
 
@@ -37,6 +38,7 @@ const char *const kQuery =
 
 int main(int argc, char **argv)
 {
+    Orv::readLocalTimeZoneOnce();
     QCoreApplication app(argc, argv);
     QTemporaryDir dir;
     const QString db = dir.filePath(QStringLiteral("bench.db"));
