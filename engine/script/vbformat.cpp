@@ -175,31 +175,36 @@ Value valueOf(const QVariant &v)
     Value r;
     if (!v.isValid())
         return r;
-    if (v.isNull()) {
-        r.kind = Value::Null;
+    r.kind = Value::Null; // also for invalid dates and times
+    if (v.isNull())
         return r;
-    }
+    const auto integer = [&](bool negative, quint64 magnitude) {
+        r.kind = Value::Number;
+        r.integral = true;
+        r.negative = negative;
+        r.magnitude = magnitude;
+    };
+    const auto date = [&](QDate d, QTime t) {
+        if (d.isValid()) {
+            r.kind = Value::Date;
+            r.julianDay = d.toJulianDay();
+            r.msecs = t.isValid() ? t.msecsSinceStartOfDay() : 0;
+        }
+    };
     switch (v.metaType().id()) {
     case QMetaType::Bool:
+        integer(v.toBool(), v.toBool() ? 1 : 0);
         r.kind = Value::Bool;
-        r.negative = v.toBool();
-        r.integral = true;
-        r.magnitude = r.negative ? 1 : 0;
         break;
     case QMetaType::Int: case QMetaType::Short: case QMetaType::Long: case QMetaType::LongLong:
     case QMetaType::SChar: {
         const qint64 i = v.toLongLong();
-        r.kind = Value::Number;
-        r.integral = true;
-        r.negative = i < 0;
-        r.magnitude = i < 0 ? quint64(0) - quint64(i) : quint64(i);
+        integer(i < 0, i < 0 ? quint64(0) - quint64(i) : quint64(i));
         break;
     }
     case QMetaType::UInt: case QMetaType::UShort: case QMetaType::ULong: case QMetaType::ULongLong:
     case QMetaType::UChar:
-        r.kind = Value::Number;
-        r.integral = true;
-        r.magnitude = v.toULongLong();
+        integer(false, v.toULongLong());
         break;
     case QMetaType::Float:
         r.single = true;
@@ -211,28 +216,17 @@ Value valueOf(const QVariant &v)
         break;
     case QMetaType::QDateTime: {
         const QDateTime dt = v.toDateTime();
-        r.kind = Value::Date;
-        r.julianDay = dt.date().toJulianDay();
-        r.msecs = dt.time().isValid() ? dt.time().msecsSinceStartOfDay() : 0;
-        if (!dt.date().isValid())
-            r.kind = Value::Null;
+        date(dt.date(), dt.time());
         break;
     }
-    case QMetaType::QDate:
-        r.kind = v.toDate().isValid() ? Value::Date : Value::Null;
-        r.julianDay = v.toDate().toJulianDay();
-        break;
+    case QMetaType::QDate: date(v.toDate(), QTime()); break;
     case QMetaType::QTime:
-        r.kind = v.toTime().isValid() ? Value::Date : Value::Null;
-        r.julianDay = 2415019; // 30 December 1899: date 0
-        r.msecs = v.toTime().msecsSinceStartOfDay();
+        if (v.toTime().isValid())
+            date(QDate(1899, 12, 30), v.toTime()); // a time alone is on day 0
         break;
     case QMetaType::QString: case QMetaType::QByteArray: case QMetaType::QChar: case QMetaType::Char:
         r.kind = Value::String;
         r.text = v.toString();
-        break;
-    case QMetaType::Nullptr:
-        r.kind = Value::Null;
         break;
     default:
         r.kind = Value::Other;
@@ -1039,7 +1033,7 @@ void renderNumber(const NumSection &s, Digits x, bool minus, const Locale &loc, 
             break;
         }
     }
-    char expDigits[8];
+    char expDigits[12];
     int expLen = 0;
     for (int e = std::abs(exponent); e || !expLen; e /= 10)
         expDigits[expLen++] = char('0' + e % 10); // least significant first
