@@ -951,7 +951,48 @@ QString nonFiniteText(double v)
     return v < 0 ? QStringLiteral("-Infinity") : QStringLiteral("Infinity");
 }
 
-void appendInt(QString &out, qint64 v)
+// The text being written: on the stack while it is short, as most
+// formatted values are, so that a result costs one allocation.
+class Out
+{
+public:
+    Out &operator+=(QChar c)
+    {
+        const char16_t u = c.unicode();
+        return append(&u, 1);
+    }
+    Out &operator+=(QStringView s) { return append(s.utf16(), s.size()); }
+    Out &operator+=(QLatin1String s)
+    {
+        for (char c : s)
+            *this += QLatin1Char(c);
+        return *this;
+    }
+    QString take() const { return m_spilled ? m_big : QString(reinterpret_cast<const QChar *>(m_small), m_n); }
+
+private:
+    Out &append(const char16_t *p, qsizetype n)
+    {
+        if (!m_spilled && m_n + n <= qsizetype(std::size(m_small))) {
+            std::copy(p, p + n, m_small + m_n);
+            m_n += n;
+        } else {
+            if (!m_spilled) {
+                m_big = QString(reinterpret_cast<const QChar *>(m_small), m_n);
+                m_spilled = true;
+            }
+            m_big.append(reinterpret_cast<const QChar *>(p), n);
+        }
+        return *this;
+    }
+
+    char16_t m_small[96];
+    qsizetype m_n = 0;
+    bool m_spilled = false;
+    QString m_big;
+};
+
+void appendInt(Out &out, qint64 v)
 {
     char buf[24];
     const auto r = std::to_chars(buf, buf + sizeof buf, v);
@@ -959,7 +1000,7 @@ void appendInt(QString &out, qint64 v)
         out += QLatin1Char(*p);
 }
 
-void append2(QString &out, int v)
+void append2(Out &out, int v)
 {
     out += QLatin1Char(char('0' + v / 10 % 10));
     out += QLatin1Char(char('0' + v % 10));
@@ -971,8 +1012,7 @@ QString generalNumber(const Digits &x, bool negative, int significant, const Loc
 {
     if (x.isZero())
         return QStringLiteral("0");
-    QString out;
-    out.reserve(x.n + 8);
+    Out out;
     if (negative)
         out += u'-';
     if (x.point > significant || x.n - x.point > significant) {
@@ -987,7 +1027,7 @@ QString generalNumber(const Digits &x, bool negative, int significant, const Loc
         if (std::abs(e) < 10)
             out += u'0';
         appendInt(out, std::abs(e));
-        return out;
+        return out.take();
     }
     if (x.point <= 0) {
         out += u'0';
@@ -996,7 +1036,7 @@ QString generalNumber(const Digits &x, bool negative, int significant, const Loc
             out += u'0';
         for (int i = 0; i < x.n; ++i)
             out += QLatin1Char(x.d[i]);
-        return out;
+        return out.take();
     }
     for (int i = 0; i < x.point; ++i)
         out += QLatin1Char(x.at(i));
@@ -1005,10 +1045,10 @@ QString generalNumber(const Digits &x, bool negative, int significant, const Loc
         for (int i = x.point; i < x.n; ++i)
             out += QLatin1Char(x.d[i]);
     }
-    return out;
+    return out.take();
 }
 
-void renderNumber(const NumSection &s, Digits x, bool minus, const Locale &loc, QString &out)
+void renderNumber(const NumSection &s, Digits x, bool minus, const Locale &loc, Out &out)
 {
     if (minus)
         out += u'-';
@@ -1166,9 +1206,9 @@ namespace {
 
 using Data = CompiledFormat::Data;
 
-void renderGeneral(const DateParts &p, const Data &d, QString &out);
+void renderGeneral(const DateParts &p, const Data &d, Out &out);
 
-void renderDate(const DateSection &s, const DateParts &p, const Data &d, QString &out)
+void renderDate(const DateSection &s, const DateParts &p, const Data &d, Out &out)
 {
     using K = DateToken::Kind;
     const Locale &loc = d.env->loc;
@@ -1217,7 +1257,7 @@ void renderDate(const DateSection &s, const DateParts &p, const Data &d, QString
 
 // The general date: the short date unless the day is 30 December 1899,
 // the long time unless it is midnight; midnight of that day is a time.
-void renderGeneral(const DateParts &p, const Data &d, QString &out)
+void renderGeneral(const DateParts &p, const Data &d, Out &out)
 {
     const bool hasDate = p.julianDay != OleBaseDay;
     if (hasDate)
@@ -1283,9 +1323,9 @@ QString plainText(const Value &v, const Data &d)
         DateParts p;
         if (!makeParts(v.julianDay, v.msecs, p))
             return isoText(v);
-        QString out;
+        Out out;
         renderGeneral(p, d, out);
-        return out;
+        return out.take();
     }
     case Value::String:
         return v.text;
@@ -1295,7 +1335,7 @@ QString plainText(const Value &v, const Data &d)
     return QString();
 }
 
-void renderText(const TextSection &s, const QString &text, QString &out)
+void renderText(const TextSection &s, const QString &text, Out &out)
 {
     const QString value = s.lower ? text.toLower() : s.upper ? text.toUpper() : text;
     const qsizetype len = value.size();
@@ -1368,10 +1408,9 @@ QString applyFormat(const Data &d, const Value &v)
         } else if (n.x.isZero() && d.numberCount >= 3 && !d.number[2].blank) {
             s = &d.number[2];
         }
-        QString out;
-        out.reserve(32);
+        Out out;
         renderNumber(*s, n.x, minus, d.env->loc, out);
-        return out;
+        return out.take();
     }
     case Kind::Date: {
         if (v.kind == Value::Null)
@@ -1379,19 +1418,18 @@ QString applyFormat(const Data &d, const Value &v)
         DateParts p;
         if (datePartsOf(v, *d.env, p) != 0)
             return plainText(v, d);
-        QString out;
-        out.reserve(32);
+        Out out;
         renderDate(d.date, p, d, out);
-        return out;
+        return out.take();
     }
     case Kind::Text: {
         const QString text = plainText(v, d);
         const TextSection &s = text.isEmpty() && d.textCount == 2 ? d.texts[1] : d.texts[0];
         if (v.kind == Value::Null && d.textCount < 2)
             return QString();
-        QString out;
+        Out out;
         renderText(s, text, out);
-        return out;
+        return out.take();
     }
     }
     return QString();
