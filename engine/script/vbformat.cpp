@@ -13,6 +13,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <mutex>
 #include <utility>
 #include <vector>
@@ -82,17 +83,10 @@ struct Digits
     }
 };
 
-// The double rounded to `significant` digits (15 as Visual Basic shows a
-// Double, 7 for a Single).
-Digits digitsOf(double v, int significant)
+// The digits of a scientific text from to_chars.
+Digits parseScientific(const char *p, const char *end)
 {
     Digits x;
-    v = std::fabs(v);
-    if (!(v > 0) || !std::isfinite(v))
-        return x;
-    char buf[48];
-    const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific, significant - 1);
-    const char *p = buf;
     x.d[x.n++] = *p++;
     if (*p == '.') {
         for (++p; *p != 'e'; ++p)
@@ -101,9 +95,49 @@ Digits digitsOf(double v, int significant)
     ++p; // 'e'
     const bool negative = *p++ == '-';
     int e = 0;
-    for (; p < r.ptr; ++p)
+    for (; p < end; ++p)
         e = e * 10 + (*p - '0');
     x.point = (negative ? -e : e) + 1;
+    return x;
+}
+
+// The double rounded to `significant` digits: 15 as Visual Basic shows a
+// Double, 7 for a Single.
+Digits digitsOf(double v, int significant)
+{
+    Digits x;
+    v = std::fabs(v);
+    if (!(v > 0) || !std::isfinite(v))
+        return x;
+    // The shortest text that reads back as a double is quick to get. Cut
+    // to 15 digits it is the value so rounded, since a double is precise to
+    // better than half a unit of its 15th digit; unless that text ends in a
+    // 5 just after them (the value may then lie on either side), or the
+    // value is subnormal (less precise). A Single is not precise enough.
+    char buf[48];
+    if (significant == 15 && v >= std::numeric_limits<double>::min()) {
+        const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific);
+        x = parseScientific(buf, r.ptr);
+        if (x.n != 16 || x.d[15] != '5') {
+            if (x.n > 15) {
+                const bool up = x.d[15] >= '5';
+                x.n = 15;
+                int i = 14;
+                for (; up && i >= 0 && x.d[i] == '9'; --i)
+                    x.d[i] = '0';
+                if (up && i >= 0) {
+                    ++x.d[i];
+                } else if (up) {
+                    x.d[0] = '1';
+                    ++x.point;
+                }
+            }
+            x.trim();
+            return x;
+        }
+    }
+    const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific, significant - 1);
+    x = parseScientific(buf, r.ptr);
     x.trim();
     return x;
 }
