@@ -13,7 +13,9 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <mutex>
+#include <utility>
 #include <vector>
 
 namespace Orv::VbFormat {
@@ -81,17 +83,10 @@ struct Digits
     }
 };
 
-// The double rounded to `significant` digits (15 as Visual Basic shows a
-// Double, 7 for a Single).
-Digits digitsOf(double v, int significant)
+// The digits of a scientific text from to_chars.
+Digits parseScientific(const char *p, const char *end)
 {
     Digits x;
-    v = std::fabs(v);
-    if (!(v > 0) || !std::isfinite(v))
-        return x;
-    char buf[48];
-    const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific, significant - 1);
-    const char *p = buf;
     x.d[x.n++] = *p++;
     if (*p == '.') {
         for (++p; *p != 'e'; ++p)
@@ -100,9 +95,49 @@ Digits digitsOf(double v, int significant)
     ++p; // 'e'
     const bool negative = *p++ == '-';
     int e = 0;
-    for (; p < r.ptr; ++p)
+    for (; p < end; ++p)
         e = e * 10 + (*p - '0');
     x.point = (negative ? -e : e) + 1;
+    return x;
+}
+
+// The double rounded to `significant` digits: 15 as Visual Basic shows a
+// Double, 7 for a Single.
+Digits digitsOf(double v, int significant)
+{
+    Digits x;
+    v = std::fabs(v);
+    if (!(v > 0) || !std::isfinite(v))
+        return x;
+    // The shortest text that reads back as a double is quick to get. Cut
+    // to 15 digits it is the value so rounded, since a double is precise to
+    // better than half a unit of its 15th digit; unless that text ends in a
+    // 5 just after them (the value may then lie on either side), or the
+    // value is subnormal (less precise). A Single is not precise enough.
+    char buf[48];
+    if (significant == 15 && v >= std::numeric_limits<double>::min()) {
+        const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific);
+        x = parseScientific(buf, r.ptr);
+        if (x.n != 16 || x.d[15] != '5') {
+            if (x.n > 15) {
+                const bool up = x.d[15] >= '5';
+                x.n = 15;
+                int i = 14;
+                for (; up && i >= 0 && x.d[i] == '9'; --i)
+                    x.d[i] = '0';
+                if (up && i >= 0) {
+                    ++x.d[i];
+                } else if (up) {
+                    x.d[0] = '1';
+                    ++x.point;
+                }
+            }
+            x.trim();
+            return x;
+        }
+    }
+    const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific, significant - 1);
+    x = parseScientific(buf, r.ptr);
     x.trim();
     return x;
 }
@@ -175,31 +210,36 @@ Value valueOf(const QVariant &v)
     Value r;
     if (!v.isValid())
         return r;
-    if (v.isNull()) {
-        r.kind = Value::Null;
+    r.kind = Value::Null; // also for invalid dates and times
+    if (v.isNull())
         return r;
-    }
+    const auto integer = [&](bool negative, quint64 magnitude) {
+        r.kind = Value::Number;
+        r.integral = true;
+        r.negative = negative;
+        r.magnitude = magnitude;
+    };
+    const auto date = [&](QDate d, QTime t) {
+        if (d.isValid()) {
+            r.kind = Value::Date;
+            r.julianDay = d.toJulianDay();
+            r.msecs = t.isValid() ? t.msecsSinceStartOfDay() : 0;
+        }
+    };
     switch (v.metaType().id()) {
     case QMetaType::Bool:
+        integer(v.toBool(), v.toBool() ? 1 : 0);
         r.kind = Value::Bool;
-        r.negative = v.toBool();
-        r.integral = true;
-        r.magnitude = r.negative ? 1 : 0;
         break;
     case QMetaType::Int: case QMetaType::Short: case QMetaType::Long: case QMetaType::LongLong:
     case QMetaType::SChar: {
         const qint64 i = v.toLongLong();
-        r.kind = Value::Number;
-        r.integral = true;
-        r.negative = i < 0;
-        r.magnitude = i < 0 ? quint64(0) - quint64(i) : quint64(i);
+        integer(i < 0, i < 0 ? quint64(0) - quint64(i) : quint64(i));
         break;
     }
     case QMetaType::UInt: case QMetaType::UShort: case QMetaType::ULong: case QMetaType::ULongLong:
     case QMetaType::UChar:
-        r.kind = Value::Number;
-        r.integral = true;
-        r.magnitude = v.toULongLong();
+        integer(false, v.toULongLong());
         break;
     case QMetaType::Float:
         r.single = true;
@@ -211,28 +251,17 @@ Value valueOf(const QVariant &v)
         break;
     case QMetaType::QDateTime: {
         const QDateTime dt = v.toDateTime();
-        r.kind = Value::Date;
-        r.julianDay = dt.date().toJulianDay();
-        r.msecs = dt.time().isValid() ? dt.time().msecsSinceStartOfDay() : 0;
-        if (!dt.date().isValid())
-            r.kind = Value::Null;
+        date(dt.date(), dt.time());
         break;
     }
-    case QMetaType::QDate:
-        r.kind = v.toDate().isValid() ? Value::Date : Value::Null;
-        r.julianDay = v.toDate().toJulianDay();
-        break;
+    case QMetaType::QDate: date(v.toDate(), QTime()); break;
     case QMetaType::QTime:
-        r.kind = v.toTime().isValid() ? Value::Date : Value::Null;
-        r.julianDay = 2415019; // 30 December 1899: date 0
-        r.msecs = v.toTime().msecsSinceStartOfDay();
+        if (v.toTime().isValid())
+            date(QDate(1899, 12, 30), v.toTime()); // a time alone is on day 0
         break;
     case QMetaType::QString: case QMetaType::QByteArray: case QMetaType::QChar: case QMetaType::Char:
         r.kind = Value::String;
         r.text = v.toString();
-        break;
-    case QMetaType::Nullptr:
-        r.kind = Value::Null;
         break;
     default:
         r.kind = Value::Other;
@@ -956,7 +985,48 @@ QString nonFiniteText(double v)
     return v < 0 ? QStringLiteral("-Infinity") : QStringLiteral("Infinity");
 }
 
-void appendInt(QString &out, qint64 v)
+// The text being written: on the stack while it is short, as most
+// formatted values are, so that a result costs one allocation.
+class Out
+{
+public:
+    Out &operator+=(QChar c)
+    {
+        const char16_t u = c.unicode();
+        return append(&u, 1);
+    }
+    Out &operator+=(QStringView s) { return append(s.utf16(), s.size()); }
+    Out &operator+=(QLatin1String s)
+    {
+        for (char c : s)
+            *this += QLatin1Char(c);
+        return *this;
+    }
+    QString take() const { return m_spilled ? m_big : QString(reinterpret_cast<const QChar *>(m_small), m_n); }
+
+private:
+    Out &append(const char16_t *p, qsizetype n)
+    {
+        if (!m_spilled && m_n + n <= qsizetype(std::size(m_small))) {
+            std::copy(p, p + n, m_small + m_n);
+            m_n += n;
+        } else {
+            if (!m_spilled) {
+                m_big = QString(reinterpret_cast<const QChar *>(m_small), m_n);
+                m_spilled = true;
+            }
+            m_big.append(reinterpret_cast<const QChar *>(p), n);
+        }
+        return *this;
+    }
+
+    char16_t m_small[96];
+    qsizetype m_n = 0;
+    bool m_spilled = false;
+    QString m_big;
+};
+
+void appendInt(Out &out, qint64 v)
 {
     char buf[24];
     const auto r = std::to_chars(buf, buf + sizeof buf, v);
@@ -964,7 +1034,7 @@ void appendInt(QString &out, qint64 v)
         out += QLatin1Char(*p);
 }
 
-void append2(QString &out, int v)
+void append2(Out &out, int v)
 {
     out += QLatin1Char(char('0' + v / 10 % 10));
     out += QLatin1Char(char('0' + v % 10));
@@ -976,8 +1046,7 @@ QString generalNumber(const Digits &x, bool negative, int significant, const Loc
 {
     if (x.isZero())
         return QStringLiteral("0");
-    QString out;
-    out.reserve(x.n + 8);
+    Out out;
     if (negative)
         out += u'-';
     if (x.point > significant || x.n - x.point > significant) {
@@ -992,7 +1061,7 @@ QString generalNumber(const Digits &x, bool negative, int significant, const Loc
         if (std::abs(e) < 10)
             out += u'0';
         appendInt(out, std::abs(e));
-        return out;
+        return out.take();
     }
     if (x.point <= 0) {
         out += u'0';
@@ -1001,7 +1070,7 @@ QString generalNumber(const Digits &x, bool negative, int significant, const Loc
             out += u'0';
         for (int i = 0; i < x.n; ++i)
             out += QLatin1Char(x.d[i]);
-        return out;
+        return out.take();
     }
     for (int i = 0; i < x.point; ++i)
         out += QLatin1Char(x.at(i));
@@ -1010,10 +1079,10 @@ QString generalNumber(const Digits &x, bool negative, int significant, const Loc
         for (int i = x.point; i < x.n; ++i)
             out += QLatin1Char(x.d[i]);
     }
-    return out;
+    return out.take();
 }
 
-void renderNumber(const NumSection &s, Digits x, bool minus, const Locale &loc, QString &out)
+void renderNumber(const NumSection &s, Digits x, bool minus, const Locale &loc, Out &out)
 {
     if (minus)
         out += u'-';
@@ -1039,7 +1108,7 @@ void renderNumber(const NumSection &s, Digits x, bool minus, const Locale &loc, 
             break;
         }
     }
-    char expDigits[8];
+    char expDigits[12];
     int expLen = 0;
     for (int e = std::abs(exponent); e || !expLen; e /= 10)
         expDigits[expLen++] = char('0' + e % 10); // least significant first
@@ -1171,9 +1240,9 @@ namespace {
 
 using Data = CompiledFormat::Data;
 
-void renderGeneral(const DateParts &p, const Data &d, QString &out);
+void renderGeneral(const DateParts &p, const Data &d, Out &out);
 
-void renderDate(const DateSection &s, const DateParts &p, const Data &d, QString &out)
+void renderDate(const DateSection &s, const DateParts &p, const Data &d, Out &out)
 {
     using K = DateToken::Kind;
     const Locale &loc = d.env->loc;
@@ -1222,7 +1291,7 @@ void renderDate(const DateSection &s, const DateParts &p, const Data &d, QString
 
 // The general date: the short date unless the day is 30 December 1899,
 // the long time unless it is midnight; midnight of that day is a time.
-void renderGeneral(const DateParts &p, const Data &d, QString &out)
+void renderGeneral(const DateParts &p, const Data &d, Out &out)
 {
     const bool hasDate = p.julianDay != OleBaseDay;
     if (hasDate)
@@ -1288,9 +1357,9 @@ QString plainText(const Value &v, const Data &d)
         DateParts p;
         if (!makeParts(v.julianDay, v.msecs, p))
             return isoText(v);
-        QString out;
+        Out out;
         renderGeneral(p, d, out);
-        return out;
+        return out.take();
     }
     case Value::String:
         return v.text;
@@ -1300,7 +1369,7 @@ QString plainText(const Value &v, const Data &d)
     return QString();
 }
 
-void renderText(const TextSection &s, const QString &text, QString &out)
+void renderText(const TextSection &s, const QString &text, Out &out)
 {
     const QString value = s.lower ? text.toLower() : s.upper ? text.toUpper() : text;
     const qsizetype len = value.size();
@@ -1373,10 +1442,9 @@ QString applyFormat(const Data &d, const Value &v)
         } else if (n.x.isZero() && d.numberCount >= 3 && !d.number[2].blank) {
             s = &d.number[2];
         }
-        QString out;
-        out.reserve(32);
+        Out out;
         renderNumber(*s, n.x, minus, d.env->loc, out);
-        return out;
+        return out.take();
     }
     case Kind::Date: {
         if (v.kind == Value::Null)
@@ -1384,19 +1452,18 @@ QString applyFormat(const Data &d, const Value &v)
         DateParts p;
         if (datePartsOf(v, *d.env, p) != 0)
             return plainText(v, d);
-        QString out;
-        out.reserve(32);
+        Out out;
         renderDate(d.date, p, d, out);
-        return out;
+        return out.take();
     }
     case Kind::Text: {
         const QString text = plainText(v, d);
         const TextSection &s = text.isEmpty() && d.textCount == 2 ? d.texts[1] : d.texts[0];
         if (v.kind == Value::Null && d.textCount < 2)
             return QString();
-        QString out;
+        Out out;
         renderText(s, text, out);
-        return out;
+        return out.take();
     }
     }
     return QString();
