@@ -14,6 +14,8 @@ namespace TextLayout {
 
 QString prepare(const QString &text)
 {
+    if (!text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r')))
+        return text; // shared, not copied
     QString s = text;
     bool pendingCr = false;
     qsizetype out = 0;
@@ -34,9 +36,9 @@ double layoutLines(QTextLayout &layout, double width, bool wrap, Qt::Alignment a
 {
     QTextOption option(alignment & Qt::AlignHorizontal_Mask);
     option.setWrapMode(wrap ? QTextOption::WrapAtWordBoundaryOrAnywhere : QTextOption::NoWrap);
-    option.setUseDesignMetrics(true);
     // Tab stops every eight spaces, as in a plain text box.
-    option.setTabStopDistance(8 * QFontMetricsF(layout.font()).horizontalAdvance(QLatin1Char(' ')));
+    if (layout.text().contains(QLatin1Char('\t')))
+        option.setTabStopDistance(8 * QFontMetricsF(layout.font()).horizontalAdvance(QLatin1Char(' ')));
     layout.setTextOption(option);
     const double lineWidth = qMax(width, 0.0);
     double y = 0;
