@@ -32,7 +32,8 @@ constexpr quint32 MaxImageBytes = 256u << 20; // one encoded image
 constexpr quint32 MaxFontBytes = 16u << 20;
 constexpr quint32 MaxFonts = 65536;
 constexpr int MaxImageSide = 30000;
-constexpr int ImageAllocationLimitMb = 512;
+constexpr int ImageAllocationLimitMb = 256;
+constexpr qint64 MaxTotalImageBytes = qint64(1) << 30; // decoded, all pictures together
 // Level 3 compresses pages within 4% of level 6 at one and a half times the speed.
 constexpr int CompressionLevel = 3;
 // zlib cannot expand data by more than about 1032 to 1.
@@ -311,6 +312,7 @@ Status PageCollection::loadFrom(QIODevice *device, const QString &name)
     ChunkReader chunks(device, name);
     quint8 type = 0;
     QByteArray data;
+    qint64 imageBytes = 0;
     for (quint32 i = 0; i < imageCount; ++i) {
         const QString where = QStringLiteral("image %1").arg(i + 1);
         Status status = chunks.next(where, &type, &data);
@@ -321,6 +323,9 @@ Status PageCollection::loadFrom(QIODevice *device, const QString &name)
             return formatError(name, where + QStringLiteral(": missing"));
         if (!decodeImage(data, &image))
             return formatError(name, where + QStringLiteral(": not a readable image"));
+        imageBytes += image.sizeInBytes();
+        if (imageBytes > MaxTotalImageBytes)
+            return formatError(name, where + QStringLiteral(": the pictures are too large in total"));
         // Stored once each; identical pixels in two chunks still get two
         // indexes, so page references stay valid.
         loaded.d->images.push_back(image);

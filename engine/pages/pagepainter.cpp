@@ -315,9 +315,7 @@ private:
 
     void drawRichText(const TextOp &op, const QRectF &box)
     {
-        QTextDocument document;
-        document.setHtml(op.text);
-        TextLayout::setUpRichText(document, fontOf(op.font), box.width());
+        TextLayout::RichTextDocument document(op.text, fontOf(op.font), box.width());
         const double unit = TextLayout::RichTextTwipsPerUnit;
         const double height = document.size().height() * unit;
         QPointF at = box.topLeft();
