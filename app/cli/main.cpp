@@ -1,7 +1,7 @@
 // orvreport-cli: OrvReport without a window.
 
 #include "app/cli/clicommand.h"
-#include "engine/core/timezone.h"
+#include "engine/core/processsetup.h"
 
 #include <QCoreApplication>
 
@@ -24,7 +24,7 @@ void printUsage(QTextStream &s)
 
 int main(int argc, char *argv[])
 {
-    Orv::readLocalTimeZoneOnce();
+    Orv::setUpProcess();
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("orvreport-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral(ORV_VERSION));
