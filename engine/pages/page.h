@@ -49,6 +49,7 @@ struct TextOp
     bool wrap = true;
     bool richText = false; // text is HTML from a rich-text control
     int angle = 0; // tenths of a degree, counter-clockwise
+    friend bool operator==(const TextOp &, const TextOp &) = default;
 };
 
 struct LineOp
@@ -56,6 +57,7 @@ struct LineOp
     QPointF from;
     QPointF to;
     PagePen pen;
+    friend bool operator==(const LineOp &, const LineOp &) = default;
 };
 
 // Rectangle, rounded rectangle or ellipse, with optional pen and fill.
@@ -67,6 +69,7 @@ struct ShapeOp
     PagePen pen;
     QRgb fill = 0; // alpha 0: no fill
     double cornerRadius = 0; // twips, RoundRect only
+    friend bool operator==(const ShapeOp &, const ShapeOp &) = default;
 };
 
 // An image from the page collection's image store, drawn into rect.
@@ -77,6 +80,7 @@ struct ImageOp
     int image = 0; // index into PageCollection's images
     int sizeMode = 0;
     Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignTop;
+    friend bool operator==(const ImageOp &, const ImageOp &) = default;
 };
 
 struct CheckBoxOp
@@ -84,6 +88,7 @@ struct CheckBoxOp
     QRectF rect; // the box itself
     bool checked = false;
     PagePen pen;
+    friend bool operator==(const CheckBoxOp &, const CheckBoxOp &) = default;
 };
 
 // A barcode drawn with zint at paint time, so it stays vector in PDF.
@@ -97,6 +102,7 @@ struct BarcodeOp
     QRgb foreColor = 0xff000000;
     QRgb backColor = 0xffffffff;
     int rotation = 0; // 0, 90, 180, 270
+    friend bool operator==(const BarcodeOp &, const BarcodeOp &) = default;
 };
 
 using PageOp = std::variant<TextOp, LineOp, ShapeOp, ImageOp, CheckBoxOp, BarcodeOp>;
@@ -108,10 +114,17 @@ struct Page
     std::vector<PageOp> ops;
     // Table-of-contents entries that start on this page (group headers):
     // level 0 is outermost.
-    struct Bookmark { int level = 0; QString text; double top = 0; };
+    struct Bookmark
+    {
+        int level = 0;
+        QString text;
+        double top = 0;
+        friend bool operator==(const Bookmark &, const Bookmark &) = default;
+    };
     std::vector<Bookmark> bookmarks;
 
     int fontIndex(const PageFont &font); // adds the font when new
+    friend bool operator==(const Page &, const Page &) = default;
 };
 
 } // namespace Orv

@@ -10,6 +10,8 @@
 #include <QObject>
 #include <memory>
 
+class QIODevice;
+
 namespace Orv {
 
 class PageCollection : public QObject
@@ -38,9 +40,16 @@ public:
     // collection's content only when the whole file is valid.
     Q_INVOKABLE Orv::Status Save(const QString &path) const;
     Q_INVOKABLE Orv::Status Load(const QString &path);
+    // The same on an open, random-access device; name is the file name
+    // used in error texts.
+    Orv::Status saveTo(QIODevice *device) const;
+    Orv::Status loadFrom(QIODevice *device, const QString &name = QString());
 
     // How many pages stay in memory before older ones go to the spill file.
     void setMemoryPageLimit(int pages);
+    int memoryPageLimit() const;
+    // Pages currently held in memory (the rest are in the spill file).
+    int residentPageCount() const;
 
 Q_SIGNALS:
     void pageAdded(int index);
