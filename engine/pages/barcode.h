@@ -1,0 +1,31 @@
+#pragma once
+// Barcodes encoded with zint into vector shapes (bars, hexagons, circles and
+// texts in zint's own units), so painters can draw them at any size and PDF
+// keeps them as vectors. Encodings are cached per thread.
+#include <QPointF>
+#include <QRectF>
+#include <QString>
+#include <memory>
+#include <vector>
+
+namespace Orv {
+
+struct BarcodeGraphic
+{
+    QSizeF size; // zint units; everything below is within it
+    bool fixedRatio = false; // 2D symbols keep their aspect ratio
+    struct Bar { QRectF rect; int colour = -1; }; // -1 foreground, else zint's colour 1-8
+    struct Hexagon { QPointF centre; double diameter = 0; int rotation = 0; };
+    struct Circle { QPointF centre; double diameter = 0; double width = 0; bool background = false; };
+    struct Text { QPointF pos; double size = 0; double width = 0; int halign = 0; int rotation = 0; QString text; };
+    std::vector<Bar> bars;
+    std::vector<Hexagon> hexagons;
+    std::vector<Circle> circles;
+    std::vector<Text> texts;
+    QString error; // set when the data cannot be encoded
+};
+
+// symbology: zint's number; rotation 0, 90, 180 or 270.
+std::shared_ptr<const BarcodeGraphic> encodeBarcode(int symbology, const QString &data, bool showText, int rotation);
+
+} // namespace Orv

@@ -1,0 +1,359 @@
+#include "engine/pages/pagepainter.h"
+
+#include "engine/core/units.h"
+#include "engine/pages/barcode.h"
+#include "engine/pages/fontresolver.h"
+#include "engine/pages/pagecollection.h"
+#include "engine/pages/textmeasure.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QPaintDevice>
+#include <QPainter>
+#include <QPainterPath>
+#include <QTextDocument>
+#include <QTextLayout>
+#include <cmath>
+
+namespace Orv {
+
+namespace {
+
+// Content never overflows by less than this (twips): rounding, not overflow.
+constexpr double OverflowTolerance = 0.5;
+
+QColor colour(QRgb rgba)
+{
+    return QColor::fromRgba(rgba);
+}
+
+bool visible(QRgb rgba)
+{
+    return qAlpha(rgba) != 0;
+}
+
+QPen pen(const PagePen &p)
+{
+    if (p.style == Qt::NoPen || !visible(p.color))
+        return QPen(Qt::NoPen);
+    QPen pen(colour(p.color), p.width > 0 ? p.width : 0, p.style, Qt::FlatCap, Qt::MiterJoin);
+    return pen;
+}
+
+// Places a size inside a box as the alignment says.
+QRectF aligned(const QSizeF &size, const QRectF &box, Qt::Alignment alignment)
+{
+    double x = box.left();
+    double y = box.top();
+    if (alignment & Qt::AlignRight)
+        x = box.right() - size.width();
+    else if (alignment & Qt::AlignHCenter)
+        x = box.left() + (box.width() - size.width()) / 2;
+    if (alignment & Qt::AlignBottom)
+        y = box.bottom() - size.height();
+    else if (alignment & Qt::AlignVCenter)
+        y = box.top() + (box.height() - size.height()) / 2;
+    return QRectF(QPointF(x, y), size);
+}
+
+class OpPainter
+{
+public:
+    OpPainter(QPainter &painter, const Page &page, const PageCollection *images)
+        : p(painter), page(page), images(images)
+    {
+        fonts.reserve(page.fonts.size());
+        for (const PageFont &font : page.fonts)
+            fonts.push_back(FontResolver::instance().resolve(font));
+    }
+
+    void operator()(const TextOp &op)
+    {
+        if (visible(op.backColor))
+            p.fillRect(op.rect, colour(op.backColor));
+        if (op.text.isEmpty())
+            return;
+        const int angle = ((op.angle % 3600) + 3600) % 3600;
+        if (angle == 0) {
+            drawText(op, op.rect);
+            return;
+        }
+        // Turned text is laid out in the box turned with it: a quarter turn
+        // swaps width and height.
+        p.save();
+        p.translate(op.rect.center());
+        p.rotate(-angle / 10.0);
+        const bool sideways = (angle > 450 && angle < 1350) || (angle > 2250 && angle < 3150);
+        const QSizeF size = sideways ? op.rect.size().transposed() : op.rect.size();
+        drawText(op, QRectF(QPointF(-size.width() / 2, -size.height() / 2), size));
+        p.restore();
+    }
+
+    void operator()(const LineOp &op)
+    {
+        const QPen linePen = pen(op.pen);
+        if (linePen.style() == Qt::NoPen)
+            return;
+        p.setPen(linePen);
+        p.drawLine(op.from, op.to);
+    }
+
+    void operator()(const ShapeOp &op)
+    {
+        p.setPen(pen(op.pen));
+        p.setBrush(visible(op.fill) ? QBrush(colour(op.fill)) : QBrush(Qt::NoBrush));
+        switch (op.kind) {
+        case ShapeOp::Rectangle:
+            p.drawRect(op.rect);
+            break;
+        case ShapeOp::RoundRect:
+            p.drawRoundedRect(op.rect, op.cornerRadius, op.cornerRadius);
+            break;
+        case ShapeOp::Ellipse:
+            p.drawEllipse(op.rect);
+            break;
+        }
+        p.setBrush(Qt::NoBrush);
+    }
+
+    void operator()(const ImageOp &op)
+    {
+        if (!images)
+            return;
+        const QImage image = images->image(op.image);
+        if (image.isNull() || op.rect.isEmpty())
+            return;
+        switch (op.sizeMode) {
+        case 1: // stretch
+            p.drawImage(op.rect, image);
+            break;
+        case 2: { // zoom: as large as fits, aspect kept
+            const QSizeF size = QSizeF(image.size()).scaled(op.rect.size(), Qt::KeepAspectRatio);
+            p.drawImage(aligned(size, op.rect, op.alignment), image);
+            break;
+        }
+        default: { // clip: natural size, cut at the box
+            const double dpmX = image.dotsPerMeterX() > 0 ? image.dotsPerMeterX() : Units::ScreenDpi / 0.0254;
+            const double dpmY = image.dotsPerMeterY() > 0 ? image.dotsPerMeterY() : Units::ScreenDpi / 0.0254;
+            const QSizeF natural(image.width() / dpmX / 0.0254 * Units::TwipsPerInch,
+                                 image.height() / dpmY / 0.0254 * Units::TwipsPerInch);
+            const QRectF target = aligned(natural, op.rect, op.alignment);
+            if (op.rect.contains(target)) {
+                p.drawImage(target, image);
+            } else {
+                p.save();
+                p.setClipRect(op.rect, Qt::IntersectClip);
+                p.drawImage(target, image);
+                p.restore();
+            }
+            break;
+        }
+        }
+    }
+
+    void operator()(const CheckBoxOp &op)
+    {
+        p.setPen(pen(op.pen));
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(op.rect);
+        if (!op.checked)
+            return;
+        const QRectF &r = op.rect;
+        const QRgb tickColour = visible(op.pen.color) ? op.pen.color : 0xff000000;
+        QPen tick(colour(tickColour), qMax(op.pen.width, qMin(r.width(), r.height()) / 8), Qt::SolidLine,
+                  Qt::RoundCap, Qt::RoundJoin);
+        p.setPen(tick);
+        const QPointF points[3] = {{r.left() + r.width() * 0.2, r.top() + r.height() * 0.52},
+                                   {r.left() + r.width() * 0.42, r.top() + r.height() * 0.75},
+                                   {r.left() + r.width() * 0.8, r.top() + r.height() * 0.25}};
+        p.drawPolyline(points, 3);
+    }
+
+    void operator()(const BarcodeOp &op)
+    {
+        if (visible(op.backColor))
+            p.fillRect(op.rect, colour(op.backColor));
+        const auto g = encodeBarcode(op.symbology, op.data, op.showText, op.rotation);
+        if (!g->error.isEmpty() || g->size.isEmpty()) {
+            TextOp message;
+            message.rect = op.rect;
+            message.text = g->error.isEmpty() ? QStringLiteral("Empty barcode") : g->error;
+            message.font = op.font;
+            message.foreColor = op.foreColor;
+            message.alignment = Qt::AlignCenter;
+            drawText(message, op.rect);
+            return;
+        }
+        double sx = op.rect.width() / g->size.width();
+        double sy = op.rect.height() / g->size.height();
+        QPointF origin = op.rect.topLeft();
+        if (g->fixedRatio) {
+            sx = sy = qMin(sx, sy);
+            origin = aligned(g->size * sx, op.rect, Qt::AlignCenter).topLeft();
+        }
+        const auto map = [&](const QPointF &pt) { return QPointF(origin.x() + pt.x() * sx, origin.y() + pt.y() * sy); };
+        const QColor fore = colour(op.foreColor);
+        const QColor back = visible(op.backColor) ? colour(op.backColor) : QColor(Qt::white);
+        for (const BarcodeGraphic::Bar &bar : g->bars) {
+            const QRectF r(map(bar.rect.topLeft()), QSizeF(bar.rect.width() * sx, bar.rect.height() * sy));
+            p.fillRect(r, bar.colour < 0 ? fore : zintColour(bar.colour, back));
+        }
+        p.setPen(Qt::NoPen);
+        for (const BarcodeGraphic::Hexagon &h : g->hexagons) {
+            QPointF corners[6];
+            const double start = (h.rotation == 90 || h.rotation == 270) ? 0 : 30;
+            for (int i = 0; i < 6; ++i) {
+                const double a = qDegreesToRadians(start + 60 * i);
+                corners[i] = map(h.centre + QPointF(std::cos(a), std::sin(a)) * (h.diameter / 2));
+            }
+            p.setBrush(fore);
+            p.drawPolygon(corners, 6);
+        }
+        for (const BarcodeGraphic::Circle &c : g->circles) {
+            const QColor col = c.background ? back : fore;
+            const QRectF r(map(c.centre - QPointF(c.diameter / 2, c.diameter / 2)),
+                           QSizeF(c.diameter * sx, c.diameter * sy));
+            if (c.width > 0) {
+                p.setBrush(Qt::NoBrush);
+                p.setPen(QPen(col, c.width * qMin(sx, sy)));
+            } else {
+                p.setPen(Qt::NoPen);
+                p.setBrush(col);
+            }
+            p.drawEllipse(r);
+        }
+        p.setBrush(Qt::NoBrush);
+        if (g->texts.empty())
+            return;
+        PageFont base = fontOf(op.font);
+        QFont font = FontResolver::instance().resolve(base)->font;
+        p.setPen(fore);
+        for (const BarcodeGraphic::Text &t : g->texts) {
+            font.setPixelSize(qMax(1, int(std::lround(t.size * qMin(sx, sy)))));
+            QFontMetricsF fm(font);
+            double width = fm.horizontalAdvance(t.text);
+            const double room = t.width > 0 ? t.width * (t.rotation % 180 ? sy : sx) : 0;
+            if (room > 0 && width > room) {
+                font.setPixelSize(qMax(1, int(font.pixelSize() * room / width)));
+                fm = QFontMetricsF(font);
+                width = fm.horizontalAdvance(t.text);
+            }
+            const double dx = t.halign == 1 ? 0 : t.halign == 2 ? -width : -width / 2;
+            p.setFont(font);
+            p.save();
+            p.translate(map(t.pos));
+            p.rotate(t.rotation);
+            p.drawText(QPointF(dx, 0), t.text);
+            p.restore();
+        }
+    }
+
+private:
+    static QColor zintColour(int c, const QColor &back)
+    {
+        switch (c) {
+        case 1: return QColor(0, 255, 255);
+        case 2: return QColor(0, 0, 255);
+        case 3: return QColor(255, 0, 255);
+        case 4: return QColor(255, 0, 0);
+        case 5: return QColor(255, 255, 0);
+        case 6: return QColor(0, 255, 0);
+        case 7: return QColor(0, 0, 0);
+        default: return back;
+        }
+    }
+
+    PageFont fontOf(int index) const
+    {
+        return index >= 0 && size_t(index) < page.fonts.size() ? page.fonts[size_t(index)] : PageFont();
+    }
+
+    std::shared_ptr<const FontResolver::Entry> entryOf(int index)
+    {
+        if (index >= 0 && size_t(index) < fonts.size())
+            return fonts[size_t(index)];
+        return FontResolver::instance().resolve(PageFont());
+    }
+
+    void drawText(const TextOp &op, const QRectF &box)
+    {
+        p.setPen(colour(op.foreColor));
+        if (op.richText) {
+            drawRichText(op, box);
+            return;
+        }
+        const auto entry = entryOf(op.font);
+        QTextLayout layout(TextLayout::prepare(op.text), entry->font);
+        double widest = 0;
+        const double height = TextLayout::layoutLines(layout, box.width(), op.wrap, op.alignment, &widest);
+        QPointF at = box.topLeft();
+        if (op.alignment & Qt::AlignBottom)
+            at.ry() += box.height() - height;
+        else if (op.alignment & Qt::AlignVCenter)
+            at.ry() += (box.height() - height) / 2;
+        if (height <= box.height() + OverflowTolerance && widest <= box.width() + OverflowTolerance) {
+            layout.draw(&p, at);
+            return;
+        }
+        p.save();
+        p.setClipRect(box, Qt::IntersectClip);
+        layout.draw(&p, at);
+        p.restore();
+    }
+
+    void drawRichText(const TextOp &op, const QRectF &box)
+    {
+        QTextDocument document;
+        document.setHtml(op.text);
+        TextLayout::setUpRichText(document, fontOf(op.font), box.width());
+        const double unit = TextLayout::RichTextTwipsPerUnit;
+        const double height = document.size().height() * unit;
+        QPointF at = box.topLeft();
+        if (op.alignment & Qt::AlignBottom)
+            at.ry() += box.height() - height;
+        else if (op.alignment & Qt::AlignVCenter)
+            at.ry() += (box.height() - height) / 2;
+        p.save();
+        if (height > box.height() + OverflowTolerance)
+            p.setClipRect(box, Qt::IntersectClip);
+        p.translate(at);
+        p.scale(unit, unit);
+        QAbstractTextDocumentLayout::PaintContext context;
+        context.palette.setColor(QPalette::Text, colour(op.foreColor));
+        document.documentLayout()->draw(&p, context);
+        p.restore();
+    }
+
+    QPainter &p;
+    const Page &page;
+    const PageCollection *images;
+    std::vector<std::shared_ptr<const FontResolver::Entry>> fonts;
+};
+
+} // namespace
+
+QTransform PagePainter::twipsToDevice(const QPaintDevice *device, double scale, const QPointF &origin)
+{
+    const double dpiX = device ? device->logicalDpiX() : Units::ScreenDpi;
+    const double dpiY = device ? device->logicalDpiY() : Units::ScreenDpi;
+    QTransform t;
+    t.translate(origin.x(), origin.y());
+    t.scale(scale * dpiX / Units::TwipsPerInch, scale * dpiY / Units::TwipsPerInch);
+    return t;
+}
+
+void PagePainter::paint(QPainter &painter, const Page &page, double scale, const QPointF &origin) const
+{
+    painter.save();
+    painter.setTransform(twipsToDevice(painter.device(), scale, origin), true);
+    paintInTwips(painter, page);
+    painter.restore();
+}
+
+void PagePainter::paintInTwips(QPainter &painter, const Page &page) const
+{
+    OpPainter draw(painter, page, m_images);
+    for (const PageOp &op : page.ops)
+        std::visit(draw, op);
+}
+
+} // namespace Orv

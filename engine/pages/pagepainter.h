@@ -1,0 +1,40 @@
+#pragma once
+// Draws pages on any QPainter: the viewer's widget, a printer, a PDF writer,
+// an image. Operations are drawn plainly in twips under one transform per
+// page; only rotated text, overflowing content and clipped images save and
+// restore the painter.
+#include "engine/pages/page.h"
+
+#include <QPointF>
+#include <QTransform>
+
+class QPainter;
+class QPaintDevice;
+
+namespace Orv {
+
+class PageCollection;
+
+class PagePainter
+{
+public:
+    // images: where ImageOp indexes point; without it images are skipped.
+    explicit PagePainter(const PageCollection *images = nullptr) : m_images(images) {}
+
+    // Draws the page with its top-left corner at origin (device units),
+    // scale 1 being actual size at the device's logical resolution. The
+    // page background is left to the caller (paper colour, shadow, ...).
+    void paint(QPainter &painter, const Page &page, double scale = 1.0, const QPointF &origin = QPointF()) const;
+
+    // Draws in the painter's current coordinates, taken to be twips.
+    void paintInTwips(QPainter &painter, const Page &page) const;
+
+    // Twips to device units for a device at a zoom scale.
+    static QTransform twipsToDevice(const QPaintDevice *device, double scale = 1.0,
+                                    const QPointF &origin = QPointF());
+
+private:
+    const PageCollection *m_images;
+};
+
+} // namespace Orv
