@@ -295,7 +295,7 @@ void Producer::addControlItems(ControlPlan &c, const SectionPlan &section, LaidB
     case ControlPlan::Field: {
         std::shared_ptr<LateValue> late = lateFor(c, section);
         QString text;
-        if (late)
+        if (late || c.value.kind == ValueSource::Failed)
             text = QString();
         else if (c.summary >= 0 || c.pageSummary >= 0 || c.value.kind != ValueSource::None)
             text = c.textOf(c.currentValue);
