@@ -393,7 +393,8 @@ bool Producer::advance(BandSink &sink)
                 sink.keepClosed();
             }
         }
-        ++m_shared.rows;
+        if (m_depth == 0)
+            ++m_shared.rows;
         // On to the next row; this one stays as the previous for footers.
         m_current ^= 1;
         if (m_recordset) {
