@@ -251,7 +251,6 @@ void Placer::placePageTop()
         emitBand(copy, m_plan.leftMargin, m_y, m_plan.printWidth, false);
         m_y += copy.height;
     }
-    m_fresh = true;
 }
 
 void Placer::endPage()

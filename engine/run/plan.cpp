@@ -12,6 +12,8 @@
 #include <QPageSize>
 #include <QRegularExpression>
 
+#include <cmath>
+
 namespace Orv::RunInternal {
 
 namespace {
@@ -160,8 +162,17 @@ QSizeF paperSize(int size, double width, double height, int orientation)
     QSizeF paper(width, height);
     if (size > 0 && size != 256) {
         const QPageSize::PageSizeId id = QPageSize::id(size);
-        if (id != QPageSize::Custom)
-            paper = QPageSize(id).size(QPageSize::Point) * 20.0;
+        if (id != QPageSize::Custom) {
+            // The size as the standard defines it (millimetres for ISO, inches for US sizes).
+            const QPageSize page(id);
+            const QSizeF size = page.definitionSize();
+            double scale = 20.0;
+            if (page.definitionUnits() == QPageSize::Millimeter)
+                scale = 1440.0 / 25.4;
+            else if (page.definitionUnits() == QPageSize::Inch)
+                scale = 1440.0;
+            paper = QSizeF(std::round(size.width() * scale), std::round(size.height() * scale));
+        }
     }
     if (paper.width() <= 0 || paper.height() <= 0)
         paper = QSizeF(12240, 15840);
