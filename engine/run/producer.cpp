@@ -429,8 +429,6 @@ bool Producer::advance(BandSink &sink)
     m_phase = Phase::Done;
     if (m_recordset)
         m_recordset->Close();
-    if (m_depth == 0)
-        fire(m_report, QStringLiteral("ReportEnd"));
     return false;
 }
 

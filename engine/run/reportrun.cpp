@@ -184,6 +184,7 @@ struct ReportRun::Private : public PageSink
                 late->owner->complete(*late);
         }
         shared->waitingForEnd.clear();
+        producer->fire(report, QStringLiteral("ReportEnd"));
         Q_EMIT q->ReportEnd();
     }
 
