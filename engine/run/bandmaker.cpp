@@ -171,7 +171,7 @@ std::shared_ptr<LateValue> Producer::lateFor(ControlPlan &c, const SectionPlan &
         late->evaluate = true;
         late->needs = (c.value.readsPageNumber ? LateValue::PageNumber : 0) | (c.value.readsPageCount ? LateValue::PageCount : 0);
         for (int slot : c.value.slotsRead) {
-            if (RunRow::kindOf(slot) != RunRow::Special)
+            if (pageValueOf(slot) == ControlPlan::NoPageValue)
                 late->snapshot.emplace_back(slot, m_row.value(slot));
         }
         if (c.value.readsPageCount)

@@ -119,8 +119,20 @@ Status Producer::start(RowAccess *parent)
                 return m_plan->pageSummaries[size_t(c->pageSummary)].accumulator.result();
             if (c->pageValue == ControlPlan::PageNumberValue)
                 return m_row.pageNumber;
+            if (c->pageValue == ControlPlan::PageCountValue)
+                return m_row.pageCount;
             return c->currentValue;
         };
+        // Expressions that read a page number or page count field (as
+        // converted reports read their hidden page count) wait for it too.
+        for (auto &section : m_plan->sections) {
+            for (ControlPlan &c : section->controls) {
+                for (int slot : c.value.slotsRead) {
+                    c.value.readsPageNumber = c.value.readsPageNumber || pageValueOf(slot) == ControlPlan::PageNumberValue;
+                    c.value.readsPageCount = c.value.readsPageCount || pageValueOf(slot) == ControlPlan::PageCountValue;
+                }
+            }
+        }
     }
     for (SummaryPlan &s : m_plan->summaries) {
         s.accumulator.reset();
@@ -238,6 +250,20 @@ QVariant Producer::groupKey(int level)
 {
     const SectionPlan *h = m_plan->groupHeaders[size_t(level)];
     return evaluate(h->groupKey, h->name);
+}
+
+int Producer::pageValueOf(int slot) const
+{
+    if (slot == RunRow::pageNumberSlot())
+        return ControlPlan::PageNumberValue;
+    if (slot == RunRow::pageCountSlot())
+        return ControlPlan::PageCountValue;
+    if (RunRow::kindOf(slot) == RunRow::Control) {
+        const int index = RunRow::indexOf(slot);
+        if (index < int(m_plan->fieldControls.size()))
+            return m_plan->fieldControls[size_t(index)]->pageValue;
+    }
+    return ControlPlan::NoPageValue;
 }
 
 bool Producer::scopeComplete(int level) const

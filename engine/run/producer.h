@@ -112,6 +112,7 @@ private:
     void applyGrowth(LaidBand &band, const SectionPlan &section, const std::vector<double> &designBottoms);
     std::shared_ptr<LateValue> lateFor(ControlPlan &control, const SectionPlan &section);
     bool scopeComplete(int level) const;
+    int pageValueOf(int slot) const;
     int pictureFor(const QVariant &value, const ControlPlan &control);
     std::shared_ptr<SubReportPlan> loadSubreport(Control *control);
 
