@@ -3,7 +3,7 @@
 #include "app/cli/clicommand.h"
 #include "engine/core/processsetup.h"
 
-#include <QCoreApplication>
+#include <QGuiApplication>
 
 #include <cstdio>
 
@@ -25,7 +25,11 @@ void printUsage(QTextStream &s)
 int main(int argc, char *argv[])
 {
     Orv::setUpProcess();
-    QCoreApplication app(argc, argv);
+    // Runs and exports measure and draw text, which takes a GUI application;
+    // the command line never shows a window, so it needs no display.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("orvreport-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral(ORV_VERSION));
 
