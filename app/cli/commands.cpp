@@ -13,6 +13,8 @@ const QList<Command> &commands()
          QStringLiteral("Write the sample database \"Tesserane Traders\""), runSampleDb},
         {QStringLiteral("query"), QStringLiteral("query --connection <string> <sql>"),
          QStringLiteral("Run a statement and print its rows, tab-separated"), runQuery},
+        {QStringLiteral("script"), QStringLiteral("script <file.vbs>"),
+         QStringLiteral("Run a report script outside a report (dbg.Out and MsgBox print)"), runScript},
     };
     return list;
 }

@@ -14,6 +14,8 @@
 #include <QMetaMethod>
 #include <QMetaProperty>
 
+#include <unordered_map>
+
 namespace Orv::Script {
 
 namespace {
@@ -47,11 +49,11 @@ struct ClassTable
 // Per meta-object tables, built on first use.
 ClassTable &tableFor(const QMetaObject *mo)
 {
-    static QHash<const QMetaObject *, ClassTable *> tables;
-    ClassTable *&t = tables[mo];
+    static std::unordered_map<const QMetaObject *, std::unique_ptr<ClassTable>> tables;
+    std::unique_ptr<ClassTable> &t = tables[mo];
     if (t)
         return *t;
-    t = new ClassTable;
+    t = std::make_unique<ClassTable>();
     const auto add = [&](const QString &name, MemberDesc desc) {
         const QString l = name.toLower();
         if (t->ids.contains(l)) {
@@ -231,8 +233,15 @@ public:
         }
         // Model objects take further values as dynamic properties
         // (a subreport's Object, a chart's ChartData).
-        if (qobject_cast<ModelObject *>(o))
-            return addExtra(l, MemberDesc{MemberDesc::Dynamic, -1, {}, SNone, name, nullptr});
+        // The name joins the class's table so call sites may keep it.
+        if (qobject_cast<ModelObject *>(o)) {
+            MemberDesc d;
+            d.kind = MemberDesc::Dynamic;
+            d.name = name;
+            m_table->members.push_back(d);
+            m_table->ids.insert(l, int(m_table->members.size()));
+            return int(m_table->members.size());
+        }
         return NoMember;
     }
 
@@ -520,7 +529,7 @@ private:
     QPointer<QObject> m_object;
     std::shared_ptr<BridgeContext> m_ctx;
     bool m_owned;
-    const ClassTable *m_table;
+    ClassTable *m_table;
     bool m_isReport;
     QHash<QString, int> m_extra;
     std::vector<MemberDesc> m_extraMembers;

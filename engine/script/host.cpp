@@ -68,7 +68,7 @@ struct Host::Private
         rt->hooks.createObject = [ctx](Runtime &r, const QString &progId) { return createObject(r, progId, ctx); };
     }
 
-    Status fail(const ScriptError &e, const QString &owner)
+    Status fail(const ScriptError &e, const QString &fallbackText)
     {
         Error err;
         err.number = e.number;
@@ -78,13 +78,13 @@ struct Host::Private
         err.source = !e.source.isEmpty() ? e.source
                      : (e.number >= 1000 && e.number < 1100) ? QStringLiteral("Microsoft VBScript compilation error")
                                                               : QStringLiteral("Microsoft VBScript runtime error");
-        for (const Source &s : sources)
-            if (s.owner == owner) {
-                const QStringList lines = s.text.split(QRegularExpression(QStringLiteral("\r\n|\n|\r")));
-                if (e.line >= 1 && e.line <= lines.size())
-                    err.code = lines[e.line - 1];
-                break;
-            }
+        QString text = fallbackText;
+        for (const auto &m : rt->modules)
+            if (m.get() == e.module)
+                text = m->text;
+        const QStringList lines = text.split(QRegularExpression(QStringLiteral("\r\n|\n|\r")));
+        if (e.line >= 1 && e.line <= lines.size())
+            err.code = lines[e.line - 1];
         lastError = err;
         if (onError)
             onError(err);
@@ -94,7 +94,7 @@ struct Host::Private
     // Runs f with the runtime made current, a fresh step count and the
     // stack measured from here; script errors become a status.
     template<typename F>
-    Status guarded(const QString &owner, F &&f)
+    Status guarded(const QString &fallbackText, F &&f)
     {
         if (running && rt->depth > 0) {
             // Re-entered from a script (an event fired by a script's call):
@@ -103,7 +103,7 @@ struct Host::Private
                 f();
                 return Status();
             } catch (const ScriptError &e) {
-                return fail(e, owner);
+                return fail(e, fallbackText);
             }
         }
         Runtime *previous = Runtime::current();
@@ -118,9 +118,9 @@ struct Host::Private
         try {
             f();
         } catch (const ScriptError &e) {
-            status = fail(e, owner);
+            status = fail(e, fallbackText);
         } catch (const std::bad_alloc &) {
-            status = fail(scriptError(7, errorDescription(7), 0, 0), owner);
+            status = fail(scriptError(7, errorDescription(7), 0, 0), fallbackText);
         }
         running = wasRunning;
         Runtime::setCurrent(previous);
@@ -157,7 +157,7 @@ namespace {
 class HostExpression : public Expression
 {
 public:
-    HostExpression(Host::Private *d, ExprPtr expr) : m_d(d), m_expr(std::move(expr)) {}
+    HostExpression(Host::Private *d, ExprPtr expr, QString text) : m_d(d), m_expr(std::move(expr)), m_text(std::move(text)) {}
 
     Variant evaluateVariant(Status *status) override
     {
@@ -173,13 +173,13 @@ public:
                     located.line = m_expr->line;
                     located.column = m_expr->column;
                 }
-                const Status s = m_d->fail(located, QStringLiteral("\x01expr"));
+                const Status s = m_d->fail(located, m_text);
                 if (status)
                     *status = s;
             }
             return result;
         }
-        const Status s = m_d->guarded(QStringLiteral("\x01expr"), [&] {
+        const Status s = m_d->guarded(m_text, [&] {
             try {
                 result = m_expr->eval(frame);
             } catch (ScriptError &e) {
@@ -210,6 +210,7 @@ public:
 private:
     Host::Private *m_d;
     ExprPtr m_expr;
+    QString m_text;
 };
 
 } // namespace
@@ -317,9 +318,10 @@ Status Host::compile()
         auto module = std::make_unique<Module>();
         module->owner = src.owner;
         try {
+            module->text = src.text;
             parseModule(src.text, *module);
         } catch (const ScriptError &e) {
-            return d->fail(e, src.owner);
+            return d->fail(e, src.text);
         }
         for (auto &p : module->procedures) {
             if (src.owner.isEmpty())
@@ -341,14 +343,15 @@ Status Host::compile()
                 Binder b(rt, module.get(), p.get());
                 bindBlock(b, p->body);
             }
-        } catch (const ScriptError &e) {
-            return d->fail(e, module->owner);
+        } catch (ScriptError e) {
+            e.module = module.get();
+            return d->fail(e, module->text);
         }
     }
     d->compiled = true;
     for (auto &module : rt.modules) {
-        const Status s = d->guarded(module->owner, [&] {
-            Frame frame{rt, nullptr, nullptr, false};
+        const Status s = d->guarded(module->text, [&] {
+            Frame frame{rt, nullptr, nullptr, false, module.get()};
             execBlock(frame, module->body);
         });
         if (!s.ok())
@@ -404,7 +407,7 @@ Status Host::call(const QString &name, QVariantList &args, QVariant *result)
     if (!proc)
         return Status::failure(35, QStringLiteral("Sub or Function not defined: '%1'").arg(name));
     Variant r;
-    const Status s = d->guarded(proc->module->owner, [&] { callWith(*d->rt, proc, args, &r, nullptr, false); });
+    const Status s = d->guarded(QString(), [&] { callWith(*d->rt, proc, args, &r, nullptr, false); });
     if (result)
         *result = s.ok() ? r.toQVariant() : QVariant();
     return s;
@@ -473,7 +476,7 @@ Status Host::fireEvent(const QString &objectName, const QString &event, QVariant
 {
     const std::vector<Procedure *> procs = d->findHandlers(objectName, event);
     for (Procedure *p : procs) {
-        const Status s = d->guarded(p->module->owner, [&] { callWith(*d->rt, p, args, nullptr, cancel, true); });
+        const Status s = d->guarded(QString(), [&] { callWith(*d->rt, p, args, nullptr, cancel, true); });
         if (!s.ok())
             return s;
     }
@@ -517,16 +520,14 @@ std::unique_ptr<Expression> Host::compileExpression(const QString &text, FieldRe
         Binder b(*d->rt, nullptr, nullptr, resolver);
         bindExpr(b, e);
     } catch (const ScriptError &err) {
-        d->sources.push_back({QStringLiteral("\x01expr"), text});
-        const Status s = d->fail(err, QStringLiteral("\x01expr"));
-        d->sources.pop_back();
+        const Status s = d->fail(err, text);
         if (status)
             *status = s;
         return nullptr;
     }
     if (status)
         *status = Status();
-    return std::make_unique<HostExpression>(d.get(), std::move(e));
+    return std::make_unique<HostExpression>(d.get(), std::move(e), text);
 }
 
 void Host::setStepBudget(qint64 steps)

@@ -373,6 +373,7 @@ struct Procedure
 
 struct Module
 {
+    QString text;
     QString owner; // the object whose events its procedures handle ("" = global)
     bool optionExplicit = false;
     Block body;
@@ -469,6 +470,7 @@ struct Frame
     Variant **slots = nullptr; // locals; null for module code
     Procedure *proc = nullptr;
     bool resumeNext = false;
+    struct Module *module = nullptr; // for module code
 };
 
 const Builtin *findBuiltin(const QString &name);

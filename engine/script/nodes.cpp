@@ -143,6 +143,7 @@ Flow execBlock(Frame &f, Block &block)
             if (e.line == 0) {
                 e.line = s->line;
                 e.column = s->column;
+                e.module = f.proc ? f.proc->module : f.module;
             }
             if (!f.resumeNext || e.fatal)
                 throw;
@@ -955,7 +956,7 @@ Variant Runtime::call(Procedure *proc, Variant **args, int count)
         else
             slots[i + 1] = args[i];
     }
-    Frame frame{*this, slots, proc, false};
+    Frame frame{*this, slots, proc, false, proc->module};
     execBlock(frame, proc->body);
     if (frame.resumeNext)
         err->clear();

@@ -197,7 +197,7 @@ public:
     Match(QString value, int first, std::vector<Variant> subs)
         : m_value(std::move(value)), m_first(first), m_subs(std::move(subs)) {}
     QString typeName() const override { return QStringLiteral("IMatch2"); }
-    Variant invoke(Runtime &, int id, Invoke kind, Variant *, int) override
+    Variant invoke(Runtime &rt, int id, Invoke kind, Variant *a, int n) override
     {
         if (kind == Invoke::Put || kind == Invoke::PutRef)
             raise(383);
@@ -206,7 +206,12 @@ public:
         case 1: return Variant(m_value);
         case 2: return Variant(m_first);
         case 3: return Variant(int(m_value.size()));
-        case 4: return Variant(std::shared_ptr<Object>(std::make_shared<SubMatches>(m_subs)));
+        case 4: {
+            auto subs = std::make_shared<SubMatches>(m_subs);
+            if (n > 0) // SubMatches(i)
+                return subs->invoke(rt, DefaultMember, Invoke::Get, a, n);
+            return Variant(std::shared_ptr<Object>(subs));
+        }
         default: raiseNotSupported();
         }
     }

@@ -42,6 +42,7 @@ struct ScriptError
     int column = 0;
     bool fatal = false; // On Error Resume Next does not catch it (cancel, budget)
     QString source;     // Err.Source when the script raised it
+    const void *module = nullptr; // the module whose line it is
 };
 
 inline ScriptError scriptError(int number, const QString &description, int line = 0, int column = 0,
