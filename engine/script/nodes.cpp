@@ -197,7 +197,7 @@ Variant Binary::eval(Frame &f)
             default: break;
             }
         } else if (a.type() == VType::String && op == BinOp::Concat) {
-            return Variant(a.rawString() + b.rawString());
+            return concat(a.rawString(), b.rawString());
         }
     }
     return binary(op, a, b);

@@ -122,6 +122,14 @@ Variant logical(BinOp op, const Variant &a, const Variant &b)
 
 } // namespace
 
+Variant concat(const QString &a, const QString &b)
+{
+    // Doubling a string in a loop must end in an error, not in all memory.
+    if (a.size() + b.size() > MaxStringLength)
+        raise(14);
+    return Variant(a + b);
+}
+
 int compare(const Variant &a0, const Variant &b0, bool textCompare)
 {
     const Variant a = valueOf(a0), b = valueOf(b0);
@@ -168,12 +176,12 @@ Variant binary(BinOp op, const Variant &a0, const Variant &b0)
     case BinOp::Concat:
         if (a.isNull() && b.isNull())
             return Variant::null();
-        return Variant((a.isNull() ? QString() : a.toString()) + (b.isNull() ? QString() : b.toString()));
+        return concat(a.isNull() ? QString() : a.toString(), b.isNull() ? QString() : b.toString());
     case BinOp::Add:
         if (a.isNull() || b.isNull())
             return Variant::null();
         if (isStringLike(a) && isStringLike(b))
-            return Variant(a.rawString() + b.rawString());
+            return concat(a.rawString(), b.rawString());
         if (isStringLike(a) && b.isEmpty())
             return a;
         if (isStringLike(b) && a.isEmpty())

@@ -15,6 +15,9 @@ enum class BinOp {
 // member. Non-objects come back unchanged.
 Variant valueOf(const Variant &v);
 
+constexpr qsizetype MaxStringLength = 256 * 1024 * 1024;
+Variant concat(const QString &a, const QString &b);
+
 Variant binary(BinOp op, const Variant &a, const Variant &b);
 Variant negate(const Variant &a);
 Variant logicalNot(const Variant &a);

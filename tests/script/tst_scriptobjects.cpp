@@ -9,6 +9,8 @@
 #include "engine/model/section.h"
 #include "engine/script/variant.h"
 
+#include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -332,6 +334,30 @@ private Q_SLOTS:
         QVERIFY(r.host.fireEvent(QStringLiteral("Detail"), QStringLiteral("BeforePrint"), none).ok());
         QVERIFY(!r.host.hasHandler(QStringLiteral("Detail"), QStringLiteral("AfterPrint")));
         QCOMPARE(r.lines, (QStringList{QStringLiteral("start"), QStringLiteral("before"), QStringLiteral("print 1")}));
+    }
+
+    void commandLine()
+    {
+        QTemporaryDir dir;
+        const auto run = [&](const QString &code, QString *out, QString *err) {
+            QFile f(dir.filePath(QStringLiteral("s.vbs")));
+            f.open(QIODevice::WriteOnly);
+            f.write(code.toUtf8());
+            f.close();
+            QProcess p;
+            p.start(QStringLiteral(ORV_CLI_PATH), {QStringLiteral("script"), f.fileName()});
+            p.closeWriteChannel();
+            p.waitForFinished(60000);
+            *out = QString::fromUtf8(p.readAllStandardOutput());
+            *err = QString::fromUtf8(p.readAllStandardError());
+            return p.exitCode();
+        };
+        QString out, err;
+        QCOMPARE(run(QStringLiteral("dbg.Out IIf(True, \"a\", \"b\") & Right(ReportPath(), 1)\nMsgBox \"shown\"\n"), &out, &err), 0);
+        QCOMPARE(out, QStringLiteral("a/\nshown\n"));
+        QCOMPARE(run(QStringLiteral("dbg.Out 1\n\nx = 1 / 0\n"), &out, &err), 1);
+        QCOMPARE(out, QStringLiteral("1\n"));
+        QVERIFY2(err.contains(QLatin1String("s.vbs:3:1: error 11: Division by zero")), qPrintable(err));
     }
 
     void messageAndInputBoxes()
