@@ -15,6 +15,8 @@ const QList<Command> &commands()
          QStringLiteral("Run a statement and print its rows, tab-separated"), runQuery},
         {QStringLiteral("run"), QStringLiteral("run <layout.rpx> -o <out.pdf|out.rdf> [options]"),
          QStringLiteral("Run a report and write its pages as PDF or as an archive"), runReport},
+        {QStringLiteral("script"), QStringLiteral("script <file.vbs>"),
+         QStringLiteral("Run a report script outside a report (dbg.Out and MsgBox print)"), runScript},
     };
     return list;
 }
