@@ -13,6 +13,8 @@ const QList<Command> &commands()
          QStringLiteral("Write the sample database \"Tesserane Traders\""), runSampleDb},
         {QStringLiteral("query"), QStringLiteral("query --connection <string> <sql>"),
          QStringLiteral("Run a statement and print its rows, tab-separated"), runQuery},
+        {QStringLiteral("run"), QStringLiteral("run <layout.rpx> -o <out.pdf|out.rdf> [options]"),
+         QStringLiteral("Run a report and write its pages as PDF or as an archive"), runReport},
     };
     return list;
 }

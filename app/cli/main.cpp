@@ -1,9 +1,9 @@
 // orvreport-cli: OrvReport without a window.
 
 #include "app/cli/clicommand.h"
-#include "engine/core/timezone.h"
+#include "engine/core/processsetup.h"
 
-#include <QCoreApplication>
+#include <QGuiApplication>
 
 #include <cstdio>
 
@@ -24,8 +24,12 @@ void printUsage(QTextStream &s)
 
 int main(int argc, char *argv[])
 {
-    Orv::readLocalTimeZoneOnce();
-    QCoreApplication app(argc, argv);
+    Orv::setUpProcess();
+    // Runs and exports measure and draw text, which takes a GUI application;
+    // the command line never shows a window, so it needs no display.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("orvreport-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral(ORV_VERSION));
 
