@@ -36,5 +36,6 @@ int runProperties(const QStringList &args, Streams &io);
 int runSampleDb(const QStringList &args, Streams &io);
 int runQuery(const QStringList &args, Streams &io);
 int runReport(const QStringList &args, Streams &io);
+int runWizard(const QStringList &args, Streams &io);
 
 } // namespace Orv::Cli

@@ -15,6 +15,8 @@ const QList<Command> &commands()
          QStringLiteral("Run a statement and print its rows, tab-separated"), runQuery},
         {QStringLiteral("run"), QStringLiteral("run <layout.rpx> -o <out.pdf|out.rdf> [options]"),
          QStringLiteral("Run a report and write its pages as PDF or as an archive"), runReport},
+        {QStringLiteral("wizard"), QStringLiteral("wizard --connection <s> --field <t.f>... -o <r.rpx>"),
+         QStringLiteral("Generate a report layout from tables and fields of a database"), runWizard},
     };
     return list;
 }
