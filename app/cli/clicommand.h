@@ -37,5 +37,6 @@ int runSampleDb(const QStringList &args, Streams &io);
 int runQuery(const QStringList &args, Streams &io);
 int runReport(const QStringList &args, Streams &io);
 int runScript(const QStringList &args, Streams &io);
+int runWizard(const QStringList &args, Streams &io);
 
 } // namespace Orv::Cli

@@ -17,6 +17,8 @@ const QList<Command> &commands()
          QStringLiteral("Run a report and write its pages as PDF or as an archive"), runReport},
         {QStringLiteral("script"), QStringLiteral("script <file.vbs>"),
          QStringLiteral("Run a report script outside a report (dbg.Out and MsgBox print)"), runScript},
+        {QStringLiteral("wizard"), QStringLiteral("wizard --connection <s> --field <t.f>... -o <r.rpx>"),
+         QStringLiteral("Generate a report layout from tables and fields of a database"), runWizard},
     };
     return list;
 }
