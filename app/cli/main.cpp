@@ -1,6 +1,7 @@
 // orvreport-cli: OrvReport without a window.
 
 #include "app/cli/clicommand.h"
+#include "engine/core/processsetup.h"
 
 #include <QGuiApplication>
 
@@ -23,6 +24,7 @@ void printUsage(QTextStream &s)
 
 int main(int argc, char *argv[])
 {
+    Orv::setUpProcess();
     // Runs and exports measure and draw text, which takes a GUI application;
     // the command line never shows a window, so it needs no display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))

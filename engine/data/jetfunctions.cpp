@@ -2,6 +2,7 @@
 // report record sources run on SQLite databases and Access snapshots.
 
 #include "engine/data/sqlitedriver.h"
+#include "engine/script/vbformat.h"
 
 #include <QDateTime>
 #include <QVariant>
@@ -211,6 +212,23 @@ const Function functions[] = {
          while (n < s.size() && (s[n].isDigit() || s[n] == u'.' || (n == 0 && (s[n] == u'-' || s[n] == u'+'))))
              ++n;
          return s.left(n).toDouble();
+     }},
+    {"Format", -1, [](const QList<QVariant> &a) -> QVariant {
+         if (a.isEmpty()) return QVariant();
+         QVariant value = a[0];
+         const QString fmt = a.size() > 1 && a[1].isValid() ? a[1].toString() : QString();
+         // Null stays Null unless the format has a section for it.
+         if (!value.isValid() && fmt.count(u';') < 3) return QVariant();
+         if (!value.isValid()) value = QVariant::fromValue(nullptr);
+         // Dates are stored as text; format them as dates.
+         if (value.metaType().id() == QMetaType::QString && value.toString().size() >= 10 && value.toString()[4] == u'-') {
+             bool ok;
+             const QDateTime d = toDate(value, &ok);
+             if (ok) value = d;
+         }
+         const auto day = a.size() > 2 && a[2].isValid() ? VbFormat::FirstDayOfWeek(qBound(0LL, a[2].toLongLong(), 7LL)) : VbFormat::Sunday;
+         const auto week = a.size() > 3 && a[3].isValid() ? VbFormat::FirstWeekOfYear(qBound(0LL, a[3].toLongLong(), 3LL)) : VbFormat::FirstJan1;
+         return VbFormat::format(value, fmt, day, week);
      }},
     {"IsNull", 1, [](const QList<QVariant> &a) -> QVariant { return a[0].isValid() ? 0 : -1; }},
 };

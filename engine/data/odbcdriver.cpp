@@ -303,6 +303,15 @@ Status OdbcDriver::open(const ConnectionString &cs, const QString &user, const Q
     if (SQL_SUCCEEDED(SQLGetInfoW(m_h->dbc, SQL_IDENTIFIER_QUOTE_CHAR, quote, sizeof quote, &quoteLength)) && quoteLength > 0
         && quote[0] != u' ')
         m_quote = QChar(char16_t(quote[0]));
+    // Databases that write LIMIT get TOP n rewritten; others (SQL Server,
+    // Access through ODBC) keep it.
+    SQLWCHAR dbms[128] = {};
+    SQLSMALLINT dbmsLength = 0;
+    if (SQL_SUCCEEDED(SQLGetInfoW(m_h->dbc, SQL_DBMS_NAME, dbms, sizeof dbms, &dbmsLength))) {
+        const QString name = QString::fromUtf16(reinterpret_cast<const char16_t *>(dbms)).toLower();
+        m_limitClause = name.contains(QLatin1String("sqlite")) || name.contains(QLatin1String("postgres"))
+                        || name.contains(QLatin1String("mysql")) || name.contains(QLatin1String("mariadb"));
+    }
     return {};
 }
 
@@ -327,6 +336,7 @@ std::unique_ptr<Cursor> OdbcDriver::execute(const QString &sql, Status *status)
     m_cancelled = false;
     SqlDialect dialect;
     dialect.identifierOpen = dialect.identifierClose = m_quote;
+    dialect.limitClause = m_limitClause;
     const QString text = rewriteSql(sql, dialect);
     SQLHSTMT stmt = SQL_NULL_HSTMT;
     SQLAllocHandle(SQL_HANDLE_STMT, m_h->dbc, &stmt);

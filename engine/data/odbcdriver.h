@@ -26,6 +26,7 @@ public:
 private:
     std::unique_ptr<Handles> m_h;
     QChar m_quote = u'"';
+    bool m_limitClause = false;
 };
 
 } // namespace Orv::Data

@@ -255,6 +255,7 @@ std::unique_ptr<Cursor> PostgresDriver::execute(const QString &sql, Status *stat
     finishActive();
     ++m_generation;
     SqlDialect dialect; // [names] become "names"
+    dialect.limitClause = true;
     const QByteArray text = rewriteSql(sql, dialect).toUtf8();
     if (!PQsendQuery(m_conn, text.constData()) || !PQsetSingleRowMode(m_conn)) {
         *status = sqlError(message(m_conn), sql);

@@ -41,6 +41,7 @@ bool isWordChar(QChar c)
 QString rewriteSql(const QString &sql, const SqlDialect &dialect)
 {
     QString out;
+    const bool accessWords = dialect.jet || dialect.limitClause;
     QString limit; // Jet's SELECT TOP n becomes LIMIT n at the end
     out.reserve(sql.size() + 16);
     const qsizetype n = sql.size();
@@ -117,11 +118,11 @@ QString rewriteSql(const QString &sql, const SqlDialect &dialect)
                 out += QStringLiteral("1");
             else if (dialect.jet && word.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0)
                 out += QStringLiteral("0");
-            else if (dialect.jet && word.compare(QLatin1String("distinctrow"), Qt::CaseInsensitive) == 0)
+            else if (accessWords && word.compare(QLatin1String("distinctrow"), Qt::CaseInsensitive) == 0)
                 out += QStringLiteral("DISTINCT");
-            else if (dialect.jet && word.compare(QLatin1String("descending"), Qt::CaseInsensitive) == 0)
+            else if (accessWords && word.compare(QLatin1String("descending"), Qt::CaseInsensitive) == 0)
                 out += QStringLiteral("DESC");
-            else if (dialect.jet && word.compare(QLatin1String("top"), Qt::CaseInsensitive) == 0 && limit.isEmpty()
+            else if (accessWords && word.compare(QLatin1String("top"), Qt::CaseInsensitive) == 0 && limit.isEmpty()
                      && (lastWord.compare(QLatin1String("select"), Qt::CaseInsensitive) == 0
                          || lastWord.compare(QLatin1String("distinct"), Qt::CaseInsensitive) == 0
                          || lastWord.compare(QLatin1String("distinctrow"), Qt::CaseInsensitive) == 0)) {
@@ -147,7 +148,7 @@ QString rewriteSql(const QString &sql, const SqlDialect &dialect)
                 out += QStringLiteral("Jet") + word;
             else
                 out += word;
-            if (!(dialect.jet && word.compare(QLatin1String("top"), Qt::CaseInsensitive) == 0 && !limit.isEmpty()))
+            if (!(accessWords && word.compare(QLatin1String("top"), Qt::CaseInsensitive) == 0 && !limit.isEmpty()))
                 lastWord = word;
             i = j;
         } else {

@@ -15,6 +15,10 @@ struct SqlDialect
     // SQLite reads LEFT and RIGHT as join words only: calls of Left( and
     // Right( go to the functions JetLeft and JetRight.
     bool renameLeftRight = false;
+    // The database limits rows with LIMIT n and knows neither TOP,
+    // DISTINCTROW nor DESCENDING: those Access words are rewritten even in
+    // statements that are not otherwise Jet SQL.
+    bool limitClause = false;
 };
 
 // Rewrites [bracketed] names and #dates# (never valid outside Access) for

@@ -5,6 +5,8 @@
 #include <QDateTime>
 #include <QFileInfo>
 
+#include <cstring>
+
 #include <sqlite3.h>
 
 namespace Orv::Data {
@@ -29,6 +31,33 @@ QVariant dateFromText(const QString &text)
     return text;
 }
 
+// The common stored forms "yyyy-MM-dd" and "yyyy-MM-dd HH:mm:ss" (or with
+// 'T'), read straight from the column's bytes: date columns are read for
+// every row, and the general parser is many times slower.
+QVariant dateFromBytes(const unsigned char *p, int n)
+{
+    const auto digits = [p](int from, int count) {
+        int v = 0;
+        for (int i = from; i < from + count; ++i) {
+            if (p[i] < '0' || p[i] > '9')
+                return -1;
+            v = v * 10 + (p[i] - '0');
+        }
+        return v;
+    };
+    if ((n == 10 || n == 19) && p[4] == '-' && p[7] == '-') {
+        const QDate date(digits(0, 4), digits(5, 2), digits(8, 2));
+        if (n == 10 && date.isValid())
+            return QDateTime(date, QTime(0, 0));
+        if (n == 19 && date.isValid() && (p[10] == ' ' || p[10] == 'T') && p[13] == ':' && p[16] == ':') {
+            const QTime time(digits(11, 2), digits(14, 2), digits(17, 2));
+            if (time.isValid())
+                return QDateTime(date, time);
+        }
+    }
+    return dateFromText(QString::fromUtf8(reinterpret_cast<const char *>(p), n));
+}
+
 class SqliteCursor : public Cursor
 {
 public:
@@ -39,6 +68,7 @@ public:
     {
         const int n = sqlite3_column_count(stmt);
         m_columns.reserve(n);
+        m_lastDates.resize(size_t(n));
         for (int i = 0; i < n; ++i) {
             Column c;
             c.name = QString::fromUtf8(sqlite3_column_name(stmt, i));
@@ -99,11 +129,19 @@ public:
         case SQLITE_BLOB:
             return QByteArray(static_cast<const char *>(sqlite3_column_blob(s, index)), sqlite3_column_bytes(s, index));
         default: {
-            const QString text = fromUtf8(sqlite3_column_text(s, index), sqlite3_column_bytes(s, index));
+            const unsigned char *bytes = sqlite3_column_text(s, index);
+            const int size = sqlite3_column_bytes(s, index);
             const int type = m_columns[size_t(index)].type;
-            if (type == adDate || type == adDBTimeStamp || type == adDBDate)
-                return dateFromText(text);
-            return text;
+            if (type == adDate || type == adDBTimeStamp || type == adDBDate) {
+                // Sorted reports repeat the same date row after row.
+                LastDate &last = m_lastDates[size_t(index)];
+                if (last.text.size() != size || memcmp(last.text.constData(), bytes, size_t(size)) != 0) {
+                    last.text = QByteArray(reinterpret_cast<const char *>(bytes), size);
+                    last.value = dateFromBytes(bytes, size);
+                }
+                return last.value;
+            }
+            return fromUtf8(bytes, size);
         }
         }
     }
@@ -132,6 +170,8 @@ private:
     sqlite3_stmt *m_stmt;
     const std::atomic<bool> *m_cancelled;
     std::vector<Column> m_columns;
+    struct LastDate { QByteArray text; QVariant value; };
+    mutable std::vector<LastDate> m_lastDates;
     bool m_done = false;
     bool m_typed = false;
 };
@@ -198,6 +238,7 @@ std::unique_ptr<Cursor> SqliteDriver::execute(const QString &sql, Status *status
     SqlDialect dialect;
     dialect.jet = m_jet;
     dialect.renameLeftRight = true;
+    dialect.limitClause = true;
     auto cursor = executeNative(rewriteSql(sql, dialect), status);
     if (!cursor && status->description().contains(QLatin1String("\nStatement: ")))
         *status = sqlError(status->description().section(QLatin1String("\nStatement: "), 0, 0), sql);

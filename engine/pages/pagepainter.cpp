@@ -86,6 +86,7 @@ public:
         const QSizeF size = sideways ? op.rect.size().transposed() : op.rect.size();
         drawText(op, QRectF(QPointF(-size.width() / 2, -size.height() / 2), size));
         p.restore();
+        m_penKnown = false;
     }
 
     void operator()(const LineOp &op)
@@ -93,13 +94,13 @@ public:
         const QPen linePen = pen(op.pen);
         if (linePen.style() == Qt::NoPen)
             return;
-        p.setPen(linePen);
+        setPen(linePen);
         p.drawLine(op.from, op.to);
     }
 
     void operator()(const ShapeOp &op)
     {
-        p.setPen(pen(op.pen));
+        setPen(pen(op.pen));
         p.setBrush(visible(op.fill) ? QBrush(colour(op.fill)) : QBrush(Qt::NoBrush));
         switch (op.kind) {
         case ShapeOp::Rectangle:
@@ -152,7 +153,7 @@ public:
 
     void operator()(const CheckBoxOp &op)
     {
-        p.setPen(pen(op.pen));
+        setPen(pen(op.pen));
         p.setBrush(Qt::NoBrush);
         p.drawRect(op.rect);
         if (!op.checked)
@@ -161,7 +162,7 @@ public:
         const QRgb tickColour = visible(op.pen.color) ? op.pen.color : 0xff000000;
         QPen tick(colour(tickColour), qMax(op.pen.width, qMin(r.width(), r.height()) / 8), Qt::SolidLine,
                   Qt::RoundCap, Qt::RoundJoin);
-        p.setPen(tick);
+        setPen(tick);
         const QPointF points[3] = {{r.left() + r.width() * 0.2, r.top() + r.height() * 0.52},
                                    {r.left() + r.width() * 0.42, r.top() + r.height() * 0.75},
                                    {r.left() + r.width() * 0.8, r.top() + r.height() * 0.25}};
@@ -222,11 +223,12 @@ public:
             p.drawEllipse(r);
         }
         p.setBrush(Qt::NoBrush);
+        m_penKnown = false;
         if (g->texts.empty())
             return;
         PageFont base = fontOf(op.font);
         QFont font = FontResolver::instance().resolve(base)->font;
-        p.setPen(fore);
+        setPen(QPen(fore));
         for (const BarcodeGraphic::Text &t : g->texts) {
             font.setPixelSize(qMax(1, int(std::lround(t.size * qMin(sx, sy)))));
             QFontMetricsF fm(font);
@@ -274,15 +276,26 @@ private:
         return FontResolver::instance().resolve(PageFont());
     }
 
+    // Rows of texts share a colour: set the pen only when it changes.
+    void setPen(const QPen &pen)
+    {
+        if (!m_penKnown || m_pen != pen) {
+            p.setPen(pen);
+            m_pen = pen;
+            m_penKnown = true;
+        }
+    }
+
     void drawText(const TextOp &op, const QRectF &box)
     {
-        p.setPen(colour(op.foreColor));
+        setPen(QPen(colour(op.foreColor)));
         if (op.richText) {
             drawRichText(op, box);
             return;
         }
         const auto entry = entryOf(op.font);
         QTextLayout layout(TextLayout::prepare(op.text), entry->font);
+        layout.setCacheEnabled(true); // keep the shaped glyphs for drawing
         double widest = 0;
         const double height = TextLayout::layoutLines(layout, box.width(), op.wrap, op.alignment, &widest);
         QPointF at = box.topLeft();
@@ -302,9 +315,7 @@ private:
 
     void drawRichText(const TextOp &op, const QRectF &box)
     {
-        QTextDocument document;
-        document.setHtml(op.text);
-        TextLayout::setUpRichText(document, fontOf(op.font), box.width());
+        TextLayout::RichTextDocument document(op.text, fontOf(op.font), box.width());
         const double unit = TextLayout::RichTextTwipsPerUnit;
         const double height = document.size().height() * unit;
         QPointF at = box.topLeft();
@@ -327,6 +338,8 @@ private:
     const Page &page;
     const PageCollection *images;
     std::vector<std::shared_ptr<const FontResolver::Entry>> fonts;
+    QPen m_pen;
+    bool m_penKnown = false;
 };
 
 } // namespace

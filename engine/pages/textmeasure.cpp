@@ -8,12 +8,33 @@
 #include <QTextDocument>
 #include <QTextLayout>
 
+
 namespace Orv {
 
 namespace TextLayout {
 
+namespace {
+
+class NoImages : public QObject, public QTextObjectInterface
+{
+    Q_OBJECT
+    Q_INTERFACES(QTextObjectInterface)
+
+public:
+    QSizeF intrinsicSize(QTextDocument *, int, const QTextFormat &format) override
+    {
+        const QTextImageFormat image = format.toImageFormat();
+        return QSizeF(qBound(0.0, image.width(), 10000.0), qBound(0.0, image.height(), 10000.0));
+    }
+    void drawObject(QPainter *, const QRectF &, QTextDocument *, int, const QTextFormat &) override {}
+};
+
+} // namespace
+
 QString prepare(const QString &text)
 {
+    if (!text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r')))
+        return text; // shared, not copied
     QString s = text;
     bool pendingCr = false;
     qsizetype out = 0;
@@ -34,9 +55,9 @@ double layoutLines(QTextLayout &layout, double width, bool wrap, Qt::Alignment a
 {
     QTextOption option(alignment & Qt::AlignHorizontal_Mask);
     option.setWrapMode(wrap ? QTextOption::WrapAtWordBoundaryOrAnywhere : QTextOption::NoWrap);
-    option.setUseDesignMetrics(true);
     // Tab stops every eight spaces, as in a plain text box.
-    option.setTabStopDistance(8 * QFontMetricsF(layout.font()).horizontalAdvance(QLatin1Char(' ')));
+    if (layout.text().contains(QLatin1Char('\t')))
+        option.setTabStopDistance(8 * QFontMetricsF(layout.font()).horizontalAdvance(QLatin1Char(' ')));
     layout.setTextOption(option);
     const double lineWidth = qMax(width, 0.0);
     double y = 0;
@@ -57,7 +78,7 @@ double layoutLines(QTextLayout &layout, double width, bool wrap, Qt::Alignment a
     return y;
 }
 
-void setUpRichText(QTextDocument &document, const PageFont &font, double width)
+RichTextDocument::RichTextDocument(const QString &html, const PageFont &font, double width)
 {
     // Point sizes in the HTML convert at 96 dpi whatever the screen says.
     thread_local QImage device = [] {
@@ -66,7 +87,11 @@ void setUpRichText(QTextDocument &document, const PageFont &font, double width)
         image.setDotsPerMeterY(3780);
         return image;
     }();
-    document.documentLayout()->setPaintDevice(&device);
+    documentLayout()->setPaintDevice(&device);
+    // Qt's own image handler reads files itself when a resource is not
+    // found; ours takes the HTML's size for a picture and draws nothing.
+    thread_local NoImages noImages;
+    documentLayout()->registerHandler(QTextFormat::ImageObject, &noImages);
     QFont f(FontResolver::instance().familyFor(font.family));
     f.setPointSizeF(std::clamp(font.pointSize, FontResolver::MinPointSize, FontResolver::MaxPointSize));
     f.setBold(font.bold);
@@ -74,9 +99,10 @@ void setUpRichText(QTextDocument &document, const PageFont &font, double width)
     f.setUnderline(font.underline);
     f.setStrikeOut(font.strikeOut);
     f.setHintingPreference(QFont::PreferNoHinting);
-    document.setDefaultFont(f);
-    document.setDocumentMargin(0);
-    document.setTextWidth(qMax(width, 0.0) / RichTextTwipsPerUnit);
+    setDefaultFont(f);
+    setDocumentMargin(0);
+    setTextWidth(qMax(width, 0.0) / RichTextTwipsPerUnit);
+    setHtml(html);
 }
 
 } // namespace TextLayout
@@ -110,9 +136,7 @@ TextMeasurement measureRichText(const PageFont &font, double width, const QStrin
     TextMeasurement m;
     if (html.isEmpty())
         return m;
-    QTextDocument document;
-    document.setHtml(html);
-    TextLayout::setUpRichText(document, font, width);
+    TextLayout::RichTextDocument document(html, font, width);
     m.height = document.size().height() * TextLayout::RichTextTwipsPerUnit;
     m.width = document.idealWidth() * TextLayout::RichTextTwipsPerUnit;
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
@@ -129,3 +153,5 @@ double textHeight(const PageFont &font, double width, bool wrap, const QString &
 }
 
 } // namespace Orv
+
+#include "textmeasure.moc"

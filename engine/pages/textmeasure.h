@@ -10,9 +10,9 @@
 
 #include <QList>
 #include <QString>
+#include <QTextDocument>
 
 class QTextLayout;
-class QTextDocument;
 
 namespace Orv {
 
@@ -40,10 +40,18 @@ QString prepare(const QString &text);
 // lines of the given width from y = 0 down, aligned horizontally as asked.
 // Returns the total height; widest receives the widest line's width.
 double layoutLines(QTextLayout &layout, double width, bool wrap, Qt::Alignment alignment, double *widest = nullptr);
-// Prepares a document for rich text in a box of the given width (twips).
-// The document works in 96 dpi pixels (15 twips each): draw it under a
-// 15 times scale.
-void setUpRichText(QTextDocument &document, const PageFont &font, double width);
+// A document for rich text in a box of the given width (twips). It works in
+// 96 dpi pixels (15 twips each): draw it under a 15 times scale. It loads
+// no resources: pages come from files, and an <img src="/dev/zero"> in one
+// must not read anything.
+class RichTextDocument : public QTextDocument
+{
+public:
+    RichTextDocument(const QString &html, const PageFont &font, double width);
+
+protected:
+    QVariant loadResource(int, const QUrl &) override { return {}; }
+};
 constexpr double RichTextTwipsPerUnit = 15.0;
 
 } // namespace TextLayout

@@ -196,14 +196,19 @@ private Q_SLOTS:
                                            "Len('报表'), InStr('abcabc', 'C'), InStr(4, 'abcabc', 'c'), UCase('a'), Nz(NULL, 'z'), "
                                            "Year('2024-03-05 10:00:00'), DatePart('q', '2024-08-01'), "
                                            "DateAdd('m', 1, '2024-01-31'), DateDiff('d', '2024-01-01', '2024-03-01'), "
-                                           "CInt(2.5), CInt(3.5), CLng(-2.5), CCur(1.23456), Val('12.5 kg'), Left(NULL, 2)"),
+                                           "CInt(2.5), CInt(3.5), CLng(-2.5), CCur(1.23456), Val('12.5 kg'), Left(NULL, 2), "
+                                           "Format(1234.5, '#,##0.00'), Format('2024-03-05 10:00:00', 'mmmm yyyy'), "
+                                           "Format(NULL, '0'), Format(0.25, 'Percent')"),
                             &status);
         QVERIFY2(rs, qPrintable(status.description()));
         const QVariantList expected = {QStringLiteral("Tess"), QStringLiteral("ane"), QStringLiteral("sser"), QString(), 2, 3, 6,
                                        QStringLiteral("A"), QStringLiteral("z"), 2024, 3, QStringLiteral("2024-02-29 00:00:00"),
-                                       60, 2, 4, -2, 1.2346, 12.5, QVariant()};
+                                       60, 2, 4, -2, 1.2346, 12.5, QVariant(),
+                                       QStringLiteral("1,234.50"), QStringLiteral("March 2024"), QVariant(),
+                                       QStringLiteral("25.00%")};
         for (int i = 0; i < int(expected.size()); ++i)
-            QVERIFY2(rs->value(i) == expected[i] || rs->value(i).toString() == expected[i].toString(),
+            QVERIFY2(expected[i].isValid() ? rs->value(i) == expected[i] || rs->value(i).toString() == expected[i].toString()
+                                           : !rs->value(i).isValid(),
                      qPrintable(QStringLiteral("%1: %2").arg(i).arg(rs->value(i).toString())));
     }
 

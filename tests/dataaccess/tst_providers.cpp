@@ -157,6 +157,15 @@ private Q_SLOTS:
         QCOMPARE(rs->value(1).toDateTime().date(), QDate(2024, 1, 1));
         QVERIFY(rs->value(2).toByteArray().startsWith("\x89PNG"));
         QCOMPARE(rs->value(3).metaType().id(), int(QMetaType::Bool));
+
+        // Access's TOP and DESCENDING in a statement that is otherwise plain.
+        rs = c.Execute(QStringLiteral("SELECT TOP 3 [OrderID] FROM [Orders] ORDER BY [OrderID] DESCENDING"), &status);
+        QVERIFY2(rs, qPrintable(status.description()));
+        QList<int> ids;
+        for (; !rs->atEnd(); rs->MoveNext())
+            ids << rs->value(0).toInt();
+        QCOMPARE(ids.size(), 3);
+        QVERIFY(ids[0] > ids[1] && ids[1] > ids[2]);
     }
 
     void postgresFailures()

@@ -8,6 +8,7 @@
 
 #include <QFontInfo>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace Orv;
@@ -190,6 +191,13 @@ private Q_SLOTS:
         const double big = textHeight(font, 4320, true, QStringLiteral("<span style=\"font-size:30pt\">Big</span>"),
                                       true);
         QVERIFY(big > 2 * one);
+
+        // Pictures named in the HTML are not read: pages come from files.
+        QTemporaryDir dir;
+        const QString tall = dir.filePath(QStringLiteral("tall.png"));
+        QVERIFY(PageSamples::image(1, QSize(40, 400)).save(tall));
+        const double withImage = textHeight(font, 4320, true, QStringLiteral("<img src=\"%1\">").arg(tall), true);
+        QVERIFY(withImage < 100 * 15);
     }
 };
 

@@ -252,6 +252,9 @@ private Q_SLOTS:
         row(1e15, "", "1E+15");
         row(123456789012345.0, "", "123456789012345");
         row(0.1 + 0.2, "", "0.3");
+        row(0.1 + 0.7, "", "0.8"); // 0.7999999999999999 rounds up through every 9
+        // Its shortest text ends in a 5 after 15 digits; the double itself lies below.
+        row(1.000000000000145, "", "1.00000000000014");
         row(std::pow(2.0, -20), "", "9.5367431640625E-07");
         row(-1.5e-10, "", "-0.00000000015");
         row(1e-12, "", "0.000000000001");
