@@ -340,6 +340,10 @@ void CAccessImport::copyImage(Section &section, const AccessObject &a)
             set(c, QStringLiteral("Picture"), f.readAll(), here);
         else
             logError(QStringLiteral("File not found: %1").arg(path), here, ErrFileNotFound);
+    } else if (type.toInt() == 2) {
+        logError(QStringLiteral("the picture \"%1\" of \"%2\" is an image shared in the database, which cannot be read here")
+                     .arg(get(a, QStringLiteral("Picture"), here).toString(), a.value(QStringLiteral("Name")).toString()),
+                 here, ErrBadFileFormat);
     } else if (type.isValid()) {
         const QVariant data = get(a, QStringLiteral("PictureData"), here);
         if (data.isValid()) {

@@ -2,6 +2,8 @@
 
 namespace Orv::Cli {
 
+int runImportAccess(const QStringList &args, Streams &io);
+
 const QList<Command> &commands()
 {
     static const QList<Command> list = {
@@ -13,6 +15,10 @@ const QList<Command> &commands()
          QStringLiteral("Write the sample database \"Tesserane Traders\""), runSampleDb},
         {QStringLiteral("query"), QStringLiteral("query --connection <string> <sql>"),
          QStringLiteral("Run a statement and print its rows, tab-separated"), runQuery},
+        {QStringLiteral("import-access"),
+         QStringLiteral("import-access <db.mdb> --report <name> [--exports <folder>] [--option name=value] -o <out.rpx> [--log <file>]"),
+         QStringLiteral("Convert an Access report (from its text export) into a layout; --list prints the reports, --export <file> converts an export alone"),
+         runImportAccess},
     };
     return list;
 }

@@ -8,6 +8,7 @@
 #include "ui/recordingui.h"
 
 #include <QDir>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QtEndian>
@@ -75,6 +76,7 @@ private Q_SLOTS:
     void textControls();
     void shapesPicturesAndOthers();
     void everySampleConvertsAndSaves();
+    void commandLine();
 };
 
 void TestAccessConvert::reportListsOfNorthwind()
@@ -395,6 +397,37 @@ void TestAccessConvert::everySampleConvertsAndSaves()
         QCOMPARE(back.sections()->Count(), report.sections()->Count());
         QCOMPARE(back.allControls().size(), report.allControls().size());
     }
+}
+
+void TestAccessConvert::commandLine()
+{
+    QTemporaryDir dir;
+    const auto run = [](const QStringList &args, QString *out = nullptr) {
+        QProcess p;
+        p.start(QStringLiteral(ORV_CLI_PATH), QStringList{QStringLiteral("import-access")} + args);
+        p.waitForFinished(120000);
+        if (out)
+            *out = QString::fromUtf8(p.readAllStandardOutput());
+        return p.exitCode();
+    };
+    QString out;
+    QCOMPARE(run({QStringLiteral(ORV_TEST_DATA "/Northwind.mdb"), QStringLiteral("--list")}, &out), 0);
+    QCOMPARE(out.split(u'\n', Qt::SkipEmptyParts).size(), 14);
+    // The database's folder has no exports: the report cannot be read.
+    const QString rpx = dir.filePath(QStringLiteral("out.rpx"));
+    QCOMPARE(run({QStringLiteral(ORV_TEST_DATA "/Northwind.mdb"), QStringLiteral("--report"), QStringLiteral("Invoice"),
+                  QStringLiteral("-o"), rpx}), 1);
+    QVERIFY(!QFile::exists(rpx));
+    const QString log = dir.filePath(QStringLiteral("log.txt"));
+    QCOMPARE(run({QStringLiteral("--export"), samples() + QStringLiteral("/kallal__Control__reports__rptCostVsSell.bas"),
+                  QStringLiteral("--report"), QStringLiteral("Cost Vs Sell"), QStringLiteral("--option"), QStringLiteral("UseADOInsteadDAO=false"),
+                  QStringLiteral("-o"), rpx, QStringLiteral("--log"), log}), 0);
+    Report back;
+    QVERIFY(LoadLayout(back, rpx));
+    QCOMPARE(back.documentName(), QStringLiteral("CostVsSell"));
+    QVERIFY(qobject_cast<DAODataControl *>(back.sections()->firstOfType(Section::Detail)->controls()->Item(QStringLiteral("DataCtl"))));
+    QVERIFY(QFile::exists(log));
+    QCOMPARE(run({QStringLiteral("--export"), rpx, QStringLiteral("--option"), QStringLiteral("Colour=1"), QStringLiteral("-o"), rpx}), 2);
 }
 
 QTEST_GUILESS_MAIN(TestAccessConvert)
