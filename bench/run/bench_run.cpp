@@ -8,6 +8,7 @@
 // ORV_BENCH_QUICK=1 runs the 100,000-row size only; ORV_BENCH_DIR keeps
 // the databases between runs.
 
+#include "engine/core/processsetup.h"
 #include "engine/data/connection.h"
 #include "engine/data/sampledatabase.h"
 #include "engine/export/exporter.h"
@@ -239,6 +240,7 @@ void print(const char *what, const Figures &f, double total)
 
 int main(int argc, char *argv[])
 {
+    Orv::setUpProcess();
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     QTemporaryDir temporary;
