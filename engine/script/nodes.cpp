@@ -874,7 +874,7 @@ void Binder::resolveName(Name *n, ExprPtr &self)
         }
         if (!m_module)
             throw scriptError(500, QStringLiteral("Variable is undefined: '%1'").arg(n->name), line, column);
-        if (n->bracketed || m_module->optionExplicit) {
+        if (n->bracketed || m_module->optionExplicit || n->statementCall) {
             auto u = std::make_unique<Undefined>();
             u->name = n->name;
             u->call = n->statementCall;
