@@ -1,6 +1,7 @@
 #include "engine/export/exporter.h"
 
 #include "engine/export/pdfexporter.h"
+#include "engine/export/textexporter.h"
 
 #include <QFileInfo>
 #include <QUuid>
@@ -36,6 +37,7 @@ ExporterRegistry &ExporterRegistry::instance()
     static ExporterRegistry registry = [] {
         ExporterRegistry r;
         r.add(QStringLiteral("PDF"), {QStringLiteral("pdf")}, [] { return std::make_unique<PdfExporter>(); });
+        r.add(QStringLiteral("Text"), {QStringLiteral("txt")}, [] { return std::make_unique<TextExporter>(); });
         return r;
     }();
     return registry;
