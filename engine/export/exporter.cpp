@@ -2,6 +2,7 @@
 
 #include "engine/export/pdfexporter.h"
 #include "engine/export/textexporter.h"
+#include "engine/export/tiffexporter.h"
 
 #include <QFileInfo>
 #include <QUuid>
@@ -37,6 +38,8 @@ ExporterRegistry &ExporterRegistry::instance()
     static ExporterRegistry registry = [] {
         ExporterRegistry r;
         r.add(QStringLiteral("PDF"), {QStringLiteral("pdf")}, [] { return std::make_unique<PdfExporter>(); });
+        r.add(QStringLiteral("TIFF"), {QStringLiteral("tif"), QStringLiteral("tiff")},
+              [] { return std::make_unique<TiffExporter>(); });
         r.add(QStringLiteral("Text"), {QStringLiteral("txt")}, [] { return std::make_unique<TextExporter>(); });
         return r;
     }();
