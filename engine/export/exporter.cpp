@@ -1,5 +1,6 @@
 #include "engine/export/exporter.h"
 
+#include "engine/export/excelexporter.h"
 #include "engine/export/pdfexporter.h"
 #include "engine/export/textexporter.h"
 #include "engine/export/tiffexporter.h"
@@ -38,6 +39,8 @@ ExporterRegistry &ExporterRegistry::instance()
     static ExporterRegistry registry = [] {
         ExporterRegistry r;
         r.add(QStringLiteral("PDF"), {QStringLiteral("pdf")}, [] { return std::make_unique<PdfExporter>(); });
+        r.add(QStringLiteral("Excel"), {QStringLiteral("xlsx"), QStringLiteral("xls")},
+              [] { return std::make_unique<ExcelExporter>(); });
         r.add(QStringLiteral("TIFF"), {QStringLiteral("tif"), QStringLiteral("tiff")},
               [] { return std::make_unique<TiffExporter>(); });
         r.add(QStringLiteral("Text"), {QStringLiteral("txt")}, [] { return std::make_unique<TextExporter>(); });
