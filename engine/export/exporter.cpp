@@ -3,6 +3,7 @@
 #include "engine/export/excelexporter.h"
 #include "engine/export/htmlexporter.h"
 #include "engine/export/pdfexporter.h"
+#include "engine/export/rtfexporter.h"
 #include "engine/export/textexporter.h"
 #include "engine/export/tiffexporter.h"
 
@@ -39,6 +40,7 @@ ExporterRegistry &ExporterRegistry::instance()
 {
     static ExporterRegistry registry = [] {
         ExporterRegistry r;
+        r.add(QStringLiteral("RTF"), {QStringLiteral("rtf")}, [] { return std::make_unique<RtfExporter>(); });
         r.add(QStringLiteral("PDF"), {QStringLiteral("pdf")}, [] { return std::make_unique<PdfExporter>(); });
         r.add(QStringLiteral("Excel"), {QStringLiteral("xlsx"), QStringLiteral("xls")},
               [] { return std::make_unique<ExcelExporter>(); });
