@@ -121,6 +121,18 @@ QString displayName(const QString &path)
     return QDir::toNativeSeparators(path);
 }
 
+namespace {
+
+// Read-only by its permissions, also for the superuser, who may write anyway.
+bool readOnly(const QFileInfo &info)
+{
+    constexpr QFileDevice::Permissions write =
+        QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
+    return !info.isWritable() || !(info.permissions() & write);
+}
+
+} // namespace
+
 StagedFiles::~StagedFiles()
 {
     if (m_committed)
@@ -145,7 +157,7 @@ QString StagedFiles::stage(const QString &target, Status *status)
         *status = failure(QStringLiteral("Cannot write %1: it is a folder").arg(displayName(target)));
         return {};
     }
-    if (info.exists() && !info.isWritable()) {
+    if (info.exists() && readOnly(info)) {
         *status = failure(QStringLiteral("Cannot write %1: the file is read-only").arg(displayName(target)));
         return {};
     }
@@ -186,7 +198,7 @@ Status StagedFiles::commit()
     // Targets that became read-only since staging are refused before any rename.
     for (const auto &[temp, target] : m_files) {
         const QFileInfo info(target);
-        if (info.exists() && !info.isWritable())
+        if (info.exists() && readOnly(info))
             return failure(QStringLiteral("Cannot write %1: the file is read-only").arg(displayName(target)));
     }
     for (const auto &[temp, target] : m_files) {
