@@ -1,6 +1,11 @@
 #include "engine/export/exporter.h"
 
+#include "engine/export/excelexporter.h"
+#include "engine/export/htmlexporter.h"
 #include "engine/export/pdfexporter.h"
+#include "engine/export/rtfexporter.h"
+#include "engine/export/textexporter.h"
+#include "engine/export/tiffexporter.h"
 
 #include <QFileInfo>
 #include <QUuid>
@@ -35,7 +40,15 @@ ExporterRegistry &ExporterRegistry::instance()
 {
     static ExporterRegistry registry = [] {
         ExporterRegistry r;
+        r.add(QStringLiteral("RTF"), {QStringLiteral("rtf")}, [] { return std::make_unique<RtfExporter>(); });
         r.add(QStringLiteral("PDF"), {QStringLiteral("pdf")}, [] { return std::make_unique<PdfExporter>(); });
+        r.add(QStringLiteral("Excel"), {QStringLiteral("xlsx"), QStringLiteral("xls")},
+              [] { return std::make_unique<ExcelExporter>(); });
+        r.add(QStringLiteral("HTML"), {QStringLiteral("html"), QStringLiteral("htm"), QStringLiteral("mht")},
+              [] { return std::make_unique<HtmlExporter>(); });
+        r.add(QStringLiteral("TIFF"), {QStringLiteral("tif"), QStringLiteral("tiff")},
+              [] { return std::make_unique<TiffExporter>(); });
+        r.add(QStringLiteral("Text"), {QStringLiteral("txt")}, [] { return std::make_unique<TextExporter>(); });
         return r;
     }();
     return registry;

@@ -1,8 +1,14 @@
 #include "engine/export/pdfexporter.h"
 
 #include "engine/core/units.h"
+#include "engine/export/exportutil.h"
+#include "engine/pages/fontresolver.h"
 #include "engine/pages/pagecollection.h"
 #include "engine/pages/pagepainter.h"
+
+#include <QBuffer>
+#include <QImage>
+#include <QUuid>
 
 #include <QFileInfo>
 #include <QPageLayout>
@@ -14,9 +20,15 @@
 // qpdf's headers: use std::shared_ptr, not its old PointerHolder.
 #define POINTERHOLDER_TRANSITION 4
 #include <qpdf/Pipeline.hh>
+#include <qpdf/Buffer.hh>
 #include <qpdf/QPDF.hh>
+#include <qpdf/QPDFPageDocumentHelper.hh>
 #include <qpdf/QPDFWriter.hh>
 
+#include <QRegularExpression>
+#include <algorithm>
+#include <cstdio>
+#include <map>
 #include <stdexcept>
 
 namespace Orv {
@@ -64,8 +76,22 @@ private:
 
 QStringList PdfExporter::settingNames() const
 {
-    return {QStringLiteral("Title"),    QStringLiteral("Author"),   QStringLiteral("Creator"),
-            QStringLiteral("Subject"),  QStringLiteral("Keywords"), QStringLiteral("Resolution")};
+    return {QStringLiteral("Title"),           QStringLiteral("Author"),        QStringLiteral("Creator"),
+            QStringLiteral("Subject"),         QStringLiteral("Keywords"),      QStringLiteral("Resolution"),
+            QStringLiteral("AcrobatVersion"),  QStringLiteral("JPEGQuality"),   QStringLiteral("FontsNotToEmbed"),
+            QStringLiteral("UserPassword"),    QStringLiteral("OwnerPassword"), QStringLiteral("AllowPrint"),
+            QStringLiteral("AllowCopy"),       QStringLiteral("AllowModify"),   QStringLiteral("AllowAnnotate"),
+            QStringLiteral("Bookmarks")};
+}
+
+QStringList PdfSettings::fontsList() const
+{
+    QStringList names;
+    for (const QString &name : fontsNotToEmbed.split(QLatin1Char(';'))) {
+        if (!name.trimmed().isEmpty())
+            names << name.trimmed();
+    }
+    return names;
 }
 
 Status PdfExporter::parseSettings(const QVariantMap &settings, PdfSettings *out) const
@@ -100,12 +126,25 @@ Status PdfExporter::parseSettings(const QVariantMap &settings, PdfSettings *out)
                            QStringLiteral("PDF setting Resolution %1 is outside 72 to 9600").arg(dpi));
         s.resolution = dpi;
     }
+    SettingReader r(format(), settings);
+    r.integer(QStringLiteral("AcrobatVersion"), &s.acrobatVersion, 0, 2);
+    r.integer(QStringLiteral("JPEGQuality"), &s.jpegQuality, 1, 100);
+    r.text(QStringLiteral("FontsNotToEmbed"), &s.fontsNotToEmbed);
+    r.text(QStringLiteral("UserPassword"), &s.userPassword);
+    r.text(QStringLiteral("OwnerPassword"), &s.ownerPassword);
+    r.boolean(QStringLiteral("AllowPrint"), &s.allowPrint);
+    r.boolean(QStringLiteral("AllowCopy"), &s.allowCopy);
+    r.boolean(QStringLiteral("AllowModify"), &s.allowModify);
+    r.boolean(QStringLiteral("AllowAnnotate"), &s.allowAnnotate);
+    r.boolean(QStringLiteral("Bookmarks"), &s.bookmarks);
+    if (!r.ok())
+        return r.status();
     *out = s;
     return {};
 }
 
 Status PdfExporter::writePdf(const PageCollection &pages, QIODevice *device, const PdfSettings &settings,
-                             const ExportProgress &progress) const
+                             const ExportProgress &progress, std::vector<Bookmark> *bookmarks) const
 {
     const int count = pages.Count();
     Status status;
@@ -137,13 +176,146 @@ Status PdfExporter::writePdf(const PageCollection &pages, QIODevice *device, con
             writer.newPage();
         }
         pagePainter.paint(painter, *page);
+        if (settings.bookmarks) {
+            for (const Page::Bookmark &b : page->bookmarks)
+                bookmarks->push_back(Bookmark{i, b.level, b.text, b.top});
+        }
         progress.report(i + 1, count);
     }
     painter.end();
     return {};
 }
 
-Status PdfExporter::postProcess(const QString &input, QIODevice *output, const PdfSettings &settings) const
+namespace {
+
+QString fontKey(const QString &name)
+{
+    QString key = name.toLower();
+    key.remove(QRegularExpression(QStringLiteral("[\\s_-]")));
+    return key;
+}
+
+// Removes the embedded font programs of the fonts named (by layout family
+// or by the installed family it draws with); their subset tags go too.
+void unembedFonts(QPDF &pdf, const QStringList &names)
+{
+    QStringList keys;
+    for (const QString &name : names) {
+        keys << fontKey(name);
+        keys << fontKey(FontResolver::instance().familyFor(name));
+    }
+    std::map<std::string, std::string> renamed;
+    for (QPDFObjectHandle obj : pdf.getAllObjects()) {
+        if (!obj.isDictionary() || !obj.getKey("/Type").isNameAndEquals("/FontDescriptor") || !obj.getKey("/FontName").isName())
+            continue;
+        const std::string full = obj.getKey("/FontName").getName();
+        std::string bare = full.substr(1);
+        const size_t plus = bare.find('+');
+        if (plus == 6)
+            bare = bare.substr(plus + 1);
+        const QString key = fontKey(QString::fromStdString(bare));
+        if (!std::any_of(keys.cbegin(), keys.cend(), [&](const QString &k) { return !k.isEmpty() && key.startsWith(k); }))
+            continue;
+        obj.removeKey("/FontFile");
+        obj.removeKey("/FontFile2");
+        obj.removeKey("/FontFile3");
+        obj.replaceKey("/FontName", QPDFObjectHandle::newName("/" + bare));
+        renamed[full] = "/" + bare;
+    }
+    for (QPDFObjectHandle obj : pdf.getAllObjects()) {
+        if (!obj.isDictionary() || !obj.getKey("/Type").isNameAndEquals("/Font") || !obj.getKey("/BaseFont").isName())
+            continue;
+        const auto it = renamed.find(obj.getKey("/BaseFont").getName());
+        if (it != renamed.end())
+            obj.replaceKey("/BaseFont", QPDFObjectHandle::newName(it->second));
+    }
+}
+
+// Re-encodes the JPEG pictures Qt wrote at the given quality.
+void reencodeJpegs(QPDF &pdf, int quality)
+{
+    for (QPDFObjectHandle obj : pdf.getAllObjects()) {
+        if (!obj.isStream())
+            continue;
+        QPDFObjectHandle dict = obj.getDict();
+        if (!dict.getKey("/Subtype").isNameAndEquals("/Image"))
+            continue;
+        QPDFObjectHandle filter = dict.getKey("/Filter");
+        const bool dct = filter.isNameAndEquals("/DCTDecode")
+                         || (filter.isArray() && filter.getArrayNItems() == 1 && filter.getArrayItem(0).isNameAndEquals("/DCTDecode"));
+        if (!dct)
+            continue;
+        const std::shared_ptr<Buffer> raw = obj.getRawStreamData();
+        const QImage image = QImage::fromData(raw->getBuffer(), int(raw->getSize()), "JPEG");
+        if (image.isNull())
+            continue;
+        QByteArray jpeg;
+        QBuffer buffer(&jpeg);
+        buffer.open(QIODevice::WriteOnly);
+        if (!image.save(&buffer, "JPEG", quality))
+            continue;
+        obj.replaceStreamData(std::string(jpeg.constData(), size_t(jpeg.size())), QPDFObjectHandle::newName("/DCTDecode"),
+                              QPDFObjectHandle::newNull());
+    }
+}
+
+// Sets /Count of an outline item: the number of items under it, all open.
+int countItems(QPDFObjectHandle item)
+{
+    int count = 0;
+    for (QPDFObjectHandle child = item.getKey("/First"); child.isDictionary(); child = child.getKey("/Next"))
+        count += 1 + countItems(child);
+    if (count > 0)
+        item.replaceKey("/Count", QPDFObjectHandle::newInteger(count));
+    return count;
+}
+
+void addOutline(QPDF &pdf, const std::vector<PdfExporter::Bookmark> &bookmarks)
+{
+    const std::vector<QPDFPageObjectHelper> pages = QPDFPageDocumentHelper(pdf).getAllPages();
+    QPDFObjectHandle root = pdf.makeIndirectObject(QPDFObjectHandle::newDictionary());
+    root.replaceKey("/Type", QPDFObjectHandle::newName("/Outlines"));
+    std::vector<QPDFObjectHandle> stack{root}; // stack[k]: the latest item at depth k, root at 0
+    for (const PdfExporter::Bookmark &b : bookmarks) {
+        if (b.page < 0 || size_t(b.page) >= pages.size())
+            continue;
+        const size_t depth = size_t(qBound(0, b.level, int(stack.size()) - 1));
+        stack.resize(depth + 1);
+        QPDFObjectHandle parent = stack.back();
+        QPDFObjectHandle page = pages[size_t(b.page)].getObjectHandle();
+        QPDFObjectHandle box = page.getKey("/MediaBox");
+        const double height = box.isArray() && box.getArrayNItems() == 4 ? box.getArrayItem(3).getNumericValue() : 792;
+        QPDFObjectHandle dest = QPDFObjectHandle::newArray();
+        dest.appendItem(page);
+        dest.appendItem(QPDFObjectHandle::newName("/XYZ"));
+        dest.appendItem(QPDFObjectHandle::newInteger(0));
+        dest.appendItem(QPDFObjectHandle::newReal(height - b.top / Units::TwipsPerPoint, 2));
+        dest.appendItem(QPDFObjectHandle::newNull());
+        QPDFObjectHandle item = pdf.makeIndirectObject(QPDFObjectHandle::newDictionary());
+        item.replaceKey("/Title", QPDFObjectHandle::newUnicodeString(b.text.toStdString()));
+        item.replaceKey("/Parent", parent);
+        item.replaceKey("/Dest", dest);
+        QPDFObjectHandle last = parent.getKey("/Last");
+        if (last.isDictionary()) {
+            last.replaceKey("/Next", item);
+            item.replaceKey("/Prev", last);
+        } else {
+            parent.replaceKey("/First", item);
+        }
+        parent.replaceKey("/Last", item);
+        stack.push_back(item);
+    }
+    if (!root.getKey("/First").isDictionary())
+        return;
+    countItems(root);
+    pdf.getRoot().replaceKey("/Outlines", root);
+    pdf.getRoot().replaceKey("/PageMode", QPDFObjectHandle::newName("/UseOutlines"));
+}
+
+} // namespace
+
+Status PdfExporter::postProcess(const QString &input, QIODevice *output, const PdfSettings &settings,
+                                const std::vector<Bookmark> &bookmarks) const
 {
     try {
         QPDF pdf;
@@ -162,9 +334,35 @@ Status PdfExporter::postProcess(const QString &input, QIODevice *output, const P
         put("/Author", settings.author);
         put("/Subject", settings.subject);
         put("/Keywords", settings.keywords);
+        if (!settings.fontsList().isEmpty())
+            unembedFonts(pdf, settings.fontsList());
+        if (settings.jpegQuality > 0)
+            reencodeJpegs(pdf, settings.jpegQuality);
+        if (!bookmarks.empty())
+            addOutline(pdf, bookmarks);
+
         DevicePipeline sink(output);
         QPDFWriter writer(pdf);
         writer.setOutputPipeline(&sink);
+        if (settings.acrobatVersion >= 0)
+            writer.forcePDFVersion(settings.acrobatVersion == 0 ? "1.1" : settings.acrobatVersion == 1 ? "1.2" : "1.3");
+        if (settings.encrypted()) {
+            const std::string user = settings.userPassword.toStdString();
+            // Without an owner password anyone could lift the permissions: a
+            // random one keeps them.
+            const std::string owner = settings.ownerPassword.isEmpty()
+                                          ? QUuid::createUuid().toString(QUuid::Id128).toStdString()
+                                          : settings.ownerPassword.toStdString();
+            if (settings.acrobatVersion >= 0) {
+                // The only scheme PDF 1.1 to 1.3 readers know: 40-bit RC4.
+                writer.setR2EncryptionParametersInsecure(user.c_str(), owner.c_str(), settings.allowPrint,
+                                                         settings.allowModify, settings.allowCopy, settings.allowAnnotate);
+            } else {
+                writer.setR6EncryptionParameters(user.c_str(), owner.c_str(), true, settings.allowCopy, settings.allowModify,
+                                                 settings.allowAnnotate, settings.allowAnnotate, settings.allowModify,
+                                                 settings.allowPrint ? qpdf_r3p_full : qpdf_r3p_none, true);
+            }
+        }
         writer.write();
     } catch (const std::exception &e) {
         return failure(ErrPathAccess, QStringLiteral("Cannot finish the PDF file: %1").arg(QString::fromLocal8Bit(e.what())));
@@ -184,29 +382,39 @@ Status PdfExporter::write(const PageCollection &pages, const QString &path, cons
     if (path.isEmpty())
         return failure(ErrInvalidCall, QStringLiteral("No file name given"));
 
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return failure(ErrPathAccess, QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()));
-    if (options.needsPostProcessing()) {
-        // Qt writes a first version beside the target; qpdf rewrites it into place.
-        QTemporaryFile draft(QFileInfo(path).absolutePath() + QStringLiteral("/.orvpdf-XXXXXX.tmp"));
-        if (!draft.open())
-            return failure(ErrPathAccess, QStringLiteral("Cannot write beside %1: %2").arg(path, draft.errorString()));
-        status = writePdf(pages, &draft, options, progress);
-        if (status.ok() && !draft.flush())
-            status = failure(ErrPathAccess, QStringLiteral("Cannot write %1: %2").arg(path, draft.errorString()));
-        if (status.ok())
-            status = postProcess(draft.fileName(), &file, options);
-    } else {
-        status = writePdf(pages, &file, options, progress);
-    }
-    if (!status.ok()) {
-        file.cancelWriting();
+    StagedFiles staged(format());
+    const QString draftName = staged.stage(path, &status);
+    if (draftName.isEmpty())
         return status;
+    std::vector<Bookmark> bookmarks;
+    {
+        QFile draft(draftName);
+        if (!draft.open(QIODevice::WriteOnly))
+            return failure(ErrPathAccess, QStringLiteral("Cannot write %1: %2").arg(displayName(path), draft.errorString()));
+        status = writePdf(pages, &draft, options, progress, &bookmarks);
+        if (!status.ok())
+            return status;
+        status = staged.checkWritten(draft, path);
+        if (!status.ok())
+            return status;
     }
-    if (!file.commit())
-        return failure(ErrPathAccess, QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()));
-    return {};
+    if (options.needsPostProcessing() || !bookmarks.empty()) {
+        // qpdf rewrites Qt's file beside it, then the result takes its place.
+        const QString finished = draftName + QStringLiteral(".q");
+        QFile file(finished);
+        if (!file.open(QIODevice::WriteOnly))
+            return failure(ErrPathAccess, QStringLiteral("Cannot write %1: %2").arg(displayName(path), file.errorString()));
+        status = postProcess(draftName, &file, options, bookmarks);
+        if (status.ok())
+            status = staged.checkWritten(file, path);
+        if (status.ok() && std::rename(QFile::encodeName(finished).constData(), QFile::encodeName(draftName).constData()) != 0)
+            status = failure(ErrPathAccess, QStringLiteral("Cannot write %1").arg(displayName(path)));
+        if (!status.ok()) {
+            QFile::remove(finished);
+            return status;
+        }
+    }
+    return staged.commit();
 }
 
 } // namespace Orv

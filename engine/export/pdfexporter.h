@@ -1,10 +1,14 @@
 #pragma once
 // PDF export through QPdfWriter: one PDF page per page at the page's own
 // size, text as text (selectable, searchable) with its fonts embedded as
-// subsets, barcodes and shapes as vectors. Document information Qt cannot
-// write itself (author, subject, keywords) is added afterwards with qpdf;
-// later settings that change the file after writing join that step.
+// subsets, barcodes and shapes as vectors. What Qt cannot write itself is
+// done afterwards with qpdf: document information (author, subject,
+// keywords), the outline from the pages' bookmarks, the PDF version of an
+// Acrobat release, fonts left unembedded, pictures re-encoded at a JPEG
+// quality, and encryption with passwords and permissions.
 #include "engine/export/exporter.h"
+
+#include <vector>
 
 namespace Orv {
 
@@ -16,9 +20,29 @@ struct PdfSettings
     QString subject;    // "Subject"
     QString keywords;   // "Keywords"
     int resolution = 1200; // "Resolution": dots per inch of the drawing, 72 to 9600
+    int acrobatVersion = -1; // "AcrobatVersion": 0 Acrobat 2.1 (PDF 1.1), 1 3.x (1.2), 2 4.x (1.3); -1 keeps Qt's 1.4
+    int jpegQuality = -1;    // "JPEGQuality": 1 to 100; -1 keeps Qt's pictures
+    QString fontsNotToEmbed; // "FontsNotToEmbed": family names, each followed by ";"
+    QString userPassword;    // "UserPassword": needed to open the file
+    QString ownerPassword;   // "OwnerPassword": lifts the permissions
+    bool allowPrint = true;  // "AllowPrint"
+    bool allowCopy = true;   // "AllowCopy": copying and extracting text and pictures
+    bool allowModify = true; // "AllowModify"
+    bool allowAnnotate = true; // "AllowAnnotate": comments and form fields
+    bool bookmarks = true;   // "Bookmarks": an outline from the pages' bookmarks
 
+    QStringList fontsList() const;
+    bool encrypted() const
+    {
+        return !userPassword.isEmpty() || !ownerPassword.isEmpty() || !allowPrint || !allowCopy || !allowModify
+               || !allowAnnotate;
+    }
     // True when the file needs changes after QPdfWriter has written it.
-    bool needsPostProcessing() const { return !author.isEmpty() || !subject.isEmpty() || !keywords.isEmpty(); }
+    bool needsPostProcessing() const
+    {
+        return !author.isEmpty() || !subject.isEmpty() || !keywords.isEmpty() || acrobatVersion >= 0
+               || jpegQuality >= 0 || !fontsList().isEmpty() || encrypted();
+    }
 };
 
 class PdfExporter : public Exporter
@@ -33,10 +57,19 @@ public:
     // Reads and checks the settings map.
     Status parseSettings(const QVariantMap &settings, PdfSettings *out) const;
 
+    struct Bookmark
+    {
+        int page;
+        int level;
+        QString text;
+        double top; // twips from the page's top
+    };
+
 private:
     Status writePdf(const PageCollection &pages, QIODevice *device, const PdfSettings &settings,
-                    const ExportProgress &progress) const;
-    Status postProcess(const QString &input, QIODevice *output, const PdfSettings &settings) const;
+                    const ExportProgress &progress, std::vector<Bookmark> *bookmarks) const;
+    Status postProcess(const QString &input, QIODevice *output, const PdfSettings &settings,
+                       const std::vector<Bookmark> &bookmarks) const;
 };
 
 } // namespace Orv

@@ -1,0 +1,300 @@
+#include "engine/export/exportutil.h"
+
+#include "engine/pages/textmeasure.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTextDocument>
+#include <QUuid>
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <limits>
+
+namespace Orv {
+
+QVariant SettingReader::value(const QString &name) const
+{
+    for (auto it = m_settings.cbegin(); it != m_settings.cend(); ++it) {
+        if (it.key().compare(name, Qt::CaseInsensitive) == 0)
+            return it.value();
+    }
+    return {};
+}
+
+void SettingReader::fail(int number, const QString &description)
+{
+    if (m_status.ok())
+        m_status = Status::failure(number, description, m_format + QStringLiteral(" export"));
+}
+
+void SettingReader::text(const QString &name, QString *out)
+{
+    const QVariant v = value(name);
+    if (!ok() || !v.isValid())
+        return;
+    if (v.typeId() == QMetaType::QVariantList || v.typeId() == QMetaType::QVariantMap || !v.canConvert<QString>())
+        return fail(ErrTypeMismatch, QStringLiteral("%1 setting %2 must be text").arg(m_format, name));
+    *out = v.toString();
+}
+
+void SettingReader::boolean(const QString &name, bool *out)
+{
+    const QVariant v = value(name);
+    if (!ok() || !v.isValid())
+        return;
+    if (v.typeId() == QMetaType::Bool) {
+        *out = v.toBool();
+        return;
+    }
+    const QString t = v.toString().trimmed().toLower();
+    if (t == QLatin1String("true") || t == QLatin1String("1") || t == QLatin1String("-1")
+        || t == QLatin1String("yes") || t == QLatin1String("on"))
+        *out = true;
+    else if (t == QLatin1String("false") || t == QLatin1String("0") || t == QLatin1String("no")
+             || t == QLatin1String("off"))
+        *out = false;
+    else
+        fail(ErrTypeMismatch, QStringLiteral("%1 setting %2 must be True or False, not \"%3\"").arg(m_format, name, v.toString()));
+}
+
+void SettingReader::integer(const QString &name, int *out, int min, int max)
+{
+    const QVariant v = value(name);
+    if (!ok() || !v.isValid())
+        return;
+    bool isNumber = false;
+    const double d = v.toString().trimmed().toDouble(&isNumber);
+    if (!isNumber || !std::isfinite(d))
+        return fail(ErrTypeMismatch, QStringLiteral("%1 setting %2 must be a number, not \"%3\"").arg(m_format, name, v.toString()));
+    const double rounded = std::nearbyint(d); // ties to even, as Visual Basic converts
+    if (rounded < min || rounded > max)
+        return fail(ErrInvalidPropertyValue,
+                    QStringLiteral("%1 setting %2 is %3, outside %4 to %5").arg(m_format, name, v.toString()).arg(min).arg(max));
+    *out = int(rounded);
+}
+
+void SettingReader::oneOf(const QString &name, int *out, std::initializer_list<int> allowed)
+{
+    int n = *out;
+    integer(name, &n, std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
+    if (!ok() || !has(name))
+        return;
+    if (std::find(allowed.begin(), allowed.end(), n) == allowed.end()) {
+        QStringList values;
+        for (int a : allowed)
+            values << QString::number(a);
+        return fail(ErrInvalidPropertyValue, QStringLiteral("%1 setting %2 is %3, not one of %4")
+                                                 .arg(m_format, name).arg(n).arg(values.join(QStringLiteral(", "))));
+    }
+    *out = n;
+}
+
+void SettingReader::choice(const QString &name, int *out, const QStringList &names)
+{
+    const QVariant v = value(name);
+    if (!ok() || !v.isValid())
+        return;
+    const QString t = v.toString().trimmed();
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        if (names[i].compare(t, Qt::CaseInsensitive) == 0) {
+            *out = int(i);
+            return;
+        }
+    }
+    bool isNumber = false;
+    const int n = t.toInt(&isNumber);
+    if (!isNumber)
+        return fail(ErrInvalidPropertyValue, QStringLiteral("%1 setting %2 is \"%3\", not one of %4")
+                                                 .arg(m_format, name, t, names.join(QStringLiteral(", "))));
+    if (n < 0 || n >= names.size())
+        return fail(ErrInvalidPropertyValue,
+                    QStringLiteral("%1 setting %2 is %3, outside 0 to %4").arg(m_format, name).arg(n).arg(names.size() - 1));
+    *out = n;
+}
+
+QString displayName(const QString &path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+namespace {
+
+// Read-only by its permissions, also for the superuser, who may write anyway.
+bool readOnly(const QFileInfo &info)
+{
+    constexpr QFileDevice::Permissions write =
+        QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
+    return !info.isWritable() || !(info.permissions() & write);
+}
+
+} // namespace
+
+StagedFiles::~StagedFiles()
+{
+    if (m_committed)
+        return;
+    for (const auto &[temp, target] : m_files)
+        QFile::remove(temp);
+}
+
+Status StagedFiles::failure(const QString &description) const
+{
+    return Status::failure(ErrPathAccess, description, m_source + QStringLiteral(" export"));
+}
+
+QString StagedFiles::stage(const QString &target, Status *status)
+{
+    const QFileInfo info(target);
+    if (target.isEmpty() || info.fileName().isEmpty()) {
+        *status = failure(QStringLiteral("No file name given"));
+        return {};
+    }
+    if (info.isDir()) {
+        *status = failure(QStringLiteral("Cannot write %1: it is a folder").arg(displayName(target)));
+        return {};
+    }
+    if (info.exists() && readOnly(info)) {
+        *status = failure(QStringLiteral("Cannot write %1: the file is read-only").arg(displayName(target)));
+        return {};
+    }
+    const QFileInfo folder(info.absolutePath());
+    if (!folder.isDir()) {
+        *status = failure(QStringLiteral("Cannot write %1: the folder %2 does not exist")
+                              .arg(displayName(target), displayName(folder.filePath())));
+        return {};
+    }
+    const QString temp = info.absolutePath() + QStringLiteral("/.") + info.fileName() + QLatin1Char('.')
+                         + QUuid::createUuid().toString(QUuid::Id128).left(10) + QStringLiteral(".tmp");
+    QFile reserve(temp);
+    if (!reserve.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+        *status = failure(QStringLiteral("Cannot write %1: %2").arg(displayName(target), reserve.errorString()));
+        return {};
+    }
+    reserve.close();
+    m_files.emplace_back(temp, info.absoluteFilePath());
+    return temp;
+}
+
+Status StagedFiles::checkWritten(QFileDevice &file, const QString &target) const
+{
+    const bool flushed = file.flush();
+    if (!flushed || file.error() != QFileDevice::NoError) {
+        const QString why = file.errorString();
+        file.close();
+        return failure(QStringLiteral("Cannot write %1: %2").arg(displayName(target), why));
+    }
+    file.close();
+    if (file.error() != QFileDevice::NoError)
+        return failure(QStringLiteral("Cannot write %1: %2").arg(displayName(target), file.errorString()));
+    return {};
+}
+
+Status StagedFiles::commit()
+{
+    // Targets that became read-only since staging are refused before any rename.
+    for (const auto &[temp, target] : m_files) {
+        const QFileInfo info(target);
+        if (info.exists() && readOnly(info))
+            return failure(QStringLiteral("Cannot write %1: the file is read-only").arg(displayName(target)));
+    }
+    for (const auto &[temp, target] : m_files) {
+        if (std::rename(QFile::encodeName(temp).constData(), QFile::encodeName(target).constData()) != 0)
+            return failure(QStringLiteral("Cannot write %1: %2")
+                               .arg(displayName(target), QString::fromLocal8Bit(std::strerror(errno))));
+    }
+    m_committed = true;
+    return {};
+}
+
+QString plainText(const TextOp &op)
+{
+    if (!op.richText)
+        return op.text;
+    QTextDocument document;
+    document.setHtml(op.text);
+    return document.toPlainText();
+}
+
+std::vector<TextLine> pageLines(const Page &page, double tolerance)
+{
+    struct Item
+    {
+        double top, height;
+        TextLine::Piece piece;
+    };
+    std::vector<Item> items;
+    items.reserve(page.ops.size());
+    const auto fontOf = [&page](int index) {
+        return index >= 0 && size_t(index) < page.fonts.size() ? page.fonts[size_t(index)] : PageFont();
+    };
+    const auto add = [&](const QRectF &rect, const QString &text, const PageFont &font, bool wrap,
+                         Qt::Alignment alignment) {
+        if (text.isEmpty())
+            return;
+        const bool simple = !wrap && !text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r'));
+        if (simple) {
+            items.push_back({rect.top(), rect.height(), {rect.left(), rect.width(), text, alignment}});
+            return;
+        }
+        const TextMeasurement m = measureText(font, rect.width(), wrap, text);
+        const int lines = m.lineCount();
+        if (lines == 0)
+            return;
+        const double lineHeight = m.height / lines;
+        double top = rect.top();
+        if (alignment & Qt::AlignBottom)
+            top = rect.bottom() - m.height;
+        else if (alignment & Qt::AlignVCenter)
+            top = rect.top() + (rect.height() - m.height) / 2;
+        for (int i = 0; i < lines; ++i) {
+            const int start = m.lineStarts[i];
+            const int end = i + 1 < lines ? m.lineStarts[i + 1] : int(text.size());
+            QString line = text.mid(start, end - start);
+            while (!line.isEmpty() && (line.back() == QLatin1Char('\n') || line.back() == QLatin1Char('\r')
+                                       || line.back() == QLatin1Char(' ') || line.back() == QChar::LineSeparator))
+                line.chop(1);
+            items.push_back({top + i * lineHeight, lineHeight, {rect.left(), rect.width(), line, alignment}});
+        }
+    };
+    for (const PageOp &op : page.ops) {
+        if (const auto *t = std::get_if<TextOp>(&op))
+            add(t->rect, plainText(*t), fontOf(t->font), t->wrap && !t->richText ? true : t->richText, t->alignment);
+        else if (const auto *b = std::get_if<BarcodeOp>(&op); b && b->showText)
+            add(b->rect, b->data, fontOf(b->font), false, Qt::AlignHCenter | Qt::AlignBottom);
+    }
+    std::stable_sort(items.begin(), items.end(), [](const Item &a, const Item &b) { return a.top < b.top; });
+    std::vector<TextLine> lines;
+    for (Item &item : items) {
+        if (lines.empty() || item.top > lines.back().top + tolerance)
+            lines.push_back(TextLine{item.top, item.height, {}});
+        TextLine &line = lines.back();
+        line.height = qMax(line.height, item.top + item.height - line.top);
+        line.pieces.push_back(std::move(item.piece));
+    }
+    for (TextLine &line : lines)
+        std::stable_sort(line.pieces.begin(), line.pieces.end(),
+                         [](const TextLine::Piece &a, const TextLine::Piece &b) { return a.left < b.left; });
+    return lines;
+}
+
+QString escapeXml(const QString &text)
+{
+    QString out;
+    out.reserve(text.size() + 8);
+    for (const QChar c : text) {
+        switch (c.unicode()) {
+        case '&': out += QLatin1String("&amp;"); break;
+        case '<': out += QLatin1String("&lt;"); break;
+        case '>': out += QLatin1String("&gt;"); break;
+        case '"': out += QLatin1String("&quot;"); break;
+        default: out += c;
+        }
+    }
+    return out;
+}
+
+} // namespace Orv
