@@ -97,8 +97,8 @@ QString errorDescription(int number)
     case 1049: return QStringLiteral("Expected Let or Set or Get in property declaration");
     case 1053: return QStringLiteral("Class initialize or terminate do not have arguments");
     case 1055: return QStringLiteral("Unexpected 'Next'");
-    case 1057: return QStringLiteral("'Default' specification must also specify 'Public'");
-    case 1058: return QStringLiteral("'Default' specification can only be on Property Get");
+    case 1057: return QStringLiteral("'Default' must go with 'Public'");
+    case 1058: return QStringLiteral("'Default' can only be on Property Get");
     default: return QStringLiteral("Unknown runtime error");
     }
 }
