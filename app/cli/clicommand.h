@@ -35,5 +35,8 @@ int runInfo(const QStringList &args, Streams &io);
 int runProperties(const QStringList &args, Streams &io);
 int runSampleDb(const QStringList &args, Streams &io);
 int runQuery(const QStringList &args, Streams &io);
+int runReport(const QStringList &args, Streams &io);
+int runScript(const QStringList &args, Streams &io);
+int runWizard(const QStringList &args, Streams &io);
 
 } // namespace Orv::Cli

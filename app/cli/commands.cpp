@@ -13,6 +13,12 @@ const QList<Command> &commands()
          QStringLiteral("Write the sample database \"Tesserane Traders\""), runSampleDb},
         {QStringLiteral("query"), QStringLiteral("query --connection <string> <sql>"),
          QStringLiteral("Run a statement and print its rows, tab-separated"), runQuery},
+        {QStringLiteral("run"), QStringLiteral("run <layout.rpx> -o <out.pdf|out.rdf> [options]"),
+         QStringLiteral("Run a report and write its pages as PDF or as an archive"), runReport},
+        {QStringLiteral("script"), QStringLiteral("script <file.vbs>"),
+         QStringLiteral("Run a report script outside a report (dbg.Out and MsgBox print)"), runScript},
+        {QStringLiteral("wizard"), QStringLiteral("wizard --connection <s> --field <t.f>... -o <r.rpx>"),
+         QStringLiteral("Generate a report layout from tables and fields of a database"), runWizard},
     };
     return list;
 }

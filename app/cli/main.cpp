@@ -1,9 +1,9 @@
 // orvreport-cli: OrvReport without a window.
 
 #include "app/cli/clicommand.h"
-#include "engine/core/timezone.h"
+#include "engine/core/processsetup.h"
 
-#include <QCoreApplication>
+#include <QGuiApplication>
 
 #include <cstdio>
 
@@ -24,8 +24,17 @@ void printUsage(QTextStream &s)
 
 int main(int argc, char *argv[])
 {
-    Orv::readLocalTimeZoneOnce();
-    QCoreApplication app(argc, argv);
+    Orv::setUpProcess();
+    // Runs and exports measure and draw text, which takes a GUI application;
+    // the command line never shows a window, so it needs no display.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Qt takes options such as --style and -platform out of argv; the
+    // commands get every argument as typed.
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
+    QGuiApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("orvreport-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral(ORV_VERSION));
 
@@ -33,7 +42,6 @@ int main(int argc, char *argv[])
     QTextStream err(stderr);
     Streams io{out, err};
 
-    QStringList args = QCoreApplication::arguments().mid(1);
     if (args.isEmpty()) {
         printUsage(err);
         return Usage;

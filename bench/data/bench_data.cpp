@@ -4,7 +4,7 @@
 // /dev/null as the floor. Also opens an Access file twice to show the cost
 // of the first snapshot and of a cached open. Prints rows per second and
 // peak memory.
-#include "engine/core/timezone.h"
+#include "engine/core/processsetup.h"
 #include "engine/data/reportdata.h"
 #include "engine/data/sampledatabase.h"
 
@@ -38,7 +38,7 @@ const char *const kQuery =
 
 int main(int argc, char **argv)
 {
-    Orv::readLocalTimeZoneOnce();
+    Orv::setUpProcess();
     QCoreApplication app(argc, argv);
     QTemporaryDir dir;
     const QString db = dir.filePath(QStringLiteral("bench.db"));

@@ -1,0 +1,268 @@
+// The grouped order-lines report of 100,000 and 1,000,000 rows (the sample
+// database at scale 10 and 100), run to PDF and to an archive, beside a
+// floor: a bare program that reads the same rows and draws the same texts
+// on as many pages straight onto QPdfWriter. Prints pages and rows per
+// second, the time to the first page and peak memory (VmHWM) of each.
+// ORV_BENCH_QUICK=1 runs the 100,000-row size only; ORV_BENCH_DIR keeps
+// the databases between runs.
+
+#include "engine/data/connection.h"
+#include "engine/data/sampledatabase.h"
+#include "engine/export/exporter.h"
+#include "engine/layout/layoutfile.h"
+#include "engine/model/report.h"
+#include "engine/pages/fontresolver.h"
+#include "engine/pages/pagecollection.h"
+#include "engine/run/reportrun.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QTemporaryDir>
+
+#include <cstdio>
+
+using namespace Orv;
+
+namespace {
+
+const char *const statement =
+    "SELECT d.OrderID, o.OrderDate, o.CustomerID, p.ProductName, d.Quantity, d.UnitPrice, "
+    "round(d.UnitPrice * d.Quantity * (1 - d.Discount), 2) AS Amount FROM [Order Details] d "
+    "JOIN Orders o ON o.OrderID = d.OrderID JOIN Products p ON p.ProductID = d.ProductID ORDER BY d.OrderID";
+
+QByteArray layout(const QString &connection)
+{
+    return QStringLiteral(R"(<?xml version="1.0" encoding="UTF-8"?>
+<OrvReportLayout version="1"><Report DocumentName="Order lines">
+<Section Type="2" Name="PageHeader" Height="360">
+  <Control Type="OrvEngine.Label" Name="lblTitle" Width="4000" Caption="Order lines"><Font Bold="true"/></Control>
+  <Control Type="OrvEngine.Field" Name="fldPage" Left="7360" Width="2000" Alignment="1" DataField="=PageNumber" OutputFormat="&quot;Page &quot;0"/>
+</Section>
+<Section Type="4" Name="ghOrder" Height="330" DataField="OrderID">
+  <Control Type="OrvEngine.Field" Name="fldOrder" Width="1500" DataField="OrderID"><Font Bold="true"/></Control>
+  <Control Type="OrvEngine.Field" Name="fldDate" Left="1600" Width="2000" DataField="OrderDate" OutputFormat="yyyy-mm-dd"/>
+  <Control Type="OrvEngine.Field" Name="fldCustomer" Left="3700" Width="2000" DataField="CustomerID"/>
+</Section>
+<Section Type="6" Name="Detail" Height="270">
+  <Control Type="OrvEngine.Field" Name="fldProduct" Left="300" Width="4000" DataField="ProductName"/>
+  <Control Type="OrvEngine.Field" Name="fldQuantity" Left="4400" Width="1000" Alignment="1" DataField="Quantity"/>
+  <Control Type="OrvEngine.Field" Name="fldPrice" Left="5500" Width="1700" Alignment="1" DataField="UnitPrice" OutputFormat="0.00"/>
+  <Control Type="OrvEngine.Field" Name="fldAmount" Left="7300" Width="2060" Alignment="1" DataField="Amount" OutputFormat="0.00"/>
+  <Control Type="OrvEngine.DataControl" Name="dc" ConnectionString="%1" Source="%2"/>
+</Section>
+<Section Type="5" Name="gfOrder" Height="300">
+  <Control Type="OrvEngine.Field" Name="fldTotal" Left="7300" Width="2060" Alignment="1" DataField="Amount" OutputFormat="0.00" SummaryType="3"><Font Bold="true"/></Control>
+</Section>
+<Section Type="3" Name="PageFooter" Height="300">
+  <Control Type="OrvEngine.Label" Name="lblFooter" Width="4000" Caption="Tesserane Traders"><Font Size="8"/></Control>
+</Section>
+<Section Type="1" Name="ReportFooter" Height="300">
+  <Control Type="OrvEngine.Field" Name="fldGrand" Left="7300" Width="2060" Alignment="1" DataField="Amount" OutputFormat="0.00" SummaryType="1"/>
+</Section>
+</Report></OrvReportLayout>
+)").arg(connection.toHtmlEscaped(), QString::fromLatin1(statement).toHtmlEscaped()).toUtf8();
+}
+
+// Peak resident memory since the last reset, in MB.
+double peakMb()
+{
+    QFile f(QStringLiteral("/proc/self/status"));
+    if (!f.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : f.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024.0;
+    }
+    return 0;
+}
+
+void resetPeak()
+{
+    QFile f(QStringLiteral("/proc/self/clear_refs"));
+    if (f.open(QIODevice::WriteOnly))
+        f.write("5");
+}
+
+struct Figures
+{
+    int pages = 0;
+    qint64 rows = 0;
+    double firstPage = 0;
+    double run = 0;
+    double write = 0;
+    double peak = 0;
+};
+
+Figures runReport(const QString &connection, const QString &output)
+{
+    Figures f;
+    resetPeak();
+    QElapsedTimer clock;
+    clock.start();
+    Report report;
+    const Status loaded = LoadLayout(report, layout(connection));
+    if (!loaded.ok()) {
+        std::fprintf(stderr, "%s\n", qPrintable(loaded.description()));
+        return f;
+    }
+    ReportRun run(&report);
+    while (run.step()) {
+        if (!f.firstPage && run.Pages()->Count() > 0)
+            f.firstPage = clock.nsecsElapsed() / 1e9;
+    }
+    if (!run.status().ok())
+        std::fprintf(stderr, "run: %s\n", qPrintable(run.status().description()));
+    f.run = clock.nsecsElapsed() / 1e9;
+    f.pages = run.Pages()->Count();
+    f.rows = run.rowCount();
+    clock.restart();
+    const Status written = output.endsWith(QLatin1String(".rdf")) ? run.Pages()->Save(output) : exportPages(*run.Pages(), output);
+    if (!written.ok())
+        std::fprintf(stderr, "write: %s\n", qPrintable(written.description()));
+    f.write = clock.nsecsElapsed() / 1e9;
+    f.peak = peakMb();
+    return f;
+}
+
+// The bare program: the same rows, texts and geometry, drawn directly.
+Figures floor(const QString &connection, const QString &output)
+{
+    Figures f;
+    resetPeak();
+    QElapsedTimer clock;
+    clock.start();
+    Data::Connection c;
+    Status status = c.Open(connection);
+    auto rs = status.ok() ? c.Execute(QString::fromLatin1(statement), &status) : nullptr;
+    if (!rs) {
+        std::fprintf(stderr, "floor: %s\n", qPrintable(status.description()));
+        return f;
+    }
+    QPdfWriter pdf(output);
+    pdf.setResolution(1200);
+    pdf.setPageSize(QPageSize(QPageSize::Letter));
+    pdf.setPageMargins(QMarginsF());
+    QPainter p(&pdf);
+    p.scale(1200.0 / 1440, 1200.0 / 1440); // twips
+    FontResolver &fonts = FontResolver::instance();
+    const QFont plain = fonts.resolve(PageFont{})->font;
+    const QFont bold = fonts.resolve(PageFont{QStringLiteral("Arial"), 10, true})->font;
+    const QFont small = fonts.resolve(PageFont{QStringLiteral("Arial"), 8})->font;
+    const double left = 1440, top = 1440, bottom = 15840 - 1440 - 300;
+    double y = 0;
+    int page = 0;
+    const auto text = [&](const QFont &font, double x, double w, double h, Qt::Alignment a, const QString &s) {
+        p.setFont(font);
+        p.drawText(QRectF(left + x, y, w, h), int(a | Qt::AlignTop | Qt::TextWordWrap), s);
+    };
+    const auto startPage = [&] {
+        if (page++)
+            pdf.newPage();
+        y = top;
+        text(bold, 0, 4000, 360, Qt::AlignLeft, QStringLiteral("Order lines"));
+        text(plain, 7360, 2000, 360, Qt::AlignRight, QStringLiteral("Page %1").arg(page));
+        y += 360;
+    };
+    const auto endPage = [&] {
+        const double keep = y;
+        y = bottom;
+        text(small, 0, 4000, 300, Qt::AlignLeft, QStringLiteral("Tesserane Traders"));
+        y = keep;
+    };
+    const auto room = [&](double h) {
+        if (y + h > bottom) {
+            endPage();
+            startPage();
+        }
+    };
+    startPage();
+    QVariant order;
+    double total = 0, grand = 0;
+    const auto footer = [&] {
+        room(300);
+        text(bold, 7300, 2060, 300, Qt::AlignRight, QString::number(total, 'f', 2));
+        y += 300;
+    };
+    for (; !rs->atEnd(); rs->MoveNext(), ++f.rows) {
+        const QVariant id = rs->value(0);
+        if (id != order) {
+            if (order.isValid())
+                footer();
+            order = id;
+            total = 0;
+            room(330);
+            text(bold, 0, 1500, 330, Qt::AlignLeft, id.toString());
+            text(plain, 1600, 2000, 330, Qt::AlignLeft, rs->value(1).toDate().toString(QStringLiteral("yyyy-MM-dd")));
+            text(plain, 3700, 2000, 330, Qt::AlignLeft, rs->value(2).toString());
+            y += 330;
+        }
+        const double amount = rs->value(6).toDouble();
+        total += amount;
+        grand += amount;
+        room(270);
+        text(plain, 300, 4000, 270, Qt::AlignLeft, rs->value(3).toString());
+        text(plain, 4400, 1000, 270, Qt::AlignRight, rs->value(4).toString());
+        text(plain, 5500, 1700, 270, Qt::AlignRight, QString::number(rs->value(5).toDouble(), 'f', 2));
+        text(plain, 7300, 2060, 270, Qt::AlignRight, QString::number(amount, 'f', 2));
+        y += 270;
+    }
+    footer();
+    room(300);
+    text(plain, 7300, 2060, 300, Qt::AlignRight, QString::number(grand, 'f', 2));
+    endPage();
+    p.end();
+    f.pages = page;
+    f.run = clock.nsecsElapsed() / 1e9;
+    f.peak = peakMb();
+    return f;
+}
+
+void print(const char *what, const Figures &f, double total)
+{
+    std::printf("  %-18s %8lld rows %6d pages  %7.2f s  %8.0f pages/s %9.0f rows/s  peak %6.1f MB", what, f.rows, f.pages,
+                total, f.pages / total, f.rows / total, f.peak);
+    if (f.firstPage > 0)
+        std::printf("  first page %.3f s, run %.2f s + write %.2f s", f.firstPage, f.run, f.write);
+    std::printf("\n");
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    QTemporaryDir temporary;
+    const QString dir = qEnvironmentVariableIsSet("ORV_BENCH_DIR") ? qEnvironmentVariable("ORV_BENCH_DIR") : temporary.path();
+    QDir().mkpath(dir);
+    std::vector<int> scales{10};
+    if (!qEnvironmentVariableIsSet("ORV_BENCH_QUICK"))
+        scales.push_back(100);
+    for (int scale : scales) {
+        const QString db = QDir(dir).filePath(QStringLiteral("tesserane-%1.db").arg(scale));
+        if (!QFile::exists(db)) {
+            QElapsedTimer t;
+            t.start();
+            const Status s = Data::createSampleDatabase(db, scale);
+            if (!s.ok()) {
+                std::fprintf(stderr, "%s\n", qPrintable(s.description()));
+                return 1;
+            }
+            std::printf("sample database at scale %d written in %.1f s\n", scale, t.nsecsElapsed() / 1e9);
+        }
+        const QString connection = QStringLiteral("Provider=SQLite;Data Source=") + db;
+        const Figures base = floor(connection, QDir(dir).filePath(QStringLiteral("floor.pdf")));
+        const Figures pdf = runReport(connection, QDir(dir).filePath(QStringLiteral("run.pdf")));
+        const Figures rdf = runReport(connection, QDir(dir).filePath(QStringLiteral("run.rdf")));
+        std::printf("grouped order lines, scale %d:\n", scale);
+        print("floor (QPdfWriter)", base, base.run);
+        print("run to PDF", pdf, pdf.run + pdf.write);
+        print("run to archive", rdf, rdf.run + rdf.write);
+        std::printf("  run to PDF takes %.2f times the floor's time (goal 1.3)\n", (pdf.run + pdf.write) / base.run);
+    }
+    return 0;
+}

@@ -1,0 +1,91 @@
+#pragma once
+// Running a report: rows stream from the report's data control, bands are
+// laid out and placed on pages, and pages arrive one at a time in the
+// page collection while the run goes on. The run is a state machine:
+// step() makes at most one page and returns, so a viewer can show page 1
+// while later pages are made and Cancel takes effect within one page.
+// Run(true) drives the steps from the event loop; Run(false) runs them to
+// the end at once. Everything happens on the calling thread.
+//
+// The run works on the report it is given (scripts may change it while it
+// runs): hand it a copy of a design that must stay as it is.
+#include "engine/core/status.h"
+
+#include <QObject>
+#include <QVariantMap>
+
+#include <memory>
+
+namespace Orv {
+
+class PageCollection;
+class Report;
+class RunScripting;
+
+class ReportRun : public QObject
+{
+    Q_OBJECT
+    Q_PROPERTY(int PageNumber READ pageNumber)
+    Q_PROPERTY(int PageCount READ pageCount)
+    Q_PROPERTY(bool Running READ isRunning)
+
+public:
+    explicit ReportRun(Report *report, QObject *parent = nullptr);
+    ~ReportRun() override;
+
+    Report *report() const;
+
+    // Settings, read when the run starts.
+    // The folder relative data sources and subreport layouts are found in.
+    void setReportFolder(const QString &folder);
+    // What "$fulldbpath$" in a connection string stands for.
+    void setDatabasePath(const QString &path);
+    // Replaces the data control's connection string (and that of
+    // subreports that use the same one).
+    void setConnectionString(const QString &connectionString);
+    // Values for ":name" in data statements and for names in expressions.
+    void setParameters(const QVariantMap &parameters);
+    // The script host; without one, events do nothing.
+    void setScripting(RunScripting *scripting);
+    // Pages go into this collection (the run's own one otherwise).
+    void setPages(PageCollection *pages);
+
+    PageCollection *Pages() const;
+
+    // Starts the run. With async the steps run from the event loop and
+    // this returns at once; otherwise it returns when the run has ended,
+    // with its outcome.
+    Q_INVOKABLE Orv::Status Run(bool async = false);
+    // Stops the run after the page being made; the pages made stay.
+    Q_INVOKABLE void Cancel();
+    // One step: at most one page. False when the run has ended.
+    bool step();
+
+    bool isRunning() const;
+    bool isFinished() const;
+    bool wasCancelled() const;
+    // The outcome once finished: ok, or the error that stopped the run.
+    Status status() const;
+    // Errors reported while running (each once), the stopping one included.
+    QList<Status> errors() const;
+
+    int pageNumber() const; // the page being made, 1-based
+    int pageCount() const;  // pages made so far
+    qint64 rowCount() const; // rows read so far
+
+Q_SIGNALS:
+    void ReportStart();
+    // A page was made (0-based). It reaches Pages() once every value on it
+    // is known: pages that show the page count arrive at the end.
+    void PageEnd(int index);
+    void ReportEnd();
+    void Error(int number, const QString &description, const QString &source);
+    void progress(qint64 rows, int pages);
+    void finished(const Orv::Status &status);
+
+private:
+    struct Private;
+    std::unique_ptr<Private> d;
+};
+
+} // namespace Orv

@@ -1,0 +1,498 @@
+#pragma once
+// The interpreter's inner parts: the syntax tree with names resolved to
+// slots, procedures, modules and the run-time state. Used by the parser,
+// the builtins, the objects and the host; not part of the public API.
+#include "engine/script/object.h"
+#include "engine/script/operators.h"
+
+#include <QHash>
+#include <QString>
+
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace Orv::Script {
+
+class Binder;
+class Runtime;
+struct Frame;
+struct Procedure;
+class FieldResolver;
+
+enum class Flow { Normal, ExitFor, ExitDo, ExitProc };
+
+struct Node
+{
+    int line = 0;
+    int column = 0;
+};
+
+struct Expr : Node
+{
+    virtual ~Expr() = default;
+    virtual Variant eval(Frame &f) = 0;
+    // The variable itself, for ByRef arguments; null for values.
+    virtual Variant *ref(Frame &) { return nullptr; }
+    virtual void assign(Frame &f, const Variant &value, bool isSet);
+    // Resolves names; may replace itself through self.
+    virtual void bind(Binder &, std::unique_ptr<Expr> &) {}
+    virtual bool isConstant() const { return false; }
+};
+using ExprPtr = std::unique_ptr<Expr>;
+using ExprList = std::vector<ExprPtr>;
+
+struct Stmt : Node
+{
+    virtual ~Stmt() = default;
+    virtual Flow exec(Frame &f) = 0;
+    virtual void bind(Binder &) {}
+};
+using StmtPtr = std::unique_ptr<Stmt>;
+using Block = std::vector<StmtPtr>;
+
+Flow execBlock(Frame &f, Block &block);
+void bindBlock(Binder &b, Block &block);
+void bindExpr(Binder &b, ExprPtr &e);
+
+// ---- expressions produced by the parser ----
+
+struct Literal : Expr
+{
+    Variant value;
+    explicit Literal(Variant v) : value(std::move(v)) {}
+    Variant eval(Frame &) override { return value; }
+    bool isConstant() const override { return true; }
+};
+
+// An argument left out: f(a, , c).
+struct Missing : Expr
+{
+    Variant eval(Frame &) override { return Variant::errorValue(-1); }
+};
+
+struct Paren : Expr
+{
+    ExprPtr inner;
+    Variant eval(Frame &f) override { return inner->eval(f); }
+    void bind(Binder &b, ExprPtr &) override { bindExpr(b, inner); }
+};
+
+struct Unary : Expr
+{
+    enum Op { Neg, Not } op;
+    ExprPtr operand;
+    Variant eval(Frame &f) override;
+    void bind(Binder &b, ExprPtr &self) override;
+};
+
+struct Binary : Expr
+{
+    BinOp op;
+    ExprPtr left, right;
+    Variant eval(Frame &f) override;
+    void bind(Binder &b, ExprPtr &self) override;
+};
+
+// A name, with arguments when followed by parentheses or, as a statement,
+// by an argument list. Replaced by a resolved node when bound.
+struct Name : Expr
+{
+    QString name;
+    ExprList args;
+    bool hasArgs = false;
+    bool bracketed = false; // [Field Name]
+    bool statementCall = false;
+    Variant eval(Frame &) override;
+    void bind(Binder &b, ExprPtr &self) override;
+};
+
+// object.member(args); object is null inside With for ".member".
+struct Member : Expr
+{
+    ExprPtr object;
+    QString name;
+    ExprList args;
+    bool hasArgs = false;
+    bool statementCall = false;
+    const void *cacheKey = nullptr;
+    int cacheId = NoMember;
+    Variant eval(Frame &f) override;
+    void assign(Frame &f, const Variant &value, bool isSet) override;
+    void bind(Binder &b, ExprPtr &self) override;
+    Object *target(Frame &f, std::shared_ptr<Object> *keep);
+    int resolve(Object *o);
+};
+
+// value(args) applied to the result of another call: f(1)(2).
+struct Index : Expr
+{
+    ExprPtr target;
+    ExprList args;
+    Variant eval(Frame &f) override;
+    void assign(Frame &f, const Variant &value, bool isSet) override;
+    void bind(Binder &b, ExprPtr &self) override;
+};
+
+// ---- resolved expressions ----
+
+struct LocalVar : Expr
+{
+    int slot;
+    bool constant = false;
+    explicit LocalVar(int s) : slot(s) {}
+    Variant eval(Frame &f) override;
+    Variant *ref(Frame &f) override;
+    void assign(Frame &f, const Variant &value, bool isSet) override;
+};
+
+struct GlobalVar : Expr
+{
+    int slot;
+    bool constant = false;
+    explicit GlobalVar(int s) : slot(s) {}
+    Variant eval(Frame &f) override;
+    Variant *ref(Frame &f) override;
+    void assign(Frame &f, const Variant &value, bool isSet) override;
+};
+
+// var(args): an array element, or the default member of an object.
+struct VarIndex : Expr
+{
+    ExprPtr var;
+    ExprList args;
+    Variant eval(Frame &f) override;
+    void assign(Frame &f, const Variant &value, bool isSet) override;
+};
+
+struct ProcCall : Expr
+{
+    Procedure *proc = nullptr;
+    ExprList args;
+    Variant eval(Frame &f) override;
+};
+
+struct CallSiteCache
+{
+    QString key;
+    std::shared_ptr<void> data;
+};
+
+using BuiltinFn = Variant (*)(Runtime &rt, Variant *args, int count, CallSiteCache &cache);
+
+struct Builtin
+{
+    const char *name;
+    int minArgs;
+    int maxArgs;
+    BuiltinFn fn;
+};
+
+struct BuiltinCall : Expr
+{
+    const Builtin *fn = nullptr;
+    ExprList args;
+    CallSiteCache cache;
+    Variant eval(Frame &f) override;
+};
+
+struct FieldRef : Expr
+{
+    FieldResolver *resolver = nullptr;
+    int slot = -1;
+    Variant eval(Frame &f) override;
+};
+
+struct Undefined : Expr
+{
+    QString name;
+    bool call = false;
+    Variant eval(Frame &f) override;
+    void assign(Frame &f, const Variant &value, bool isSet) override;
+};
+
+struct WithRef : Expr
+{
+    int slot;
+    bool global;
+    Variant eval(Frame &f) override;
+};
+
+// ---- statements ----
+
+struct ExprStmt : Stmt
+{
+    ExprPtr expr;
+    Flow exec(Frame &f) override;
+    void bind(Binder &b) override;
+};
+
+struct Assign : Stmt
+{
+    ExprPtr target, value;
+    bool isSet = false;
+    bool isConst = false;
+    Flow exec(Frame &f) override;
+    void bind(Binder &b) override;
+};
+
+// Statements run in order (Const a = 1, b = 2).
+struct Sequence : Stmt
+{
+    Block body;
+    Flow exec(Frame &f) override { return execBlock(f, body); }
+    void bind(Binder &b) override { bindBlock(b, body); }
+};
+
+struct DimItem
+{
+    ExprPtr target; // a Name until bound
+    ExprList bounds; // upper bounds; empty for a scalar
+    bool dynamic = false; // Dim a()
+};
+
+struct Dim : Stmt
+{
+    std::vector<DimItem> items;
+    Flow exec(Frame &f) override;
+    void bind(Binder &b) override;
+};
+
+struct ReDim : Stmt
+{
+    bool preserve = false;
+    std::vector<DimItem> items;
+    Flow exec(Frame &f) override;
+    void bind(Binder &b) override;
+};
+
+struct Erase : Stmt
+{
+    ExprList targets;
+    Flow exec(Frame &f) override;
+    void bind(Binder &b) override;
+};
+
+struct If : Stmt
+{
+    ExprList conditions;
+    std::vector<Block> blocks;
+    Block elseBlock;
+    Flow exec(Frame &f) override;
+    void bind(Binder &b) override;
+};
+
+struct CaseItem
+{
+    enum Kind { Value, Range, Compare } kind = Value;
+    BinOp op = BinOp::Eq;
+    ExprPtr a, b;
+};
+
+struct Select : Stmt
+{
+    ExprPtr subject;
+    std::vector<std::vector<CaseItem>> cases;
+    std::vector<Block> blocks;
+    Block elseBlock;
+    bool hasElse = false;
+    Flow exec(Frame &f) override;
+    void bind(Binder &b) override;
+};
+
+struct For : Stmt
+{
+    ExprPtr var, from, to, step;
+    Block body;
+    Flow exec(Frame &f) override;
+    void bind(Binder &b) override;
+};
+
+struct ForEach : Stmt
+{
+    ExprPtr var, collection;
+    Block body;
+    Flow exec(Frame &f) override;
+    void bind(Binder &b) override;
+};
+
+struct Do : Stmt
+{
+    ExprPtr condition; // may be null
+    bool until = false;
+    bool testFirst = true;
+    Block body;
+    Flow exec(Frame &f) override;
+    void bind(Binder &b) override;
+};
+
+struct Exit : Stmt
+{
+    Flow flow;
+    explicit Exit(Flow f) : flow(f) {}
+    Flow exec(Frame &) override { return flow; }
+};
+
+struct With : Stmt
+{
+    ExprPtr object;
+    int slot = -1;
+    bool global = false;
+    Block body;
+    Flow exec(Frame &f) override;
+    void bind(Binder &b) override;
+};
+
+struct OnError : Stmt
+{
+    bool resumeNext = false;
+    Flow exec(Frame &f) override;
+};
+
+// ---- procedures and modules ----
+
+struct Param
+{
+    QString name;
+    bool byVal = false;
+};
+
+struct Procedure
+{
+    QString name;
+    bool isFunction = false;
+    std::vector<Param> params;
+    QStringList declared; // Dim and Const in the body
+    QStringList constants;
+    Block body;
+    int line = 0;
+    int slotCount = 0; // result + params + locals
+    struct Module *module = nullptr;
+};
+
+struct Module
+{
+    QString text;
+    QString owner; // the object whose events its procedures handle ("" = global)
+    bool optionExplicit = false;
+    Block body;
+    QStringList declared;
+    QStringList constants;
+    std::vector<std::unique_ptr<Procedure>> procedures;
+    QHash<QString, Procedure *> ownProcedures; // lower-cased; for owned modules
+};
+
+// Fills modules from source text; raises compile errors (1002, 1025...)
+// with line and column. firstLine offsets line numbers of the text.
+void parseModule(const QString &text, Module &module);
+// An expression for compileExpression.
+ExprPtr parseExpression(const QString &text);
+
+// Resolves names against the run-time's scopes.
+class Binder
+{
+public:
+    Binder(Runtime &rt, Module *module, Procedure *proc, FieldResolver *resolver = nullptr);
+    void resolveName(Name *name, ExprPtr &self);
+    int withSlot(bool *global);
+    int pushWith(bool *global);
+    void popWith() { m_with.pop_back(); }
+    bool isLocalConstant(const QString &name) const;
+    ExprPtr variable(const QString &name, bool declareImplicit);
+
+private:
+    int tempSlot(bool *global);
+    Runtime &m_rt;
+    Module *m_module;
+    Procedure *m_proc;
+    FieldResolver *m_resolver;
+    QHash<QString, int> m_locals;
+    std::vector<std::pair<int, bool>> m_with;
+};
+
+// Callbacks the runtime needs from its host.
+struct HostHooks
+{
+    std::function<int(const QString &prompt, int buttons, const QString &title)> messageBox;
+    std::function<std::optional<QString>(const QString &prompt, const QString &title, const QString &def)> inputBox;
+    std::function<Variant(Runtime &rt, const QString &progId)> createObject;
+};
+
+class ErrObject;
+
+class Runtime
+{
+public:
+    Runtime();
+    ~Runtime();
+
+    std::vector<Variant> globals;
+    QHash<QString, int> globalIndex; // lower-cased name -> slot
+    QHash<QString, bool> globalConstants;
+    QHash<QString, Procedure *> procedures; // global procedures, lower-cased
+    std::vector<std::unique_ptr<Module>> modules;
+    std::shared_ptr<ErrObject> err;
+    HostHooks hooks;
+
+    std::atomic_bool *cancel = nullptr;
+    qint64 stepBudget = 0; // 0: none
+    qint64 steps = 0;
+    int depth = 0;
+    int maxDepth = 1000;
+    const char *stackBase = nullptr;
+    qint64 stackLimit = 3 * 1024 * 1024;
+
+    int addGlobal(const QString &name);
+    Variant call(Procedure *proc, Variant **args, int count);
+
+    void tick()
+    {
+        ++steps;
+        if (stepBudget > 0 && steps > stepBudget)
+            budgetExceeded();
+        if (cancel && cancel->load(std::memory_order_relaxed))
+            cancelled();
+    }
+
+    static Runtime *current();
+    static void setCurrent(Runtime *rt);
+
+private:
+    [[noreturn]] void budgetExceeded();
+    [[noreturn]] void cancelled();
+};
+
+// The frame of a running procedure or of module code.
+struct Frame
+{
+    Runtime &rt;
+    Variant **slots = nullptr; // locals; null for module code
+    Procedure *proc = nullptr;
+    bool resumeNext = false;
+    struct Module *module = nullptr; // for module code
+};
+
+const Builtin *findBuiltin(const QString &name);
+bool builtinConstant(const QString &name, Variant *value);
+inline bool isMissing(const Variant &v) { return v.type() == VType::Error && v.rawInt() == -1; }
+
+// Err, the error object.
+class ErrObject : public NativeObject
+{
+public:
+    QString typeName() const override { return QStringLiteral("ErrObject"); }
+    Variant invoke(Runtime &rt, int id, Invoke kind, Variant *args, int count) override;
+    void set(const ScriptError &e, const QString &source = QString());
+    void clear();
+    int number = 0;
+    QString description;
+    QString source;
+    QString helpFile;
+    int helpContext = 0;
+
+protected:
+    const QHash<QString, int> *memberTable() const override;
+};
+
+} // namespace Orv::Script

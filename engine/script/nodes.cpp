@@ -1,0 +1,966 @@
+// Evaluation of the syntax tree, name binding and procedure calls.
+#include "engine/script/interp.h"
+
+#include "engine/script/fieldresolver.h"
+
+#include <cmath>
+
+namespace Orv::Script {
+
+namespace {
+
+thread_local Runtime *t_current = nullptr;
+
+bool truth(const Variant &v0)
+{
+    const Variant v = valueOf(v0);
+    if (v.isNull())
+        return false;
+    return v.toBool();
+}
+
+// Arguments evaluated onto the C++ stack for the common small counts.
+struct ArgValues
+{
+    explicit ArgValues(size_t n)
+    {
+        if (n > Inline)
+            heap.resize(n);
+    }
+    Variant *data() { return heap.empty() ? inlineValues : heap.data(); }
+    static constexpr size_t Inline = 6;
+    Variant inlineValues[Inline];
+    std::vector<Variant> heap;
+};
+
+void evalArgs(Frame &f, ExprList &args, Variant *out)
+{
+    for (size_t i = 0; i < args.size(); ++i)
+        out[i] = args[i]->eval(f);
+}
+
+Variant letValue(const Variant &value)
+{
+    if (value.isObject())
+        return valueOf(value);
+    if (value.isArray())
+        return value.deepCopy();
+    return value;
+}
+
+void storeInto(Variant &slot, const Variant &value, bool isSet)
+{
+    if (isSet) {
+        if (!value.isObject())
+            raise(424);
+        slot = value;
+    } else {
+        slot = letValue(value);
+    }
+}
+
+Variant indexValue(Runtime &rt, Variant &holder, Variant *args, int count)
+{
+    if (Array *a = holder.array())
+        return a->at(args, count);
+    if (holder.isObject()) {
+        if (!holder.object())
+            raise(91);
+        auto keep = holder.object();
+        return keep->invoke(rt, DefaultMember, Invoke::Get, args, count);
+    }
+    raise(13);
+}
+
+void indexAssign(Runtime &rt, Variant &holder, Variant *args, int count, const Variant &value, bool isSet)
+{
+    if (Array *a = holder.array()) {
+        storeInto(a->at(args, count), value, isSet);
+        return;
+    }
+    if (holder.isObject()) {
+        if (!holder.object())
+            raise(91);
+        auto keep = holder.object();
+        std::vector<Variant> all(args, args + count);
+        all.push_back(isSet ? value : letValue(value));
+        keep->invoke(rt, DefaultMember, isSet ? Invoke::PutRef : Invoke::Put, all.data(), int(all.size()));
+        return;
+    }
+    raise(13);
+}
+
+} // namespace
+
+Variant valueOf(const Variant &v)
+{
+    if (!v.isObject())
+        return v;
+    Variant cur = v;
+    for (int i = 0; i < 8 && cur.isObject(); ++i) {
+        const std::shared_ptr<Object> o = cur.object();
+        if (!o)
+            raise(91);
+        Runtime *rt = Runtime::current();
+        if (!rt)
+            raise(438);
+        cur = o->invoke(*rt, DefaultMember, Invoke::Get, nullptr, 0);
+    }
+    if (cur.isObject())
+        raise(438);
+    return cur;
+}
+
+Runtime *Runtime::current() { return t_current; }
+void Runtime::setCurrent(Runtime *rt) { t_current = rt; }
+
+void Expr::assign(Frame &, const Variant &, bool)
+{
+    raise(501);
+}
+
+void bindExpr(Binder &b, ExprPtr &e)
+{
+    if (e)
+        e->bind(b, e);
+}
+
+void bindBlock(Binder &b, Block &block)
+{
+    for (auto &s : block)
+        s->bind(b);
+}
+
+Flow execBlock(Frame &f, Block &block)
+{
+    for (auto &s : block) {
+        try {
+            f.rt.tick();
+            const Flow flow = s->exec(f);
+            if (flow != Flow::Normal)
+                return flow;
+        } catch (ScriptError &e) {
+            if (e.line == 0) {
+                e.line = s->line;
+                e.column = s->column;
+                e.module = f.proc ? f.proc->module : f.module;
+            }
+            if (!f.resumeNext || e.fatal)
+                throw;
+            f.rt.err->set(e);
+        }
+    }
+    return Flow::Normal;
+}
+
+// ---- expressions ----
+
+Variant Unary::eval(Frame &f)
+{
+    const Variant v = operand->eval(f);
+    return op == Neg ? negate(v) : logicalNot(v);
+}
+
+void Unary::bind(Binder &b, ExprPtr &self)
+{
+    bindExpr(b, operand);
+    // Fold negative literals so that -32768 stays an Integer.
+    if (op == Neg && operand->isConstant()) {
+        auto *lit = static_cast<Literal *>(operand.get());
+        if (lit->value.type() == VType::Long && lit->value.rawInt() == 32768) {
+            self = std::make_unique<Literal>(Variant::integer(-32768));
+            return;
+        }
+        if (lit->value.isNumeric() && lit->value.type() != VType::Date) {
+            Variant v = negate(lit->value);
+            auto l = std::make_unique<Literal>(v);
+            l->line = line;
+            l->column = column;
+            self = std::move(l);
+        }
+    }
+}
+
+Variant Binary::eval(Frame &f)
+{
+    Variant a = left->eval(f);
+    Variant b = right->eval(f);
+    // Fast paths for the arithmetic of report expressions.
+    if (a.type() == b.type()) {
+        if (a.type() == VType::Double) {
+            switch (op) {
+            case BinOp::Mul: return Variant(a.rawDouble() * b.rawDouble());
+            case BinOp::Add: return Variant(a.rawDouble() + b.rawDouble());
+            case BinOp::Sub: return Variant(a.rawDouble() - b.rawDouble());
+            case BinOp::Gt: return Variant(a.rawDouble() > b.rawDouble());
+            case BinOp::Lt: return Variant(a.rawDouble() < b.rawDouble());
+            default: break;
+            }
+        } else if (a.type() == VType::String && op == BinOp::Concat) {
+            return concat(a.rawString(), b.rawString());
+        }
+    }
+    return binary(op, a, b);
+}
+
+void Binary::bind(Binder &b, ExprPtr &)
+{
+    bindExpr(b, left);
+    bindExpr(b, right);
+}
+
+Variant Name::eval(Frame &)
+{
+    raise(51, QStringLiteral("Internal error: unresolved name '%1'").arg(name));
+}
+
+void Name::bind(Binder &b, ExprPtr &self)
+{
+    b.resolveName(this, self);
+}
+
+Object *Member::target(Frame &f, std::shared_ptr<Object> *keep)
+{
+    const Variant v = object->eval(f);
+    if (!v.isObject())
+        raise(424, QStringLiteral("Object required: '%1'").arg(name));
+    if (!v.object())
+        raise(91);
+    *keep = v.object();
+    return keep->get();
+}
+
+int Member::resolve(Object *o)
+{
+    const void *key = o->classKey();
+    if (key && key == cacheKey)
+        return cacheId;
+    const int id = o->memberId(name);
+    if (id == NoMember)
+        raise(438, QStringLiteral("Object doesn't support this property or method: '%1'").arg(name));
+    if (key) {
+        cacheKey = key;
+        cacheId = id;
+    }
+    return id;
+}
+
+Variant Member::eval(Frame &f)
+{
+    std::shared_ptr<Object> keep;
+    Object *o = target(f, &keep);
+    const int id = resolve(o);
+    ArgValues values(args.size());
+    evalArgs(f, args, values.data());
+    return o->invoke(f.rt, id, statementCall ? Invoke::Method : Invoke::Get, values.data(), int(args.size()));
+}
+
+void Member::assign(Frame &f, const Variant &value, bool isSet)
+{
+    std::shared_ptr<Object> keep;
+    Object *o = target(f, &keep);
+    const int id = resolve(o);
+    ArgValues values(args.size() + 1);
+    evalArgs(f, args, values.data());
+    if (isSet && !value.isObject())
+        raise(424);
+    values.data()[args.size()] = isSet ? value : letValue(value);
+    o->invoke(f.rt, id, isSet ? Invoke::PutRef : Invoke::Put, values.data(), int(args.size() + 1));
+}
+
+void Member::bind(Binder &b, ExprPtr &)
+{
+    if (!object) {
+        bool global = false;
+        const int slot = b.withSlot(&global);
+        if (slot < 0)
+            throw scriptError(424, QStringLiteral("Invalid or unqualified reference: '.%1'").arg(name), line, column);
+        auto w = std::make_unique<WithRef>();
+        w->slot = slot;
+        w->global = global;
+        w->line = line;
+        w->column = column;
+        object = std::move(w);
+    } else {
+        bindExpr(b, object);
+    }
+    for (auto &a : args)
+        bindExpr(b, a);
+}
+
+Variant Index::eval(Frame &f)
+{
+    Variant holder = target->eval(f);
+    ArgValues values(args.size());
+    evalArgs(f, args, values.data());
+    return indexValue(f.rt, holder, values.data(), int(args.size()));
+}
+
+void Index::assign(Frame &f, const Variant &value, bool isSet)
+{
+    Variant holder = target->eval(f);
+    ArgValues values(args.size());
+    evalArgs(f, args, values.data());
+    indexAssign(f.rt, holder, values.data(), int(args.size()), value, isSet);
+}
+
+void Index::bind(Binder &b, ExprPtr &)
+{
+    bindExpr(b, target);
+    for (auto &a : args)
+        bindExpr(b, a);
+}
+
+Variant LocalVar::eval(Frame &f) { return *f.slots[slot]; }
+Variant *LocalVar::ref(Frame &f) { return f.slots[slot]; }
+void LocalVar::assign(Frame &f, const Variant &value, bool isSet)
+{
+    if (constant)
+        raise(501);
+    storeInto(*f.slots[slot], value, isSet);
+}
+
+Variant GlobalVar::eval(Frame &f) { return f.rt.globals[size_t(slot)]; }
+Variant *GlobalVar::ref(Frame &f) { return &f.rt.globals[size_t(slot)]; }
+void GlobalVar::assign(Frame &f, const Variant &value, bool isSet)
+{
+    if (constant)
+        raise(501);
+    storeInto(f.rt.globals[size_t(slot)], value, isSet);
+}
+
+Variant VarIndex::eval(Frame &f)
+{
+    ArgValues values(args.size());
+    evalArgs(f, args, values.data());
+    Variant *holder = var->ref(f);
+    return indexValue(f.rt, *holder, values.data(), int(args.size()));
+}
+
+void VarIndex::assign(Frame &f, const Variant &value, bool isSet)
+{
+    ArgValues values(args.size());
+    evalArgs(f, args, values.data());
+    Variant *holder = var->ref(f);
+    indexAssign(f.rt, *holder, values.data(), int(args.size()), value, isSet);
+}
+
+Variant ProcCall::eval(Frame &f)
+{
+    const size_t n = args.size();
+    ArgValues temps(n);
+    Variant *inlinePtrs[ArgValues::Inline];
+    std::vector<Variant *> heapPtrs;
+    Variant **ptrs = inlinePtrs;
+    if (n > ArgValues::Inline) {
+        heapPtrs.resize(n);
+        ptrs = heapPtrs.data();
+    }
+    for (size_t i = 0; i < n; ++i) {
+        const bool byRef = i < proc->params.size() && !proc->params[i].byVal;
+        Variant *r = byRef ? args[i]->ref(f) : nullptr;
+        if (r) {
+            ptrs[i] = r;
+        } else {
+            temps.data()[i] = args[i]->eval(f);
+            ptrs[i] = &temps.data()[i];
+        }
+    }
+    return f.rt.call(proc, ptrs, int(n));
+}
+
+Variant BuiltinCall::eval(Frame &f)
+{
+    const size_t n = args.size();
+    if (int(n) < fn->minArgs || int(n) > fn->maxArgs)
+        raise(450, QStringLiteral("Wrong number of arguments or invalid property assignment: '%1'").arg(QLatin1String(fn->name)));
+    ArgValues values(n);
+    evalArgs(f, args, values.data());
+    return fn->fn(f.rt, values.data(), int(n), cache);
+}
+
+Variant FieldRef::eval(Frame &)
+{
+    return Variant::fromQVariant(resolver->value(slot));
+}
+
+Variant Undefined::eval(Frame &)
+{
+    if (call)
+        raise(13, QStringLiteral("Type mismatch: '%1'").arg(name));
+    raise(500, QStringLiteral("Variable is undefined: '%1'").arg(name));
+}
+
+void Undefined::assign(Frame &, const Variant &, bool)
+{
+    raise(500, QStringLiteral("Variable is undefined: '%1'").arg(name));
+}
+
+Variant WithRef::eval(Frame &f)
+{
+    return global ? f.rt.globals[size_t(slot)] : *f.slots[slot];
+}
+
+// ---- statements ----
+
+Flow ExprStmt::exec(Frame &f)
+{
+    expr->eval(f);
+    return Flow::Normal;
+}
+
+void ExprStmt::bind(Binder &b) { bindExpr(b, expr); }
+
+Flow Assign::exec(Frame &f)
+{
+    const Variant v = value->eval(f);
+    if (isConst) {
+        Variant *r = target->ref(f);
+        if (r)
+            *r = letValue(v);
+        return Flow::Normal;
+    }
+    target->assign(f, v, isSet);
+    return Flow::Normal;
+}
+
+void Assign::bind(Binder &b)
+{
+    bindExpr(b, value);
+    if (auto *n = dynamic_cast<Name *>(target.get()); n && !n->hasArgs && !isConst) {
+        if (b.isLocalConstant(n->name))
+            throw scriptError(501, errorDescription(501) + QStringLiteral(": '%1'").arg(n->name), line, column);
+    }
+    bindExpr(b, target);
+}
+
+static std::vector<Array::Bound> evalBounds(Frame &f, ExprList &bounds)
+{
+    std::vector<Array::Bound> out;
+    for (auto &e : bounds) {
+        const int upper = valueOf(e->eval(f)).toLong();
+        if (upper < -1)
+            raise(9);
+        out.push_back({0, upper + 1});
+    }
+    return out;
+}
+
+Flow Dim::exec(Frame &f)
+{
+    for (DimItem &item : items) {
+        Variant *r = item.target->ref(f);
+        if (!r)
+            continue;
+        if (!item.bounds.empty()) {
+            auto a = Array::make(evalBounds(f, item.bounds));
+            a->fixed = true;
+            *r = Variant(std::move(a));
+        } else if (item.dynamic) {
+            *r = Variant(std::make_shared<Array>());
+        }
+    }
+    return Flow::Normal;
+}
+
+void Dim::bind(Binder &b)
+{
+    for (DimItem &item : items) {
+        for (auto &e : item.bounds)
+            bindExpr(b, e);
+        auto *n = static_cast<Name *>(item.target.get());
+        item.target = b.variable(n->name, true);
+    }
+}
+
+Flow ReDim::exec(Frame &f)
+{
+    for (DimItem &item : items) {
+        Variant *r = item.target->ref(f);
+        const auto bounds = evalBounds(f, item.bounds);
+        if (Array *a = r->array()) {
+            a->redim(bounds, preserve);
+        } else {
+            *r = Variant(Array::make(bounds));
+        }
+    }
+    return Flow::Normal;
+}
+
+void ReDim::bind(Binder &b)
+{
+    for (DimItem &item : items) {
+        for (auto &e : item.bounds)
+            bindExpr(b, e);
+        auto *n = static_cast<Name *>(item.target.get());
+        item.target = b.variable(n->name, true);
+        if (!item.target)
+            throw scriptError(500, QStringLiteral("Variable is undefined: '%1'").arg(n->name), line, column);
+    }
+}
+
+Flow Erase::exec(Frame &f)
+{
+    for (auto &t : targets) {
+        Variant *r = t->ref(f);
+        Array *a = r ? r->array() : nullptr;
+        if (!a)
+            raise(13);
+        if (a->fixed) {
+            for (Variant &v : a->data)
+                v = Variant();
+        } else {
+            *r = Variant(std::make_shared<Array>());
+        }
+    }
+    return Flow::Normal;
+}
+
+void Erase::bind(Binder &b)
+{
+    for (auto &t : targets) {
+        auto *n = static_cast<Name *>(t.get());
+        ExprPtr v = b.variable(n->name, false);
+        if (!v)
+            throw scriptError(500, QStringLiteral("Variable is undefined: '%1'").arg(n->name), line, column);
+        t = std::move(v);
+    }
+}
+
+Flow If::exec(Frame &f)
+{
+    for (size_t i = 0; i < conditions.size(); ++i)
+        if (truth(conditions[i]->eval(f)))
+            return execBlock(f, blocks[i]);
+    return execBlock(f, elseBlock);
+}
+
+void If::bind(Binder &b)
+{
+    for (auto &c : conditions)
+        bindExpr(b, c);
+    for (auto &bl : blocks)
+        bindBlock(b, bl);
+    bindBlock(b, elseBlock);
+}
+
+Flow Select::exec(Frame &f)
+{
+    const Variant subjectValue = valueOf(subject->eval(f));
+    for (size_t i = 0; i < cases.size(); ++i) {
+        for (CaseItem &item : cases[i]) {
+            bool hit = false;
+            switch (item.kind) {
+            case CaseItem::Value:
+                hit = compare(subjectValue, item.a->eval(f)) == 0;
+                break;
+            case CaseItem::Range: {
+                const int lo = compare(subjectValue, item.a->eval(f));
+                const int hi = compare(subjectValue, item.b->eval(f));
+                hit = lo != 2 && hi != 2 && lo >= 0 && hi <= 0;
+                break;
+            }
+            case CaseItem::Compare:
+                hit = truth(binary(item.op, subjectValue, item.a->eval(f)));
+                break;
+            }
+            if (hit)
+                return execBlock(f, blocks[i]);
+        }
+    }
+    return execBlock(f, elseBlock);
+}
+
+void Select::bind(Binder &b)
+{
+    bindExpr(b, subject);
+    for (auto &items : cases)
+        for (CaseItem &item : items) {
+            bindExpr(b, item.a);
+            bindExpr(b, item.b);
+        }
+    for (auto &bl : blocks)
+        bindBlock(b, bl);
+    bindBlock(b, elseBlock);
+}
+
+Flow For::exec(Frame &f)
+{
+    const Variant start = valueOf(from->eval(f));
+    const Variant end = valueOf(to->eval(f));
+    const Variant stepValue = step ? valueOf(step->eval(f)) : Variant::integer(1);
+    if (!start.isNumeric() && !start.isString())
+        raise(13);
+    const double direction = stepValue.toDouble();
+    end.toDouble();
+    var->assign(f, start, false);
+    for (;;) {
+        const int c = compare(var->eval(f), end);
+        if (c == 2 || (direction >= 0 ? c > 0 : c < 0))
+            break;
+        const Flow flow = execBlock(f, body);
+        if (flow == Flow::ExitFor)
+            break;
+        if (flow != Flow::Normal)
+            return flow;
+        f.rt.tick();
+        var->assign(f, binary(BinOp::Add, var->eval(f), stepValue), false);
+    }
+    return Flow::Normal;
+}
+
+void For::bind(Binder &b)
+{
+    bindExpr(b, from);
+    bindExpr(b, to);
+    bindExpr(b, step);
+    bindExpr(b, var);
+    bindBlock(b, body);
+}
+
+Flow ForEach::exec(Frame &f)
+{
+    const Variant c = collection->eval(f);
+    std::vector<Variant> items;
+    if (Array *a = c.array()) {
+        items = a->data;
+    } else if (c.isObject()) {
+        if (!c.object())
+            raise(91);
+        auto keep = c.object();
+        if (!keep->enumerate(f.rt, &items))
+            raise(451);
+    } else {
+        raise(451);
+    }
+    for (Variant &item : items) {
+        var->assign(f, item, item.isObject());
+        const Flow flow = execBlock(f, body);
+        if (flow == Flow::ExitFor)
+            break;
+        if (flow != Flow::Normal)
+            return flow;
+        f.rt.tick();
+    }
+    return Flow::Normal;
+}
+
+void ForEach::bind(Binder &b)
+{
+    bindExpr(b, collection);
+    bindExpr(b, var);
+    bindBlock(b, body);
+}
+
+Flow Do::exec(Frame &f)
+{
+    const auto test = [&] {
+        const bool t = truth(condition->eval(f));
+        return until ? !t : t;
+    };
+    for (;;) {
+        if (condition && testFirst && !test())
+            break;
+        const Flow flow = execBlock(f, body);
+        if (flow == Flow::ExitDo)
+            break;
+        if (flow != Flow::Normal)
+            return flow;
+        f.rt.tick();
+        if (condition && !testFirst && !test())
+            break;
+    }
+    return Flow::Normal;
+}
+
+void Do::bind(Binder &b)
+{
+    bindExpr(b, condition);
+    bindBlock(b, body);
+}
+
+Flow With::exec(Frame &f)
+{
+    Variant v = object->eval(f);
+    if (!v.isObject())
+        raise(424);
+    Variant &slotRef = global ? f.rt.globals[size_t(slot)] : *f.slots[slot];
+    slotRef = v;
+    struct Clear { Frame &f; bool global; int slot; ~Clear() { (global ? f.rt.globals[size_t(slot)] : *f.slots[slot]) = Variant(); } } clear{f, global, slot};
+    return execBlock(f, body);
+}
+
+void With::bind(Binder &b)
+{
+    bindExpr(b, object);
+    slot = b.pushWith(&global);
+    bindBlock(b, body);
+    b.popWith();
+}
+
+Flow OnError::exec(Frame &f)
+{
+    f.resumeNext = resumeNext;
+    f.rt.err->clear();
+    return Flow::Normal;
+}
+
+// ---- binder ----
+
+Binder::Binder(Runtime &rt, Module *module, Procedure *proc, FieldResolver *resolver)
+    : m_rt(rt)
+    , m_module(module)
+    , m_proc(proc)
+    , m_resolver(resolver)
+{
+    if (proc) {
+        int slot = 1;
+        for (const Param &p : proc->params)
+            m_locals.insert(p.name.toLower(), slot++);
+        for (const QString &d : proc->declared)
+            m_locals.insert(d.toLower(), slot++);
+        proc->slotCount = slot;
+    }
+}
+
+bool Binder::isLocalConstant(const QString &name) const
+{
+    const QString l = name.toLower();
+    if (m_proc) {
+        for (const QString &c : m_proc->constants)
+            if (c.toLower() == l)
+                return true;
+        if (m_locals.contains(l))
+            return false;
+    }
+    return m_rt.globalConstants.value(l, false);
+}
+
+ExprPtr Binder::variable(const QString &name, bool declareImplicit)
+{
+    const QString l = name.toLower();
+    if (m_proc) {
+        const auto it = m_locals.find(l);
+        if (it != m_locals.end()) {
+            auto v = std::make_unique<LocalVar>(it.value());
+            for (const QString &c : m_proc->constants)
+                if (c.toLower() == l)
+                    v->constant = true;
+            return v;
+        }
+    }
+    const auto g = m_rt.globalIndex.find(l);
+    if (g != m_rt.globalIndex.end()) {
+        auto v = std::make_unique<GlobalVar>(g.value());
+        v->constant = m_rt.globalConstants.value(l, false);
+        return v;
+    }
+    if (!declareImplicit)
+        return nullptr;
+    if (m_proc) {
+        const int slot = m_proc->slotCount++;
+        m_locals.insert(l, slot);
+        return std::make_unique<LocalVar>(slot);
+    }
+    return std::make_unique<GlobalVar>(m_rt.addGlobal(name));
+}
+
+int Binder::tempSlot(bool *global)
+{
+    if (m_proc) {
+        *global = false;
+        return m_proc->slotCount++;
+    }
+    *global = true;
+    return m_rt.addGlobal(QStringLiteral(" with%1").arg(m_rt.globals.size()));
+}
+
+int Binder::pushWith(bool *global)
+{
+    const int slot = tempSlot(global);
+    m_with.push_back({slot, *global});
+    return slot;
+}
+
+int Binder::withSlot(bool *global)
+{
+    if (m_with.empty())
+        return -1;
+    *global = m_with.back().second;
+    return m_with.back().first;
+}
+
+void Binder::resolveName(Name *n, ExprPtr &self)
+{
+    const QString l = n->name.toLower();
+    const int line = n->line, column = n->column;
+    const auto place = [&](ExprPtr e) {
+        e->line = line;
+        e->column = column;
+        self = std::move(e);
+    };
+    if (m_resolver && (n->bracketed || !n->hasArgs)) {
+        const int slot = m_resolver->slotOf(n->name);
+        if (slot >= 0) {
+            auto r = std::make_unique<FieldRef>();
+            r->resolver = m_resolver;
+            r->slot = slot;
+            place(std::move(r));
+            return;
+        }
+        if (n->bracketed)
+            throw scriptError(500, QStringLiteral("Variable is undefined: '%1'").arg(n->name), line, column);
+    }
+    for (auto &a : n->args)
+        bindExpr(*this, a);
+    const auto findProc = [&]() -> Procedure * {
+        if (m_module) {
+            if (Procedure *p = m_module->ownProcedures.value(l))
+                return p;
+        }
+        return m_rt.procedures.value(l);
+    };
+    const auto makeCall = [&](Procedure *p) {
+        auto c = std::make_unique<ProcCall>();
+        c->proc = p;
+        c->args = std::move(n->args);
+        return c;
+    };
+    const auto makeBuiltin = [&](const Builtin *b) {
+        auto c = std::make_unique<BuiltinCall>();
+        c->fn = b;
+        c->args = std::move(n->args);
+        return c;
+    };
+    if (!n->hasArgs) {
+        if (m_proc && m_proc->isFunction && l == m_proc->name.toLower()) {
+            place(std::make_unique<LocalVar>(0));
+            return;
+        }
+        if (ExprPtr v = variable(n->name, false)) {
+            place(std::move(v));
+            return;
+        }
+        if (Procedure *p = findProc()) {
+            place(makeCall(p));
+            return;
+        }
+        Variant c;
+        if (builtinConstant(n->name, &c)) {
+            place(std::make_unique<Literal>(c));
+            return;
+        }
+        if (const Builtin *b = findBuiltin(n->name)) {
+            place(makeBuiltin(b));
+            return;
+        }
+        if (!m_module)
+            throw scriptError(500, QStringLiteral("Variable is undefined: '%1'").arg(n->name), line, column);
+        if (n->bracketed || m_module->optionExplicit) {
+            auto u = std::make_unique<Undefined>();
+            u->name = n->name;
+            u->call = n->statementCall;
+            place(std::move(u));
+            return;
+        }
+        place(variable(n->name, true));
+        return;
+    }
+    const bool ownName = m_proc && m_proc->isFunction && l == m_proc->name.toLower();
+    if (!ownName) {
+        if (ExprPtr v = variable(n->name, false)) {
+            auto vi = std::make_unique<VarIndex>();
+            vi->var = std::move(v);
+            vi->args = std::move(n->args);
+            place(std::move(vi));
+            return;
+        }
+    }
+    if (Procedure *p = findProc()) {
+        place(makeCall(p));
+        return;
+    }
+    if (const Builtin *b = findBuiltin(n->name)) {
+        place(makeBuiltin(b));
+        return;
+    }
+    if (!m_module)
+        throw scriptError(13, QStringLiteral("Type mismatch: '%1'").arg(n->name), line, column);
+    auto u = std::make_unique<Undefined>();
+    u->name = n->name;
+    u->call = true;
+    place(std::move(u));
+}
+
+// ---- runtime ----
+
+Runtime::Runtime()
+    : err(std::make_shared<ErrObject>())
+{
+}
+
+Runtime::~Runtime() = default;
+
+int Runtime::addGlobal(const QString &name)
+{
+    const QString l = name.toLower();
+    const auto it = globalIndex.find(l);
+    if (it != globalIndex.end())
+        return it.value();
+    const int slot = int(globals.size());
+    globals.emplace_back();
+    globalIndex.insert(l, slot);
+    return slot;
+}
+
+void Runtime::budgetExceeded()
+{
+    ScriptError e = scriptError(18, QStringLiteral("The script was stopped after %1 steps (step budget)").arg(stepBudget), 0, 0, true);
+    throw e;
+}
+
+void Runtime::cancelled()
+{
+    throw scriptError(18, QStringLiteral("User interrupt occurred: the script was cancelled"), 0, 0, true);
+}
+
+Variant Runtime::call(Procedure *proc, Variant **args, int count)
+{
+    if (count != int(proc->params.size()))
+        raise(450, QStringLiteral("Wrong number of arguments or invalid property assignment: '%1'").arg(proc->name));
+    char probe = 0;
+    if (depth >= maxDepth || (stackBase && stackBase - &probe > stackLimit)) {
+        ScriptError e = scriptError(28, QStringLiteral("Out of stack space: '%1'").arg(proc->name), 0, 0, true);
+        throw e;
+    }
+    struct Depth { int &d; Depth(int &x) : d(x) { ++d; } ~Depth() { --d; } } guard(depth);
+    const size_t n = size_t(std::max(proc->slotCount, 1));
+    constexpr size_t Inline = 8;
+    Variant inlineStore[Inline];
+    Variant *inlineSlots[Inline];
+    std::vector<Variant> heapStore;
+    std::vector<Variant *> heapSlots;
+    Variant *store = inlineStore;
+    Variant **slots = inlineSlots;
+    if (n > Inline) {
+        heapStore.resize(n);
+        heapSlots.resize(n);
+        store = heapStore.data();
+        slots = heapSlots.data();
+    }
+    for (size_t i = 0; i < n; ++i)
+        slots[i] = &store[i];
+    for (int i = 0; i < count; ++i) {
+        if (proc->params[size_t(i)].byVal)
+            store[i + 1] = args[i]->deepCopy();
+        else
+            slots[i + 1] = args[i];
+    }
+    Frame frame{*this, slots, proc, false, proc->module};
+    execBlock(frame, proc->body);
+    if (frame.resumeNext)
+        err->clear();
+    return std::move(store[0]);
+}
+
+} // namespace Orv::Script

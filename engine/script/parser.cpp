@@ -1,0 +1,1292 @@
+// Lexer and parser of the script language: text to a syntax tree whose
+// names are resolved later, once every module of the script is known.
+#include "engine/script/interp.h"
+
+namespace Orv::Script {
+
+namespace {
+
+enum class Tok { End, Newline, Ident, Number, String, Date, Op };
+
+struct Token
+{
+    Tok kind = Tok::End;
+    QString text;     // identifier, operator or string contents
+    Variant value;    // numbers and dates
+    bool bracketed = false;
+    bool spaceBefore = false;
+    int line = 0;
+    int column = 0;
+};
+
+[[noreturn]] void syntaxError(int number, int line, int column, const QString &detail = QString())
+{
+    ScriptError e = scriptError(number, errorDescription(number), line, column);
+    if (!detail.isEmpty())
+        e.description += QStringLiteral(": '") + detail + QLatin1Char('\'');
+    throw e;
+}
+
+class Lexer
+{
+public:
+    explicit Lexer(const QString &text) : m_text(text) {}
+
+    std::vector<Token> run()
+    {
+        std::vector<Token> out;
+        bool space = false;
+        while (m_pos < m_text.size()) {
+            const QChar c = m_text[m_pos];
+            if (c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QChar(0xA0)) {
+                ++m_pos;
+                space = true;
+                continue;
+            }
+            Token t;
+            t.line = m_line;
+            t.column = int(m_pos - m_lineStart) + 1;
+            t.spaceBefore = space;
+            space = false;
+            if (c == QLatin1Char('\r') || c == QLatin1Char('\n')) {
+                if (c == QLatin1Char('\r') && m_pos + 1 < m_text.size() && m_text[m_pos + 1] == QLatin1Char('\n'))
+                    ++m_pos;
+                ++m_pos;
+                newLine();
+                t.kind = Tok::Newline;
+                t.text = QStringLiteral("\n");
+                out.push_back(t);
+                continue;
+            }
+            if (c == QLatin1Char(':')) {
+                ++m_pos;
+                t.kind = Tok::Newline;
+                t.text = QStringLiteral(":");
+                out.push_back(t);
+                continue;
+            }
+            if (c == QLatin1Char('\'')) {
+                skipComment();
+                continue;
+            }
+            if (c == QLatin1Char('_') && isContinuation()) {
+                continue;
+            }
+            if (c.isLetter() || c == QLatin1Char('_')) {
+                qsizetype start = m_pos;
+                while (m_pos < m_text.size() && (m_text[m_pos].isLetterOrNumber() || m_text[m_pos] == QLatin1Char('_')))
+                    ++m_pos;
+                t.kind = Tok::Ident;
+                t.text = m_text.mid(start, m_pos - start);
+                if (t.text.size() > 255)
+                    syntaxError(1030, t.line, t.column);
+                // Rem starts a comment where a statement may start.
+                if (t.text.compare(QLatin1String("rem"), Qt::CaseInsensitive) == 0
+                    && (out.empty() || out.back().kind == Tok::Newline)) {
+                    skipComment();
+                    continue;
+                }
+                out.push_back(t);
+                continue;
+            }
+            if (c == QLatin1Char('[')) {
+                const qsizetype close = m_text.indexOf(QLatin1Char(']'), m_pos + 1);
+                const qsizetype nl = m_text.indexOf(QLatin1Char('\n'), m_pos + 1);
+                if (close < 0 || (nl >= 0 && nl < close))
+                    syntaxError(1010, t.line, t.column);
+                t.kind = Tok::Ident;
+                t.text = m_text.mid(m_pos + 1, close - m_pos - 1);
+                t.bracketed = true;
+                m_pos = close + 1;
+                out.push_back(t);
+                continue;
+            }
+            if (c.isDigit() || (c == QLatin1Char('.') && m_pos + 1 < m_text.size() && m_text[m_pos + 1].isDigit()
+                                && !(out.size() && !space && out.back().kind == Tok::Ident))) {
+                lexNumber(t);
+                out.push_back(t);
+                continue;
+            }
+            if (c == QLatin1Char('&') && m_pos + 1 < m_text.size()
+                && (m_text[m_pos + 1] == QLatin1Char('H') || m_text[m_pos + 1] == QLatin1Char('h')
+                    || m_text[m_pos + 1] == QLatin1Char('O') || m_text[m_pos + 1] == QLatin1Char('o'))
+                && m_pos + 2 < m_text.size() && m_text[m_pos + 2].isLetterOrNumber()) {
+                lexRadix(t);
+                out.push_back(t);
+                continue;
+            }
+            if (c == QLatin1Char('"')) {
+                lexString(t);
+                out.push_back(t);
+                continue;
+            }
+            if (c == QLatin1Char('#')) {
+                const qsizetype close = m_text.indexOf(QLatin1Char('#'), m_pos + 1);
+                const qsizetype nl = m_text.indexOf(QLatin1Char('\n'), m_pos + 1);
+                if (close < 0 || (nl >= 0 && nl < close))
+                    syntaxError(1002, t.line, t.column);
+                double d;
+                if (!parseDate(m_text.mid(m_pos + 1, close - m_pos - 1), &d))
+                    syntaxError(1002, t.line, t.column, m_text.mid(m_pos, close - m_pos + 1));
+                t.kind = Tok::Date;
+                t.value = Variant::date(d);
+                m_pos = close + 1;
+                out.push_back(t);
+                continue;
+            }
+            // Operators.
+            static const char *const twoChar[] = {"<>", "<=", ">=", "=<", "=>"};
+            t.kind = Tok::Op;
+            bool found = false;
+            if (m_pos + 1 < m_text.size()) {
+                const QString two = m_text.mid(m_pos, 2);
+                for (const char *op : twoChar)
+                    if (two == QLatin1String(op)) {
+                        t.text = two == QLatin1String("=<") ? QStringLiteral("<=")
+                                 : two == QLatin1String("=>") ? QStringLiteral(">=") : two;
+                        m_pos += 2;
+                        found = true;
+                        break;
+                    }
+            }
+            if (!found) {
+                if (!QStringLiteral("+-*/\\^&=<>(),.;").contains(c))
+                    syntaxError(1032, t.line, t.column, QString(c)); // invalid character
+                t.text = QString(c);
+                ++m_pos;
+            }
+            out.push_back(t);
+        }
+        Token nl;
+        nl.kind = Tok::Newline;
+        nl.line = m_line;
+        nl.column = int(m_pos - m_lineStart) + 1;
+        out.push_back(nl);
+        Token end = nl;
+        end.kind = Tok::End;
+        out.push_back(end);
+        return out;
+    }
+
+private:
+    void newLine()
+    {
+        ++m_line;
+        m_lineStart = m_pos;
+    }
+    void skipComment()
+    {
+        while (m_pos < m_text.size() && m_text[m_pos] != QLatin1Char('\n') && m_text[m_pos] != QLatin1Char('\r'))
+            ++m_pos;
+    }
+    // " _" followed by blanks and a line end joins the next line.
+    bool isContinuation()
+    {
+        qsizetype p = m_pos + 1;
+        if (p < m_text.size() && (m_text[p].isLetterOrNumber() || m_text[p] == QLatin1Char('_')))
+            return false;
+        while (p < m_text.size() && (m_text[p] == QLatin1Char(' ') || m_text[p] == QLatin1Char('\t')))
+            ++p;
+        if (p < m_text.size() && m_text[p] != QLatin1Char('\r') && m_text[p] != QLatin1Char('\n'))
+            return false;
+        if (p < m_text.size() && m_text[p] == QLatin1Char('\r'))
+            ++p;
+        if (p < m_text.size() && m_text[p] == QLatin1Char('\n'))
+            ++p;
+        m_pos = p;
+        newLine();
+        return true;
+    }
+    void lexNumber(Token &t)
+    {
+        const qsizetype start = m_pos;
+        while (m_pos < m_text.size() && m_text[m_pos].isDigit())
+            ++m_pos;
+        bool real = false;
+        if (m_pos < m_text.size() && m_text[m_pos] == QLatin1Char('.')) {
+            real = true;
+            ++m_pos;
+            while (m_pos < m_text.size() && m_text[m_pos].isDigit())
+                ++m_pos;
+        }
+        if (m_pos < m_text.size() && (m_text[m_pos] == QLatin1Char('e') || m_text[m_pos] == QLatin1Char('E'))) {
+            qsizetype p = m_pos + 1;
+            if (p < m_text.size() && (m_text[p] == QLatin1Char('+') || m_text[p] == QLatin1Char('-')))
+                ++p;
+            if (p < m_text.size() && m_text[p].isDigit()) {
+                real = true;
+                m_pos = p;
+                while (m_pos < m_text.size() && m_text[m_pos].isDigit())
+                    ++m_pos;
+            }
+        }
+        const double v = m_text.mid(start, m_pos - start).toDouble();
+        // Type characters.
+        if (m_pos < m_text.size() && QStringLiteral("%&!#@").contains(m_text[m_pos]))
+            ++m_pos;
+        t.kind = Tok::Number;
+        t.value = real ? Variant(v) : Variant::number(v);
+    }
+    void lexRadix(Token &t)
+    {
+        const bool hex = m_text[m_pos + 1].toLower() == QLatin1Char('h');
+        qsizetype p = m_pos + 2;
+        const qsizetype start = p;
+        while (p < m_text.size() && m_text[p].isLetterOrNumber())
+            ++p;
+        bool ok = false;
+        qint64 v = m_text.mid(start, p - start).toLongLong(&ok, hex ? 16 : 8);
+        if (!ok || v > 0xFFFFFFFFLL)
+            syntaxError(1002, t.line, t.column);
+        bool forceLong = false;
+        if (p < m_text.size() && m_text[p] == QLatin1Char('&')) {
+            ++p;
+            forceLong = true;
+        }
+        if (!forceLong && v <= 0xFFFF && v >= 0x8000)
+            v -= 0x10000;
+        else if (v >= 0x80000000LL)
+            v -= 0x100000000LL;
+        m_pos = p;
+        t.kind = Tok::Number;
+        t.value = forceLong ? Variant(int(v)) : Variant::number(double(v));
+    }
+    void lexString(Token &t)
+    {
+        QString s;
+        ++m_pos;
+        for (;;) {
+            if (m_pos >= m_text.size() || m_text[m_pos] == QLatin1Char('\n') || m_text[m_pos] == QLatin1Char('\r'))
+                syntaxError(1033, t.line, t.column);
+            const QChar c = m_text[m_pos++];
+            if (c == QLatin1Char('"')) {
+                if (m_pos < m_text.size() && m_text[m_pos] == QLatin1Char('"')) {
+                    s += c;
+                    ++m_pos;
+                    continue;
+                }
+                break;
+            }
+            s += c;
+        }
+        t.kind = Tok::String;
+        t.text = s;
+    }
+
+    const QString &m_text;
+    qsizetype m_pos = 0;
+    qsizetype m_lineStart = 0;
+    int m_line = 1;
+};
+
+class Parser
+{
+public:
+    Parser(std::vector<Token> tokens, Module *module)
+        : m_t(std::move(tokens))
+        , m_module(module)
+    {
+    }
+
+    void parseModule()
+    {
+        skipNewlines();
+        while (!at(Tok::End)) {
+            parseModuleStatement();
+            skipNewlines();
+        }
+    }
+
+    ExprPtr parseWholeExpression()
+    {
+        skipNewlines();
+        ExprPtr e = parseExpr();
+        skipNewlines();
+        if (!at(Tok::End))
+            error(1025);
+        return e;
+    }
+
+private:
+    // ---- token helpers ----
+    const Token &cur() const { return m_t[m_pos]; }
+    const Token &peek(int n = 1) const { return m_t[std::min(m_pos + size_t(n), m_t.size() - 1)]; }
+    bool at(Tok k) const { return cur().kind == k; }
+    bool isWord(const Token &t, const char *w) const
+    {
+        return t.kind == Tok::Ident && !t.bracketed && t.text.compare(QLatin1String(w), Qt::CaseInsensitive) == 0;
+    }
+    bool atWord(const char *w) const { return isWord(cur(), w); }
+    bool atOp(const char *op) const { return cur().kind == Tok::Op && cur().text == QLatin1String(op); }
+    bool acceptWord(const char *w)
+    {
+        if (!atWord(w))
+            return false;
+        ++m_pos;
+        return true;
+    }
+    bool acceptOp(const char *op)
+    {
+        if (!atOp(op))
+            return false;
+        ++m_pos;
+        return true;
+    }
+    [[noreturn]] void error(int number) const { syntaxError(number, cur().line, cur().column); }
+    void expectWord(const char *w, int number)
+    {
+        if (!acceptWord(w))
+            error(number);
+    }
+    void expectOp(const char *op, int number)
+    {
+        if (!acceptOp(op))
+            error(number);
+    }
+    bool atEndOfStatement() const
+    {
+        return at(Tok::Newline) || at(Tok::End) || (m_singleLineIf && atWord("else"));
+    }
+    void endStatement()
+    {
+        if (m_singleLineIf && atWord("else"))
+            return;
+        if (!at(Tok::Newline) && !at(Tok::End))
+            error(1025);
+        if (at(Tok::Newline))
+            ++m_pos;
+    }
+    void skipNewlines()
+    {
+        while (at(Tok::Newline))
+            ++m_pos;
+    }
+    static bool isReserved(const QString &w)
+    {
+        static const QStringList words = {
+            QStringLiteral("and"), QStringLiteral("call"), QStringLiteral("case"), QStringLiteral("const"),
+            QStringLiteral("dim"), QStringLiteral("do"), QStringLiteral("each"), QStringLiteral("else"),
+            QStringLiteral("elseif"), QStringLiteral("empty"), QStringLiteral("end"), QStringLiteral("eqv"),
+            QStringLiteral("exit"), QStringLiteral("false"), QStringLiteral("for"), QStringLiteral("function"),
+            QStringLiteral("if"), QStringLiteral("imp"), QStringLiteral("in"), QStringLiteral("is"),
+            QStringLiteral("loop"), QStringLiteral("mod"), QStringLiteral("next"), QStringLiteral("not"),
+            QStringLiteral("nothing"), QStringLiteral("null"), QStringLiteral("on"), QStringLiteral("or"),
+            QStringLiteral("redim"), QStringLiteral("select"), QStringLiteral("set"), QStringLiteral("sub"),
+            QStringLiteral("then"), QStringLiteral("to"), QStringLiteral("true"), QStringLiteral("until"),
+            QStringLiteral("wend"), QStringLiteral("while"), QStringLiteral("with"), QStringLiteral("xor"),
+            QStringLiteral("option"), QStringLiteral("private"), QStringLiteral("public"), QStringLiteral("step"),
+        };
+        return words.contains(w.toLower());
+    }
+    QString identifier()
+    {
+        if (!at(Tok::Ident) || (!cur().bracketed && isReserved(cur().text)))
+            error(1010);
+        return m_t[m_pos++].text;
+    }
+    template<typename T>
+    std::unique_ptr<T> node()
+    {
+        auto n = std::make_unique<T>();
+        n->line = cur().line;
+        n->column = cur().column;
+        return n;
+    }
+    void declare(const QString &name, bool constant)
+    {
+        QStringList &list = m_proc ? m_proc->declared : m_module->declared;
+        for (const QString &n : list)
+            if (n.compare(name, Qt::CaseInsensitive) == 0) {
+                if (m_proc || constant)
+                    syntaxError(1041, cur().line, cur().column, name);
+                return;
+            }
+        if (m_proc)
+            for (const Param &p : m_proc->params)
+                if (p.name.compare(name, Qt::CaseInsensitive) == 0)
+                    syntaxError(1041, cur().line, cur().column, name);
+        list.append(name);
+        if (constant)
+            (m_proc ? m_proc->constants : m_module->constants).append(name);
+    }
+
+    // ---- module level ----
+    void parseModuleStatement()
+    {
+        if (atWord("option")) {
+            ++m_pos;
+            expectWord("explicit", 1002);
+            m_module->optionExplicit = true;
+            endStatement();
+            return;
+        }
+        size_t save = m_pos;
+        bool visibility = false;
+        if (atWord("private") || atWord("public")) {
+            ++m_pos;
+            visibility = true;
+            acceptWord("default");
+        }
+        if (atWord("sub") || atWord("function")) {
+            parseProcedure();
+            return;
+        }
+        if (atWord("class"))
+            error(1002); // classes are not supported
+        if (visibility) {
+            if (atWord("const")) {
+                parseStatementInto(m_module->body);
+                return;
+            }
+            // Private x / Public x: declarations like Dim.
+            m_pos = save;
+            ++m_pos;
+            m_module->body.push_back(parseDimList());
+            endStatement();
+            return;
+        }
+        parseStatementInto(m_module->body);
+    }
+
+    void parseProcedure()
+    {
+        const bool isFunction = atWord("function");
+        ++m_pos;
+        auto proc = std::make_unique<Procedure>();
+        proc->line = cur().line;
+        proc->isFunction = isFunction;
+        proc->name = identifier();
+        proc->module = m_module;
+        if (acceptOp("(")) {
+            if (!acceptOp(")")) {
+                do {
+                    Param p;
+                    if (acceptWord("byval"))
+                        p.byVal = true;
+                    else
+                        acceptWord("byref");
+                    p.name = identifier();
+                    if (acceptOp("(")) // array parameter a()
+                        expectOp(")", 1006);
+                    for (const Param &q : proc->params)
+                        if (q.name.compare(p.name, Qt::CaseInsensitive) == 0)
+                            error(1041);
+                    proc->params.push_back(p);
+                } while (acceptOp(","));
+                expectOp(")", 1006);
+            }
+        }
+        endStatement();
+        m_proc = proc.get();
+        proc->body = parseBlock();
+        expectWord("end", isFunction ? 1015 : 1016);
+        expectWord(isFunction ? "function" : "sub", isFunction ? 1015 : 1016);
+        endStatement();
+        m_proc = nullptr;
+        for (const auto &p : m_module->procedures)
+            if (p->name.compare(proc->name, Qt::CaseInsensitive) == 0)
+                syntaxError(1041, proc->line, 1, proc->name);
+        m_module->procedures.push_back(std::move(proc));
+    }
+
+    // ---- blocks ----
+    bool atBlockEnd() const
+    {
+        if (at(Tok::End))
+            return true;
+        if (!at(Tok::Ident) || cur().bracketed)
+            return false;
+        if (atWord("end")) {
+            // "End" alone is not a statement here; End If, End Sub, ...
+            return true;
+        }
+        return atWord("else") || atWord("elseif") || atWord("loop") || atWord("next") || atWord("wend")
+            || atWord("case");
+    }
+
+    Block parseBlock()
+    {
+        Block block;
+        for (;;) {
+            skipNewlines();
+            if (atBlockEnd())
+                break;
+            parseStatementInto(block);
+        }
+        return block;
+    }
+
+    void parseStatementInto(Block &block)
+    {
+        StmtPtr s = parseStatement();
+        if (s)
+            block.push_back(std::move(s));
+    }
+
+    // ---- statements ----
+    StmtPtr parseStatement()
+    {
+        if (++m_depth > 200)
+            error(28);
+        struct Leave { int &d; ~Leave() { --d; } } leave{m_depth};
+        const Token &t = cur();
+        if (t.kind == Tok::Op && t.text == QLatin1String("."))
+            return parseSimpleStatement();
+        if (t.kind != Tok::Ident)
+            error(1024);
+        if (!t.bracketed) {
+            if (atWord("dim")) {
+                ++m_pos;
+                auto d = parseDimList();
+                endStatement();
+                return d;
+            }
+            if (atWord("redim")) return parseReDim();
+            if (atWord("const")) return parseConst();
+            if (atWord("if")) return parseIf();
+            if (atWord("for")) return peek().text.compare(QLatin1String("each"), Qt::CaseInsensitive) == 0 ? parseForEach() : parseFor();
+            if (atWord("do")) return parseDo();
+            if (atWord("while")) return parseWhile();
+            if (atWord("select")) return parseSelect();
+            if (atWord("with")) return parseWith();
+            if (atWord("exit")) return parseExit();
+            if (atWord("on")) return parseOnError();
+            if (atWord("erase")) return parseErase();
+            if (atWord("set") || atWord("let")) {
+                const bool isSet = atWord("set");
+                const int line = cur().line, column = cur().column;
+                ++m_pos;
+                StmtPtr s = parseAssignment(isSet);
+                s->line = line;
+                s->column = column;
+                return s;
+            }
+            if (atWord("call")) {
+                auto s = node<ExprStmt>();
+                ++m_pos;
+                s->expr = parsePostfix();
+                markStatementCall(s->expr.get());
+                endStatement();
+                return s;
+            }
+            if (atWord("stop")) {
+                ++m_pos;
+                endStatement();
+                return nullptr;
+            }
+            if (atWord("sub") || atWord("function") || atWord("private") || atWord("public") || atWord("option"))
+                error(1024);
+            if (isReserved(t.text))
+                error(1024);
+        }
+        return parseSimpleStatement();
+    }
+
+    void markStatementCall(Expr *e)
+    {
+        if (auto *n = dynamic_cast<Name *>(e))
+            n->statementCall = true;
+        else if (auto *m = dynamic_cast<Member *>(e))
+            m->statementCall = true;
+    }
+
+    // Assignment or call: "a = 1", "a(1) = 2", "obj.x = 3", "foo 1, 2",
+    // "foo(1)", "obj.Method a".
+    StmtPtr parseSimpleStatement()
+    {
+        const int line = cur().line, column = cur().column;
+        m_lastParen = 0;
+        m_lastParenOwner = nullptr;
+        ExprPtr target = parsePostfix();
+        if (atOp("=")) {
+            ++m_pos;
+            auto a = std::make_unique<Assign>();
+            a->line = line;
+            a->column = column;
+            a->target = std::move(target);
+            a->value = parseExpr();
+            endStatement();
+            return a;
+        }
+        auto s = std::make_unique<ExprStmt>();
+        s->line = line;
+        s->column = column;
+        if (!atEndOfStatement()) {
+            // Arguments without parentheses. When the target ended with a
+            // parenthesised group, that group was the first argument.
+            ExprList *args = nullptr;
+            bool *hasArgs = nullptr;
+            Expr *owner = target.get();
+            if (m_lastParenOwner == owner) {
+                m_pos = m_lastParen;
+            }
+            if (auto *n = dynamic_cast<Name *>(owner)) {
+                args = &n->args;
+                hasArgs = &n->hasArgs;
+            } else if (auto *m = dynamic_cast<Member *>(owner)) {
+                args = &m->args;
+                hasArgs = &m->hasArgs;
+            } else {
+                error(1025);
+            }
+            args->clear();
+            *hasArgs = true;
+            parseArgList(*args, false);
+        }
+        markStatementCall(target.get());
+        s->expr = std::move(target);
+        endStatement();
+        return s;
+    }
+
+    StmtPtr parseAssignment(bool isSet)
+    {
+        auto a = node<Assign>();
+        a->isSet = isSet;
+        a->target = parsePostfix();
+        expectOp("=", 1011);
+        if (isSet && atWord("new"))
+            error(1002); // classes are not supported
+        a->value = parseExpr();
+        endStatement();
+        return a;
+    }
+
+    std::unique_ptr<Dim> parseDimList()
+    {
+        auto d = node<Dim>();
+        do {
+            DimItem item;
+            auto n = node<Name>();
+            n->name = identifier();
+            if (acceptOp("(")) {
+                if (acceptOp(")")) {
+                    item.dynamic = true;
+                } else {
+                    do {
+                        item.bounds.push_back(parseExpr());
+                    } while (acceptOp(","));
+                    expectOp(")", 1006);
+                }
+            }
+            declare(n->name, false);
+            item.target = std::move(n);
+            d->items.push_back(std::move(item));
+        } while (acceptOp(","));
+        return d;
+    }
+
+    StmtPtr parseReDim()
+    {
+        ++m_pos;
+        auto r = node<ReDim>();
+        r->preserve = acceptWord("preserve");
+        do {
+            DimItem item;
+            auto n = node<Name>();
+            n->name = identifier();
+            expectOp("(", 1005);
+            do {
+                item.bounds.push_back(parseExpr());
+            } while (acceptOp(","));
+            expectOp(")", 1006);
+            item.target = std::move(n);
+            r->items.push_back(std::move(item));
+        } while (acceptOp(","));
+        endStatement();
+        return r;
+    }
+
+    StmtPtr parseConst()
+    {
+        ++m_pos;
+        // Const a = 1, b = 2: each a declaration and an assignment.
+        auto seq = node<Sequence>();
+        do {
+            auto n = node<Name>();
+            n->name = identifier();
+            expectOp("=", 1011);
+            auto a = node<Assign>();
+            a->value = parseExpr();
+            a->isConst = true;
+            declare(n->name, true);
+            a->target = std::move(n);
+            seq->body.push_back(std::move(a));
+        } while (acceptOp(","));
+        endStatement();
+        return seq;
+    }
+
+    StmtPtr parseErase()
+    {
+        ++m_pos;
+        auto e = node<Erase>();
+        do {
+            auto n = node<Name>();
+            n->name = identifier();
+            e->targets.push_back(std::move(n));
+        } while (acceptOp(","));
+        endStatement();
+        return e;
+    }
+
+    StmtPtr parseIf()
+    {
+        auto s = node<If>();
+        ++m_pos;
+        s->conditions.push_back(parseExpr());
+        expectWord("then", 1017);
+        if (!at(Tok::Newline)) {
+            // Single-line form: If c Then a: b Else c: d
+            const bool outer = m_singleLineIf;
+            m_singleLineIf = true;
+            Block then;
+            parseLineStatements(then);
+            s->blocks.push_back(std::move(then));
+            if (acceptWord("else"))
+                parseLineStatements(s->elseBlock);
+            m_singleLineIf = outer;
+            if (!outer) {
+                if (acceptWord("end")) // tolerate a trailing End If on the line
+                    expectWord("if", 1012);
+                endStatement();
+            }
+            return s;
+        }
+        endStatement();
+        s->blocks.push_back(parseBlock());
+        for (;;) {
+            if (acceptWord("elseif")) {
+                s->conditions.push_back(parseExpr());
+                expectWord("then", 1017);
+                if (!at(Tok::Newline)) {
+                    // ElseIf c Then stmt on one line, still inside the block form.
+                    Block b;
+                    parseLineStatements(b);
+                    Block rest = parseBlock();
+                    for (auto &st : rest)
+                        b.push_back(std::move(st));
+                    s->blocks.push_back(std::move(b));
+                    continue;
+                }
+                endStatement();
+                s->blocks.push_back(parseBlock());
+                continue;
+            }
+            if (acceptWord("else")) {
+                if (!at(Tok::Newline)) {
+                    parseLineStatements(s->elseBlock);
+                    Block rest = parseBlock();
+                    for (auto &st : rest)
+                        s->elseBlock.push_back(std::move(st));
+                } else {
+                    endStatement();
+                    s->elseBlock = parseBlock();
+                }
+            }
+            break;
+        }
+        expectWord("end", 1014);
+        expectWord("if", 1012);
+        endStatement();
+        return s;
+    }
+
+    // Statements up to the end of the line (or Else in a single-line If).
+    void parseLineStatements(Block &block)
+    {
+        for (;;) {
+            if (at(Tok::Newline) && cur().text == QLatin1String(":")) {
+                ++m_pos;
+                continue;
+            }
+            if (at(Tok::Newline) || at(Tok::End) || atWord("else") || atWord("end"))
+                return;
+            const size_t before = m_pos;
+            StmtPtr st = parseStatementNoEnd();
+            if (st)
+                block.push_back(std::move(st));
+            if (m_pos == before)
+                error(1024);
+        }
+    }
+
+    // A statement of a single-line If: it ends at ':' (consumed), at the
+    // line end or at Else (both left for the caller).
+    StmtPtr parseStatementNoEnd()
+    {
+        const bool outer = m_singleLineIf;
+        m_singleLineIf = true;
+        StmtPtr s = parseStatement();
+        m_singleLineIf = outer;
+        // If the statement consumed the line end, step back onto it so the
+        // If sees where its line ended.
+        if (m_pos > 0 && m_t[m_pos - 1].kind == Tok::Newline && m_t[m_pos - 1].text == QLatin1String("\n"))
+            --m_pos;
+        return s;
+    }
+
+    StmtPtr parseFor()
+    {
+        auto s = node<For>();
+        ++m_pos;
+        auto n = node<Name>();
+        n->name = identifier();
+        s->var = std::move(n);
+        expectOp("=", 1011);
+        s->from = parseExpr();
+        expectWord("to", 1013);
+        s->to = parseExpr();
+        if (acceptWord("step"))
+            s->step = parseExpr();
+        endStatement();
+        s->body = parseBlock();
+        expectWord("next", 1020);
+        if (at(Tok::Ident) && !atWord("else"))
+            identifier();
+        endStatement();
+        return s;
+    }
+
+    StmtPtr parseForEach()
+    {
+        auto s = node<ForEach>();
+        m_pos += 2;
+        auto n = node<Name>();
+        n->name = identifier();
+        s->var = std::move(n);
+        expectWord("in", 1046);
+        s->collection = parseExpr();
+        endStatement();
+        s->body = parseBlock();
+        expectWord("next", 1020);
+        if (at(Tok::Ident) && !atWord("else"))
+            identifier();
+        endStatement();
+        return s;
+    }
+
+    StmtPtr parseDo()
+    {
+        auto s = node<Do>();
+        ++m_pos;
+        if (atWord("while") || atWord("until")) {
+            s->until = atWord("until");
+            ++m_pos;
+            s->condition = parseExpr();
+            s->testFirst = true;
+        }
+        endStatement();
+        s->body = parseBlock();
+        expectWord("loop", 1019);
+        if (atWord("while") || atWord("until")) {
+            if (s->condition)
+                error(1025);
+            s->until = atWord("until");
+            ++m_pos;
+            s->condition = parseExpr();
+            s->testFirst = false;
+        }
+        endStatement();
+        return s;
+    }
+
+    StmtPtr parseWhile()
+    {
+        auto s = node<Do>();
+        ++m_pos;
+        s->condition = parseExpr();
+        s->testFirst = true;
+        endStatement();
+        s->body = parseBlock();
+        expectWord("wend", 1018);
+        endStatement();
+        return s;
+    }
+
+    StmtPtr parseSelect()
+    {
+        auto s = node<Select>();
+        ++m_pos;
+        expectWord("case", 1021);
+        s->subject = parseExpr();
+        endStatement();
+        skipNewlines();
+        while (acceptWord("case")) {
+            if (acceptWord("else")) {
+                if (at(Tok::Newline) && cur().text == QLatin1String(":"))
+                    ++m_pos;
+                s->hasElse = true;
+                s->elseBlock = parseBlock();
+                break;
+            }
+            std::vector<CaseItem> items;
+            do {
+                CaseItem item;
+                if (acceptWord("is")) {
+                    item.kind = CaseItem::Compare;
+                    static const std::pair<const char *, BinOp> ops[] = {
+                        {"=", BinOp::Eq}, {"<>", BinOp::Ne}, {"<", BinOp::Lt},
+                        {"<=", BinOp::Le}, {">", BinOp::Gt}, {">=", BinOp::Ge}};
+                    bool found = false;
+                    for (const auto &[text, op] : ops)
+                        if (acceptOp(text)) {
+                            item.op = op;
+                            found = true;
+                            break;
+                        }
+                    if (!found)
+                        error(1002);
+                    item.a = parseConcat();
+                } else {
+                    item.a = parseExpr();
+                    if (acceptWord("to")) {
+                        item.kind = CaseItem::Range;
+                        item.b = parseExpr();
+                    }
+                }
+                items.push_back(std::move(item));
+            } while (acceptOp(","));
+            if (at(Tok::Newline))
+                ++m_pos;
+            s->cases.push_back(std::move(items));
+            s->blocks.push_back(parseBlock());
+        }
+        expectWord("end", 1014);
+        expectWord("select", 1022);
+        endStatement();
+        return s;
+    }
+
+    StmtPtr parseWith()
+    {
+        auto s = node<With>();
+        ++m_pos;
+        s->object = parseExpr();
+        endStatement();
+        s->body = parseBlock();
+        expectWord("end", 1014);
+        expectWord("with", 1029);
+        endStatement();
+        return s;
+    }
+
+    StmtPtr parseExit()
+    {
+        ++m_pos;
+        Flow flow;
+        if (acceptWord("for"))
+            flow = Flow::ExitFor;
+        else if (acceptWord("do"))
+            flow = Flow::ExitDo;
+        else if ((m_proc && !m_proc->isFunction && acceptWord("sub"))
+                 || (m_proc && m_proc->isFunction && acceptWord("function")))
+            flow = Flow::ExitProc;
+        else
+            error(1002);
+        auto s = std::make_unique<Exit>(flow);
+        s->line = cur().line;
+        endStatement();
+        return s;
+    }
+
+    StmtPtr parseOnError()
+    {
+        auto s = node<OnError>();
+        ++m_pos;
+        expectWord("error", 1002);
+        if (acceptWord("resume")) {
+            expectWord("next", 1002);
+            s->resumeNext = true;
+        } else if (acceptWord("goto")) {
+            if (!(at(Tok::Number) && cur().value.rawInt() == 0))
+                error(1002); // only GoTo 0
+            ++m_pos;
+        } else {
+            error(1002);
+        }
+        endStatement();
+        return s;
+    }
+
+    // ---- expressions ----
+    ExprPtr makeBinary(BinOp op, ExprPtr l, ExprPtr r, const Token &at)
+    {
+        auto b = std::make_unique<Binary>();
+        b->line = at.line;
+        b->column = at.column;
+        b->op = op;
+        b->left = std::move(l);
+        b->right = std::move(r);
+        return b;
+    }
+
+    template<typename Next>
+    ExprPtr leftAssoc(Next next, std::initializer_list<std::pair<const char *, BinOp>> ops, bool words)
+    {
+        ExprPtr e = (this->*next)();
+        for (;;) {
+            bool found = false;
+            for (const auto &[text, op] : ops) {
+                if (words ? atWord(text) : atOp(text)) {
+                    const Token t = cur();
+                    ++m_pos;
+                    e = makeBinary(op, std::move(e), (this->*next)(), t);
+                    found = true;
+                    break;
+                }
+            }
+            if (!found)
+                return e;
+        }
+    }
+
+    ExprPtr parseExpr()
+    {
+        if (++m_depth > 200)
+            error(28);
+        struct Leave { int &d; ~Leave() { --d; } } leave{m_depth};
+        return leftAssoc(&Parser::parseEqv, {{"imp", BinOp::Imp}}, true);
+    }
+    ExprPtr parseEqv() { return leftAssoc(&Parser::parseXor, {{"eqv", BinOp::Eqv}}, true); }
+    ExprPtr parseXor() { return leftAssoc(&Parser::parseOr, {{"xor", BinOp::Xor}}, true); }
+    ExprPtr parseOr() { return leftAssoc(&Parser::parseAnd, {{"or", BinOp::Or}}, true); }
+    ExprPtr parseAnd() { return leftAssoc(&Parser::parseNot, {{"and", BinOp::And}}, true); }
+    ExprPtr parseNot()
+    {
+        if (atWord("not")) {
+            auto u = node<Unary>();
+            ++m_pos;
+            u->op = Unary::Not;
+            u->operand = parseNot();
+            return u;
+        }
+        return parseCompare();
+    }
+    ExprPtr parseCompare()
+    {
+        ExprPtr e = parseConcat();
+        static const std::pair<const char *, BinOp> ops[] = {
+            {"=", BinOp::Eq}, {"<>", BinOp::Ne}, {"<", BinOp::Lt}, {"<=", BinOp::Le}, {">", BinOp::Gt}, {">=", BinOp::Ge}};
+        for (;;) {
+            bool found = false;
+            if (atWord("is")) {
+                const Token t = cur();
+                ++m_pos;
+                e = makeBinary(BinOp::Is, std::move(e), parseConcat(), t);
+                continue;
+            }
+            for (const auto &[text, op] : ops)
+                if (atOp(text)) {
+                    const Token t = cur();
+                    ++m_pos;
+                    e = makeBinary(op, std::move(e), parseConcat(), t);
+                    found = true;
+                    break;
+                }
+            if (!found)
+                return e;
+        }
+    }
+    ExprPtr parseConcat() { return leftAssoc(&Parser::parseAdd, {{"&", BinOp::Concat}}, false); }
+    ExprPtr parseAdd() { return leftAssoc(&Parser::parseMod, {{"+", BinOp::Add}, {"-", BinOp::Sub}}, false); }
+    ExprPtr parseMod() { return leftAssoc(&Parser::parseIntDiv, {{"mod", BinOp::Mod}}, true); }
+    ExprPtr parseIntDiv() { return leftAssoc(&Parser::parseMul, {{"\\", BinOp::IntDiv}}, false); }
+    ExprPtr parseMul() { return leftAssoc(&Parser::parseUnary, {{"*", BinOp::Mul}, {"/", BinOp::Div}}, false); }
+    ExprPtr parseUnary()
+    {
+        if (++m_depth > 200)
+            error(28);
+        struct Leave { int &d; ~Leave() { --d; } } leave{m_depth};
+        if (atOp("-")) {
+            auto u = node<Unary>();
+            ++m_pos;
+            u->op = Unary::Neg;
+            u->operand = parseUnary();
+            return u;
+        }
+        if (acceptOp("+"))
+            return parseUnary();
+        return parsePow();
+    }
+    ExprPtr parsePow()
+    {
+        ExprPtr e = parsePostfix();
+        while (atOp("^")) {
+            const Token t = cur();
+            ++m_pos;
+            ExprPtr rhs;
+            if (atOp("-")) {
+                auto u = node<Unary>();
+                ++m_pos;
+                u->op = Unary::Neg;
+                u->operand = parsePostfix();
+                rhs = std::move(u);
+            } else {
+                acceptOp("+");
+                rhs = parsePostfix();
+            }
+            e = makeBinary(BinOp::Pow, std::move(e), std::move(rhs), t);
+        }
+        return e;
+    }
+
+    void parseArgList(ExprList &args, bool inParens)
+    {
+        if (inParens && atOp(")"))
+            return;
+        if (!inParens && atEndOfStatement())
+            return;
+        for (;;) {
+            if (atOp(",") || (inParens && atOp(")")) || (!inParens && atEndOfStatement())) {
+                auto m = node<Missing>();
+                args.push_back(std::move(m));
+            } else {
+                args.push_back(parseExpr());
+            }
+            if (!acceptOp(","))
+                break;
+        }
+    }
+
+    ExprPtr parsePostfix()
+    {
+        ExprPtr e = parsePrimary();
+        for (;;) {
+            if (atOp("(")) {
+                const size_t parenPos = m_pos;
+                ++m_pos;
+                ExprList args;
+                parseArgList(args, true);
+                expectOp(")", 1006);
+                Expr *raw = e.get();
+                if (auto *n = dynamic_cast<Name *>(raw); n && !n->hasArgs) {
+                    n->args = std::move(args);
+                    n->hasArgs = true;
+                    m_lastParen = parenPos;
+                    m_lastParenOwner = raw;
+                } else if (auto *m = dynamic_cast<Member *>(raw); m && !m->hasArgs) {
+                    m->args = std::move(args);
+                    m->hasArgs = true;
+                    m_lastParen = parenPos;
+                    m_lastParenOwner = raw;
+                } else {
+                    auto ix = std::make_unique<Index>();
+                    ix->line = raw->line;
+                    ix->column = raw->column;
+                    ix->target = std::move(e);
+                    ix->args = std::move(args);
+                    e = std::move(ix);
+                    m_lastParenOwner = nullptr;
+                }
+                continue;
+            }
+            if (atOp(".") && !cur().spaceBefore) {
+                ++m_pos;
+                auto m = node<Member>();
+                if (!at(Tok::Ident))
+                    error(1010);
+                m->name = m_t[m_pos++].text;
+                m->object = std::move(e);
+                e = std::move(m);
+                m_lastParenOwner = nullptr;
+                continue;
+            }
+            return e;
+        }
+    }
+
+    ExprPtr parsePrimary()
+    {
+        const Token &t = cur();
+        switch (t.kind) {
+        case Tok::Number:
+        case Tok::Date: {
+            auto l = std::make_unique<Literal>(t.value);
+            l->line = t.line;
+            l->column = t.column;
+            ++m_pos;
+            return l;
+        }
+        case Tok::String: {
+            auto l = std::make_unique<Literal>(Variant(t.text));
+            l->line = t.line;
+            l->column = t.column;
+            ++m_pos;
+            return l;
+        }
+        case Tok::Op:
+            if (t.text == QLatin1String("(")) {
+                auto p = node<Paren>();
+                ++m_pos;
+                p->inner = parseExpr();
+                expectOp(")", 1006);
+                return p;
+            }
+            if (t.text == QLatin1String(".")) {
+                // .Member inside With
+                auto m = node<Member>();
+                ++m_pos;
+                if (!at(Tok::Ident))
+                    error(1010);
+                m->name = m_t[m_pos++].text;
+                return m;
+            }
+            error(1023);
+        case Tok::Ident: {
+            if (!t.bracketed) {
+                auto literal = [&](Variant v) {
+                    auto l = std::make_unique<Literal>(std::move(v));
+                    l->line = t.line;
+                    l->column = t.column;
+                    ++m_pos;
+                    return l;
+                };
+                if (atWord("true")) return literal(Variant(true));
+                if (atWord("false")) return literal(Variant(false));
+                if (atWord("empty")) return literal(Variant());
+                if (atWord("null")) return literal(Variant::null());
+                if (atWord("nothing")) return literal(Variant::nothing());
+                if (atWord("new"))
+                    error(1002);
+                if (isReserved(t.text))
+                    error(1023);
+            }
+            auto n = node<Name>();
+            n->name = t.text;
+            n->bracketed = t.bracketed;
+            ++m_pos;
+            return n;
+        }
+        default:
+            error(1023);
+        }
+    }
+
+    std::vector<Token> m_t;
+    size_t m_pos = 0;
+    Module *m_module;
+    Procedure *m_proc = nullptr;
+    bool m_singleLineIf = false;
+    int m_depth = 0;
+    size_t m_lastParen = 0;
+    Expr *m_lastParenOwner = nullptr;
+};
+
+} // namespace
+
+void parseModule(const QString &text, Module &module)
+{
+    Lexer lexer(text);
+    Parser parser(lexer.run(), &module);
+    parser.parseModule();
+}
+
+ExprPtr parseExpression(const QString &text)
+{
+    Lexer lexer(text);
+    Parser parser(lexer.run(), nullptr);
+    return parser.parseWholeExpression();
+}
+
+} // namespace Orv::Script

@@ -1,0 +1,98 @@
+// Pieces of the run on their own: RTF to HTML, statement parameters and
+// the summary accumulator's edges.
+
+#include "engine/run/richtext.h"
+#include "engine/run/sqlparams.h"
+#include "engine/run/summary.h"
+
+#include <QDateTime>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
+
+using namespace Orv::RunInternal;
+
+class TestRunParts : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void rtfBecomesHtml()
+    {
+        const QString rtf = QStringLiteral(
+            "{\\rtf1\\ansi\\ansicpg1252{\\fonttbl{\\f0\\fswiss Arial;}{\\f1 Courier New;}}{\\colortbl ;\\red255\\green0\\blue0;}"
+            "{\\*\\generator Writer;}\\f0\\fs28\\b Tesserane Traders\\b0\\par"
+            "\\qc\\fs18 Caf\\'e9 \\cf1 red\\cf0  \\u8364?5 \\{x\\}\\line next\\par}");
+        QTextDocument doc;
+        doc.setHtml(rtfToHtml(rtf));
+        QCOMPARE(doc.toPlainText(), QStringLiteral("Tesserane Traders\nCafé red €5 {x}\nnext"));
+        const QTextBlock first = doc.begin();
+        QVERIFY(first.begin().fragment().charFormat().font().bold());
+        QCOMPARE(first.begin().fragment().charFormat().font().pointSizeF(), 14.0);
+        QCOMPARE(first.begin().fragment().charFormat().font().family(), QStringLiteral("Arial"));
+        QCOMPARE(first.next().blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+        bool red = false;
+        for (auto it = first.next().begin(); !it.atEnd(); ++it)
+            red = red || (it.fragment().text() == QLatin1String("red") && it.fragment().charFormat().foreground().color() == QColor(255, 0, 0));
+        QVERIFY(red);
+        QVERIFY(!isRtf(QStringLiteral("plain")));
+
+        // Damaged input ends without a crash or a runaway.
+        QString deep = QStringLiteral("{\\rtf1 ");
+        for (int i = 0; i < 100000; ++i)
+            deep += QLatin1Char('{');
+        QVERIFY(!rtfToHtml(deep + QStringLiteral("text\\'")).isNull());
+        QVERIFY(rtfToHtml(QStringLiteral("{\\rtf1 a}}}}\\u")).contains(QLatin1Char('a')));
+    }
+
+    void parametersBecomeLiterals()
+    {
+        const ParameterLookup lookup = [](const QString &name) -> std::optional<QVariant> {
+            if (name == QLatin1String("id"))
+                return 10248;
+            if (name == QLatin1String("name"))
+                return QStringLiteral("O'Brien");
+            if (name == QLatin1String("when"))
+                return QDateTime(QDate(2024, 1, 2), QTime(3, 4, 5));
+            if (name == QLatin1String("none"))
+                return QVariant();
+            return std::nullopt;
+        };
+        QCOMPARE(substituteParameters(QStringLiteral("SELECT * FROM [a:id] WHERE x = :id AND n = :name AND d > :when AND z IS :none"), lookup),
+                 QStringLiteral("SELECT * FROM [a:id] WHERE x = 10248 AND n = 'O''Brien' AND d > '2024-01-02 03:04:05' AND z IS NULL"));
+        // Quotes, comments, casts and unknown names stay as written.
+        const QString untouched = QStringLiteral("SELECT ':id', \":id\", a::id, :other -- :id\n/* :id */");
+        QCOMPARE(substituteParameters(untouched, lookup), untouched);
+    }
+
+    void accumulatorEdges()
+    {
+        Accumulator sum(0), avg(1), count(2), min(3), var(5), dcount(11);
+        QCOMPARE(sum.result().toDouble(), 0.0);
+        QVERIFY(!avg.result().isValid());
+        QVERIFY(!var.result().isValid());
+        for (Accumulator *a : {&sum, &avg, &count, &var, &dcount}) {
+            QVERIFY(a->add(QVariant()));          // Null counts for nothing
+            QVERIFY(a->add(QStringLiteral("2"))); // numeric text is a number
+            QVERIFY(a->add(4));
+        }
+        QCOMPARE(sum.result().toDouble(), 6.0);
+        QCOMPARE(avg.result().toDouble(), 3.0);
+        QCOMPARE(count.result().toLongLong(), 2);
+        QCOMPARE(var.result().toDouble(), 2.0);
+        QVERIFY(!sum.add(QStringLiteral("abc")));
+        QVERIFY(dcount.add(4));
+        QCOMPARE(dcount.result().toLongLong(), 2);
+        // 0.1 added ten times is 1, as a careful SUM gives it.
+        Accumulator money(0);
+        for (int i = 0; i < 10; ++i)
+            money.add(0.1);
+        QCOMPARE(money.result().toDouble(), 1.0);
+        min.add(QDate(2024, 5, 1));
+        min.add(QDate(2023, 5, 1));
+        QCOMPARE(min.result().toDate(), QDate(2023, 5, 1));
+    }
+};
+
+QTEST_MAIN(TestRunParts)
+#include "tst_runparts.moc"
