@@ -2,6 +2,8 @@
 
 namespace Orv::Cli {
 
+int runImportAccess(const QStringList &args, Streams &io);
+
 const QList<Command> &commands()
 {
     static const QList<Command> list = {
@@ -19,6 +21,10 @@ const QList<Command> &commands()
          QStringLiteral("Run a report script outside a report (dbg.Out and MsgBox print)"), runScript},
         {QStringLiteral("wizard"), QStringLiteral("wizard --connection <s> --field <t.f>... -o <r.rpx>"),
          QStringLiteral("Generate a report layout from tables and fields of a database"), runWizard},
+        {QStringLiteral("import-access"),
+         QStringLiteral("import-access <db.mdb> --report <name> [--exports <folder>] [--option name=value] -o <out.rpx> [--log <file>]"),
+         QStringLiteral("Convert an Access report (from its text export) into a layout; --list prints the reports, --export <file> converts an export alone"),
+         runImportAccess},
     };
     return list;
 }

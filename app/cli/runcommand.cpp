@@ -1,5 +1,8 @@
 #include "app/cli/clicommand.h"
+#include "app/cli/consolescripthost.h"
 
+#include "engine/script/runhost.h"
+#include "engine/script/scriptsupport.h"
 #include "engine/export/exporter.h"
 #include "engine/layout/layoutfile.h"
 #include "engine/model/report.h"
@@ -101,6 +104,13 @@ int runReport(const QStringList &args, Streams &io)
     }
     ReportRun run(&report);
     run.setReportFolder(QFileInfo(layout).absolutePath());
+    // Report scripts run with vbo, dbg and the prologue, as in the designer's
+    // preview; dbg.Out prints to standard output.
+    const QString folder = QFileInfo(layout).absolutePath() + QLatin1Char('/');
+    ConsoleScriptHost console(io, folder);
+    console.host.addCode(Script::scriptPrologue(folder));
+    Script::RunHost scripting(console.host);
+    run.setScripting(&scripting);
     run.setConnectionString(connection);
     run.setDatabasePath(database);
     run.setParameters(parameters);

@@ -19,17 +19,35 @@ bool truth(const Variant &v0)
     return v.toBool();
 }
 
-// Arguments evaluated onto the C++ stack for the common small counts.
+// Arguments evaluated onto the C++ stack for the common small counts;
+// only as many values as needed are constructed.
 struct ArgValues
 {
     explicit ArgValues(size_t n)
+        : count(n)
     {
-        if (n > Inline)
+        if (n > Inline) {
             heap.resize(n);
+            values = heap.data();
+        } else {
+            values = reinterpret_cast<Variant *>(storage);
+            for (size_t i = 0; i < n; ++i)
+                new (values + i) Variant();
+        }
     }
-    Variant *data() { return heap.empty() ? inlineValues : heap.data(); }
+    ~ArgValues()
+    {
+        if (heap.empty())
+            for (size_t i = 0; i < count; ++i)
+                values[i].~Variant();
+    }
+    ArgValues(const ArgValues &) = delete;
+    ArgValues &operator=(const ArgValues &) = delete;
+    Variant *data() { return values; }
     static constexpr size_t Inline = 6;
-    Variant inlineValues[Inline];
+    size_t count;
+    Variant *values;
+    alignas(Variant) unsigned char storage[Inline * sizeof(Variant)];
     std::vector<Variant> heap;
 };
 
@@ -856,7 +874,7 @@ void Binder::resolveName(Name *n, ExprPtr &self)
         }
         if (!m_module)
             throw scriptError(500, QStringLiteral("Variable is undefined: '%1'").arg(n->name), line, column);
-        if (n->bracketed || m_module->optionExplicit) {
+        if (n->bracketed || m_module->optionExplicit || n->statementCall) {
             auto u = std::make_unique<Undefined>();
             u->name = n->name;
             u->call = n->statementCall;
@@ -935,17 +953,13 @@ Variant Runtime::call(Procedure *proc, Variant **args, int count)
     }
     struct Depth { int &d; Depth(int &x) : d(x) { ++d; } ~Depth() { --d; } } guard(depth);
     const size_t n = size_t(std::max(proc->slotCount, 1));
-    constexpr size_t Inline = 8;
-    Variant inlineStore[Inline];
-    Variant *inlineSlots[Inline];
-    std::vector<Variant> heapStore;
+    ArgValues locals(n);
+    Variant *store = locals.data();
+    Variant *inlineSlots[ArgValues::Inline];
     std::vector<Variant *> heapSlots;
-    Variant *store = inlineStore;
     Variant **slots = inlineSlots;
-    if (n > Inline) {
-        heapStore.resize(n);
+    if (n > ArgValues::Inline) {
         heapSlots.resize(n);
-        store = heapStore.data();
         slots = heapSlots.data();
     }
     for (size_t i = 0; i < n; ++i)

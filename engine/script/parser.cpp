@@ -536,8 +536,11 @@ private:
             error(1024);
         if (!t.bracketed) {
             if (atWord("dim")) {
+                const int line = cur().line, column = cur().column;
                 ++m_pos;
                 auto d = parseDimList();
+                d->line = line;
+                d->column = column;
                 endStatement();
                 return d;
             }
@@ -678,8 +681,8 @@ private:
 
     StmtPtr parseReDim()
     {
-        ++m_pos;
         auto r = node<ReDim>();
+        ++m_pos;
         r->preserve = acceptWord("preserve");
         do {
             DimItem item;
@@ -699,9 +702,9 @@ private:
 
     StmtPtr parseConst()
     {
-        ++m_pos;
         // Const a = 1, b = 2: each a declaration and an assignment.
         auto seq = node<Sequence>();
+        ++m_pos;
         do {
             auto n = node<Name>();
             n->name = identifier();
@@ -719,8 +722,8 @@ private:
 
     StmtPtr parseErase()
     {
-        ++m_pos;
         auto e = node<Erase>();
+        ++m_pos;
         do {
             auto n = node<Name>();
             n->name = identifier();

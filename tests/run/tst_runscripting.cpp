@@ -10,6 +10,8 @@
 #include "engine/model/section.h"
 #include "engine/run/reportrun.h"
 #include "engine/run/runscripting.h"
+#include "engine/script/host.h"
+#include "engine/script/runhost.h"
 
 #include <QTest>
 
@@ -140,6 +142,43 @@ private Q_SLOTS:
                     QVERIFY2(t.text.endsWith(QStringLiteral(", page %1 of %2").arg(p + 1).arg(pages)), qPrintable(t.text));
             }
         }
+    }
+    // The real script host: report events reach the report's procedures,
+    // script globals live through the run, and expressions mix row fields,
+    // builtins and the script's own functions.
+    void realScriptHost()
+    {
+        const QString script = QStringLiteral(
+            "Dim rows, big&#10;"
+            "Sub ActiveReport_ReportStart : rows = 0 : big = 0 : End Sub&#10;"
+            "Sub Detail_Format&#10;  rows = rows + 1&#10;  If rpt.Sections(&quot;Detail&quot;).Controls(&quot;fldQty&quot;).Value &gt; 10 Then big = big + 1&#10;End Sub&#10;"
+            "Function Counted() : Counted = rows &amp; &quot;/&quot; &amp; big : End Function");
+        const QString body = QStringLiteral(R"X(
+<Section Type="0" Name="RH" Height="0"><Control Type="OrvEngine.DataControl" Name="dc" ConnectionString="$DB$" Source="SELECT OrderID, Quantity, UnitPrice FROM [Order Details] ORDER BY OrderID, ProductID LIMIT 50"/></Section>
+<Section Type="6" Name="Detail" Height="300">
+  <Control Type="OrvEngine.Field" Name="fldQty" Width="1000" DataField="Quantity"/>
+  <Control Type="OrvEngine.Field" Name="fldAmount" Left="1000" Width="2000" DataField="=IIf([Quantity] &gt; 10, Format([UnitPrice] * [Quantity], &quot;#,##0.00&quot;), &quot;-&quot;)"/>
+</Section>
+<Section Type="1" Name="RF" Height="300">
+  <Control Type="OrvEngine.Field" Name="fldCount" Left="3000" Width="2000" DataField="=Counted()"/>
+</Section>)X");
+        Script::Host host;
+        Script::RunHost scripting(host);
+        const Result r = run(body, QStringLiteral("Script=\"%1\"").arg(script), [&](ReportRun &run) { run.setScripting(&scripting); });
+        QVERIFY2(r.status.ok(), qPrintable(r.status.description()));
+        for (const Status &e : r.errors)
+            QVERIFY2(e.ok(), qPrintable(e.description()));
+
+        const QString rows = QStringLiteral(" FROM (SELECT * FROM [Order Details] ORDER BY OrderID, ProductID LIMIT 50)");
+        QStringList expected;
+        for (const QVariant &v : sqlColumn(QStringLiteral("SELECT CASE WHEN Quantity > 10 THEN printf('%.2f', UnitPrice * Quantity) ELSE '-' END") + rows))
+            expected << v.toString();
+        QStringList amounts = column(r, 2440);
+        for (QString &a : amounts)
+            a.remove(QLatin1Char(','));
+        QCOMPARE(amounts, expected);
+        const int big = sqlValue(QStringLiteral("SELECT count(*)") + rows + QStringLiteral(" WHERE Quantity > 10")).toInt();
+        QCOMPARE(column(r, 4440), QStringList{QStringLiteral("50/%1").arg(big)});
     }
 };
 

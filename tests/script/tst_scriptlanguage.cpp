@@ -71,6 +71,12 @@ private:
             "11\nDivision by zero\n0\n1234 src custom\n0");
         row("error inside a called procedure resumes in the caller", "Sub Bad()\n x = CInt(\"abc\")\n P \"not here\"\nEnd Sub\nOn Error Resume Next\nBad\nP Err.Number",
             "13");
+        row("nested loops and exits", "Do\n For i = 1 To 10\n  If i = 3 Then Exit Do\n Next\nLoop\nP i\nFor Each a In Array(1, 2)\n For Each b In Array(10, 20)\n  If b = 20 Then Exit For\n  s = s & a * b & \" \"\n Next\nNext\nP s",
+            "3\n10 20 ");
+        row("nested with and byref arrays", "Set d = CreateObject(\"Scripting.Dictionary\"): d.Add \"k\", CreateObject(\"Scripting.Dictionary\")\nWith d\n With .Item(\"k\")\n  .Add 1, 2\n End With\n P .Item(\"k\").Count\nEnd With\nSub Grow(arr)\n ReDim Preserve arr(5)\n arr(5) = \"new\"\nEnd Sub\nDim x(): ReDim x(1): Grow x: P UBound(x) & x(5)",
+            "1\n5new");
+        row("date comparisons and negative differences", "P #1/2/2000# > #1/1/2000#: P DateDiff(\"d\", #1/10/2000#, #1/1/2000#): P DateDiff(\"yyyy\", #12/31/1999#, #1/1/2000#): P CDate(\"10:30 PM\") = TimeSerial(22, 30, 0)",
+            "True\n-9\n1\nTrue");
         // Builtins: strings.
         row("string functions", "P Left(\"hello\", 2) & Right(\"hello\", 2) & Mid(\"hello\", 2, 3) & Mid(\"hello\", 4): P InStr(\"abcabc\", \"c\") & InStr(4, \"abcabc\", \"c\") & InStr(1, \"ABC\", \"b\", 1): P InStrRev(\"abcabc\", \"b\"): P Replace(\"aXbXc\", \"X\", \"-\"): P Replace(\"aXbXc\", \"x\", \"\", 1, 1, vbTextCompare): P \"[\" & Trim(\"  a  \") & \"][\" & LTrim(\" a\") & \"][\" & RTrim(\"a \") & \"]\"",
             "heloelllo\n362\n5\na-b-c\nabXc\n[a][a][a]");
@@ -139,6 +145,11 @@ private Q_SLOTS:
         row("cannot create shell", "Set f = CreateObject(\"WScript.Shell\")", "error 429 at 1:1");
         row("invalid use of null", "x = CLng(Null)", "error 94 at 1:1");
         row("runaway recursion", "Sub R\n R\nEnd Sub\nR", "error 28 at 2:2");
+        row("redim of a fixed array", "Dim a(3)\nReDim a(5)", "error 10 at 2:1");
+        row("redim preserve of the first dimension", "Dim m()\nReDim m(2, 2)\nReDim Preserve m(3, 2)", "error 9 at 3:1");
+        row("undeclared inside a procedure", "Option Explicit\nSub S\n y = 1\nEnd Sub\nS", "error 500 at 3:2");
+        row("uncaught raise", "x = 1\nErr.Raise vbObjectError + 1, \"mine\", \"custom text\"", "error -2147221503 at 2:1");
+        row("exit sub inside a function", "Function F\n Exit Sub\nEnd Function", "error 1002 at 2:7");
     }
 
     void errors()
@@ -162,6 +173,29 @@ private Q_SLOTS:
         QCOMPARE(seen.size(), 1);
         QCOMPARE(seen[0].code, QStringLiteral("  y = x / 0"));
         QCOMPARE(seen[0].source, QStringLiteral("Microsoft VBScript runtime error"));
+    }
+
+    void modulesAndReset()
+    {
+        ScriptRun r;
+        r.host.addCode(QStringLiteral("Function One()\nOne = 1\nEnd Function\n"));
+        r.host.addCode(QStringLiteral("x = One()\n\ny = (x +"));
+        QVERIFY(!r.host.compile().ok());
+        // The place and text are the second piece's own.
+        QCOMPARE(r.host.lastError().line, 3);
+        QCOMPARE(r.host.lastError().code, QStringLiteral("y = (x +"));
+        r.host.reset();
+        r.host.addCode(QStringLiteral("Function Two()\nTwo = 2\nEnd Function\n"));
+        QVERIFY(r.host.compile().ok());
+        QVERIFY(!r.host.hasProcedure(QStringLiteral("One")));
+        QVERIFY(r.host.hasProcedure(QStringLiteral("Two")));
+        // A smaller nesting limit stops recursion sooner.
+        r.host.setMaxDepth(50);
+        r.host.addCode(QStringLiteral("Dim depth\nSub R\n depth = depth + 1\n R\nEnd Sub\nOn Error Resume Next\nR\n"));
+        QCOMPARE(r.host.compile().number(), 28);
+        QVariant depth;
+        QVERIFY(r.host.call(QStringLiteral("Two"), &depth).ok());
+        QCOMPARE(depth.toInt(), 2);
     }
 
     void stepBudgetStopsEndlessLoop()

@@ -333,6 +333,18 @@ private Q_SLOTS:
         QCOMPARE(eof[0].toBool(), true);
         QVERIFY(r.host.fireEvent(QStringLiteral("Detail"), QStringLiteral("BeforePrint"), none).ok());
         QVERIFY(!r.host.hasHandler(QStringLiteral("Detail"), QStringLiteral("AfterPrint")));
+        // A section's own code handles only that section's events and its
+        // procedures are not global.
+        Section *header = report.sections()->firstOfType(Section::PageHeader);
+        header->setName(QStringLiteral("PH"));
+        header->setScript(QStringLiteral("Sub OnBeforePrint\n dbg.Out \"ph \" & rpt.Sections(\"PH\").Name\nEnd Sub"));
+        ScriptRun own;
+        own.host.bindReport(&report);
+        QCOMPARE(own.run(QStringLiteral("On Error Resume Next\nOnBeforePrint\ndbg.Out Err.Number")), QStringLiteral("13"));
+        QVERIFY(own.host.hasHandler(header, QStringLiteral("BeforePrint")));
+        QVERIFY(!own.host.hasHandler(QStringLiteral("Detail"), QStringLiteral("Format")));
+        QVERIFY(own.host.fireEvent(header, QStringLiteral("BeforePrint"), none).ok());
+        QCOMPARE(own.lines.last(), QStringLiteral("ph PH"));
         QCOMPARE(r.lines, (QStringList{QStringLiteral("start"), QStringLiteral("before"), QStringLiteral("print 1")}));
     }
 

@@ -1,0 +1,52 @@
+#include "app/cli/consolescripthost.h"
+
+#include "engine/script/scriptsupport.h"
+#include "shell/settingsstore.h"
+
+#include <cstdio>
+
+namespace Orv::Cli {
+
+int ConsoleDialogs::messageBox(const QString &prompt, int buttons, const QString &)
+{
+    m_out << prompt << '\n';
+    m_out.flush();
+    const int kind = buttons & 7;
+    return kind == 4 || kind == 3 ? 6 : 1; // Yes, else OK
+}
+
+// End of input cancels.
+std::optional<QString> ConsoleDialogs::inputBox(const QString &prompt, const QString &, const QString &def)
+{
+    m_out << prompt << (def.isEmpty() ? QString() : QStringLiteral(" [") + def + QLatin1Char(']')) << ' ';
+    m_out.flush();
+    QTextStream in(stdin);
+    const QString line = in.readLine();
+    if (line.isNull())
+        return std::nullopt;
+    return line.isEmpty() ? def : line;
+}
+
+ConsoleScriptHost::ConsoleScriptHost(Streams &io, const QString &folder)
+    : dialogs(io.out)
+{
+    host.setDialogs(&dialogs);
+    auto debug = std::make_shared<Script::DebugOutput>();
+    debug->out = [&io](const QString &line) {
+        io.out << line << '\n';
+        io.out.flush();
+    };
+    host.addObject(QStringLiteral("vbo"), Script::createSupportObject([] {
+        Script::InstallKeys keys;
+        keys.installDir = SettingsStore::installDir();
+        const QString product = SettingsStore::productDir();
+        keys.productKeyExists = !product.isEmpty();
+        if (!product.isEmpty())
+            keys.productDir = product;
+        return keys;
+    }));
+    host.addObject(QStringLiteral("dbg"), Script::createDebugObject(debug));
+    host.setReportFolder(folder);
+}
+
+} // namespace Orv::Cli

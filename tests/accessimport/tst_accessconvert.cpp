@@ -1,0 +1,434 @@
+#include "accessimport/accessimport.h"
+#include "accessimport/importdriver.h"
+#include "engine/layout/layoutfile.h"
+#include "engine/model/control.h"
+#include "engine/model/controls.h"
+#include "engine/model/report.h"
+#include "engine/model/section.h"
+#include "ui/recordingui.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QtEndian>
+
+using namespace Orv;
+using namespace Orv::AccessImport;
+
+namespace {
+
+QString samples() { return QStringLiteral(ORV_TEST_DATA "/access-exports"); }
+
+// Converts a small export written for the case.
+QStringList convert(const QByteArray &body, Report *dst, CAccessImportSettings settings = {}, const QByteArray &mip = {})
+{
+    QByteArray text = "Version =20\nBegin Report\n    Width =4000\n    RecordSource =\"Orders\"\n";
+    if (!mip.isEmpty())
+        text += "    PrtMip = Begin\n        0x" + mip.toHex() + "\n    End\n";
+    text += "    Begin\n" + body + "    End\nEnd\n";
+    ExportFile file;
+    const Status parsed = parseExport(text, &file);
+    if (!parsed)
+        qFatal("%s", qPrintable(parsed.description()));
+    std::unique_ptr<AccessReport> src;
+    if (!AccessReport::fromExport(std::move(file), QStringLiteral("Sales Report"), &src))
+        qFatal("model");
+    CAccessImport converter;
+    converter.setDatabasePath(QStringLiteral("/data/shop.mdb"));
+    QStringList log;
+    converter.importTemplate(*src, *dst, settings, &log);
+    return log;
+}
+
+QByteArray section(const char *kind, const QByteArray &props, const QByteArray &controls = {})
+{
+    QByteArray s = QByteArray("        Begin ") + kind + "\n" + props;
+    if (!controls.isEmpty())
+        s += "            Begin\n" + controls + "            End\n";
+    return s + "        End\n";
+}
+
+QByteArray control(const char *kind, const QByteArray &props)
+{
+    return QByteArray("                Begin ") + kind + "\n" + props + "                End\n";
+}
+
+QStringList sectionNames(const Report &r)
+{
+    QStringList names;
+    for (const Section *s : *r.sections())
+        names << QStringLiteral("%1:%2%3").arg(s->name()).arg(s->type()).arg(s->visible() ? "" : "-");
+    return names;
+}
+
+} // namespace
+
+class TestAccessConvert : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void reportListsOfNorthwind();
+    void openingAndMissingExports();
+    void sectionsAndGroups();
+    void dataControlAndPageSetup();
+    void textControls();
+    void shapesPicturesAndOthers();
+    void everySampleConvertsAndSaves();
+    void commandLine();
+};
+
+void TestAccessConvert::reportListsOfNorthwind()
+{
+    QStringList mdb, accdb;
+    QVERIFY(listAccessReports(QStringLiteral(ORV_TEST_DATA "/Northwind.mdb"), &mdb));
+    QVERIFY(listAccessReports(QStringLiteral(ORV_TEST_DATA "/Northwind.accdb"), &accdb));
+    // Table order, not sorted: the subreports come last in the .mdb.
+    QCOMPARE(mdb.size(), 14);
+    QCOMPARE(mdb.first(), QStringLiteral("Alphabetical List of Products"));
+    QCOMPARE(mdb.mid(11), (QStringList{QStringLiteral("Summary of Sales by Year"), QStringLiteral("Catalog Subreport"),
+                                       QStringLiteral("Sales by Year Subreport")}));
+    QCOMPARE(accdb.size(), 15);
+    QCOMPARE(accdb.first(), QStringLiteral("Customer Address Book"));
+    QCOMPARE(accdb.last(), QStringLiteral("Quarterly Sales Report"));
+}
+
+void TestAccessConvert::openingAndMissingExports()
+{
+    RecordingUi ui;
+    AccessImportDriver driver(&ui);
+    Report report;
+    driver.SetReport(&report);
+
+    QVERIFY(!driver.openDatabase(QStringLiteral("/nonexistent/x.mdb")));
+    QVERIFY(ui.last().text.startsWith(QStringLiteral("Error Starting Microsoft Access and Openning the selected database\r\n")));
+
+    // A project is told by its last three letters in any case, and lists
+    // the exports beside it.
+    QTemporaryDir dir;
+    const QString project = dir.filePath(QStringLiteral("Shop.aDp"));
+    QFile(project).open(QIODevice::WriteOnly);
+    QDir(dir.path()).mkdir(QStringLiteral("Shop"));
+    QFile::copy(samples() + QStringLiteral("/Turiba-University__MSAcc-Viesnica__reports__MZAkts_sub.bas"),
+                dir.filePath(QStringLiteral("Shop/Akts.bas")));
+    QVERIFY(driver.openDatabase(project));
+    QVERIFY(driver.isProject());
+    driver.listReports();
+    QCOMPARE(driver.reports(), QStringList{QStringLiteral("Akts")});
+
+    // With no current item only the start line is logged.
+    driver.setCurrentReport(-1);
+    driver.convertReports();
+    QCOMPARE(driver.log(), QStringList{QStringLiteral("*** Starting conversion ***")});
+    driver.clearLog();
+    driver.setCurrentReport(0);
+    driver.options().msReportsPath = QStringLiteral("/out");
+    driver.convertReports();
+    driver.convertReports();
+    QCOMPARE(driver.log().first(), QStringLiteral("*** Starting conversion ***"));
+    QCOMPARE(driver.log().last(), QStringLiteral("*** Conversion complete ***"));
+    QCOMPARE(report.documentName(), QStringLiteral("Akts"));
+    const QString rule(60, u'=');
+    const QString framed = rule + QStringLiteral("\r\nThe following reports were converted from database \"") + project
+        + QStringLiteral("\" and placed in the following directory:\r\n- /out\r\n") + rule;
+    QCOMPARE(driver.summary(), QStringLiteral("Access to OrvReport Wizard completed.\r\n\r\n") + framed + QStringLiteral("\r\n") + framed);
+
+    // Northwind has reports but no exports beside it.
+    QVERIFY(driver.openDatabase(QStringLiteral(ORV_TEST_DATA "/Northwind.mdb")));
+    QVERIFY(!driver.isProject());
+    driver.listReports();
+    QCOMPARE(driver.reports().size(), 14);
+    driver.clearLog();
+    driver.convertReport(QStringLiteral("Invoice"));
+    QCOMPARE(driver.log().size(), 1);
+    QVERIFY2(driver.log()[0].startsWith(QStringLiteral("Error: No text export of report \"Invoice\" was found; looked for Invoice.txt, Invoice.report and Invoice.bas in ")),
+             qPrintable(driver.log()[0]));
+    QVERIFY(driver.log()[0].contains(QStringLiteral("Northwind.mdb.src")));
+}
+
+void TestAccessConvert::sectionsAndGroups()
+{
+    Report r;
+    const QByteArray body =
+        "        Begin BreakLevel\n            ControlSource =\"Region\"\n        End\n"
+        "        Begin BreakLevel\n            ControlSource =\"OrderDate\"\n            GroupOn =2\n            KeepTogether =2\n        End\n"
+        "        Begin BreakLevel\n            ControlSource =\"=[A] & [B]\"\n        End\n"
+        + section("FormHeader", "            Name =\"Report Header\"\n")
+        + section("PageHeader", "            Name =\"Page\"\n            CanShrink = NotDefault\n")
+        + section("BreakHeader", "            BreakLevel =1\n            Name =\"ByYear\"\n            RepeatSection = NotDefault\n            ForceNewPage =1\n            KeepTogether = NotDefault\n")
+        + section("BreakHeader", "            BreakLevel =2\n            Name =\"ByAB\"\n            ForceNewPage =5\n")
+        + section("Section", "            Name =\"Detail\"\n            BackColor =-2147483643\n",
+                  control("TextBox", "                    Name =\"Qty\"\n                    Top =100\n                    Height =300\n                    OldBorderStyle =0\n"
+                                     "                    ControlSource =\"Qty\"\n")
+                      + control("TextBox", "                    Name =\"Hidden\"\n                    Top =2000\n                    Visible = NotDefault\n"))
+        + section("BreakFooter", "            Name =\"Total Region\"\n",
+                  control("TextBox", "                    Name =\"SumAmt\"\n                    ControlSource =\"=Sum([Amount])\"\n                    RunningSum =2\n"
+                                     "                    Top =50\n                    Height =200\n                    OldBorderStyle =0\n"))
+        + section("PageFooter", "            Name =\"PageFooterSection\"\n",
+                  control("TextBox", "                    Name =\"PageNo\"\n                    ControlSource =\"=[Page] & \\\" of \\\" & [Pages]\"\n"));
+    const QStringList log = convert(body, &r);
+    QCOMPARE(sectionNames(r), (QStringList{
+                                  QStringLiteral("ReportHeader:0"), QStringLiteral("Page_Ctl:2"), QStringLiteral("hiddenGroup2:4-"),
+                                  QStringLiteral("ByYear:4"), QStringLiteral("ByAB:4"), QStringLiteral("Detail_Ctl:6"),
+                                  QStringLiteral("hiddenGroup4footer:5-"), QStringLiteral("hiddenGroup3footer:5-"),
+                                  QStringLiteral("TotalRegion:5"), QStringLiteral("PageFooterSection:3"), QStringLiteral("hiddenGroup0footer:1-")}));
+    QVERIFY(r.sections()->validate());
+    const Section *byYear = r.sections()->Item(QStringLiteral("ByYear"));
+    QCOMPARE(byYear->dataField(), QStringLiteral("=DatePart(\"yyyy\", rpt.Fields(\"OrderDate\").Value)"));
+    QCOMPARE(byYear->grpKeepTogether(), 1);
+    QCOMPARE(byYear->repeatStyle(), 3);
+    QCOMPARE(byYear->newPage(), 1);
+    QVERIFY(byYear->keepTogether());
+    const Section *byAB = r.sections()->Item(QStringLiteral("ByAB"));
+    QCOMPARE(byAB->dataField(), QStringLiteral("=rpt.Fields(\"A\").Value & rpt.Fields(\"B\").Value"));
+    QCOMPARE(byAB->newPage(), 0);
+    QCOMPARE(r.sections()->Item(QStringLiteral("hiddenGroup2"))->dataField(), QString());
+    QVERIFY(!r.sections()->Item(QStringLiteral("Page_Ctl"))->canShrink()); // not copied to page sections
+    const Section *detail = r.sections()->Item(QStringLiteral("Detail_Ctl"));
+    QCOMPARE(detail->backColor(), int(0x80000005));
+    QCOMPARE(detail->backStyle(), 1);
+    QCOMPARE(detail->height(), 400.0); // the hidden control and the data control do not count
+    QCOMPARE(r.sections()->Item(QStringLiteral("ReportHeader"))->height(), 0.0);
+
+    const Field *sum = qobject_cast<const Field *>(r.sections()->Item(QStringLiteral("TotalRegion"))->controls()->Item(0));
+    QCOMPARE(sum->summaryType(), 3);
+    QCOMPARE(sum->summaryFunc(), 0);
+    QCOMPARE(sum->summaryRunning(), 2);
+    QCOMPARE(sum->summaryGroup(), QStringLiteral("hiddenGroup2"));
+    QCOMPARE(sum->text(), QStringLiteral("'=Sum([Amount])"));
+    QCOMPARE(sum->dataField(), QStringLiteral("Amount"));
+
+    // [Pages] adds the hidden page count to the page footer.
+    const Section *pageFooter = r.sections()->Item(QStringLiteral("PageFooterSection"));
+    const Field *count = qobject_cast<const Field *>(pageFooter->controls()->Item(QStringLiteral("txtPageCount")));
+    QVERIFY(count && !count->visible());
+    QCOMPARE(count->summaryType(), 4);
+    QCOMPARE(count->summaryFunc(), 2);
+    QCOMPARE(count->tag(), QStringLiteral("[Pages]"));
+    const Field *pageNo = qobject_cast<const Field *>(pageFooter->controls()->Item(0));
+    QCOMPARE(pageNo->dataField(), QStringLiteral("=rpt.PageNumber & \" of \" & rpt.txtPageCount.DataValue"));
+    QCOMPARE(r.documentName(), QStringLiteral("SalesReport"));
+    QCOMPARE(r.printWidth(), 4000.0);
+    QVERIFY2(log.isEmpty(), qPrintable(log.join(u'\n')));
+
+    // Without a page footer the page count cannot be placed.
+    Report r2;
+    const QStringList log2 = convert(section("Section", "", control("TextBox", "                    ControlSource =\"=[Pages]\"\n")), &r2);
+    QCOMPARE(log2, QStringList{QStringLiteral("ERROR #0 in importReport(): failed to add txtPageCount control")});
+    QCOMPARE(sectionNames(r2), QStringList{QStringLiteral("_Ctl:6")});
+
+    QCOMPARE(CAccessImport::sanitizeName(QStringLiteral("Total Pages")), QStringLiteral("TotalPages"));
+    QCOMPARE(CAccessImport::sanitizeName(QStringLiteral("Text12")), QStringLiteral("Text12"));
+    QCOMPARE(CAccessImport::sanitizeName(QStringLiteral("zoom")), QStringLiteral("zoom_Ctl"));
+    QCOMPARE(CAccessImport::sanitizeName(QStringLiteral("A.GE")), QStringLiteral("AGE_Ctl"));
+}
+
+void TestAccessConvert::dataControlAndPageSetup()
+{
+    const QByteArray detail = section("Section", "            Name =\"D\"\n");
+    QByteArray mip(56, '\0');
+    const qint32 values[14] = {100, 200, 300, 400, 0, 2000, 500, 0, 3, 250, 0, 1954, 0, 0};
+    for (int i = 0; i < 14; ++i)
+        qToLittleEndian<qint32>(values[i], mip.data() + 4 * i);
+    Report r;
+    QVERIFY(convert(detail, &r, {}, mip).isEmpty());
+    const DataControl *data = qobject_cast<const DataControl *>(r.sections()->Item(0)->controls()->Item(QStringLiteral("DataCtl")));
+    QVERIFY(data);
+    QCOMPARE(data->source(), QStringLiteral("select * from [Orders]"));
+    QCOMPARE(data->connectionString(), QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=/data/shop.mdb;Persist Security Info=False"));
+    const PageSettings *page = r.pageSettings();
+    QCOMPARE((QList<double>{page->leftMargin(), page->topMargin(), page->rightMargin(), page->bottomMargin()}),
+             (QList<double>{100, 200, 300, 400}));
+    QCOMPARE(r.sections()->Item(0)->columnCount(), 3);
+    QCOMPARE(r.sections()->Item(0)->columnSpacing(), 250.0);
+    QCOMPARE(r.sections()->Item(0)->columnDirection(), 0);
+    QCOMPARE(r.printWidth(), 12000.0);
+
+    // DAO data control; an unknown item layout keeps the direction.
+    qToLittleEndian<qint32>(1, mip.data() + 32);
+    qToLittleEndian<qint32>(7, mip.data() + 44);
+    CAccessImportSettings dao;
+    dao.mbUseADOInsteadDAO = false;
+    Report r2;
+    QCOMPARE(convert(detail, &r2, dao, mip), QStringList{QStringLiteral("ERROR #-1 in importMip(): unknown PrtMip.ItemLayout value")});
+    const DAODataControl *d = qobject_cast<const DAODataControl *>(r2.sections()->Item(0)->controls()->Item(0));
+    QVERIFY(d);
+    QCOMPARE((QList<QVariant>{d->databaseName(), d->recordSource(), d->recordsetType(), d->exclusive(), d->readOnly()}),
+             (QList<QVariant>{QStringLiteral("/data/shop.mdb"), QStringLiteral("Orders"), 2, false, true}));
+    QCOMPARE(r2.printWidth(), 4000.0);
+}
+
+void TestAccessConvert::textControls()
+{
+    const QByteArray detail =
+        control("TextBox", "                    Name =\"Amount\"\n                    ControlSource =\"Amount\"\n                    Top =0\n                    Height =300\n"
+                           "                    OldBorderStyle =1\n                    BorderWidth =2\n                    BorderColor =255\n                    TextAlign =3\n"
+                           "                    FontWeight =700\n                    FontName =\"Tahoma\"\n                    FontSize =9\n                    Format =\"Currency\"\n")
+        + control("TextBox", "                    Name =\"Shadowed\"\n                    OldBorderStyle =0\n                    SpecialEffect =4\n                    BorderWidth =5\n"
+                             "                    Height =300\n                    TextAlign =2\n")
+        + control("ComboBox", "                    Name =\"Cbo\"\n                    ControlSource =\"=[A]+1\"\n")
+        + control("Label", "                    Name =\"Lbl\"\n                    Caption =\"Total\"\n                    OldBorderStyle =1\n                    BorderLineStyle =6\n"
+                           "                    BorderWidth =3\n                    Height =240\n                    BackStyle =1\n")
+        + control("OptionGroup", "                    Name =\"Frame1\"\n")
+        + control("CommandButton", "                    Name =\"Cmd\"\n");
+    const QByteArray footer = control("TextBox", "                    Name =\"Ext\"\n                    ControlSource =\"=Sum([Price]*[Qty])\"\n"
+                                                 "                    OldBorderStyle =0\n");
+    CAccessImportSettings settings;
+    settings.miCharset = 186;
+    Report r;
+    const QStringList log = convert(section("Section", "            Name =\"Detail\"\n", detail)
+                                        + section("FormFooter", "            Name =\"RF\"\n", footer),
+                                    &r, settings);
+    QCOMPARE(log, (QStringList{
+                      QStringLiteral("ERROR #0 in copyControl(Detail_Ctl): OptionGroup control importing isn't supported, control name is \"Frame1\""),
+                      QStringLiteral("ERROR #0 in copyControl(Detail_Ctl): CommandButton control importing isn't supported, control name is \"Cmd\"")}));
+    const Controls *c = r.sections()->Item(QStringLiteral("Detail_Ctl"))->controls();
+    QCOMPARE(c->Count(), 5); // four controls and the data control
+    const Field *amount = qobject_cast<const Field *>(c->Item(QStringLiteral("Amount")));
+    QCOMPARE(amount->text(), QStringLiteral("Amount"));
+    QCOMPARE(amount->dataField(), QStringLiteral("Amount"));
+    QCOMPARE(amount->summaryType(), 0);
+    QCOMPARE(amount->height(), 270.0); // 300 - 15 x 2
+    QCOMPARE(amount->border()->topStyle(), 7);
+    QCOMPARE(amount->border()->leftColor(), 255);
+    QCOMPARE(amount->alignment(), 1);
+    QCOMPARE(amount->font()->name(), QStringLiteral("Tahoma"));
+    QVERIFY(amount->font()->bold());
+    QCOMPARE(amount->font()->charset(), 186);
+    QCOMPARE(amount->outputFormat(), QStringLiteral("Currency"));
+    QCOMPARE(amount->backStyle(), 1);
+    const Field *shadowed = qobject_cast<const Field *>(c->Item(QStringLiteral("Shadowed")));
+    QVERIFY(shadowed->border()->shadow());
+    QCOMPARE(shadowed->border()->topStyle(), 0); // transparent leaves the styles as they were
+    QCOMPARE(shadowed->height(), 255.0);        // shadowed: 300 - 15 x min(5, 3)
+    QCOMPARE(shadowed->alignment(), 2);
+    const Field *combo = qobject_cast<const Field *>(c->Item(QStringLiteral("Cbo")));
+    QCOMPARE(combo->text(), QStringLiteral("=[A]+1"));
+    QCOMPARE(combo->dataField(), QString());
+    const Label *label = qobject_cast<const Label *>(c->Item(QStringLiteral("Lbl")));
+    QCOMPARE(label->caption(), QStringLiteral("Total"));
+    QCOMPARE(label->border()->bottomStyle(), 10);
+    QCOMPARE(label->height(), 195.0);
+
+    const Field *ext = qobject_cast<const Field *>(r.sections()->Item(QStringLiteral("RF"))->controls()->Item(0));
+    QCOMPARE(ext->summaryType(), 1);
+    QCOMPARE(ext->summaryRunning(), 2);
+    QCOMPARE(ext->dataField(), QStringLiteral("'=Sum([Price]*[Qty])"));
+}
+
+void TestAccessConvert::shapesPicturesAndOthers()
+{
+    // A 2x1 24-bit DIB as Access embeds it.
+    QByteArray dib(40, '\0');
+    qToLittleEndian<quint32>(40, dib.data());
+    qToLittleEndian<qint32>(2, dib.data() + 4);
+    qToLittleEndian<qint32>(1, dib.data() + 8);
+    qToLittleEndian<quint16>(1, dib.data() + 12);
+    qToLittleEndian<quint16>(24, dib.data() + 14);
+    dib += QByteArray(8, '\x7f');
+    const QByteArray controls =
+        control("Line", "                    Name =\"Ln\"\n                    LineSlant = NotDefault\n                    Left =100\n                    Top =50\n"
+                        "                    Width =1000\n                    Height =500\n                    BorderLineStyle =6\n                    BorderWidth =2\n                    BorderColor =65280\n")
+        + control("Rectangle", "                    Name =\"Box\"\n                    Height =600\n                    BorderWidth =1\n                    BackStyle =1\n")
+        + control("PageBreak", "                    Name =\"Brk\"\n                    Top =3000\n")
+        + control("CheckBox", "                    Name =\"Chk\"\n                    ControlSource =\"Paid\"\n")
+        + control("Image", "                    Name =\"Logo\"\n                    SizeMode =3\n                    PictureAlignment =4\n"
+                           "                    PictureData = Begin\n                        0x" + dib.toHex() + "\n                    End\n")
+        + control("Subform", "                    Name =\"Sub Orders\"\n                    SourceObject =\"Report.Order Lines\"\n")
+        + control("Chart", "                    Name =\"Graph\"\n                    Class =\"MSGraph.Chart.8\"\n")
+        + control("CustomControl", "                    Name =\"Cal\"\n                    OLEClass =\"MSCAL.Calendar\"\n");
+    CAccessImportSettings settings;
+    settings.mbConvertChartCtls = false;
+    Report r;
+    const QStringList log = convert(section("Section", "", controls), &r, settings);
+    // The unknown custom control class: one line for the Add, one per statement after it.
+    QCOMPARE(log.size(), 16);
+    QVERIFY(log[0].startsWith(QStringLiteral("ERROR #429 in copyCustomControl(): ")));
+    QCOMPARE(log[1], QStringLiteral("ERROR #91 in copyCustomControl(): Object variable or With block variable not set"));
+
+    const Controls *c = r.sections()->Item(0)->controls();
+    const Line *line = qobject_cast<const Line *>(c->Item(QStringLiteral("Ln")));
+    QCOMPARE((QList<double>{line->x1(), line->y1(), line->x2(), line->y2()}), (QList<double>{1100, 50, 100, 550}));
+    QCOMPARE(line->lineStyle(), 4);
+    QCOMPARE(line->lineWeight(), 4.0);
+    QCOMPARE(line->lineColor(), 65280);
+    const Shape *box = qobject_cast<const Shape *>(c->Item(QStringLiteral("Box")));
+    QCOMPARE(box->height(), 585.0);
+    QCOMPARE(box->lineStyle(), 0);
+    QCOMPARE(box->border()->rightStyle(), 1);
+    QCOMPARE(box->backStyle(), 1);
+    QCOMPARE(c->Item(QStringLiteral("Brk"))->top(), 3000.0);
+    const CheckBox *check = qobject_cast<const CheckBox *>(c->Item(QStringLiteral("Chk")));
+    QCOMPARE(check->dataField(), QStringLiteral("Paid"));
+    QCOMPARE(check->height(), 220.0);
+    const Image *logo = qobject_cast<const Image *>(c->Item(QStringLiteral("Logo")));
+    QVERIFY(logo->picture().startsWith("BM"));
+    QCOMPARE(logo->picture().size(), 14 + 48);
+    QCOMPARE(logo->sizeMode(), 2);
+    QCOMPARE(logo->pictureAlignment(), 4);
+    const SubReport *sub = qobject_cast<const SubReport *>(c->Item(QStringLiteral("SubOrders")));
+    QCOMPARE(sub->reportName(), QStringLiteral("OrderLines.rpx"));
+    QVERIFY(!c->Item(QStringLiteral("Graph"))); // charts not asked for: nothing added
+    QCOMPARE(r.sections()->Item(0)->height(), 3000.0);    // the page break counts
+    QVERIFY2(r.script().startsWith(QStringLiteral("Option Explicit\r\n\r\nSub OnReportStart()\r\n\tDim srpt\r\n\r\n"
+                                                 "\tSet srpt = CreateObject(\"OrvEngine.Report\")\r\n\tsrpt.LoadLayout \"OrderLines.rpx\"\r\n"
+                                                 "\tSet rpt.SubOrders.Object = srpt\r\n\tSet srpt = Nothing\r\n\r\nEnd Sub\r\n\r\n"
+                                                 "Sub OnReportEnd()\r\n\r\n\tSet rpt.SubOrders.Object = Nothing\r\nEnd Sub\r\n")),
+             qPrintable(r.script()));
+}
+
+void TestAccessConvert::everySampleConvertsAndSaves()
+{
+    QTemporaryDir out;
+    for (const QString &f : QDir(samples()).entryList({QStringLiteral("*.bas"), QStringLiteral("*.report")}, QDir::Files)) {
+        AccessImportDriver driver;
+        Report report;
+        driver.SetReport(&report);
+        driver.convertExport(samples() + u'/' + f);
+        QVERIFY2(!driver.log().join(u'\n').contains(QStringLiteral("Error: ")), qPrintable(f + driver.log().join(u'\n')));
+        QVERIFY2(report.sections()->firstOfType(Section::Detail), qPrintable(f));
+        QVERIFY(report.sections()->validate());
+        const QString path = out.filePath(QStringLiteral("r.rpx"));
+        const Status saved = SaveLayout(report, path, LayoutFile::ToFile);
+        QVERIFY2(saved.ok(), qPrintable(f + saved.description()));
+        Report back;
+        QVERIFY2(LoadLayout(back, path), qPrintable(f));
+        QCOMPARE(back.sections()->Count(), report.sections()->Count());
+        QCOMPARE(back.allControls().size(), report.allControls().size());
+    }
+}
+
+void TestAccessConvert::commandLine()
+{
+    QTemporaryDir dir;
+    const auto run = [](const QStringList &args, QString *out = nullptr) {
+        QProcess p;
+        p.start(QStringLiteral(ORV_CLI_PATH), QStringList{QStringLiteral("import-access")} + args);
+        p.waitForFinished(120000);
+        if (out)
+            *out = QString::fromUtf8(p.readAllStandardOutput());
+        return p.exitCode();
+    };
+    QString out;
+    QCOMPARE(run({QStringLiteral(ORV_TEST_DATA "/Northwind.mdb"), QStringLiteral("--list")}, &out), 0);
+    QCOMPARE(out.split(u'\n', Qt::SkipEmptyParts).size(), 14);
+    // The database's folder has no exports: the report cannot be read.
+    const QString rpx = dir.filePath(QStringLiteral("out.rpx"));
+    QCOMPARE(run({QStringLiteral(ORV_TEST_DATA "/Northwind.mdb"), QStringLiteral("--report"), QStringLiteral("Invoice"),
+                  QStringLiteral("-o"), rpx}), 1);
+    QVERIFY(!QFile::exists(rpx));
+    const QString log = dir.filePath(QStringLiteral("log.txt"));
+    QCOMPARE(run({QStringLiteral("--export"), samples() + QStringLiteral("/kallal__Control__reports__rptCostVsSell.bas"),
+                  QStringLiteral("--report"), QStringLiteral("Cost Vs Sell"), QStringLiteral("--option"), QStringLiteral("UseADOInsteadDAO=false"),
+                  QStringLiteral("-o"), rpx, QStringLiteral("--log"), log}), 0);
+    Report back;
+    QVERIFY(LoadLayout(back, rpx));
+    QCOMPARE(back.documentName(), QStringLiteral("CostVsSell"));
+    QVERIFY(qobject_cast<DAODataControl *>(back.sections()->firstOfType(Section::Detail)->controls()->Item(QStringLiteral("DataCtl"))));
+    QVERIFY(QFile::exists(log));
+    QCOMPARE(run({QStringLiteral("--export"), rpx, QStringLiteral("--option"), QStringLiteral("Colour=1"), QStringLiteral("-o"), rpx}), 2);
+}
+
+QTEST_GUILESS_MAIN(TestAccessConvert)
+#include "tst_accessconvert.moc"

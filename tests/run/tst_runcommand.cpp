@@ -1,0 +1,109 @@
+// orvreport-cli run: outputs, exit codes and messages.
+
+#include "runfixture.h"
+
+#include "engine/pages/pagecollection.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <poppler-qt6.h>
+
+using namespace RunTest;
+
+namespace {
+
+struct Outcome
+{
+    int code = -1;
+    QString out;
+    QString err;
+};
+
+Outcome cli(const QStringList &args)
+{
+    QProcess p;
+    p.start(QStringLiteral(ORV_CLI_PATH), args);
+    Outcome r;
+    if (!p.waitForFinished(120000))
+        return r;
+    r.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    r.out = QString::fromUtf8(p.readAllStandardOutput());
+    r.err = QString::fromUtf8(p.readAllStandardError());
+    return r;
+}
+
+const QString example = QStringLiteral(ORV_SOURCE_DIR "/examples/invoices.rpx");
+
+} // namespace
+
+class TestRunCommand : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void writesPdfAndArchive()
+    {
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath(QStringLiteral("invoices.pdf"));
+        const Outcome r = cli({QStringLiteral("run"), example, QStringLiteral("-o"), pdf, QStringLiteral("--connection"), connection()});
+        QVERIFY2(r.code == 0, qPrintable(r.err));
+        QVERIFY(r.out.startsWith(QStringLiteral("Wrote 40 pages (40 rows) to ") + pdf));
+        QVERIFY(r.err.contains(QStringLiteral("Page 40, 40 rows")));
+        const auto doc = Poppler::Document::load(pdf);
+        QVERIFY(doc);
+        QCOMPARE(doc->numPages(), 40);
+
+        const QString rdf = dir.filePath(QStringLiteral("invoices.rdf"));
+        QCOMPARE(cli({QStringLiteral("run"), example, QStringLiteral("-o"), rdf, QStringLiteral("--connection"), connection()}).code, 0);
+        Orv::PageCollection pages;
+        QVERIFY(pages.Load(rdf).ok());
+        QCOMPARE(pages.Count(), 40);
+    }
+
+    void parametersReachTheStatement()
+    {
+        QTemporaryDir dir;
+        QFile layout(dir.filePath(QStringLiteral("one.rpx")));
+        QVERIFY(layout.open(QIODevice::WriteOnly));
+        layout.write(layoutXml(QStringLiteral(R"(<Section Type="6" Name="Detail">
+  <Control Type="OrvEngine.Field" Name="fldName" DataField="CompanyName"/>
+  <Control Type="OrvEngine.DataControl" Name="dc" ConnectionString="$DB$" Source="SELECT CompanyName FROM Customers WHERE Country = :country AND Active = :active"/></Section>)")));
+        layout.close();
+        const QString out = dir.filePath(QStringLiteral("one.rdf"));
+        const Outcome r = cli({QStringLiteral("run"), layout.fileName(), QStringLiteral("-o"), out, QStringLiteral("--param"),
+                               QStringLiteral("country=France"), QStringLiteral("--param"), QStringLiteral("active=1")});
+        QVERIFY2(r.code == 0, qPrintable(r.err));
+        const int rows = sqlValue(QStringLiteral("SELECT count(*) FROM Customers WHERE Country = 'France' AND Active = 1")).toInt();
+        QVERIFY(rows > 0);
+        QVERIFY(r.out.contains(QStringLiteral("(%1 rows)").arg(rows)));
+    }
+
+    void exitCodesSayWhatWentWrong()
+    {
+        QTemporaryDir dir;
+        const QString out = dir.filePath(QStringLiteral("x.pdf"));
+        // Usage: 2, and nothing is written.
+        for (const QStringList &args : {QStringList{QStringLiteral("run")}, QStringList{QStringLiteral("run"), example},
+                                        QStringList{QStringLiteral("run"), example, QStringLiteral("-o"), dir.filePath(QStringLiteral("x.docz"))},
+                                        QStringList{QStringLiteral("run"), example, QStringLiteral("-o"), out, QStringLiteral("--param"), QStringLiteral("novalue")}}) {
+            const Outcome r = cli(args);
+            QCOMPARE(r.code, 2);
+            QVERIFY(!r.err.isEmpty());
+        }
+        // Failures: 1, with the reason.
+        const Outcome missing = cli({QStringLiteral("run"), dir.filePath(QStringLiteral("none.rpx")), QStringLiteral("-o"), out});
+        QCOMPARE(missing.code, 1);
+        QVERIFY(missing.err.contains(QStringLiteral("none.rpx")));
+        const Outcome noData = cli({QStringLiteral("run"), example, QStringLiteral("-o"), out, QStringLiteral("--connection"),
+                                    QStringLiteral("Provider=SQLite;Data Source=") + dir.filePath(QStringLiteral("absent/nothing.db"))});
+        QCOMPARE(noData.code, 1);
+        QVERIFY(noData.err.contains(QStringLiteral("nothing.db")));
+        QVERIFY(!QFile::exists(out));
+    }
+};
+
+QTEST_MAIN(TestRunCommand)
+#include "tst_runcommand.moc"
