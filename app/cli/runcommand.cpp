@@ -20,8 +20,10 @@ namespace Orv::Cli {
 namespace {
 
 const char *const usage =
-    "usage: orvreport-cli run <layout.rpx> -o <out.pdf|out.rdf> [--connection <string>]\n"
-    "                         [--database <file>] [--param name=value]...\n";
+    "usage: orvreport-cli run <layout.rpx> -o <output> [--connection <string>]\n"
+    "                         [--database <file>] [--param name=value]... [--option name=value]...\n"
+    "  the output's extension picks the format: .rdf archive, .pdf, .rtf, .html/.htm/.mht,\n"
+    "  .xlsx/.xls, .tif/.tiff, .txt; --option passes an export setting (see docs/export.md)\n";
 
 // A parameter's text as the value a statement or expression expects:
 // whole numbers and decimals as numbers, anything else as text.
@@ -46,6 +48,7 @@ int runReport(const QStringList &args, Streams &io)
     QString connection;
     QString database;
     QVariantMap parameters;
+    QVariantMap options;
     for (int i = 0; i < args.size(); ++i) {
         const QString &a = args[i];
         const bool hasValue = i + 1 < args.size();
@@ -63,6 +66,14 @@ int runReport(const QStringList &args, Streams &io)
                 return Usage;
             }
             parameters.insert(p.left(eq).trimmed(), parameterValue(p.mid(eq + 1)));
+        } else if (a == QLatin1String("--option") && hasValue) {
+            const QString o = args[++i];
+            const qsizetype eq = o.indexOf(QLatin1Char('='));
+            if (eq <= 0) {
+                io.err << "orvreport-cli: --option needs name=value, not \"" << o << "\"\n";
+                return Usage;
+            }
+            options.insert(o.left(eq).trimmed(), o.mid(eq + 1));
         } else if (layout.isEmpty() && !a.startsWith(QLatin1Char('-'))) {
             layout = a;
         } else {
@@ -75,8 +86,13 @@ int runReport(const QStringList &args, Streams &io)
         return Usage;
     }
     const bool archive = output.endsWith(QLatin1String(".rdf"), Qt::CaseInsensitive);
-    if (!archive && !ExporterRegistry::instance().createForPath(output)) {
+    const std::unique_ptr<Exporter> exporter = archive ? nullptr : ExporterRegistry::instance().createForPath(output);
+    if (!archive && !exporter) {
         io.err << "orvreport-cli: cannot write \"" << output << "\": the extension names no known format\n";
+        return Usage;
+    }
+    if (archive && !options.isEmpty()) {
+        io.err << "orvreport-cli: --option applies to exports, not to archives\n";
         return Usage;
     }
 
@@ -134,9 +150,17 @@ int runReport(const QStringList &args, Streams &io)
             io.err << "\rWriting page " << done << " of " << total;
             io.err.flush();
         };
-        QVariantMap settings;
-        settings.insert(QStringLiteral("Title"), report.documentName());
-        status = exportPages(*run.Pages(), output, settings, progress);
+        // The document name is the title where the format has one and no option sets it.
+        QVariantMap settings = options;
+        const auto named = [&settings](const QString &name) {
+            for (auto it = settings.cbegin(); it != settings.cend(); ++it)
+                if (it.key().compare(name, Qt::CaseInsensitive) == 0)
+                    return true;
+            return false;
+        };
+        if (exporter->settingNames().contains(QStringLiteral("Title")) && !named(QStringLiteral("Title")))
+            settings.insert(QStringLiteral("Title"), report.documentName());
+        status = exporter->write(*run.Pages(), output, settings, progress);
         if (terminal)
             io.err << '\n';
     }
