@@ -169,7 +169,7 @@ private Q_SLOTS:
                      "re.Pattern = \"^b\": re.Multiline = True: dbg.Out re.Test(\"a\" & vbLf & \"b\")\n"
                      "re.Pattern = \"(\": x = re.Test(\"a\"): dbg.Out Err.Number\n")).split(QLatin1Char('\n')),
                  QStringLiteral("3TrueFalse2\na=1;B=2;3=three;\naa,3|1,three\n457\n32811\n0\n"
-                                "2 BOB@Y.COM 16 x 9\nx:ann y:bob\n[ann@x.com] bob@y.com\nFalse\nTrue\n5017").split(QLatin1Char('\n')));
+                                "2 BOB@Y.COM 16 x 9\nx:ann y:bob\n[ann@x.com] bob@y.com\nFalse\nTrue\n5020").split(QLatin1Char('\n')));
     }
 
     void bridgeOverTheReportModel()
