@@ -5,6 +5,8 @@
 #include "engine/model/controls.h"
 #include "engine/model/report.h"
 #include "engine/model/section.h"
+#include "engine/script/host.h"
+#include "engine/script/scriptsupport.h"
 #include "ui/recordingui.h"
 
 #include <QDir>
@@ -54,6 +56,18 @@ QByteArray control(const char *kind, const QByteArray &props)
     return QByteArray("                Begin ") + kind + "\n" + props + "                End\n";
 }
 
+// Compiles a converted report's script the way a run does: bound to the
+// report, with vbo, dbg and the prologue.
+Status compileScript(Report &report)
+{
+    Script::Host host;
+    host.addObject(QStringLiteral("vbo"), Script::createSupportObject());
+    host.addObject(QStringLiteral("dbg"), Script::createDebugObject(std::make_shared<Script::DebugOutput>()));
+    host.addCode(Script::scriptPrologue(QStringLiteral("/tmp/")));
+    host.bindReport(&report);
+    return host.compile();
+}
+
 QStringList sectionNames(const Report &r)
 {
     QStringList names;
@@ -75,6 +89,7 @@ private Q_SLOTS:
     void dataControlAndPageSetup();
     void textControls();
     void shapesPicturesAndOthers();
+    void patternServicesAndModuleCode();
     void everySampleConvertsAndSaves();
     void commandLine();
 };
@@ -378,6 +393,74 @@ void TestAccessConvert::shapesPicturesAndOthers()
              qPrintable(r.script()));
 }
 
+void TestAccessConvert::patternServicesAndModuleCode()
+{
+    CAccessImport c;
+    QCOMPARE(c.translateExpression(QStringLiteral("=Date()")), QStringLiteral("=Date()"));
+    QCOMPARE(c.translateExpression(QStringLiteral("=[Forms]![Main]![Total]")),
+             QStringLiteral("=rpt.Fields(\"Forms\").Value!rpt.Fields(\"Main\").Value!rpt.Fields(\"Total\").Value"));
+    QCOMPARE(c.translateExpression(QStringLiteral("=[PAGE] & [page] & [Qty]*[Qty]")),
+             QStringLiteral("=rpt.PageNumber & rpt.PageNumber & rpt.Fields(\"Qty\").Value*rpt.Fields(\"Qty\").Value"));
+    QVERIFY(!c.pageCountUsed());
+    QCOMPARE(c.aggregateFunction(QStringLiteral("=Sum([A])+Count([B])")), 0);
+    QCOMPARE(c.aggregateFunction(QStringLiteral("=Round(Sum([A]),2)")), -1);
+    QCOMPARE(c.aggregateFunction(QStringLiteral(" = DStDevP ([x])")), 15);
+    QCOMPARE(c.aggregateFunction(QStringLiteral("=Var([x])")), -1);
+    QCOMPARE(c.aggregateField(QStringLiteral("=Sum([A])/[A]")), QStringLiteral("A"));
+    QCOMPARE(c.aggregateField(QStringLiteral("=Count(*)")), QString());
+    // Without a group the first capture is the literal "$1".
+    QCOMPARE(c.findMatch(QStringLiteral("ab"), QStringLiteral("\\w")), QStringLiteral("$1"));
+    QCOMPARE(c.findMatch(QStringLiteral("SELECT a\r\nFROM t"), QStringLiteral("\\b(from)\\b.+")), QStringLiteral("FROM"));
+
+    // The module: type declarations go (also in comments, not after ")"
+    // or two blanks), report procedures lose Report_, and the script the
+    // run compiles takes the rest as Visual Basic wrote it.
+    const QByteArray text =
+        "Version =20\nBegin Report\n    RecordSource =\"T\"\n    HasModule = NotDefault\n    Begin\n"
+        "        Begin Section\n            Name =\"Detail\"\n        End\n    End\nEnd\nCodeBehindForm\n"
+        "Option Compare Database\nOption Explicit\nDim total As Currency\n' this is as good\n"
+        "Private Sub Report_Open(Cancel As Integer)\nOn Error GoTo Err_Handler\n    Dim x  As Integer\n    total = F(2) / 0\n"
+        "Exit_Handler:\n    Exit Sub\nErr_Handler:\n    dbg.Out \"Error #\" & Err.Number\n    Resume Exit_Handler\nEnd Sub\n"
+        "Public Function F(Optional n = 1) As Long\n    F = n * 2\nEnd Function\n"
+        "Private Sub Detail_Format(Cancel As Integer, FormatCount As Integer)\n    Me.Detail_Ctl.Visible = Not Me!Hidden\nEnd Sub\n";
+    ExportFile file;
+    QVERIFY(parseExport(text, &file));
+    std::unique_ptr<AccessReport> src;
+    QVERIFY(AccessReport::fromExport(std::move(file), QStringLiteral("M"), &src));
+    const auto convertModule = [&](bool comment) {
+        CAccessImportSettings settings;
+        settings.mbCommentModule = comment;
+        auto r = std::make_unique<Report>();
+        CAccessImport converter;
+        QStringList log;
+        converter.importTemplate(*src, *r, settings, &log);
+        return r;
+    };
+    std::unique_ptr<Report> r = convertModule(false);
+    const QString script = r->script();
+    QVERIFY2(script.startsWith(QStringLiteral("Option Explicit\r\n\r\nOption Compare Database\r\n")), qPrintable(script));
+    for (const char *kept : {"Dim total\r\n", "' this is\r\n", "Sub Open(Cancel)\r\n", "    Dim x  As Integer\r\n",
+                             "Public Function F(Optional n = 1) As Long\r\n", "Private Sub Detail_Format(Cancel, FormatCount)\r\n"})
+        QVERIFY2(script.contains(QLatin1StringView(kept)), kept);
+    Script::Host host;
+    auto out = std::make_shared<Script::DebugOutput>();
+    QStringList lines;
+    out->out = [&](const QString &l) { lines << l; };
+    host.addObject(QStringLiteral("dbg"), Script::createDebugObject(out));
+    host.bindReport(r.get());
+    QVERIFY2(host.compile().ok(), qPrintable(host.lastError().description));
+    QVERIFY(host.fireEvent(host.reportObjectName(), QStringLiteral("ReportStart")).ok());
+    QCOMPARE(lines, QStringList{QStringLiteral("Error #11")});
+
+    // Commented, every line is a comment and the script still compiles.
+    r = convertModule(true);
+    const QStringList commented = r->script().split(QStringLiteral("\r\n")).mid(2);
+    QVERIFY(commented.size() > 10);
+    for (const QString &line : commented)
+        QVERIFY2(line.startsWith(u'\''), qPrintable(line));
+    QVERIFY(compileScript(*r).ok());
+}
+
 void TestAccessConvert::everySampleConvertsAndSaves()
 {
     QTemporaryDir out;
@@ -389,6 +472,8 @@ void TestAccessConvert::everySampleConvertsAndSaves()
         QVERIFY2(!driver.log().join(u'\n').contains(QStringLiteral("Error: ")), qPrintable(f + driver.log().join(u'\n')));
         QVERIFY2(report.sections()->firstOfType(Section::Detail), qPrintable(f));
         QVERIFY(report.sections()->validate());
+        const Status compiled = compileScript(report);
+        QVERIFY2(compiled.ok(), qPrintable(f + u' ' + compiled.description() + u' ' + compiled.source()));
         const QString path = out.filePath(QStringLiteral("r.rpx"));
         const Status saved = SaveLayout(report, path, LayoutFile::ToFile);
         QVERIFY2(saved.ok(), qPrintable(f + saved.description()));
