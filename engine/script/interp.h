@@ -479,6 +479,8 @@ public:
     // A procedure of this module or a global one, by procedureKey.
     Procedure *findProcedure(const QString &key) const;
     Procedure *procedure() const { return m_proc; }
+    // Asks the field resolver for a name the code reads at run time.
+    void noteRead(const QString &name);
 
 private:
     int tempSlot(bool *global);

@@ -337,6 +337,12 @@ void Member::assign(Frame &f, const Variant &value, bool isSet)
 
 void Member::bind(Binder &b, ExprPtr &)
 {
+    // A control's name before binding replaces it: rpt.X.DataValue, X.DataValue.
+    QString objectName;
+    if (auto *m = dynamic_cast<Member *>(object.get()))
+        objectName = m->name;
+    else if (auto *n = dynamic_cast<Name *>(object.get()))
+        objectName = n->name;
     if (!object) {
         bool global = false;
         const int slot = b.withSlot(&global);
@@ -353,6 +359,16 @@ void Member::bind(Binder &b, ExprPtr &)
     }
     for (auto &a : args)
         bindExpr(b, a);
+    // What the report object reads of the run's row at evaluation: the
+    // page number and count (rpt.PageNumber) and a control's value
+    // (rpt.txtPageCount.DataValue). Asking the resolver at compile time
+    // tells the run which values the expression waits for.
+    if (name.compare(QLatin1String("PageNumber"), Qt::CaseInsensitive) == 0
+        || name.compare(QLatin1String("PageCount"), Qt::CaseInsensitive) == 0) {
+        b.noteRead(name);
+    } else if (name.compare(QLatin1String("DataValue"), Qt::CaseInsensitive) == 0 && !objectName.isEmpty()) {
+        b.noteRead(objectName);
+    }
 }
 
 Variant Index::eval(Frame &f)
@@ -912,6 +928,12 @@ ExprPtr Binder::variable(const QString &name, bool declareImplicit)
         return std::make_unique<LocalVar>(slot);
     }
     return std::make_unique<GlobalVar>(m_rt.addGlobal(name));
+}
+
+void Binder::noteRead(const QString &name)
+{
+    if (m_resolver)
+        m_resolver->slotOf(name);
 }
 
 Procedure *Binder::findProcedure(const QString &key) const

@@ -172,6 +172,23 @@ private Q_SLOTS:
                                 "2 BOB@Y.COM 16 x 9\nx:ann y:bob\n[ann@x.com] bob@y.com\nFalse\nTrue\n5020").split(QLatin1Char('\n')));
     }
 
+    void controlNamesOfOneReportAreNotAnother()
+    {
+        // A name one report lacks becomes a value name of reports (for
+        // values stored on them); another report's control of that name
+        // still answers to it.
+        Report without;
+        ScriptRun first;
+        first.host.bindReport(&without);
+        QCOMPARE(first.run(QStringLiteral("On Error Resume Next\nx = rpt.txtLater.Name\ndbg.Out Err.Number")), QStringLiteral("438"));
+        Report with;
+        auto *c = with.sections()->firstOfType(Section::Detail)->controls()->Add(QStringLiteral("OrvEngine.Field"));
+        c->setName(QStringLiteral("txtLater"));
+        ScriptRun second;
+        second.host.bindReport(&with);
+        QCOMPARE(second.run(QStringLiteral("dbg.Out rpt.txtLater.Name")), QStringLiteral("txtLater"));
+    }
+
     void bridgeOverTheReportModel()
     {
         Report report;
