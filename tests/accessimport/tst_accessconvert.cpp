@@ -11,6 +11,7 @@
 
 #include <QDir>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QtEndian>
@@ -83,7 +84,7 @@ class TestAccessConvert : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void reportListsOfNorthwind();
+    void northwindReportsByName();
     void openingAndMissingExports();
     void sectionsAndGroups();
     void dataControlAndPageSetup();
@@ -94,7 +95,7 @@ private Q_SLOTS:
     void commandLine();
 };
 
-void TestAccessConvert::reportListsOfNorthwind()
+void TestAccessConvert::northwindReportsByName()
 {
     QStringList mdb, accdb;
     QVERIFY(listAccessReports(QStringLiteral(ORV_TEST_DATA "/Northwind.mdb"), &mdb));
@@ -107,6 +108,76 @@ void TestAccessConvert::reportListsOfNorthwind()
     QCOMPARE(accdb.size(), 15);
     QCOMPARE(accdb.first(), QStringLiteral("Customer Address Book"));
     QCOMPARE(accdb.last(), QStringLiteral("Quarterly Sales Report"));
+
+    // By name: no export of them is at hand, so each costs the one line
+    // and leaves the designer's report as it was.
+    for (const QString &db : {QStringLiteral(ORV_TEST_DATA "/Northwind.mdb"), QStringLiteral(ORV_TEST_DATA "/Northwind.accdb")}) {
+        AccessImportDriver driver;
+        Report report;
+        driver.SetReport(&report);
+        QVERIFY(driver.openDatabase(db));
+        driver.listReports();
+        QCOMPARE(driver.reports(), db.endsWith(u"mdb") ? mdb : accdb);
+        const QString folder = db.left(db.lastIndexOf(u'.'));
+        for (const QString &name : driver.reports()) {
+            driver.clearLog();
+            driver.convertReport(name);
+            QCOMPARE(driver.log().size(), 1);
+            QCOMPARE(driver.log()[0], QStringLiteral("Error: No text export of report \"%1\" was found; looked for %1.txt, %1.report and %1.bas in ")
+                                          .arg(name) + folder + QStringLiteral(", ") + folder + QStringLiteral("/reports, ") + db
+                                          + QStringLiteral(".src, ") + db + QStringLiteral(".src/reports"));
+        }
+        QCOMPARE(report.sections()->Count(), 3);
+    }
+
+    // With an export beside it, a report converts by name and runs on the
+    // database itself through the Jet provider.
+    QTemporaryDir dir;
+    const QByteArray text =
+        "Version =20\nBegin Report\n    Width =9000\n"
+        "    RecordSource =\"SELECT Products.ProductName, Categories.CategoryName FROM Categories INNER JOIN Products"
+        " ON Categories.CategoryID = Products.CategoryID ORDER BY Products.ProductName\"\n    Begin\n"
+        "        Begin BreakLevel\n            ControlSource =\"ProductName\"\n            GroupOn =1\n        End\n"
+        + section("BreakHeader", "            Name =\"Letter Header\"\n",
+                  control("TextBox", "                    Name =\"Letter\"\n                    ControlSource =\"=Left([ProductName],1)\"\n"))
+        + section("Section", "            Name =\"Detail\"\n",
+                  control("TextBox", "                    Name =\"ProductName\"\n                    ControlSource =\"ProductName\"\n"
+                                     "                    Left =700\n                    Width =3000\n")
+                      + control("TextBox", "                    Name =\"CategoryName\"\n                    ControlSource =\"CategoryName\"\n"
+                                           "                    Left =3800\n                    Width =2000\n"))
+        + section("PageFooter", "            Name =\"PageFooter\"\n",
+                  control("TextBox", "                    Name =\"PageNo\"\n                    ControlSource =\"=\\\"Page \\\" & [Page] & \\\" of \\\" & [Pages]\"\n"
+                                     "                    Width =3000\n"))
+        + "    End\nEnd\n";
+    QFile exportFile(dir.filePath(QStringLiteral("Alphabetical List of Products.txt")));
+    QVERIFY(exportFile.open(QIODevice::WriteOnly) && exportFile.write(text) == text.size());
+    exportFile.close();
+    const auto cli = [](const QStringList &args) {
+        QProcess p;
+        p.start(QStringLiteral(ORV_CLI_PATH), args);
+        p.waitForFinished(120000);
+        return p.exitCode();
+    };
+    const QString rpx = dir.filePath(QStringLiteral("a.rpx")), pdf = dir.filePath(QStringLiteral("a.pdf"));
+    QCOMPARE(cli({QStringLiteral("import-access"), QStringLiteral(ORV_TEST_DATA "/Northwind.mdb"), QStringLiteral("--report"),
+                  QStringLiteral("Alphabetical List of Products"), QStringLiteral("--exports"), dir.path(), QStringLiteral("-o"), rpx}),
+             0);
+    QCOMPARE(cli({QStringLiteral("run"), rpx, QStringLiteral("-o"), pdf}), 0);
+    QProcess pdftotext;
+    pdftotext.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    QVERIFY(pdftotext.waitForFinished(60000));
+    const QStringList lines = QString::fromUtf8(pdftotext.readAllStandardOutput()).split(u'\n');
+    const auto at = [&](const QString &pattern) {
+        const QRegularExpression re(pattern);
+        for (qsizetype i = 0; i < lines.size(); ++i)
+            if (re.match(lines[i]).hasMatch())
+                return i;
+        return qsizetype(-1);
+    };
+    // Grouped by first letter, in the statement's order, page n of 2.
+    QVERIFY(at(QStringLiteral("^A$")) == 0 && at(QStringLiteral("Alice Mutton +Meat/Poultry")) == 1);
+    QVERIFY(at(QStringLiteral("Aniseed Syrup +Condiments")) < at(QStringLiteral("^B$")));
+    QVERIFY2(at(QStringLiteral("^Page 2 of 2")) > at(QStringLiteral("^Page 1 of 2")), qPrintable(lines.filter(QStringLiteral("Page")).join(u'|')));
 }
 
 void TestAccessConvert::openingAndMissingExports()
