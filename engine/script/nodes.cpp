@@ -170,11 +170,11 @@ Flow runHandler(Frame &f, const ScriptError &e)
 Flow execBlock(Frame &f, Block &block, size_t start)
 {
     size_t i = start;
+    ScriptError caught; // outside the loop: statements that do not fail pay nothing for it
     while (i < block.size()) {
         Stmt *s = block[i].get();
         Flow flow = Flow::Normal;
         bool failed = false;
-        ScriptError caught;
         try {
             f.rt.tick();
             flow = s->exec(f);

@@ -120,6 +120,8 @@ private:
             "Sub Count3()\n i = 0\nAgain:\n i = i + 1\n If i < 3 Then GoTo Again\n For j = 1 To 5\n  If j = 2 Then GoTo Done\n Next\nDone:\n P i & j\n GoTo 100\n P \"skipped\"\n100 P \"line 100\"\nEnd Sub\n"
             "Count3\nSub Hello\n P \"hello\"\nEnd Sub\nHello: P \"called\"",
             "32\nline 100\nhello\ncalled");
+        row("raised numbers keep their source", "On Error Resume Next\nErr.Raise 1001, \"Mine\", \"text\"\nP Err.Source & \" \" & Err.Number",
+            "Mine 1001");
         row("an error in the handler goes to the caller",
             "Sub Inner()\n On Error GoTo H\n x = 1 / 0\n Exit Sub\nH:\n y = CInt(\"abc\")\n P \"not here\"\nEnd Sub\nOn Error Resume Next\nInner\nP Err.Number",
             "13");
