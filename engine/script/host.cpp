@@ -461,8 +461,10 @@ std::vector<Procedure *> Host::Private::findHandlers(const QString &objectName, 
             {QStringLiteral("nodata"), {QStringLiteral("NoData")}},
             {QStringLiteral("pageend"), {QStringLiteral("Page")}},
         };
-        for (const QString &name : access.value(event.toLower()))
+        for (const QString &name : access.value(event.toLower())) {
             global(name);
+            global(QStringLiteral("Report_") + name); // code converted without stripping
+        }
     }
     for (const auto &m : rt->modules) {
         if (m->owner.isEmpty() || m->owner.compare(objectName, Qt::CaseInsensitive) != 0)

@@ -535,10 +535,14 @@ void TestAccessConvert::patternServicesAndModuleCode()
 void TestAccessConvert::everySampleConvertsAndSaves()
 {
     QTemporaryDir out;
+    int i = 0;
     for (const QString &f : QDir(samples()).entryList({QStringLiteral("*.bas"), QStringLiteral("*.report")}, QDir::Files)) {
         AccessImportDriver driver;
         Report report;
         driver.SetReport(&report);
+        // The script compiles stripped or not, commented or not.
+        driver.options().mbStripSrcCode = i % 2 == 0;
+        driver.options().mbCommentModule = i++ % 3 == 2;
         driver.convertExport(samples() + u'/' + f);
         QVERIFY2(!driver.log().join(u'\n').contains(QStringLiteral("Error: ")), qPrintable(f + driver.log().join(u'\n')));
         QVERIFY2(report.sections()->firstOfType(Section::Detail), qPrintable(f));

@@ -257,6 +257,7 @@ private Q_SLOTS:
                          + QStringLiteral("\tSet rpt.Sub1.Object = Nothing") + crlf + QStringLiteral("End Sub") + crlf + crlf
                          + QStringLiteral("Dim total") + crlf
                          + QStringLiteral("Sub Open(Cancel)") + crlf + QStringLiteral("  total = 0") + crlf + QStringLiteral("End Sub") + crlf
+                         + QStringLiteral("Private Sub Report_Close()") + crlf + QStringLiteral("  dbg.Out \"closed\"") + crlf + QStringLiteral("End Sub") + crlf
                          + QStringLiteral("Sub Detail_Format(Cancel, FormatCount)") + crlf
                          + QStringLiteral("  total = total + rpt.Fields(\"Amount\").Value") + crlf
                          + QStringLiteral("  If total > 25 Then Cancel = True") + crlf
@@ -288,6 +289,7 @@ private Q_SLOTS:
         QCOMPARE(chart[0].toList(), (QVariantList{QStringLiteral("North"), 10.5}));
         QVERIFY(r.host.fireEvent(&report, QStringLiteral("ReportEnd"), none).ok());
         QVERIFY(!report.allControls()[1]->property("Object").value<QObject *>());
+        QCOMPARE(r.lines.last(), QStringLiteral("closed"));
     }
 
     void expressions()
