@@ -61,7 +61,9 @@ PropertyList::PropertyList(QWidget *parent)
     m_view->setIndentation(14);
     m_view->header()->setStretchLastSection(true);
     m_view->header()->setSectionResizeMode(PropertyModel::NameColumn, QHeaderView::Interactive);
-    m_view->header()->resizeSection(PropertyModel::NameColumn, 140);
+    // Room for the longer names ("VerticalAlignment") beside their indent.
+    m_view->header()->resizeSection(PropertyModel::NameColumn,
+                                    fontMetrics().horizontalAdvance(QStringLiteral("VerticalAlignment")) + 48);
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
