@@ -271,7 +271,8 @@ Status loadPicture(const QString &path, QByteArray *bytes)
     QBuffer buffer(&copy);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer);
-    if (data.isEmpty() || !reader.canRead())
+    // Decoding is the only sure test: a reader may claim any XML file as SVG.
+    if (data.isEmpty() || !reader.canRead() || reader.read().isNull())
         return Status::failure(ErrBadFileFormat,
                                QStringLiteral("Invalid file format: %1 is not a picture").arg(info.fileName()), path);
     *bytes = data;

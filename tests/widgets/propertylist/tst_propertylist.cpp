@@ -46,8 +46,19 @@ QStringList names(const PropertySet &set)
 struct ScriptedDialogs : PropertyDialogs
 {
     std::optional<int> color;
+    std::optional<QFont> font;
+    QString picture;
+    std::optional<QString> text;
+    QString textShown; // what the text editor was opened with
     QList<Status> errors;
     std::optional<int> chooseColor(QWidget *, int) override { return color; }
+    std::optional<QFont> chooseFont(QWidget *, const QFont &) override { return font; }
+    QString choosePicture(QWidget *) override { return picture; }
+    std::optional<QString> editText(QWidget *, const QString &, const QString &shown) override
+    {
+        textShown = shown;
+        return text;
+    }
     void showError(QWidget *, const Status &status) override { errors.append(status); }
 };
 
@@ -449,6 +460,25 @@ private Q_SLOTS:
         QCOMPARE(b->foreColor(), 0x00FF00);
         QCOMPARE(stack.count(), 3);
 
+        // Texts of several lines show their first; the dialog edits them whole.
+        a->setCaption(QStringLiteral("one\r\ntwo"));
+        b->setCaption(QStringLiteral("one\r\ntwo"));
+        QTRY_COMPARE(list.model()->indexOf(QStringLiteral("Caption"), 1).data().toString(), QStringLiteral("one …"));
+        auto *caption = qobject_cast<ButtonEditor *>(editor("Caption"));
+        QVERIFY(caption && caption->line()->isReadOnly());
+        dialogs.text = QStringLiteral("one\ntwo\nthree");
+        Q_EMIT caption->buttonClicked();
+        QCOMPARE(dialogs.textShown, QStringLiteral("one\r\ntwo"));
+        QCOMPARE(b->caption(), QStringLiteral("one\ntwo\nthree"));
+
+        auto *font = qobject_cast<ButtonEditor *>(editor("Font"));
+        QVERIFY(font);
+        dialogs.font = QFont(QStringLiteral("Times New Roman"), 12);
+        Q_EMIT font->buttonClicked();
+        QCOMPARE(a->font()->name(), QStringLiteral("Times New Roman"));
+        QCOMPARE(b->font()->size(), 12.0);
+        QCOMPARE(stack.count(), 5);
+
         // Refused input: the box, and the old value.
         line = qobject_cast<QLineEdit *>(editor("Width"));
         QVERIFY(line);
@@ -457,7 +487,55 @@ private Q_SLOTS:
         QTRY_COMPARE(dialogs.errors.size(), 1);
         QCOMPARE(dialogs.errors.first().number(), int(ErrTypeMismatch));
         QCOMPARE(a->width(), 1440.0);
-        QCOMPARE(stack.count(), 3);
+        QCOMPARE(stack.count(), 5);
+
+        // A picture chosen in the file dialog; a file that is no picture
+        // is refused with its reason.
+        QTemporaryDir dir;
+        const QString png = dir.filePath(QStringLiteral("logo.png"));
+        QImage(8, 8, QImage::Format_RGB32).save(png);
+        auto *image = add<Image>(r);
+        list.SetObjects({image});
+        auto *picture = qobject_cast<ButtonEditor *>(editor("Picture"));
+        QVERIFY(picture);
+        dialogs.picture = png;
+        Q_EMIT picture->buttonClicked();
+        QVERIFY(image->picture().startsWith("\x89PNG"));
+        picture = qobject_cast<ButtonEditor *>(editor("Picture"));
+        dialogs.picture = QStringLiteral(ORV_SOURCE_DIR "/examples/invoice.rpx");
+        Q_EMIT picture->buttonClicked();
+        QTRY_COMPARE(dialogs.errors.size(), 2);
+        QCOMPARE(dialogs.errors.last().number(), int(ErrBadFileFormat));
+        QVERIFY(image->picture().startsWith("\x89PNG"));
+    }
+
+    void derivedAndOpenValues()
+    {
+        // RepeatSection is a yes/no view of RepeatStyle: undoing it must
+        // bring back the style that was there, not the one "no" means.
+        Report r;
+        Section *header = r.sections()->addGroupPair();
+        header->setRepeatStyle(2);
+        QUndoStack stack;
+        PropertySet set;
+        set.setUndoStack(&stack);
+        set.setObjects({header, r.pageSettings()});
+        QVERIFY(set.nodes().empty());
+        set.setObjects({header});
+        QVERIFY(set.setValue(QStringLiteral("RepeatSection"), false));
+        QCOMPARE(header->repeatStyle(), 0);
+        stack.undo();
+        QCOMPARE(header->repeatStyle(), 2);
+
+        // Paper sizes name the usual ones and take any other number.
+        set.setObjects({&r});
+        QVERIFY(set.setText(QStringLiteral("PageSettings.PaperSize"), QStringLiteral("a4")));
+        QCOMPARE(r.pageSettings()->paperSize(), 9);
+        QVERIFY(set.setText(QStringLiteral("PageSettings.PaperSize"), QStringLiteral("70")));
+        QCOMPARE(r.pageSettings()->paperSize(), 70);
+        QCOMPARE(set.setText(QStringLiteral("PageSettings.PaperSize"), QStringLiteral("-5")).number(),
+                 int(ErrInvalidPropertyValue));
+        QCOMPARE(set.node("PageSettings.LeftMargin")->info.kind, PropertyKind::Length);
     }
 };
 
