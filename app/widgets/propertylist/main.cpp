@@ -3,7 +3,7 @@
 // redo, to try the property list without the designer.
 //
 //   orv-propertylist-window <layout.rpx> [--cm] [--select name,name,...]
-//                           [--screenshot out.png]
+//                           [--expand Font,...] [--screenshot out.png]
 
 #include "engine/core/processsetup.h"
 #include "engine/layout/layoutfile.h"
@@ -11,6 +11,7 @@
 #include "engine/model/report.h"
 #include "engine/model/section.h"
 #include "engine/widgets/propertylist/propertylist.h"
+#include "engine/widgets/propertylist/propertymodel.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -23,6 +24,7 @@
 #include <QSplitter>
 #include <QTimer>
 #include <QToolBar>
+#include <QTreeView>
 #include <QTreeWidget>
 #include <QUndoStack>
 #include <QVBoxLayout>
@@ -95,6 +97,12 @@ public:
     }
 
     void setCentimetres() { m_unit->setCurrentIndex(1); }
+
+    void expand(const QStringList &paths)
+    {
+        for (const QString &path : paths)
+            m_list->view()->expand(m_list->model()->indexOf(path));
+    }
 
     // Selects the objects of these names (report "Report", sections and controls).
     void select(const QStringList &names)
@@ -185,7 +193,7 @@ int main(int argc, char *argv[])
     Orv::setUpProcess();
     QApplication app(argc, argv);
     QString path, screenshot;
-    QStringList select;
+    QStringList select, expand;
     bool cm = false;
     const QStringList args = app.arguments().mid(1);
     for (qsizetype i = 0; i < args.size(); ++i) {
@@ -193,6 +201,8 @@ int main(int argc, char *argv[])
             cm = true;
         else if (args[i] == QLatin1String("--select") && i + 1 < args.size())
             select = args[++i].split(QLatin1Char(','), Qt::SkipEmptyParts);
+        else if (args[i] == QLatin1String("--expand") && i + 1 < args.size())
+            expand = args[++i].split(QLatin1Char(','), Qt::SkipEmptyParts);
         else if (args[i] == QLatin1String("--screenshot") && i + 1 < args.size())
             screenshot = args[++i];
         else if (path.isEmpty() && !args[i].startsWith(QLatin1String("--")))
@@ -202,7 +212,7 @@ int main(int argc, char *argv[])
     }
     if (path.isEmpty()) {
         std::fprintf(stderr, "usage: orv-propertylist-window <layout.rpx> [--cm] [--select name,name,...] "
-                             "[--screenshot out.png]\n");
+                             "[--expand Font,...] [--screenshot out.png]\n");
         return 2;
     }
     Orv::Report report;
@@ -214,7 +224,8 @@ int main(int argc, char *argv[])
     if (cm)
         window.setCentimetres();
     window.select(select);
-    window.resize(960, 680);
+    window.expand(expand);
+    window.resize(960, 760);
     window.show();
     if (!screenshot.isEmpty()) {
         QTimer::singleShot(300, &window, [&] {

@@ -188,8 +188,9 @@ QString PropertyModel::displayText(const PropertyNode &node) const
     case PropertyKind::LongText:
     case PropertyKind::Text: {
         // One line in the tree; the editor shows the rest.
+        static const QRegularExpression lineBreak(QStringLiteral("[\r\n]"));
         const QString text = node.value.toString();
-        const qsizetype end = text.indexOf(QRegularExpression(QStringLiteral("[\r\n]")));
+        const qsizetype end = text.indexOf(lineBreak);
         return end < 0 ? text : text.left(end) + QStringLiteral(" …");
     }
     default:
