@@ -220,12 +220,15 @@ void PropertyDelegate::runDialog(ButtonEditor *editor, const QPersistentModelInd
         return;
     const QPointer<ButtonEditor> guard(editor);
     editor->m_inDialog = true;
+    // The dialogs belong to the window, not to the editor: the view may
+    // drop the editor while a dialog is open (the objects went away).
+    QWidget *owner = editor->window();
     const QString name = index.sibling(index.row(), PropertyModel::NameColumn).data().toString();
     switch (kindOf(index)) {
     case PropertyKind::LongText: {
         const QString current = editor->changed() ? editor->value().toString()
                                                   : index.data(PropertyModel::ValueRole).toString();
-        const auto text = m_dialogs->editText(editor, name, current);
+        const auto text = m_dialogs->editText(owner, name, current);
         if (guard && text && *text != current)
             editor->setValue(*text);
         break;
@@ -233,7 +236,7 @@ void PropertyDelegate::runDialog(ButtonEditor *editor, const QPersistentModelInd
     case PropertyKind::Color: {
         int color = index.data(PropertyModel::ValueRole).toInt();
         PropertyText::parseColor(editor->line()->text(), &color);
-        const auto chosen = m_dialogs->chooseColor(editor, color);
+        const auto chosen = m_dialogs->chooseColor(owner, color);
         if (guard && chosen) {
             editor->setValue(*chosen);
             editor->setText(PropertyText::formatColor(*chosen));
@@ -241,13 +244,13 @@ void PropertyDelegate::runDialog(ButtonEditor *editor, const QPersistentModelInd
         break;
     }
     case PropertyKind::Picture: {
-        const QString path = m_dialogs->choosePicture(editor);
+        const QString path = m_dialogs->choosePicture(owner);
         if (guard && !path.isEmpty())
             editor->setValue(path);
         break;
     }
     case PropertyKind::Font: {
-        const auto font = m_dialogs->chooseFont(editor, index.data(Qt::EditRole).value<QFont>());
+        const auto font = m_dialogs->chooseFont(owner, index.data(Qt::EditRole).value<QFont>());
         if (guard && font)
             editor->setValue(*font);
         break;
