@@ -61,14 +61,6 @@ class TestWizardProviders : public QObject
         return out;
     }
 
-    void addProviders()
-    {
-        QTest::addColumn<QString>("connection");
-        QTest::newRow("SQLite") << QStringLiteral("Provider=SQLite;Data Source=") + m_sqlite;
-        QTest::newRow("PostgreSQL") << m_pg.connectionString(QStringLiteral("tesserane"));
-        QTest::newRow("Access") << QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" ORV_TEST_DATA "/Northwind.mdb");
-    }
-
 private Q_SLOTS:
     void initTestCase()
     {
@@ -93,7 +85,13 @@ private Q_SLOTS:
     }
     void cleanupTestCase() { m_pg.stop(); }
 
-    void schema_data() { addProviders(); }
+    void schema_data()
+    {
+        QTest::addColumn<QString>("connection");
+        QTest::newRow("SQLite") << QStringLiteral("Provider=SQLite;Data Source=") + m_sqlite;
+        QTest::newRow("PostgreSQL") << m_pg.connectionString(QStringLiteral("tesserane"));
+        QTest::newRow("Access") << QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" ORV_TEST_DATA "/Northwind.mdb");
+    }
 
     void schema()
     {
@@ -247,8 +245,7 @@ private Q_SLOTS:
         // common error text; "Name" and "NAME" collide inside one table.
         QVERIFY(ds.tableDefs().Item(QStringLiteral("MIXED")));
         QStringList titles;
-        for (const auto &r : ui.requests())
-            titles << r.title + u'|' + r.text;
+        std::transform(ui.requests().begin(), ui.requests().end(), std::back_inserter(titles), [](const auto &r) { return r.title + u'|' + r.text; });
         const QString duplicate = QStringLiteral(" 457 - This key is already associated with an element of this collection");
         QVERIFY2(titles.contains(QStringLiteral("TableDefs.Add|") + duplicate), qPrintable(titles.join(u'\n')));
         QVERIFY2(titles.contains(QStringLiteral("Error: WizFieldInfos.Add|") + duplicate), qPrintable(titles.join(u'\n')));
