@@ -1,0 +1,90 @@
+#pragma once
+// The design surface as a graphics scene in twips: one band per section
+// (a title bar with the section's name above its body), one item per
+// control, drawn by the control type's design painter. Band backgrounds and
+// the grid are drawn as the scene's background, which the view caches.
+#include <QGraphicsItem>
+#include <QGraphicsScene>
+#include <QHash>
+
+#include <vector>
+
+namespace Orv {
+
+class Control;
+class DesignerCore;
+class ModelObject;
+class Section;
+
+class ControlItem : public QGraphicsItem
+{
+public:
+    enum { Type = UserType + 1 };
+
+    explicit ControlItem(Control *control);
+    Control *control() const { return m_control; }
+    // Takes position, size and look from the control again.
+    void refresh();
+
+    int type() const override { return Type; }
+    QRectF boundingRect() const override;
+    QPainterPath shape() const override;
+    void paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget) override;
+
+private:
+    Control *m_control;
+    QRectF m_box;    // the control's box in item coordinates
+    QLineF m_line;   // a line's ends in item coordinates
+    bool m_isLine;
+};
+
+struct BandGeometry
+{
+    Section *section = nullptr;
+    double barTop = 0;
+    double bodyTop = 0;
+    double height = 0;
+    double bodyBottom() const { return bodyTop + height; }
+};
+
+class DesignScene : public QGraphicsScene
+{
+    Q_OBJECT
+
+public:
+    static constexpr double BarHeight = 300; // twips: 20 pixels at full size
+
+    explicit DesignScene(DesignerCore *core, QObject *parent = nullptr);
+
+    DesignerCore *core() const { return m_core; }
+    const std::vector<BandGeometry> &bands() const { return m_bands; }
+    // The band whose bar or body holds y, or null below the last.
+    const BandGeometry *bandAt(double y) const;
+    const BandGeometry *bandOf(const Section *section) const;
+    ControlItem *itemFor(const Control *control) const { return m_items.value(control); }
+    double printWidth() const;
+    // Scene position of a control's box.
+    QRectF sceneRectOf(const Control *control) const;
+
+    // Brings bands and items in line with the report.
+    void rebuild();
+
+Q_SIGNALS:
+    // Band positions or sizes changed (the rulers follow them).
+    void bandsChanged();
+
+protected:
+    void drawBackground(QPainter *painter, const QRectF &rect) override;
+
+private:
+    void layoutBands();
+    void onObjectChanged(ModelObject *object);
+    void drawGrid(QPainter *painter, const QRectF &area);
+
+    DesignerCore *m_core;
+    std::vector<BandGeometry> m_bands;
+    QHash<const Section *, QGraphicsItem *> m_containers;
+    QHash<const Control *, ControlItem *> m_items;
+};
+
+} // namespace Orv
