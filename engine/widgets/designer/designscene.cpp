@@ -27,16 +27,26 @@ const QColor BeyondWidthColor(200, 200, 200);
 const QColor BarColor(218, 222, 230);
 const QColor BarTextColor(40, 40, 60);
 
-// Holds a section's control items, placed at the top of the section's body.
-class BandContainer : public QGraphicsItem
-{
-public:
-    BandContainer() { setFlag(ItemHasNoContents); }
-    QRectF boundingRect() const override { return {}; }
-    void paint(QPainter *, const QStyleOptionGraphicsItem *, QWidget *) override {}
-};
-
 } // namespace
+
+BandContainer::BandContainer()
+{
+    setFlag(ItemHasNoContents);
+    setFlag(ItemClipsChildrenToShape);
+}
+
+void BandContainer::setSize(const QSizeF &size)
+{
+    if (size == m_size)
+        return;
+    prepareGeometryChange();
+    m_size = size;
+}
+
+void BandContainer::setClipping(bool clip)
+{
+    setFlag(ItemClipsChildrenToShape, clip);
+}
 
 ControlItem::ControlItem(Control *control)
     : m_control(control)
@@ -136,6 +146,12 @@ QRectF DesignScene::sceneRectOf(const Control *control) const
     return QRectF(control->left(), top + control->top(), control->width(), control->height());
 }
 
+void DesignScene::setClipping(bool clip)
+{
+    for (BandContainer *container : std::as_const(m_containers))
+        container->setClipping(clip);
+}
+
 void DesignScene::rebuild()
 {
     Report *report = m_core->DesignedReport();
@@ -143,7 +159,7 @@ void DesignScene::rebuild()
     QSet<const Control *> seen;
     for (Section *s : *report->sections()) {
         sections.insert(s);
-        QGraphicsItem *&container = m_containers[s];
+        BandContainer *&container = m_containers[s];
         if (!container) {
             container = new BandContainer;
             addItem(container);
@@ -196,11 +212,15 @@ void DesignScene::layoutBands()
         b.height = std::max(0.0, s->height());
         y = b.bodyBottom();
         m_bands.push_back(b);
-        if (QGraphicsItem *container = m_containers.value(s))
+        if (BandContainer *container = m_containers.value(s))
             container->setPos(0, b.bodyTop);
     }
-    const double width = printWidth() + 2 * 1440;
-    setSceneRect(0, 0, std::max(width, 4 * 1440.0), y + 1440);
+    const double width = std::max(printWidth() + 2 * 1440, 4 * 1440.0);
+    for (const BandGeometry &b : m_bands) {
+        if (BandContainer *container = m_containers.value(b.section))
+            container->setSize(QSizeF(width, b.height));
+    }
+    setSceneRect(0, 0, width, y + 1440);
     invalidate(sceneRect(), BackgroundLayer);
     Q_EMIT bandsChanged();
 }

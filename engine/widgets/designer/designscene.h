@@ -38,6 +38,21 @@ private:
     bool m_isLine;
 };
 
+// Holds a section's control items at the top of the section's body and
+// clips them to it, as the section clips them when printed.
+class BandContainer : public QGraphicsItem
+{
+public:
+    BandContainer();
+    void setSize(const QSizeF &size);
+    void setClipping(bool clip);
+    QRectF boundingRect() const override { return QRectF(QPointF(0, 0), m_size); }
+    void paint(QPainter *, const QStyleOptionGraphicsItem *, QWidget *) override {}
+
+private:
+    QSizeF m_size;
+};
+
 struct BandGeometry
 {
     Section *section = nullptr;
@@ -68,6 +83,8 @@ public:
 
     // Brings bands and items in line with the report.
     void rebuild();
+    // Off while controls are dragged, so they stay visible between bands.
+    void setClipping(bool clip);
 
 Q_SIGNALS:
     // Band positions or sizes changed (the rulers follow them).
@@ -83,7 +100,7 @@ private:
 
     DesignerCore *m_core;
     std::vector<BandGeometry> m_bands;
-    QHash<const Section *, QGraphicsItem *> m_containers;
+    QHash<const Section *, BandContainer *> m_containers;
     QHash<const Control *, ControlItem *> m_items;
 };
 

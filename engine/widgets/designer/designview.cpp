@@ -65,7 +65,6 @@ DesignView::DesignView(DesignerCore *core, QWidget *parent)
     setDragMode(NoDrag);
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
-    setBackgroundBrush(QColor(171, 171, 171));
     setViewportMargins(DesignRuler::Thickness, DesignRuler::Thickness, 0, 0);
     setZoom(1.0);
     connect(m_scene, &DesignScene::bandsChanged, this, [this] {
@@ -333,6 +332,7 @@ void DesignView::mouseMoveEvent(QMouseEvent *event)
             m_startPos.push_back(item ? item->pos() : QPointF());
         }
         m_drag = Drag::Move;
+        m_scene->setClipping(false);
         [[fallthrough]];
     }
     case Drag::Move: {
@@ -485,6 +485,7 @@ void DesignView::mouseReleaseEvent(QMouseEvent *event)
 
 void DesignView::finishMove()
 {
+    m_scene->setClipping(true);
     std::vector<Control *> moving = std::move(m_moving);
     m_moving.clear();
     if (moving.empty())
@@ -527,6 +528,7 @@ void DesignView::finishResize()
 void DesignView::cancelDrag()
 {
     if (m_drag == Drag::Move) {
+        m_scene->setClipping(true);
         for (size_t i = 0; i < m_moving.size(); ++i) {
             if (ControlItem *item = m_scene->itemFor(m_moving[i]))
                 item->setPos(m_startPos[i]);
