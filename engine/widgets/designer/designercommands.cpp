@@ -118,6 +118,9 @@ ControlsCommand::ControlsCommand(CommandHost *host, Kind kind, const QString &te
 
 ControlsCommand::~ControlsCommand()
 {
+    // An insertion not in force, or a removal in force, holds the objects.
+    if ((m_kind == Insert) == m_applied)
+        return;
     for (const Entry &e : m_entries) {
         if (!e.control->parent())
             delete e.control;
@@ -143,6 +146,7 @@ void ControlsCommand::removeAll()
 
 void ControlsCommand::redo()
 {
+    m_applied = true;
     if (m_kind == Insert)
         insertAll();
     else
@@ -151,6 +155,7 @@ void ControlsCommand::redo()
 
 void ControlsCommand::undo()
 {
+    m_applied = false;
     if (m_kind == Insert)
         removeAll();
     else
@@ -175,6 +180,9 @@ SectionsCommand::SectionsCommand(CommandHost *host, Kind kind, const QString &te
 
 SectionsCommand::~SectionsCommand()
 {
+    // An insertion not in force, or a removal in force, holds the objects.
+    if ((m_kind == Insert) == m_applied)
+        return;
     for (const Entry &e : m_entries) {
         if (!e.section->parent())
             delete e.section;
@@ -197,6 +205,7 @@ void SectionsCommand::removeAll()
 
 void SectionsCommand::redo()
 {
+    m_applied = true;
     if (m_kind == Insert)
         insertAll();
     else
@@ -205,6 +214,7 @@ void SectionsCommand::redo()
 
 void SectionsCommand::undo()
 {
+    m_applied = false;
     if (m_kind == Insert)
         removeAll();
     else

@@ -3,10 +3,10 @@
 // one macro of commands) on the designer's QUndoStack, so undoing it gives
 // back the layout as it was, byte for byte.
 //
-// Objects taken out of the report are not deleted: the command that took
-// them owns them while they are out, and deletes them only when it is
-// itself deleted with the objects still detached. So the pointers other
-// commands hold stay valid for as long as those commands can run.
+// Objects taken out of the report are not deleted: the command whose
+// present state keeps them out (a removal done, an insertion undone) owns
+// them, and deletes them only when it is itself deleted. So the pointers
+// other commands hold stay valid for as long as those commands can run.
 #include <QMetaProperty>
 #include <QPointer>
 #include <QUndoCommand>
@@ -131,7 +131,8 @@ private:
 
     CommandHost *m_host;
     Kind m_kind;
-    std::vector<Entry> m_entries; // by ascending section and index
+    bool m_applied = false;
+    std::vector<Entry> m_entries; // by ascending index
 };
 
 // Puts sections into the report or takes them out, with their controls.
@@ -158,6 +159,7 @@ private:
 
     CommandHost *m_host;
     Kind m_kind;
+    bool m_applied = false;
     Sections *m_sections;
     std::vector<Entry> m_entries;
 };

@@ -11,6 +11,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
+#include <QSet>
 #include <QUndoStack>
 
 #include <algorithm>
@@ -215,8 +216,14 @@ void DesignerCore::setSelection(const std::vector<QObject *> &objects, SelectMod
     std::vector<QObject *> next;
     if (mode != SelectMode::Replace)
         next = m_selection->items();
+    QSet<const QObject *> present;
+    if (objects.size() > 16) {
+        const std::vector<Control *> all = m_report->allControls();
+        present = QSet<const QObject *>(all.begin(), all.end());
+    }
     for (QObject *o : objects) {
-        if (!o || !containsObject(o))
+        const bool known = o && (present.isEmpty() || !qobject_cast<Control *>(o) ? containsObject(o) : present.contains(o));
+        if (!known)
             continue;
         const auto it = std::find(next.begin(), next.end(), o);
         if (it != next.end()) {
@@ -289,8 +296,10 @@ bool DesignerCore::containsObject(const QObject *object) const
     if (auto *s = qobject_cast<const Section *>(object))
         return m_report->sections()->indexOf(s) >= 0;
     if (auto *c = qobject_cast<const Control *>(object)) {
+        // The section's list decides: a control being taken out still has
+        // its parent for a moment.
         const Section *s = c->section();
-        return s && m_report->sections()->indexOf(s) >= 0;
+        return s && m_report->sections()->indexOf(s) >= 0 && s->controls()->indexOf(c) >= 0;
     }
     return false;
 }
@@ -299,8 +308,10 @@ void DesignerCore::pruneSelection()
 {
     std::vector<QObject *> keep;
     bool dropped = false;
+    const std::vector<Control *> all = m_report->allControls();
+    const QSet<const QObject *> present(all.begin(), all.end());
     for (const auto &p : m_selection->m_items) {
-        if (p && containsObject(p))
+        if (p && (qobject_cast<Control *>(p) ? present.contains(p) : containsObject(p)))
             keep.push_back(p);
         else
             dropped = true;

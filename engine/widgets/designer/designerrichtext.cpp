@@ -53,12 +53,18 @@ public:
                 controlWord();
             } else {
                 ++m_pos;
-                if (c != u'\r' && c != u'\n')
+                if (c != u'\r' && c != u'\n') {
+                    flushBytes();
                     text(QString(c));
+                }
             }
         }
         flushBytes();
-        finishBlock();
+        // A final \par ends the last paragraph rather than opening another.
+        if (m_doc->blockCount() > 1 && m_cursor.block().length() <= 1)
+            m_cursor.deletePreviousChar();
+        else
+            finishBlock();
     }
 
 private:
@@ -178,7 +184,8 @@ private:
         else if (w == QLatin1String("rdblquote")) text(QString(QChar(0x201d)));
         else if (w == QLatin1String("u") && hasParam) {
             flushBytes();
-            text(QString(QChar(char16_t(p < 0 ? p + 65536 : p))));
+            if (p >= -32768 && p <= 65535)
+                text(QString(QChar(char16_t(p < 0 ? p + 65536 : p))));
             skipFallback(s.skip);
         }
     }
