@@ -33,7 +33,10 @@ Designer::Designer(QWidget *parent)
 
 Designer::~Designer()
 {
-    // The view goes first: it refers to the core and its prompts.
+    // Nothing is passed on while the parts go; the view goes first, as it
+    // refers to the core and its prompts.
+    disconnect(m_core, nullptr, this, nullptr);
+    disconnect(m_view, nullptr, this, nullptr);
     delete m_view;
     m_core->setPrompts(nullptr);
 }

@@ -182,9 +182,11 @@ DesignView::Hit DesignView::hitTest(const QPoint &pos) const
             return hit;
         }
     }
+    // Items inside a clipping band answer collisions by their bounding
+    // rectangle, so the shape is asked here.
     const QList<QGraphicsItem *> under = items(pos);
     for (QGraphicsItem *item : under) {
-        if (item->type() == ControlItem::Type) {
+        if (item->type() == ControlItem::Type && item->shape().contains(item->mapFromScene(scenePos))) {
             hit.kind = Hit::Control;
             hit.control = static_cast<ControlItem *>(item)->control();
             hit.band = m_scene->bandOf(hit.control->section());
@@ -453,7 +455,11 @@ void DesignView::mouseReleaseEvent(QMouseEvent *event)
         }
         std::vector<QObject *> found;
         for (QGraphicsItem *item : m_scene->items(area, Qt::IntersectsItemShape)) {
-            if (item->type() == ControlItem::Type)
+            if (item->type() != ControlItem::Type)
+                continue;
+            QPainterPath local;
+            local.addPolygon(item->mapFromScene(area));
+            if (item->shape().intersects(local))
                 found.push_back(static_cast<ControlItem *>(item)->control());
         }
         // In report order, so the first control leads alignment.
@@ -603,7 +609,7 @@ void DesignView::contextMenuEvent(QContextMenuEvent *event)
             typeName = QStringLiteral("Report");
         }
     } else {
-        kind = contextKindAt(viewport()->mapFrom(this, event->pos()), &typeName);
+        kind = contextKindAt(event->pos(), &typeName); // viewport coordinates
     }
     event->accept();
     Q_EMIT contextMenuRequested(kind, typeName);
