@@ -5,6 +5,8 @@
 #include "engine/model/report.h"
 #include "engine/model/section.h"
 
+#include <QHash>
+
 #include <algorithm>
 
 namespace Orv {
@@ -18,18 +20,45 @@ void PropertySnapshot::capture(const std::vector<QObject *> &objects)
     }
 }
 
+namespace {
+
+// The stored properties of a class: values first, then parts. Looked up
+// once per class, as snapshots of thousands of controls ask again and again.
+struct ClassProperties
+{
+    QList<QMetaProperty> values;
+    QList<QMetaProperty> parts;
+};
+
+const ClassProperties &classProperties(const QMetaObject *meta)
+{
+    static QHash<const QMetaObject *, ClassProperties> cache;
+    auto it = cache.find(meta);
+    if (it == cache.end()) {
+        ClassProperties c;
+        for (const QMetaProperty &p : Reflection::properties(meta)) {
+            if (!p.isStored())
+                continue;
+            if (Reflection::isPart(p))
+                c.parts.append(p);
+            else if (p.isWritable())
+                c.values.append(p);
+        }
+        it = cache.insert(meta, c);
+    }
+    return *it;
+}
+
+} // namespace
+
 void PropertySnapshot::captureObject(QObject *object)
 {
-    for (const QMetaProperty &p : Reflection::properties(object->metaObject())) {
-        if (!p.isStored())
-            continue;
-        if (Reflection::isPart(p)) {
-            if (QObject *part = Reflection::partOf(object, p))
-                captureObject(part);
-            continue;
-        }
-        if (p.isWritable())
-            m_values.push_back({object, p, p.read(object)});
+    const ClassProperties &c = classProperties(object->metaObject());
+    for (const QMetaProperty &p : c.values)
+        m_values.push_back({object, p, p.read(object)});
+    for (const QMetaProperty &p : c.parts) {
+        if (QObject *part = Reflection::partOf(object, p))
+            captureObject(part);
     }
 }
 

@@ -56,7 +56,7 @@ ControlItem::ControlItem(Control *control)
     refresh();
 }
 
-void ControlItem::refresh()
+void ControlItem::refresh(bool lookChanged)
 {
     const QRectF box(0, 0, m_control->width(), m_control->height());
     QLineF line;
@@ -64,14 +64,20 @@ void ControlItem::refresh()
         const QPointF origin(l->left(), l->top());
         line = QLineF(QPointF(l->x1(), l->y1()) - origin, QPointF(l->x2(), l->y2()) - origin);
     }
+    const QPointF at(m_control->left(), m_control->top());
     if (box != m_box || line != m_line) {
         prepareGeometryChange();
         m_box = box;
         m_line = line;
+        lookChanged = true;
+    } else if (at != pos()) {
+        // A move alone keeps the cached picture.
+        lookChanged = false;
     }
-    setPos(m_control->left(), m_control->top());
+    setPos(at);
     setVisible(true);
-    update();
+    if (lookChanged)
+        update();
 }
 
 QRectF ControlItem::boundingRect() const
@@ -174,7 +180,7 @@ void DesignScene::rebuild()
             } else {
                 if (item->parentItem() != container)
                     item->setParentItem(container);
-                item->refresh();
+                item->refresh(false);
             }
             item->setZValue(z++);
         }

@@ -23,8 +23,9 @@ public:
 
     explicit ControlItem(Control *control);
     Control *control() const { return m_control; }
-    // Takes position, size and look from the control again.
-    void refresh();
+    // Takes position and size from the control again, and its look when
+    // lookChanged (a change of size always redraws it).
+    void refresh(bool lookChanged = true);
 
     int type() const override { return Type; }
     QRectF boundingRect() const override;

@@ -518,7 +518,7 @@ void DesignView::finishMove()
     // Whatever the model kept (or refused), the items show it.
     for (Control *c : moving) {
         if (ControlItem *item = m_scene->itemFor(c))
-            item->refresh();
+            item->refresh(false);
     }
 }
 
