@@ -87,6 +87,13 @@ InPlaceEditor::InPlaceEditor(DesignerCore *core, Control *control)
     setZValue(1e9);
 }
 
+InPlaceEditor::~InPlaceEditor()
+{
+    // Deleted with its band, the editor must not stay the designer's.
+    if (m_core && m_core->textEditor() == this)
+        m_core->setTextEditor(nullptr);
+}
+
 void InPlaceEditor::takeControlLook()
 {
     const PageFont base = pageFontOf(m_control);

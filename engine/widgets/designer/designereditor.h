@@ -4,14 +4,15 @@
 // text. The editor lies over the control at its size and font; Enter (Ctrl+Enter
 // in rich text) or a click elsewhere keeps the text, Escape drops it.
 #include "engine/widgets/designer/designeractions.h"
+#include "engine/widgets/designer/designercore.h"
 
 #include <QGraphicsTextItem>
+#include <QPointer>
 #include <QTextCharFormat>
 
 namespace Orv {
 
 class Control;
-class DesignerCore;
 
 class InPlaceEditor : public QGraphicsTextItem, public DesignerTextEditor
 {
@@ -19,6 +20,7 @@ class InPlaceEditor : public QGraphicsTextItem, public DesignerTextEditor
 
 public:
     InPlaceEditor(DesignerCore *core, Control *control);
+    ~InPlaceEditor() override;
 
     Control *control() const { return m_control; }
     // The edited text as the control stores it (RTF for rich text).
@@ -46,7 +48,7 @@ private:
     void mergeFormat(const QTextCharFormat &format);
     void takeControlLook();
 
-    DesignerCore *m_core;
+    QPointer<DesignerCore> m_core; // an editor let go may outlive the designer
     Control *m_control;
     bool m_rich;
     QString m_original;

@@ -207,6 +207,15 @@ private Q_SLOTS:
         QVERIFY(rich->text().contains(QLatin1String("\\pntext")));
         QVERIFY(rich->text().contains(QLatin1String("[!City]")));
         QCOMPARE(core->QueryActionState(Bold), Enabled); // back to the control's own font
+
+        // A section removed from outside takes an open editor with it.
+        QTest::mouseDClick(viewport, Qt::LeftButton, {}, centre("rtfE"));
+        QVERIFY(core->textEditor());
+        Sections *sections = core->DesignedReport()->sections();
+        sections->Remove(sections->indexOf(section(*core, "Detail")));
+        QVERIFY(!core->textEditor());
+        QVERIFY(!view->textEditor());
+        QCOMPARE(core->QueryActionState(Bold), 0);
     }
 
     void contextMenus()
