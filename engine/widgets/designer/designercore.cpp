@@ -435,7 +435,6 @@ int DesignerCore::computeState(int code) const
 {
     const std::vector<Control *> controls = selectedControls();
     const size_t n = controls.size();
-    const Control *primary = n ? controls.front() : nullptr;
     const bool movable = !m_locked;
     auto enabledIf = [](bool on, bool checked = false) { return (on ? Enabled : 0) | (checked ? Checked : 0); };
     auto any = [&](auto pred) { return std::any_of(controls.begin(), controls.end(), pred); };
@@ -546,7 +545,6 @@ int DesignerCore::computeState(int code) const
     default:
         break;
     }
-    Q_UNUSED(primary);
     return 0;
 }
 

@@ -11,6 +11,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextCursor>
+#include <QWheelEvent>
 
 using namespace Orv;
 using namespace Orv::DesignerAction;
@@ -138,6 +139,32 @@ private Q_SLOTS:
         QCOMPARE(control(*core, "fldB")->left(), 400.0);
     }
 
+    // Grid and snap: their actions, the host's properties, and what they do to a drag.
+    void gridAndSnap()
+    {
+        QSignalSpy states(designer.get(), &Designer::actionStateChanged);
+        QVERIFY(designer->setProperty("ShowGrid", false));
+        QCOMPARE(designer->QueryActionState(Grid), Enabled);
+        QVERIFY(states.contains(QVariantList{int(Grid)}));
+        QVERIFY(designer->ExecuteAction(Grid));
+        QVERIFY(designer->property("ShowGrid").toBool());
+        DesignerCore *core = designer->core();
+        core->setMetricGrid(true);
+        QCOMPARE(core->gridStep(), 1440 / 2.54 / 16);
+        core->setMetricGrid(false);
+        QVERIFY(designer->ExecuteAction(Snap));
+        QCOMPARE(designer->QueryActionState(Snap), Enabled);
+        // Without snapping a drag moves by what the mouse moved: 14 pixels.
+        click(centre("fldB"));
+        drag(centre("fldB"), centre("fldB") + QPoint(14, 0));
+        QCOMPARE(control(*core, "fldB")->left(), 610.0);
+        // Ctrl+wheel zooms.
+        QWheelEvent wheel(QPointF(100, 100), viewport->mapToGlobal(QPointF(100, 100)), QPoint(), QPoint(0, 120),
+                          Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(viewport, &wheel);
+        QCOMPARE(designer->zoom(), 1.25);
+    }
+
     void keyboard()
     {
         DesignerCore *core = designer->core();
@@ -180,6 +207,13 @@ private Q_SLOTS:
         QTest::keyClick(view, Qt::Key_Escape);
         QTRY_VERIFY(!view->textEditor());
         QCOMPARE(label->caption(), QStringLiteral("Total"));
+
+        // A text box edits its data field.
+        QTest::mouseDClick(viewport, Qt::LeftButton, {}, centre("fldB"));
+        QTest::keyClicks(view, QStringLiteral("=[Price]*2"));
+        QTest::keyClick(view, Qt::Key_Return);
+        QTRY_VERIFY(!view->textEditor());
+        QCOMPARE(qobject_cast<Field *>(control(*core, "fldB"))->dataField(), QStringLiteral("=[Price]*2"));
 
         // Rich text: formatting commands go to the text being edited.
         auto *rich = qobject_cast<RichEdit *>(control(*core, "rtfE"));
