@@ -36,6 +36,10 @@ private Q_SLOTS:
             red = red || (it.fragment().text() == QLatin1String("red") && it.fragment().charFormat().foreground().color() == QColor(255, 0, 0));
         QVERIFY(red);
         QVERIFY(!isRtf(QStringLiteral("plain")));
+        QTextDocument indented;
+        indented.setHtml(rtfToHtml(QStringLiteral("{\\rtf1 \\pard\\li720 in\\par\\pard out\\par}")));
+        QCOMPARE(indented.begin().blockFormat().leftMargin(), 48.0);
+        QCOMPARE(indented.begin().next().blockFormat().leftMargin(), 0.0);
 
         // Damaged input ends without a crash or a runaway.
         QString deep = QStringLiteral("{\\rtf1 ");
