@@ -129,8 +129,8 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("connection");
         QTest::addColumn<int>("style");
-        QTest::newRow("SQLite 5") << QStringLiteral("Data Source=") + m_sqlite << 5;
         for (int style = 0; style < 6; ++style) {
+            QTest::addRow("SQLite %d", style) << QStringLiteral("Data Source=") + m_sqlite << style;
             QTest::addRow("PostgreSQL %d", style) << m_pg.connectionString(QStringLiteral("tesserane")) << style;
             QTest::addRow("Access %d", style) << QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" ORV_TEST_DATA "/Northwind.mdb")
                                               << style;
