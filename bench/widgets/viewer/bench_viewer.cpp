@@ -1,0 +1,208 @@
+// The viewer on a long document: a 10,000-page archive (60 texts and two
+// rules a page) is opened in the viewer; prints the time to the first
+// complete paint and per-frame times while scrolling through many pages
+// (smoothly with idle time between frames, by page jumps, zoomed, as a
+// 2 x 2 grid) and peak memory. Goals: first paint under 300 ms, frames
+// under 16 ms. ORV_BENCH_QUICK=1 uses 1,000 pages and fewer frames.
+// usage: bench_viewer [pages]
+
+#include "engine/core/processsetup.h"
+#include "engine/pages/pagecollection.h"
+#include "engine/widgets/viewer/pageview.h"
+#include "engine/widgets/viewer/viewer.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+using namespace Orv;
+
+namespace {
+
+constexpr int Rows = 15;
+constexpr int Columns = 4;
+const double ColumnLeft[Columns] = {1440, 3600, 6480, 9000};
+const double ColumnWidth[Columns] = {2100, 2800, 2450, 1800};
+
+QString cellText(int page, int row, int column)
+{
+    const int n = page * Rows + row;
+    switch (column) {
+    case 0: return QStringLiteral("%1").arg(10248 + n);
+    case 1: return QStringLiteral("Customer %1 Trading").arg(n % 913);
+    case 2: return QStringLiteral("%1 Main Street").arg(n % 97 + 1);
+    default: return QStringLiteral("%1.%2").arg(n % 10000).arg(n % 100, 2, 10, QLatin1Char('0'));
+    }
+}
+
+Page makePage(int n)
+{
+    Page page;
+    page.size = QSizeF(12240, 15840);
+    const int body = page.fontIndex(PageFont{});
+    const int bold = page.fontIndex(PageFont{QStringLiteral("Arial"), 10, true});
+    for (int row = 0; row < Rows; ++row) {
+        for (int column = 0; column < Columns; ++column) {
+            TextOp op;
+            op.rect = QRectF(ColumnLeft[column], 1440 + row * 300, ColumnWidth[column], 270);
+            op.text = cellText(n, row, column);
+            op.font = column == 0 ? bold : body;
+            op.alignment = column == 3 ? (Qt::AlignRight | Qt::AlignTop) : (Qt::AlignLeft | Qt::AlignTop);
+            op.wrap = false;
+            page.ops.push_back(std::move(op));
+        }
+    }
+    page.ops.push_back(LineOp{QPointF(1440, 1400), QPointF(10800, 1400), PagePen{}});
+    page.ops.push_back(LineOp{QPointF(1440, 1440 + Rows * 300), QPointF(10800, 1440 + Rows * 300), PagePen{}});
+    return page;
+}
+
+double peakMiB()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024;
+    return 0;
+}
+
+void idle(int ms)
+{
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+struct Frames
+{
+    std::vector<double> ms;
+    int incomplete = 0;
+    int rendered = 0;
+
+    void print(const char *what, int pagesPassed) const
+    {
+        if (ms.empty())
+            return;
+        std::vector<double> sorted = ms;
+        std::sort(sorted.begin(), sorted.end());
+        double sum = 0;
+        for (double v : sorted)
+            sum += v;
+        const double p95 = sorted[std::min(sorted.size() - 1, size_t(sorted.size() * 0.95))];
+        const int over = int(std::count_if(sorted.begin(), sorted.end(), [](double v) { return v > 16.0; }));
+        std::printf("%s: %zu frames over %d pages: mean %.2f ms, p95 %.2f ms, max %.2f ms, %d over 16 ms; "
+                    "%d pages rendered in frames, %d frames left a page for the next pass\n",
+                    what, sorted.size(), pagesPassed, sum / sorted.size(), p95, sorted.back(), over, rendered,
+                    incomplete);
+    }
+};
+
+// One frame: a move, then a full synchronous repaint.
+template <typename Move>
+Frames frames(Viewer &viewer, int count, int idleMs, Move move)
+{
+    Frames f;
+    PageView *view = viewer.pageView();
+    QElapsedTimer clock;
+    for (int i = 0; i < count; ++i) {
+        clock.start();
+        move(i);
+        view->viewport()->repaint();
+        f.ms.push_back(clock.nsecsElapsed() / 1e6);
+        f.rendered += view->renderedInLastPaint();
+        if (!view->lastPaintComplete())
+            ++f.incomplete;
+        if (idleMs > 0)
+            idle(idleMs);
+        else
+            QCoreApplication::processEvents();
+    }
+    return f;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    Orv::setUpProcess();
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const bool quick = qEnvironmentVariableIntValue("ORV_BENCH_QUICK") == 1;
+    const int count = argc > 1 ? qMax(10, atoi(argv[1])) : quick ? 1000 : 10000;
+    const int smoothFrames = quick ? 120 : 600;
+    const int jumpFrames = quick ? 60 : 200;
+
+    QTemporaryDir dir;
+    const QString archive = dir.filePath(QStringLiteral("long.rdf"));
+    QElapsedTimer timer;
+    timer.start();
+    {
+        PageCollection pages;
+        for (int i = 0; i < count; ++i)
+            pages.append(makePage(i));
+        if (const Status s = pages.Save(archive); !s.ok()) {
+            std::fprintf(stderr, "cannot write the archive: %s\n", qPrintable(s.description()));
+            return 1;
+        }
+    }
+    std::printf("archive: %d pages written in %.2f s\n", count, timer.nsecsElapsed() / 1e9);
+
+    Viewer viewer;
+    viewer.resize(1200, 900);
+    viewer.show();
+    QCoreApplication::processEvents();
+    PageView *view = viewer.pageView();
+
+    // First paint: open the archive, then paint the first page.
+    timer.restart();
+    if (const Status s = viewer.Load(archive); !s.ok()) {
+        std::fprintf(stderr, "cannot open the archive: %s\n", qPrintable(s.description()));
+        return 1;
+    }
+    const double loadMs = timer.nsecsElapsed() / 1e6;
+    view->viewport()->repaint();
+    const double firstPaintMs = timer.nsecsElapsed() / 1e6;
+    std::printf("first paint: %.1f ms (archive opened in %.1f ms, paint %.1f ms, complete: %s)\n", firstPaintMs,
+                loadMs, firstPaintMs - loadMs, view->lastPaintComplete() ? "yes" : "no");
+
+    // Smooth scrolling, a quarter page a frame, idle time between frames.
+    ViewerNavigator &nav = viewer.navigator();
+    const int pitch = nav.cellRect(1).top() - nav.cellRect(0).top();
+    Frames smooth = frames(viewer, smoothFrames, 16, [&](int) { nav.scrollBy(0, pitch / 4, false); });
+    smooth.print("scroll at 100%", smoothFrames / 4);
+
+    // Page jumps with no idle time: every frame shows a page not seen yet.
+    Frames jumps = frames(viewer, jumpFrames, 0, [&](int) { nav.pageDown(); });
+    jumps.print("page down at 100%", jumpFrames);
+
+    // Dragging the scroll bar: far jumps into pages read back from the spill file.
+    Frames far = frames(viewer, jumpFrames, 0, [&](int i) { viewer.setCanvas(int((qint64(i) * 7919) % count)); });
+    far.print("far jumps at 100%", jumpFrames);
+
+    viewer.setZoom(200);
+    Frames zoomed = frames(viewer, smoothFrames / 2, 16, [&](int) { nav.scrollBy(0, pitch / 2, false); });
+    zoomed.print("scroll at 200%", smoothFrames / 8);
+
+    viewer.setZoom(800);
+    Frames tiled = frames(viewer, smoothFrames / 4, 16, [&](int) { nav.scrollBy(0, 300, false); });
+    tiled.print("scroll at 800% (tiles)", 0);
+
+    viewer.setZoom(100);
+    viewer.MultiPage(2, 2, 3);
+    Frames grid = frames(viewer, jumpFrames / 2, 16, [&](int) { nav.pageDown(); });
+    grid.print("2 x 2 pages, page down", jumpFrames * 2);
+
+    std::printf("cache: %d images, %.0f MiB; peak RSS %.0f MiB\n", view->cache().count(),
+                view->cache().bytes() / 1048576.0, peakMiB());
+    return 0;
+}
