@@ -29,9 +29,11 @@ void PageFinder::start(const PageCollection *pages, const FindRequest &request, 
     m_page = m_startPage;
     m_op = -1;
     m_pos = 0;
+    m_fromEdge = true;
     if (from.valid() && from.page == m_startPage) {
         m_op = from.op;
         m_pos = request.forward ? from.start + qMax(1, from.length) : from.start;
+        m_fromEdge = false;
     }
     m_searching = !request.text.isEmpty();
 }
@@ -72,8 +74,10 @@ bool PageFinder::step(int budgetMs)
             m_page = forward ? 0 : count - 1;
             m_op = -1;
         }
-        // Round again and past the page the search began on: nothing more.
-        if (m_lapped && (forward ? m_page > m_startPage : m_page < m_startPage)) {
+        // Round again and past the page the search began on (or back at
+        // it, when that was searched whole): nothing more.
+        const bool past = forward ? m_page > m_startPage : m_page < m_startPage;
+        if (m_lapped && (past || (m_fromEdge && m_page == m_startPage))) {
             finish(FindMatch());
             return true;
         }
@@ -86,7 +90,7 @@ bool PageFinder::step(int budgetMs)
         m_op = -1;
         if (!m_request.wholeDocument) {
             // The one page: once more from its edge for what came before.
-            if (m_lapped) {
+            if (m_lapped || m_fromEdge) {
                 finish(FindMatch());
                 return true;
             }

@@ -98,6 +98,7 @@ private:
     int m_page = 0;        // the page to search next
     int m_op = -1;         // resume point on m_page (-1: its edge)
     int m_pos = 0;
+    bool m_fromEdge = true; // the start page is searched whole on the first pass
     int m_searched = 0;
     bool m_lapped = false; // has gone round past the last page
 };

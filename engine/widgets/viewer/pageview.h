@@ -4,6 +4,7 @@
 // rendered is made during the paint while the frame has time, else shown
 // blank (or from an image at another zoom) and made on the next pass.
 // Pages next to the view are rendered ahead while the window is idle.
+#include "engine/core/status.h"
 #include "engine/pages/page.h"
 #include "engine/widgets/viewer/pageimagecache.h"
 

@@ -408,7 +408,8 @@ std::pair<int, int> ViewerNavigator::visiblePages() const
         return {m_current, m_current};
     const qint64 pitch = rowPitch();
     const qint64 rows = (m_count + columns() - 1) / columns();
-    const qint64 firstRow = qBound<qint64>(0, (m_scrollY - Margin) / pitch, rows - 1);
+    // The first row whose bottom is below the top of the window.
+    const qint64 firstRow = qBound<qint64>(0, (m_scrollY - Margin + gap()) / pitch, rows - 1);
     const qint64 lastRow = qBound<qint64>(0, (m_scrollY + m_viewport.height() - Margin) / pitch, rows - 1);
     const int first = int(firstRow * columns());
     const int last = int(qMin<qint64>(m_count - 1, lastRow * columns() + columns() - 1));
