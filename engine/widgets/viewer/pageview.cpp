@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QThread>
 
 #include <cmath>
 
@@ -18,7 +19,26 @@ namespace {
 constexpr int ScrollStep = 40;      // arrow keys, pixels
 constexpr int WheelNotch = 80;      // one wheel notch, pixels
 constexpr int PagesAhead = 2;       // rendered ahead of the view when idle
-constexpr int AheadDelayMs = 40;    // idle time before rendering ahead
+constexpr int MaxThreads = 3;
+constexpr qint64 DefaultCacheBytes = qint64(192) << 20;
+
+// A page as a worker draws it: its images come along (image handles are
+// shared, the collection itself is not), renumbered into a collection of
+// the worker's own.
+QImage renderDetached(const Page &page, const std::unordered_map<int, QImage> &images, double scale, const QRect &area)
+{
+    if (images.empty())
+        return renderPage(page, nullptr, scale, area);
+    PageCollection shelf;
+    std::unordered_map<int, int> index;
+    for (const auto &[original, image] : images)
+        index[original] = shelf.addImage(image);
+    Page copy = page;
+    for (PageOp &op : copy.ops)
+        if (ImageOp *i = std::get_if<ImageOp>(&op))
+            i->image = index.count(i->image) ? index[i->image] : -1;
+    return renderPage(copy, &shelf, scale, area);
+}
 
 } // namespace
 
@@ -35,12 +55,7 @@ PageView::PageView(ViewerNavigator *navigator, QWidget *parent)
     m_hRuler->hide();
     m_vRuler->hide();
     m_corner->hide();
-    m_more.setSingleShot(true);
-    m_more.setInterval(0);
-    connect(&m_more, &QTimer::timeout, viewport(), qOverload<>(&QWidget::update));
-    m_ahead.setSingleShot(true);
-    m_ahead.setInterval(AheadDelayMs);
-    connect(&m_ahead, &QTimer::timeout, this, &PageView::prefetch);
+    m_pool.setMaxThreadCount(qBound(1, QThread::idealThreadCount(), MaxThreads));
     connect(m_nav, &ViewerNavigator::layoutChanged, this, [this] {
         syncScrollBars();
         updateRulers();
@@ -50,13 +65,23 @@ PageView::PageView(ViewerNavigator *navigator, QWidget *parent)
     m_nav->setViewportSize(viewport()->size());
 }
 
-PageView::~PageView() = default;
+PageView::~PageView()
+{
+    // No worker may deliver to a view that is gone.
+    m_pool.clear();
+    m_pool.waitForDone();
+}
 
 void PageView::setPages(const PageCollection *pages)
 {
     m_pages = pages;
     m_cache.clear();
     m_sizes.clear();
+    m_failed.clear();
+    m_wanted.clear();
+    // Renders under way are for the old pages: what they bring is dropped.
+    m_inFlight.clear();
+    ++m_generation;
     m_highlightPage = -1;
     m_highlight.clear();
     viewport()->update();
@@ -120,6 +145,12 @@ void PageView::resizeEvent(QResizeEvent *event)
 bool PageView::viewportEvent(QEvent *event)
 {
     if (event->type() == QEvent::Resize) {
+        // Room for several windows full of pages, or the pages in view
+        // would push each other out of the cache.
+        const double dpr = devicePixelRatioF();
+        const qint64 window = qint64(viewport()->width() * dpr + PageImageCache::TileSize)
+                              * qint64(viewport()->height() * dpr + PageImageCache::TileSize) * 4;
+        m_cache.setBudget(qMax(DefaultCacheBytes, 6 * window));
         m_nav->setViewportSize(viewport()->size());
         layoutRulers();
         syncScrollBars();
@@ -180,12 +211,12 @@ void PageView::paintEvent(QPaintEvent *event)
 {
     QPainter p(viewport());
     p.fillRect(event->rect(), palette().color(QPalette::Dark));
-    Frame frame;
-    frame.clock.start();
+    bool complete = true;
+    m_wanted.clear();
     if (m_pages && m_nav->pageCount() > 0) {
         const auto [first, last] = m_nav->visiblePages();
         for (int i = first; i <= last; ++i)
-            paintPage(p, i, frame);
+            paintPage(p, i, &complete);
         const double s = m_nav->scale();
         if (m_highlightPage >= first && m_highlightPage <= last) {
             const QRect page = m_nav->pageRect(m_highlightPage, pageSize(m_highlightPage));
@@ -207,112 +238,100 @@ void PageView::paintEvent(QPaintEvent *event)
             }
         }
     }
-    m_renderedLast = frame.rendered;
-    m_completeLast = frame.complete;
-    if (!frame.complete)
-        m_more.start();
-    else
-        m_ahead.start();
+    m_completeLast = complete;
+    pump();
 }
 
-void PageView::paintPage(QPainter &p, int index, Frame &frame)
+void PageView::paintPage(QPainter &p, int index, bool *complete)
 {
     const QRect port = viewport()->rect();
-    QRect rect = m_nav->pageRect(index, pageSize(index));
+    const QRect rect = m_nav->pageRect(index, pageSize(index));
     if (!rect.intersects(port))
         return;
-    const double dpr = devicePixelRatioF();
-    const double scale = deviceScale();
-    const qint64 key = PageImageCache::scaleKey(scale);
-    std::shared_ptr<const Page> page;
-    Status status;
-    bool failed = false;
-    const auto ensure = [&] {
-        if (!page && !failed) {
-            page = load(index, &status);
-            failed = !page;
-        }
-        return bool(page);
-    };
     p.fillRect(rect.translated(3, 3), QColor(0, 0, 0, 70));
-    const QSizeF twips = pageSize(index);
-    const QSize pixels(int(std::ceil(twips.width() * scale)), int(std::ceil(twips.height() * scale)));
-    if (!PageImageCache::tiled(pixels)) {
-        const TileKey tile{index, key, -1};
-        const QImage *image = m_cache.find(tile);
-        if (!image && frame.mayRender() && ensure()) {
-            QImage made = renderPage(*page, m_pages, scale);
-            made.setDevicePixelRatio(dpr);
-            m_cache.insert(tile, made);
-            image = m_cache.find(tile);
-            ++frame.rendered;
-            rect = m_nav->pageRect(index, pageSize(index));
-        }
-        if (image) {
-            p.drawImage(rect.topLeft(), *image);
-        } else if (!failed) {
-            // Stand-in: the page at another zoom, or blank paper.
-            if (const QImage *other = m_cache.anyWholePage(index))
-                p.drawImage(QRectF(rect), *other);
-            else
-                p.fillRect(rect, Qt::white);
-            frame.complete = false;
-        }
-    } else {
-        const int side = PageImageCache::TileSize;
-        const int columns = (pixels.width() + side - 1) / side;
-        const QRect shown = rect.intersected(port).translated(-rect.topLeft());
-        const QRect device(QPoint(int(shown.left() * dpr), int(shown.top() * dpr)),
-                           QPoint(int(std::ceil((shown.right() + 1) * dpr)) - 1, int(std::ceil((shown.bottom() + 1) * dpr)) - 1));
-        for (int ty = device.top() / side; ty <= device.bottom() / side && !failed; ++ty) {
-            for (int tx = device.left() / side; tx <= device.right() / side && !failed; ++tx) {
-                const TileKey tile{index, key, ty * columns + tx};
-                const QImage *image = m_cache.find(tile);
-                if (!image && frame.mayRender() && ensure()) {
-                    QImage made = renderPage(*page, m_pages, scale, QRect(tx * side, ty * side, side, side));
-                    made.setDevicePixelRatio(dpr);
-                    m_cache.insert(tile, made);
-                    image = m_cache.find(tile);
-                    ++frame.rendered;
-                }
-                const QPointF at = QPointF(rect.topLeft()) + QPointF(tx * side, ty * side) / dpr;
-                if (image) {
-                    p.drawImage(at, *image);
-                } else if (!failed) {
-                    p.fillRect(QRectF(at, QSizeF(side, side) / dpr).intersected(QRectF(rect)), Qt::white);
-                    frame.complete = false;
-                }
-            }
-        }
-    }
-    if (failed) {
+    const auto failed = m_failed.find(index);
+    if (failed != m_failed.end()) {
         p.fillRect(rect, Qt::white);
         p.setPen(QColor(160, 0, 0));
         p.drawText(rect.adjusted(12, 12, -12, -12), Qt::AlignCenter | Qt::TextWordWrap,
-                   tr("Page %1 cannot be shown: %2").arg(index + 1).arg(status.description()));
+                   tr("Page %1 cannot be shown: %2").arg(index + 1).arg(failed->second));
+    } else {
+        const double dpr = devicePixelRatioF();
+        const double scale = deviceScale();
+        const qint64 key = PageImageCache::scaleKey(scale);
+        const QSizeF twips = pageSize(index);
+        const QSize pixels(int(std::ceil(twips.width() * scale)), int(std::ceil(twips.height() * scale)));
+        if (!PageImageCache::tiled(pixels)) {
+            const TileKey tile{index, key, -1};
+            if (const QImage *image = m_cache.find(tile)) {
+                p.drawImage(rect.topLeft(), *image);
+            } else {
+                // Stand-in: the page at another zoom, or blank paper.
+                if (const QImage *other = m_cache.anyWholePage(index))
+                    p.drawImage(QRectF(rect), *other);
+                else
+                    p.fillRect(rect, Qt::white);
+                m_wanted.push_back({tile, QRect()});
+                *complete = false;
+            }
+        } else {
+            const int side = PageImageCache::TileSize;
+            const int columns = (pixels.width() + side - 1) / side;
+            const QRect shown = rect.intersected(port).translated(-rect.topLeft());
+            const int left = int(shown.left() * dpr) / side;
+            const int right = int(std::ceil((shown.right() + 1) * dpr) - 1) / side;
+            const int top = int(shown.top() * dpr) / side;
+            const int bottom = int(std::ceil((shown.bottom() + 1) * dpr) - 1) / side;
+            for (int ty = top; ty <= bottom; ++ty) {
+                for (int tx = left; tx <= right; ++tx) {
+                    const TileKey tile{index, key, ty * columns + tx};
+                    const QPointF at = QPointF(rect.topLeft()) + QPointF(tx * side, ty * side) / dpr;
+                    if (const QImage *image = m_cache.find(tile)) {
+                        p.drawImage(at, *image);
+                    } else {
+                        p.fillRect(QRectF(at, QSizeF(side, side) / dpr).intersected(QRectF(rect)), Qt::white);
+                        m_wanted.push_back({tile, QRect(tx * side, ty * side, side, side)});
+                        *complete = false;
+                    }
+                }
+            }
+        }
     }
     p.setPen(QColor(0, 0, 0, 100));
     p.setBrush(Qt::NoBrush);
     p.drawRect(rect.adjusted(0, 0, -1, -1));
 }
 
-// While idle, the pages just past the view in the direction of travel
-// (and the one before it) are rendered, one per pass.
-void PageView::prefetch()
+void PageView::pump()
 {
-    if (!isVisible() || !m_pages || m_nav->pageCount() == 0)
+    if (!m_pages)
         return;
+    const int capacity = m_pool.maxThreadCount();
+    for (const Wanted &w : m_wanted) {
+        if (int(m_inFlight.size()) >= capacity)
+            return;
+        if (!m_inFlight.count(w.key))
+            start(w);
+    }
+    if (!m_wanted.empty() || !m_inFlight.empty() || !isVisible() || m_nav->pageCount() == 0)
+        return;
+    // Nothing in view is missing: one page ahead at a time, in the
+    // direction of travel (a grid's next screen), and the one behind.
     const auto [first, last] = m_nav->visiblePages();
     const int count = m_nav->pageCount();
     const int step = m_nav->isMultiPage() ? m_nav->gridColumns() * m_nav->gridRows() : 1;
-    std::vector<int> wanted;
+    std::vector<int> ahead;
     for (int k = 1; k <= PagesAhead * step; ++k)
-        wanted.push_back(m_lastDirection > 0 ? last + k : first - k);
-    wanted.push_back(m_lastDirection > 0 ? first - 1 : last + 1);
+        ahead.push_back(m_lastDirection > 0 ? last + k : first - k);
+    ahead.push_back(m_lastDirection > 0 ? first - 1 : last + 1);
     const double scale = deviceScale();
     const qint64 key = PageImageCache::scaleKey(scale);
-    for (int index : wanted) {
-        if (index < 0 || index >= count)
+    // Only when the pages ahead fit the cache beside those in view.
+    const QSizeF cell = m_nav->cellSize() * scale;
+    if (qint64(ahead.size()) * qint64(cell.width() * cell.height() * 4) > m_cache.budget() / 2)
+        return;
+    for (int index : ahead) {
+        if (index < 0 || index >= count || m_failed.count(index))
             continue;
         const QSizeF twips = pageSize(index);
         if (PageImageCache::tiled(QSize(int(std::ceil(twips.width() * scale)), int(std::ceil(twips.height() * scale)))))
@@ -320,18 +339,57 @@ void PageView::prefetch()
         const TileKey tile{index, key, -1};
         if (m_cache.find(tile))
             continue;
-        const std::shared_ptr<const Page> page = load(index, nullptr);
-        if (!page)
-            continue;
-        QImage made = renderPage(*page, m_pages, scale);
-        made.setDevicePixelRatio(devicePixelRatioF());
-        m_cache.insert(tile, made);
-        // The visible pages must stay the most recent.
-        for (int i = first; i <= last; ++i)
-            m_cache.find({i, key, -1});
-        m_ahead.start();
-        return;
+        if (start({tile, QRect()}))
+            return;
     }
+}
+
+// Hands a render to a worker: the page is read here (the collection is
+// not shared between threads), drawn there.
+bool PageView::start(const Wanted &wanted)
+{
+    Status status;
+    const std::shared_ptr<const Page> page = load(wanted.key.page, &status);
+    if (!page) {
+        m_failed[wanted.key.page] = status.description();
+        viewport()->update();
+        return false;
+    }
+    std::unordered_map<int, QImage> images;
+    for (const PageOp &op : page->ops)
+        if (const ImageOp *i = std::get_if<ImageOp>(&op))
+            images.emplace(i->image, m_pages->image(i->image));
+    const TileKey key = wanted.key;
+    const QRect area = wanted.area;
+    const double scale = deviceScale();
+    const double dpr = devicePixelRatioF();
+    const quint64 generation = m_generation;
+    m_inFlight.insert(key);
+    m_pool.start([this, key, area, scale, dpr, page, generation, images = std::move(images)] {
+        QImage image = renderDetached(*page, images, scale, area);
+        image.setDevicePixelRatio(dpr);
+        QMetaObject::invokeMethod(
+            this, [this, key, image, generation] { delivered(key, image, generation); }, Qt::QueuedConnection);
+    });
+    return true;
+}
+
+void PageView::delivered(const TileKey &key, const QImage &image, quint64 generation)
+{
+    if (generation != m_generation)
+        return;
+    m_inFlight.erase(key);
+    ++m_rendersDone;
+    // Renders for a zoom left behind are dropped.
+    if (!image.isNull() && key.scale == PageImageCache::scaleKey(deviceScale())) {
+        m_cache.insert(key, image);
+        const auto [first, last] = m_nav->visiblePages();
+        if (key.page >= first && key.page <= last) {
+            viewport()->update();
+            return;
+        }
+    }
+    pump();
 }
 
 // ---- input ---------------------------------------------------------------------

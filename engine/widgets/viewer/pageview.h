@@ -1,19 +1,20 @@
 #pragma once
 // The scrolling page area of the viewer. It paints what the navigator
-// lays out: only the pages in view, from cached images; a page not yet
-// rendered is made during the paint while the frame has time, else shown
-// blank (or from an image at another zoom) and made on the next pass.
-// Pages next to the view are rendered ahead while the window is idle.
+// lays out: only the pages in view, from cached images. Pages are
+// rendered on worker threads, never while painting: a page not ready yet
+// shows as blank paper (or as its image at the last zoom) and is painted
+// when its image arrives. When nothing in view is missing, the pages just
+// ahead in the direction of travel are rendered in advance.
 #include "engine/core/status.h"
 #include "engine/pages/page.h"
 #include "engine/widgets/viewer/pageimagecache.h"
 
 #include <QAbstractScrollArea>
-#include <QElapsedTimer>
 #include <QPointer>
-#include <QTimer>
+#include <QThreadPool>
 
 #include <unordered_map>
+#include <unordered_set>
 
 namespace Orv {
 
@@ -26,10 +27,6 @@ class PageView : public QAbstractScrollArea
     Q_OBJECT
 
 public:
-    // Time a paint may spend rendering pages before it leaves the rest
-    // for the next pass.
-    static constexpr int FrameBudgetMs = 8;
-
     PageView(ViewerNavigator *navigator, QWidget *parent = nullptr);
     ~PageView() override;
 
@@ -41,10 +38,11 @@ public:
     void setHighlight(int page, const QList<QRectF> &rects);
 
     PageImageCache &cache() { return m_cache; }
-    // The last paint: pages rendered in it, and whether everything in view
-    // was ready by its end.
-    int renderedInLastPaint() const { return m_renderedLast; }
+    // Whether the last paint found every page in view rendered, and how
+    // many images the workers have delivered so far.
     bool lastPaintComplete() const { return m_completeLast; }
+    int rendersPending() const { return int(m_inFlight.size()); }
+    qint64 rendersDone() const { return m_rendersDone; }
     // The size of a page as far as the view knows it (twips).
     QSizeF pageSize(int index) const;
 
@@ -66,19 +64,20 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;
 
 private:
-    struct Frame
+    struct Wanted
     {
-        QElapsedTimer clock;
-        int rendered = 0;
-        bool complete = true;
-        bool mayRender() const { return rendered == 0 || clock.elapsed() < FrameBudgetMs; }
+        TileKey key;
+        QRect area; // device pixels of the page; empty: the whole page
     };
     void syncScrollBars();
     void layoutRulers();
     void updateRulers();
-    void paintPage(QPainter &p, int index, Frame &frame);
+    void paintPage(QPainter &p, int index, bool *complete);
     std::shared_ptr<const Page> load(int index, Status *status);
-    void prefetch();
+    // Starts renders: what the last paint missed first, then pages ahead.
+    void pump();
+    bool start(const Wanted &wanted);
+    void delivered(const TileKey &key, const QImage &image, quint64 generation);
     void zoomStep(int direction, const QPoint &at);
     double deviceScale() const;
 
@@ -87,6 +86,13 @@ private:
     PageImageCache m_cache;
     // Sizes of pages that differ from the navigator's cell.
     std::unordered_map<int, QSizeF> m_sizes;
+    // Pages that could not be read, with the reason.
+    std::unordered_map<int, QString> m_failed;
+    QThreadPool m_pool;
+    std::unordered_set<TileKey, TileKeyHash> m_inFlight;
+    std::vector<Wanted> m_wanted; // missing in the last paint, in paint order
+    qint64 m_rendersDone = 0;
+    quint64 m_generation = 0; // counts setPages calls
     ViewerRuler *m_hRuler;
     ViewerRuler *m_vRuler;
     QWidget *m_corner;
@@ -95,10 +101,7 @@ private:
     qint64 m_unit = 1; // content pixels per vertical scroll bar step
     int m_highlightPage = -1;
     QList<QRectF> m_highlight;
-    QTimer m_more;     // a paint left pages blank
-    QTimer m_ahead;    // idle: render neighbouring pages
     int m_lastDirection = 1;
-    int m_renderedLast = 0;
     bool m_completeLast = true;
     QPoint m_pressAt;
     QPoint m_pressScroll;
