@@ -1,6 +1,6 @@
 // orv-viewer-window: the viewer control on its own.
 // usage: orv-viewer-window <archive.rdf | layout.rpx [--connection <string>]>
-//        [--zoom <percent|-1|-2>] [--screenshot <file.png>]
+//        [--zoom <percent|-1|-2>] [--ruler] [--contents] [--screenshot <file.png>]
 // With --screenshot the window is drawn once the first pages are in and
 // written to the file, and the program ends.
 #include "app/widgets/viewer/viewerwindow.h"
@@ -23,6 +23,8 @@ int main(int argc, char **argv)
     QString connection;
     QString screenshot;
     int zoom = 0;
+    bool ruler = false;
+    bool contents = false;
     for (int i = 0; i < args.size(); ++i) {
         const QString &a = args[i];
         const bool hasValue = i + 1 < args.size();
@@ -32,17 +34,24 @@ int main(int argc, char **argv)
             screenshot = args[++i];
         } else if (a == QLatin1String("--zoom") && hasValue) {
             zoom = args[++i].toInt();
+        } else if (a == QLatin1String("--ruler")) {
+            ruler = true;
+        } else if (a == QLatin1String("--contents")) {
+            contents = true;
         } else if (path.isEmpty() && !a.startsWith(QLatin1Char('-'))) {
             path = a;
         } else {
             std::fprintf(stderr, "usage: orv-viewer-window <archive.rdf | layout.rpx [--connection <string>]>"
-                                 " [--zoom <percent|-1|-2>] [--screenshot <file.png>]\n");
+                                 " [--zoom <percent|-1|-2>] [--ruler] [--contents] [--screenshot <file.png>]\n");
             return 2;
         }
     }
     Orv::ViewerWindow window;
     if (zoom != 0)
         window.viewer()->setZoom(zoom);
+    window.viewer()->setRulerVisible(ruler);
+    window.viewer()->setTocVisible(contents);
+    window.refresh();
     window.show();
     if (!path.isEmpty()) {
         const Orv::Status status = window.open(path, connection);
@@ -64,9 +73,11 @@ int main(int argc, char **argv)
     int ticks = 0;
     QObject::connect(&poll, &QTimer::timeout, &app, [&] {
         const Orv::ReportRun *run = window.run();
-        const bool enough = window.viewer()->Pages()->Count() >= 3 || !run || !run->isRunning();
+        const int pages = window.viewer()->Pages()->Count();
+        const bool enough = pages >= 3 || (pages > 0 && (!run || !run->isRunning()));
         Orv::PageView *view = window.viewer()->pageView();
-        if ((!enough || !view->lastPaintComplete()) && ++ticks < 400)
+        const bool drawn = view->rendersDone() > 0 && view->rendersPending() == 0 && view->lastPaintComplete();
+        if ((!enough || !drawn) && ++ticks < 400)
             return;
         poll.stop();
         const bool saved = window.grab().save(screenshot);

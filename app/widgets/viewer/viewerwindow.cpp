@@ -117,7 +117,7 @@ ViewerWindow::ViewerWindow(QWidget *parent)
     });
     showZoom(m_viewer->zoom());
     refresh();
-    resize(1100, 800);
+    resize(1280, 900);
 }
 
 ViewerWindow::~ViewerWindow()

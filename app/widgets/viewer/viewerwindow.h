@@ -32,11 +32,12 @@ public:
     Status open(const QString &path, const QString &connection = QString());
     Viewer *viewer() const { return m_viewer; }
     ReportRun *run() const { return m_run.get(); }
+    // Brings the toolbar up to date with the viewer.
+    void refresh();
 
 private:
     void openFile();
     void saveArchive();
-    void refresh();
     void showZoom(int zoom);
     void zoomTyped();
     void pageTyped();

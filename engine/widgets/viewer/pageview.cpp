@@ -55,7 +55,8 @@ PageView::PageView(ViewerNavigator *navigator, QWidget *parent)
     m_hRuler->hide();
     m_vRuler->hide();
     m_corner->hide();
-    m_pool.setMaxThreadCount(qBound(1, QThread::idealThreadCount(), MaxThreads));
+    // One core stays for the window itself.
+    m_pool.setMaxThreadCount(qBound(1, QThread::idealThreadCount() - 1, MaxThreads));
     connect(m_nav, &ViewerNavigator::layoutChanged, this, [this] {
         syncScrollBars();
         updateRulers();

@@ -72,11 +72,7 @@ void ViewerRuler::paintEvent(QPaintEvent *)
             if (horizontal) {
                 p.drawText(QRectF(at + 2, 0, 40, thickness / 2 + 2), Qt::AlignLeft | Qt::AlignVCenter, label);
             } else {
-                p.save();
-                p.translate(thickness / 2 - 1, at + 2);
-                p.rotate(90);
-                p.drawText(QRectF(0, -thickness / 2 + 1, 40, thickness / 2), Qt::AlignLeft | Qt::AlignVCenter, label);
-                p.restore();
+                p.drawText(QRectF(1, at + 1, thickness / 2 + 2, 12), Qt::AlignLeft | Qt::AlignTop, label);
             }
         }
     }
