@@ -84,6 +84,9 @@ Viewer::~Viewer()
     for (const QMetaObject::Connection &c : std::as_const(m_pageConnections))
         disconnect(c);
     disconnect(m_sourceGone);
+    // The page area and the tree go first: they use the navigator and the
+    // table of contents, which are members.
+    delete m_splitter;
 }
 
 // ---- pages -------------------------------------------------------------------
