@@ -60,7 +60,7 @@ ViewerWindow::ViewerWindow(QWidget *parent)
         });
         return a;
     };
-    action(tr("Open"), [this] { openFile(); });
+    action(tr("Open"), [this] { openFile(); })->setToolTip(tr("Open an archive or a layout"));
     m_save = action(tr("Save"), [this] { saveArchive(); });
     m_print = action(tr("Print"), [this] { report(m_viewer->PrintReport(true), QStringLiteral("Print")); });
     bar->addSeparator();
@@ -90,6 +90,8 @@ ViewerWindow::ViewerWindow(QWidget *parent)
     });
     connect(m_zoom->lineEdit(), &QLineEdit::returnPressed, this, &ViewerWindow::zoomTyped);
     m_zoomOut = action(tr("Zoom out"), [this] { m_viewer->setZoom(ViewerNavigator::zoomedOut(m_viewer->zoom())); });
+    m_pageWidth = action(tr("Width"), [this] { m_viewer->setZoom(ViewerNavigator::PageWidth); });
+    m_wholePage = action(tr("Whole"), [this] { m_viewer->setZoom(ViewerNavigator::WholePage); });
     bar->addSeparator();
     m_first = action(tr("First"), [this] { m_viewer->setCanvas(0); });
     m_previous = action(tr("Previous"), [this] { m_viewer->setCanvas(m_viewer->canvas() - 1); });
@@ -257,6 +259,8 @@ void ViewerWindow::refresh()
     m_multi->setChecked(multi);
     m_zoomIn->setEnabled(!multi);
     m_zoomOut->setEnabled(!multi);
+    m_pageWidth->setEnabled(!multi);
+    m_wholePage->setEnabled(!multi);
     m_zoom->setEnabled(!multi);
     if (!m_page->hasFocus())
         m_page->setText(QStringLiteral("%1/%2").arg(count ? current + 1 : 0).arg(count));

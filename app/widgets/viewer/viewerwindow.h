@@ -54,6 +54,8 @@ private:
     QAction *m_multi = nullptr;
     QAction *m_zoomIn = nullptr;
     QAction *m_zoomOut = nullptr;
+    QAction *m_pageWidth = nullptr;
+    QAction *m_wholePage = nullptr;
     QAction *m_first = nullptr;
     QAction *m_previous = nullptr;
     QAction *m_next = nullptr;
