@@ -11,6 +11,7 @@
 #include <QPainter>
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <cmath>
 
 namespace Orv::Charts {
@@ -457,13 +458,17 @@ void renderChart(const Chart &chart, const ChartValues &values, const QRectF &re
         drawEmpty(canvas, style, area);
         return;
     }
+    // The legend takes its room first but is drawn last, over the plot.
+    const size_t legendStart = page->ops.size();
     drawLegend(canvas, style, legendFor(style, values), &area);
-    if (area.width() < 60 || area.height() < 60)
-        return; // nothing legible fits
-    if (style.kind == Pie)
-        drawPieChart(canvas, style, values, area);
-    else
-        drawAxisChart(canvas, style, values, area);
+    const size_t legendEnd = page->ops.size();
+    if (area.width() >= 60 && area.height() >= 60) { // else nothing legible fits
+        if (style.kind == Pie)
+            drawPieChart(canvas, style, values, area);
+        else
+            drawAxisChart(canvas, style, values, area);
+    }
+    std::rotate(page->ops.begin() + qsizetype(legendStart), page->ops.begin() + qsizetype(legendEnd), page->ops.end());
 }
 
 void paintChart(QPainter &painter, const QRectF &target, const Chart &chart, const ChartValues &values)
