@@ -3,13 +3,17 @@
 // scripts hand over, layout files and page encoding of the chart parts,
 // and one rendering against a reference image.
 #include "engine/chart/chartrenderer.h"
+#include "engine/export/exporter.h"
+#include "engine/pages/pagecollection.h"
 #include "engine/layout/layoutfile.h"
 #include "engine/model/chart.h"
 #include "engine/model/report.h"
 #include "engine/model/section.h"
 #include "engine/pages/pageio.h"
 
+#include <QFile>
 #include <QImage>
+#include <QTemporaryDir>
 #include <QPainter>
 #include <QTest>
 
@@ -314,6 +318,35 @@ private Q_SLOTS:
         QVERIFY2(error.contains(QLatin1String("bad polygon")), qPrintable(error));
     }
 
+    void everyExportTakesChartParts()
+    {
+        auto chart = chartOf(Pie);
+        chart->setTitleText(QStringLiteral("Share"));
+        Page page;
+        page.size = QSizeF(12240, 15840);
+        renderChart(*chart, values({QStringLiteral("North"), QStringLiteral("South")}, {{3, 1}}), Area, &page);
+        renderChart(*chartOf(Area3D), values({QStringLiteral("a"), QStringLiteral("b")}, {{3, 1}}), Area.translated(0, 5000), &page);
+        PageCollection pages;
+        pages.append(page);
+        QTemporaryDir dir;
+        const auto read = [&](const char *name) {
+            QFile f(dir.filePath(QLatin1String(name)));
+            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        };
+        for (const char *name : {"c.pdf", "c.html", "c.rtf", "c.txt", "c.xlsx", "c.tiff"}) {
+            const Status s = exportPages(pages, dir.filePath(QLatin1String(name)));
+            QVERIFY2(s.ok(), qPrintable(s.description()));
+            QVERIFY(!read(name).isEmpty());
+        }
+        // HTML draws them in its drawing, placed under the texts; RTF as free-form shapes.
+        const QByteArray html = read("c.html");
+        QVERIFY(html.contains("<path d=\"M ") && html.contains("<polygon points="));
+        QVERIFY(html.indexOf("<svg") < html.indexOf(">Share<"));
+        const QByteArray rtf = read("c.rtf");
+        QVERIFY(rtf.contains("{\\sp{\\sn pVerticies}{\\sv 8;") && rtf.contains("{\\sn pSegmentInfo}{\\sv 2;"));
+        QVERIFY(read("c.txt").contains("North"));
+    }
+
     void rendersLikeTheReference()
     {
         auto chart = chartOf(Bar3D);
@@ -327,6 +360,20 @@ private Q_SLOTS:
             p.setRenderHint(QPainter::Antialiasing);
             paintChart(p, QRectF(0, 0, 320, 200), *chart, values({QStringLiteral("Q1"), QStringLiteral("Q2"), QStringLiteral("Q3")},
                                                                  {{3, 5, 4}, {2, 1, 3}}));
+        }
+        // The designer's sample of every kind draws something.
+        for (int kind : {Bar3D, Bar2D, Line3D, Line2D, Area3D, Area2D, Step3D, Step2D, Pie, XY}) {
+            chart->setChartType(kind);
+            QImage sample(160, 100, QImage::Format_RGB32);
+            sample.fill(Qt::white);
+            QPainter p(&sample);
+            paintChartPreview(p, QRectF(0, 0, 160, 100), *chart);
+            p.end();
+            int coloured = 0;
+            for (int y = 0; y < 100; ++y)
+                for (int x = 0; x < 160; ++x)
+                    coloured += qRed(sample.pixel(x, y)) != qGreen(sample.pixel(x, y));
+            QVERIFY2(coloured > 20, qPrintable(QString::number(kind)));
         }
         const QString path = QStringLiteral(ORV_TEST_DATA "/charts/bar3d.png");
         if (qEnvironmentVariableIsSet("ORV_UPDATE_REFERENCES"))
