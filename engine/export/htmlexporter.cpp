@@ -650,11 +650,9 @@ Status HtmlExporter::write(const PageCollection &pages, const QString &path, con
                            const ExportProgress &progress)
 {
     HtmlSettings options;
-    Status status = parseSettings(settings, path, &options);
+    Status status = checkStart(parseSettings(settings, path, &options), pages);
     if (!status.ok())
         return status;
-    if (pages.Count() == 0)
-        return failure(ErrInvalidCall, QStringLiteral("There are no pages to export"));
     if (!QFileInfo(options.pagesFolder).isDir())
         return failure(ErrPathAccess, QStringLiteral("The pages folder %1 does not exist").arg(displayName(options.pagesFolder)));
     if (!options.mhtOutput && !QFileInfo(options.imagesFolder).isDir() && !QDir().mkpath(options.imagesFolder))

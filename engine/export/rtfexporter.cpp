@@ -403,12 +403,10 @@ private:
 Status RtfExporter::write(const PageCollection &pages, const QString &path, const QVariantMap &settings,
                           const ExportProgress &progress)
 {
-    Status status = checkSettingNames(settings);
+    Status status = checkStart(checkSettingNames(settings), pages);
     if (!status.ok())
         return status;
     const int count = pages.Count();
-    if (count == 0)
-        return failure(ErrInvalidCall, QStringLiteral("There are no pages to export"));
     StagedFiles staged(format());
     const QString temp = staged.stage(path, &status);
     if (temp.isEmpty())

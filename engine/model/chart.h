@@ -182,6 +182,22 @@ class Chart : public BoxControl
     Q_PROPERTY(int SummaryFunc READ summaryFunc WRITE setSummaryFunc)
     Q_CLASSINFO("range:chartType", "0 16")
     Q_CLASSINFO("range:SummaryFunc", "0 8")
+    // For the property list: named values, groups and editors.
+    Q_CLASSINFO("values:SummaryFunc", "0 Sum|1 Average|2 Count|3 Minimum|4 Maximum|5 Variance|"
+                                      "6 Population Variance|7 Standard Deviation|8 Population Standard Deviation")
+    Q_CLASSINFO("category:XAxisTitle", "Appearance")
+    Q_CLASSINFO("category:YAxisTitle", "Appearance")
+    Q_CLASSINFO("category:AxisFont", "Appearance")
+    Q_CLASSINFO("category:ShowGridLines", "Appearance")
+    Q_CLASSINFO("category:ShowDataLabels", "Appearance")
+    Q_CLASSINFO("category:ValueFormat", "Appearance")
+    Q_CLASSINFO("category:SeriesNames", "Appearance")
+    Q_CLASSINFO("category:SeriesColors", "Appearance")
+    Q_CLASSINFO("category:RowSource", "Data")
+    Q_CLASSINFO("category:GroupField", "Data")
+    Q_CLASSINFO("category:ValueFields", "Data")
+    Q_CLASSINFO("category:SummaryFunc", "Data")
+    Q_CLASSINFO("editor:RowSource", "longtext")
     ORV_CONTROL_TYPE("OrvEngine.Chart")
 
 public:

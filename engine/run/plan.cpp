@@ -335,6 +335,8 @@ public:
             for (ControlPlan &c : sp->controls) {
                 if (qobject_cast<Field *>(c.control))
                     plan->fieldControls.push_back(&c);
+                if (c.runningSum)
+                    plan->runningFields.push_back(&c);
                 if (c.summary >= 0)
                     plan->summaries[size_t(c.summary)].value = &c.value;
                 if (c.pageSummary >= 0)
@@ -367,8 +369,11 @@ private:
             sp.hasFormat = m_context.scripting->hasHandler(sp.section, QStringLiteral("Format"));
             sp.hasBeforePrint = m_context.scripting->hasHandler(sp.section, QStringLiteral("BeforePrint"));
         }
-        if (sp.type == Section::GroupHeader)
+        if (sp.type == Section::GroupHeader) {
             sp.groupKey = compileValue(s->dataField(), sp.name, m_context);
+            sp.groupOn = s->groupOn();
+            sp.groupInterval = std::max(1, s->groupInterval());
+        }
         sp.controls.reserve(size_t(s->controls()->Count()));
         for (Control *c : *s->controls()) {
             ControlPlan cp;
@@ -454,6 +459,16 @@ private:
             cp.canGrow = f->canGrow();
             cp.canShrink = f->canShrink();
             cp.hideDuplicates = f->hideDuplicates();
+            if (f->runningSum() > 0 && f->summaryType() != 4) {
+                // Over the group: the group around the section begins it
+                // again (a detail's innermost group, the next outer group
+                // for group headers and footers).
+                cp.runningSum = f->runningSum();
+                if (cp.runningSum == 1 && sp.type == Section::Detail)
+                    cp.runningReset = int(m_plan->groupHeaders.size()) - 1;
+                else if (cp.runningSum == 1 && sp.level > 0)
+                    cp.runningReset = sp.level - 1;
+            }
             if (!f->outputFormat().isEmpty())
                 cp.format.emplace(f->outputFormat());
             if (f->summaryType() == 4) {

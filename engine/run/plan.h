@@ -112,6 +112,19 @@ struct ControlPlan
     enum PageValue { NoPageValue, PageNumberValue, PageCountValue };
     PageValue pageValue = NoPageValue;
     QVariant currentValue;
+    // What a Format or BeforePrint script made of this band's field: a text
+    // shown as it stands, or a value shown through the output format.
+    std::optional<QString> scriptText;
+    bool scriptValue = false;
+    QVariant exposedValue; // as handed to the script, to see what it changed
+    QString exposedText;
+
+    // Field.RunningSum: 1 over the group, 2 over the report.
+    int runningSum = 0;
+    int runningReset = -1; // the group level whose start begins it again; -1 never
+    double runningTotal = 0;
+    bool runningStarted = false;
+    bool runningMismatch = false;
 
     // Lines and shapes
     QPointF from, to;
@@ -132,6 +145,12 @@ struct ControlPlan
     std::shared_ptr<ChartPlan> chart; // charts grouping the report's rows
 
     QString textOf(const QVariant &value) const;
+    // A field that shows a value (data, total, page number or running sum)
+    // rather than its Text.
+    bool showsValue() const
+    {
+        return value.kind != ValueSource::None || summary >= 0 || pageSummary >= 0 || pageValue != NoPageValue || runningSum;
+    }
 };
 
 struct SectionPlan
@@ -156,6 +175,9 @@ struct SectionPlan
     bool hasFormat = false;
     bool hasBeforePrint = false;
     ValueSource groupKey;
+    int groupOn = 0;
+    int groupInterval = 1;
+    bool groupMismatch = false; // reported once
     std::vector<ControlPlan> controls;
 };
 
@@ -173,6 +195,7 @@ struct ReportPlan
     std::vector<SummaryPlan> summaries;      // group and report totals
     std::vector<SummaryPlan> pageSummaries;  // page totals, fed where details land
     std::vector<ControlPlan *> fieldControls; // by RunRow control slot
+    std::vector<ControlPlan *> runningFields;
     bool usesPageCount = false;
 
     // Page geometry in twips.

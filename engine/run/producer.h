@@ -103,15 +103,22 @@ private:
     QVariant groupKey(int level);
     void openGroups(int from, BandSink &sink);
     void closeGroups(int from, BandSink &sink);
+    void resolveScope(SummaryPlan &summary);
+    QVariant addRunning(ControlPlan &control, const QVariant &value);
     void feedSummaries();
     void addPageInputs(LaidBand &detail);
     bool layoutSection(SectionPlan &section, LaidBand *out);
+    void buildBand(SectionPlan &section, LaidBand *out);
     void computeValues(SectionPlan &section);
-    void refreshControls(SectionPlan &section);
+    bool refreshControls(SectionPlan &section);
+    void exposeValues(SectionPlan &section);
+    bool takeScriptChanges(SectionPlan &section);
+    void restoreTexts(SectionPlan &section);
     void addControlItems(ControlPlan &control, const SectionPlan &section, LaidBand &band);
     void addTextItem(ControlPlan &control, const QString &text, bool rich, LaidBand &band);
     void addSubreportItem(ControlPlan &control, LaidBand &band);
     void applyGrowth(LaidBand &band, const SectionPlan &section, const std::vector<double> &designBottoms);
+    bool isLate(const ControlPlan &control, const SectionPlan &section) const;
     std::shared_ptr<LateValue> lateFor(ControlPlan &control, const SectionPlan &section);
     bool scopeComplete(int level) const;
     int pageValueOf(int slot) const;
@@ -151,6 +158,9 @@ private:
     int m_closingLevel = -1;  // the footer being laid out, or -1
     bool m_atReportEnd = false;
     QHash<size_t, int> m_pictures;
+    // While a band is laid out again after BeforePrint: the late values of
+    // the first layout, so that they are not registered twice.
+    std::vector<std::shared_ptr<LateValue>> m_reusedLates;
 };
 
 struct SubReportPlan
