@@ -561,6 +561,9 @@ void Producer::addControlItems(ControlPlan &c, const SectionPlan &section, LaidB
     case ControlPlan::SubReport:
         addSubreportItem(c, band);
         break;
+    case ControlPlan::Chart:
+        addChartItems(c, band);
+        break;
     case ControlPlan::PageBreak:
         if (c.top > Epsilon && c.top < section.height)
             band.breaks.push_back(c.top);

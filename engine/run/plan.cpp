@@ -417,6 +417,31 @@ private:
         }
     }
 
+    std::shared_ptr<ChartPlan> chartPlan(const Chart *chart, const SectionPlan &sp, const QString &where)
+    {
+        auto plan = std::make_shared<ChartPlan>();
+        plan->group = compileValue(chart->groupField().trimmed(), where, m_context);
+        for (QString name : chart->valueFields().split(QRegularExpression(QStringLiteral("[;,]")))) {
+            name = name.trimmed();
+            if (name.isEmpty())
+                continue;
+            plan->values.push_back(compileValue(name, where, m_context));
+            if (name.startsWith(QLatin1Char('=')))
+                name = name.mid(1).trimmed();
+            if (name.startsWith(QLatin1Char('[')) && name.endsWith(QLatin1Char(']')))
+                name = name.mid(1, name.size() - 2);
+            plan->valueNames << name;
+        }
+        plan->function = chart->summaryFunc();
+        // Group sections show their group's rows, the detail its innermost
+        // group's; anywhere else the chart shows every row.
+        if (sp.type == Section::GroupHeader || sp.type == Section::GroupFooter)
+            plan->scopeLevel = sp.level;
+        else if (sp.type == Section::Detail)
+            plan->scopeLevel = int(m_plan->groupHeaders.size()) - 1;
+        return plan;
+    }
+
     bool buildControl(ControlPlan &cp, Control *c, SectionPlan &sp)
     {
         cp.control = c;
@@ -525,8 +550,13 @@ private:
                 cp.kind = ControlPlan::Skip;
         } else if (auto *pb = qobject_cast<PageBreak *>(c)) {
             cp.kind = pb->enabled() ? ControlPlan::PageBreak : ControlPlan::Skip;
+        } else if (auto *chart = qobject_cast<Chart *>(c)) {
+            cp.kind = ControlPlan::Chart;
+            setBox(cp, chart);
+            if (chart->rowSource().trimmed().isEmpty() && !chart->groupField().trimmed().isEmpty())
+                cp.chart = chartPlan(chart, sp, where);
         } else {
-            return false; // data controls and charts draw nothing
+            return false; // data controls draw nothing
         }
         return true;
     }

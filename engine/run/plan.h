@@ -8,6 +8,7 @@
 #include "engine/run/summary.h"
 #include "engine/script/vbformat.h"
 
+#include <QHash>
 #include <QVariant>
 
 #include <functional>
@@ -54,9 +55,32 @@ struct SummaryPlan
     std::vector<std::shared_ptr<struct LateValue>> waiting;
 };
 
+// A chart fed by the report's own rows: each row adds its values to the
+// category its group value names, within the scope of the rows the chart
+// shows (the group of the section it stands in, or the whole report). The
+// rows are read in one pass before the run, so headers show them too.
+struct ChartPlan
+{
+    ValueSource group;
+    std::vector<ValueSource> values; // none: the rows are counted
+    QStringList valueNames;
+    int function = 0;
+    int scopeLevel = -1; // the group level whose rows it shows; -1 all
+
+    struct Scope
+    {
+        QStringList categories; // in the order rows first named them
+        QHash<QString, int> index;
+        std::vector<std::vector<Accumulator>> cells; // [category][value]
+    };
+    QHash<QString, Scope> scopes; // by the group keys of the scope
+    qint64 cells = 0;
+    bool full = false; // too many categories: later ones are left out
+};
+
 struct ControlPlan
 {
-    enum Kind { Label, Field, CheckBox, Image, Line, Shape, RichEdit, Frame, SubReport, PageBreak, Barcode, Skip };
+    enum Kind { Label, Field, CheckBox, Image, Line, Shape, RichEdit, Frame, SubReport, PageBreak, Barcode, Chart, Skip };
     Control *control = nullptr;
     Kind kind = Skip;
     QString name;
@@ -118,6 +142,7 @@ struct ControlPlan
     bool showText = true;
 
     std::shared_ptr<SubReportPlan> subreport;
+    std::shared_ptr<ChartPlan> chart; // charts grouping the report's rows
 
     QString textOf(const QVariant &value) const;
     // A field that shows a value (data, total, page number or running sum)

@@ -145,6 +145,7 @@ Status Producer::start(RowAccess *parent)
         c->runningTotal = 0;
         c->runningStarted = false;
     }
+    gatherChartRows();
     m_openKeys.assign(m_plan->groupHeaders.size(), QVariant());
     m_keepFirstDetail.assign(m_plan->groupHeaders.size(), false);
     m_fetchHandler = m_depth == 0 && m_shared.scripting
@@ -168,6 +169,8 @@ Status Producer::start(RowAccess *parent)
 Status Producer::openData(RowAccess *parent)
 {
     m_recordset.reset();
+    m_connection = nullptr;
+    m_dataSql.clear();
     Control *dataControl = Data::findDataControl(*m_report);
     m_haveData = dataControl != nullptr;
     m_singleDetail = !m_haveData;
@@ -205,6 +208,11 @@ Status Producer::openData(RowAccess *parent)
     Data::Connection *connection = m_shared.connection(m_depth, source.connectionString, &status);
     if (!connection)
         return status;
+    // Scripts reach the connection the run uses (a converted chart opens
+    // its recordset on rpt.DataCtl.Connection).
+    dataControl->setProperty("Connection", source.connectionString);
+    m_connection = connection;
+    m_dataSql = sql;
     m_recordset = connection->Execute(sql, &status);
     if (!m_recordset || !status.ok()) {
         m_recordset.reset();
