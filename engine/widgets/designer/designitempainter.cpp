@@ -1,6 +1,8 @@
 #include "engine/widgets/designer/designitempainter.h"
 
+#include "engine/chart/chartrenderer.h"
 #include "engine/core/units.h"
+#include "engine/model/chart.h"
 #include "engine/model/controls.h"
 #include "engine/pages/pagepainter.h"
 #include "engine/widgets/designer/designerrichtext.h"
@@ -412,6 +414,19 @@ public:
     }
 };
 
+// A chart with sample values of its kind, so its type, title and legend show.
+class ChartPainter : public DesignItemPainter
+{
+public:
+    void paint(QPainter &p, const Control &control) const override
+    {
+        const QRectF r = boxOf(control);
+        if (auto *chart = qobject_cast<const Chart *>(&control); chart && r.width() > 0 && r.height() > 0)
+            Charts::paintChartPreview(p, r, *chart);
+        drawOutline(p, r);
+    }
+};
+
 // Controls that print nothing of their own: a labelled, tinted box.
 class PlaceholderPainter : public DesignItemPainter
 {
@@ -467,6 +482,7 @@ DesignPainterRegistry::DesignPainterRegistry()
     add(Frame::staticTypeId(), shape);
     add(Image::staticTypeId(), picture);
     add(OleObject::staticTypeId(), picture);
+    add(Chart::staticTypeId(), std::make_shared<ChartPainter>());
 }
 
 DesignPainterRegistry &DesignPainterRegistry::instance()
@@ -475,10 +491,14 @@ DesignPainterRegistry &DesignPainterRegistry::instance()
     return registry;
 }
 
-void DesignPainterRegistry::add(const QString &typeId, std::shared_ptr<const DesignItemPainter> painter)
+std::shared_ptr<const DesignItemPainter> DesignPainterRegistry::add(const QString &typeId,
+                                                                    std::shared_ptr<const DesignItemPainter> painter)
 {
+    const QString key = typeId.trimmed().toCaseFolded();
+    std::shared_ptr<const DesignItemPainter> previous = m_painters.take(key);
     if (painter)
-        m_painters.insert(typeId.trimmed().toCaseFolded(), std::move(painter));
+        m_painters.insert(key, std::move(painter));
+    return previous;
 }
 
 const DesignItemPainter &DesignPainterRegistry::painterFor(const QString &typeId) const

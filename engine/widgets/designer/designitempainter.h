@@ -31,8 +31,10 @@ public:
     // The registry of the process, holding the engine's own painters.
     static DesignPainterRegistry &instance();
 
-    // Replaces any painter registered for typeId.
-    void add(const QString &typeId, std::shared_ptr<const DesignItemPainter> painter);
+    // Replaces any painter registered for typeId (a null painter removes it)
+    // and returns the one it replaced.
+    std::shared_ptr<const DesignItemPainter> add(const QString &typeId,
+                                                 std::shared_ptr<const DesignItemPainter> painter);
     // The painter for typeId, or the plain box painter.
     const DesignItemPainter &painterFor(const QString &typeId) const;
 

@@ -94,9 +94,12 @@ QRectF reach(const PageOp &op)
                 // A turned box stays within the circle around its centre.
                 const double r = std::hypot(o.rect.width(), o.rect.height()) / 2;
                 return QRectF(o.rect.center() - QPointF(r, r), QSizeF(2 * r, 2 * r));
-            } else if constexpr (std::is_same_v<T, ShapeOp> || std::is_same_v<T, CheckBoxOp>) {
+            } else if constexpr (std::is_same_v<T, ShapeOp> || std::is_same_v<T, CheckBoxOp> || std::is_same_v<T, PieOp>) {
                 const double w = o.pen.width;
                 return o.rect.adjusted(-w, -w, w, w);
+            } else if constexpr (std::is_same_v<T, PolygonOp>) {
+                const double w = o.pen.width;
+                return o.bounds().adjusted(-w, -w, w, w);
             } else {
                 return o.rect;
             }

@@ -306,9 +306,10 @@ private Q_SLOTS:
         shape->setBackColor(0x0000ff); // red
         shape->setLineStyle(0);
         auto counting = std::make_shared<CountingPainter>();
-        DesignPainterRegistry::instance().add(QStringLiteral("orvengine.chart"), counting);
+        const auto chartPainter = DesignPainterRegistry::instance().add(QStringLiteral("orvengine.chart"), counting);
+        QVERIFY(chartPainter);
         const QImage image = viewport->grab().toImage();
-        DesignPainterRegistry::instance().add(QStringLiteral("OrvEngine.Chart"), std::shared_ptr<DesignItemPainter>());
+        QVERIFY(DesignPainterRegistry::instance().add(QStringLiteral("OrvEngine.Chart"), chartPainter) == counting);
         QVERIFY(counting->count > 0);
         QCOMPARE(image.pixelColor(centre("shpC")), QColor(255, 0, 0));
         // Grid dots and white bodies are there, outside is grey.
