@@ -78,6 +78,11 @@ public:
     // Adds a control by type identifier; a failure is logged.
     Control *addControl(Section &section, const QString &typeId, const QString &location);
 
+    // A Microsoft Graph object frame as a chart control; returns the
+    // section script that feeds it (empty when no chart was added). Used
+    // when no other chart converter is set.
+    QString copyControlChart(Section &section, const AccessImport::AccessObject &frame);
+
 private:
     void importReport(const AccessImport::AccessReport &src, Report &dst);
     bool sectionExists(const AccessImport::AccessReport &src, int index) const;

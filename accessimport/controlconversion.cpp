@@ -124,12 +124,7 @@ void CAccessImport::copyControl(Section &section, const AccessObject &control, c
         const QString here = QStringLiteral("copyControl()");
         const QVariant cls = get(control, QStringLiteral("Class"), here);
         if (m_settings.mbConvertChartCtls && !findMatch(cls.toString(), QStringLiteral("^MSGraph.Chart")).isEmpty()) {
-            if (m_chartConverter)
-                *chartSnippet = m_chartConverter(*this, section, control);
-            else
-                logError(QStringLiteral("chart conversion is not available, control name is \"%1\"")
-                             .arg(control.value(QStringLiteral("Name")).toString()),
-                         QStringLiteral("copyControlChart()"), 0);
+            *chartSnippet = m_chartConverter ? m_chartConverter(*this, section, control) : copyControlChart(section, control);
         }
     } else if (kind == u"boundobjectframe")
         copyControlBoundObjectFrame(section, control);

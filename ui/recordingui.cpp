@@ -7,11 +7,11 @@ std::optional<T> RecordingUi::take()
 {
     if (m_answers.empty())
         return std::nullopt;
-    Answer a = std::move(m_answers.front());
+    std::optional<T> result; // a nullopt or mismatched answer cancels
+    if (const auto *value = std::get_if<T>(&m_answers.front()))
+        result = *value;
     m_answers.pop_front();
-    if (auto *value = std::get_if<T>(&a))
-        return *value;
-    return std::nullopt; // a nullopt or mismatched answer cancels
+    return result;
 }
 
 MessageResult RecordingUi::messageBox(const QString &text, const QString &title, MessageButtons buttons,

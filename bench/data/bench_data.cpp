@@ -5,6 +5,7 @@
 // of the first snapshot and of a cached open. Prints rows per second and
 // peak memory.
 #include "engine/core/processsetup.h"
+#include "bench/support/benchsupport.h"
 #include "engine/data/reportdata.h"
 #include "engine/data/sampledatabase.h"
 
@@ -17,18 +18,6 @@
 #include <cstdio>
 
 namespace {
-
-long peakRssKb()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLong();
-    }
-    return -1;
-}
 
 const char *const kQuery =
     "SELECT d.[OrderID], d.[ProductID], d.[UnitPrice], d.[Quantity], d.[Discount], o.[OrderDate] "
@@ -54,7 +43,7 @@ int main(int argc, char **argv)
     }
     std::printf("data: sample database at scale %d made in %.1f s\n", scale, timer.nsecsElapsed() / 1e9);
 
-    const long rssBefore = peakRssKb();
+    const double rssBefore = Orv::Bench::peakMiB();
     timer.restart();
     Orv::Data::ReportData data;
     status = data.open({QStringLiteral("Data Source=") + db, QString::fromLatin1(kQuery)});
@@ -77,8 +66,8 @@ int main(int argc, char **argv)
     const double recordsetS = timer.nsecsElapsed() / 1e9;
     data.close();
     std::printf("data: recordset %lld rows x %d columns in %.2f s: %.0f rows/s (quantity sum %.0f), "
-                "peak memory %ld MB (%ld MB before)\n",
-                rows, columns, recordsetS, rows / recordsetS, checksum, peakRssKb() / 1024, rssBefore / 1024);
+                "peak memory %.0f MiB (%.0f MiB before)\n",
+                rows, columns, recordsetS, rows / recordsetS, checksum, Orv::Bench::peakMiB(), rssBefore);
 
     timer.restart();
     QProcess shell;

@@ -8,6 +8,7 @@
 // ORV_BENCH_QUICK=1 runs the 100,000-row size only; ORV_BENCH_DIR keeps
 // the databases between runs.
 
+#include "bench/support/benchsupport.h"
 #include "engine/core/processsetup.h"
 #include "engine/data/connection.h"
 #include "engine/data/sampledatabase.h"
@@ -29,6 +30,7 @@
 #include <cstdio>
 
 using namespace Orv;
+using namespace Orv::Bench;
 
 namespace {
 
@@ -73,26 +75,6 @@ QByteArray layout(const QString &connection, bool pageCount)
 )").arg(connection.toHtmlEscaped(), QString::fromLatin1(statement).toHtmlEscaped(), count).toUtf8();
 }
 
-// Peak resident memory since the last reset, in MB.
-double peakMb()
-{
-    QFile f(QStringLiteral("/proc/self/status"));
-    if (!f.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray &line : f.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024.0;
-    }
-    return 0;
-}
-
-void resetPeak()
-{
-    QFile f(QStringLiteral("/proc/self/clear_refs"));
-    if (f.open(QIODevice::WriteOnly))
-        f.write("5");
-}
-
 struct Figures
 {
     int pages = 0;
@@ -130,7 +112,7 @@ Figures runReport(const QString &connection, const QString &output, bool pageCou
     if (!written.ok())
         std::fprintf(stderr, "write: %s\n", qPrintable(written.description()));
     f.write = clock.nsecsElapsed() / 1e9;
-    f.peak = peakMb();
+    f.peak = peakMiB();
     return f;
 }
 
@@ -223,7 +205,7 @@ Figures floor(const QString &connection, const QString &output)
     p.end();
     f.pages = page;
     f.run = clock.nsecsElapsed() / 1e9;
-    f.peak = peakMb();
+    f.peak = peakMiB();
     return f;
 }
 

@@ -4,6 +4,8 @@
 #include <QtGlobal>
 
 #include <malloc.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace Orv {
 
@@ -18,6 +20,16 @@ inline void setUpProcess()
     // small blocks, and the default step trims and regrows the heap all the
     // time (about half of QPdfWriter's time).
     mallopt(M_TOP_PAD, 64 * 1024 * 1024);
+    // Qt warns on every start when there is no runtime folder (a command
+    // run from cron, ssh or a container); give it a private one in /tmp.
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+        const QByteArray dir = "/tmp/orvreport-runtime-" + QByteArray::number(uint(getuid()));
+        struct stat info;
+        if (mkdir(dir.constData(), 0700) == 0
+            || (lstat(dir.constData(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == getuid()
+                && (info.st_mode & 0777) == 0700))
+            qputenv("XDG_RUNTIME_DIR", dir);
+    }
 }
 
 } // namespace Orv

@@ -119,4 +119,22 @@ int adoTypeFromDeclared(const QString &declared, int *size);
 // An error that names the database's own message and the statement.
 Status sqlError(const QString &message, const QString &sql);
 
+// Calls f with each row of a cursor a statement opened (null when it
+// failed, with status saying why); the outcome of the reads.
+template<typename F>
+Status forEachRow(std::unique_ptr<Cursor> cursor, Status status, F &&f)
+{
+    if (!cursor)
+        return status;
+    while (cursor->next(&status))
+        f(*cursor);
+    return status;
+}
+
+// A text as a single-quoted SQL literal.
+inline QString sqlStringLiteral(QString text)
+{
+    return u'\'' + text.replace(u'\'', QStringLiteral("''")) + u'\'';
+}
+
 } // namespace Orv::Data

@@ -280,22 +280,13 @@ std::unique_ptr<Cursor> PostgresDriver::execute(const QString &sql, Status *stat
 
 namespace {
 
+// The rows of a catalogue query.
 template<typename F>
 Status eachRow(Driver *driver, const QString &sql, F &&f)
 {
     Status status;
     auto cursor = driver->execute(sql, &status);
-    if (!cursor)
-        return status;
-    while (cursor->next(&status))
-        f(*cursor);
-    return status;
-}
-
-QString literal(const QString &text)
-{
-    QString t = text;
-    return u'\'' + t.replace(u'\'', QStringLiteral("''")) + u'\'';
+    return forEachRow(std::move(cursor), status, std::forward<F>(f));
 }
 
 } // namespace
@@ -345,7 +336,7 @@ QList<Column> PostgresDriver::columns(const QString &table, Status *status)
     *status = eachRow(this, QStringLiteral(
         "SELECT column_name, udt_name, character_maximum_length, is_nullable, ordinal_position "
         "FROM information_schema.columns WHERE table_schema = ANY (current_schemas(false)) AND table_name = %1 "
-        "ORDER BY ordinal_position").arg(literal(table)),
+        "ORDER BY ordinal_position").arg(sqlStringLiteral(table)),
         [&](const Cursor &c) {
             Column col;
             col.name = c.value(0).toString();

@@ -36,6 +36,24 @@ bool isWordChar(QChar c)
     return c.isLetterOrNumber() || c == u'_';
 }
 
+// Where a clause keyword starts in a word that is a number written against
+// it ("5GROUP", "12ORDER"), or 0.
+qsizetype gluedKeyword(const QString &word)
+{
+    qsizetype digits = 0;
+    while (digits < word.size() && word[digits].isDigit())
+        ++digits;
+    if (digits == 0 || digits == word.size())
+        return 0;
+    static const char *const keywords[] = {"group", "order", "having", "union", "and", "or", "where"};
+    const QStringView rest = QStringView(word).mid(digits);
+    for (const char *k : keywords) {
+        if (rest.compare(QLatin1String(k), Qt::CaseInsensitive) == 0)
+            return digits;
+    }
+    return 0;
+}
+
 } // namespace
 
 QString rewriteSql(const QString &sql, const SqlDialect &dialect)
@@ -114,6 +132,15 @@ QString rewriteSql(const QString &sql, const SqlDialect &dialect)
             while (j < n && isWordChar(sql[j]))
                 ++j;
             const QString word = sql.mid(i, j - i);
+            const qsizetype glued = gluedKeyword(word);
+            if (glued > 0) {
+                // "5GROUP BY": statements joined from texts often miss the
+                // blank after a number (converted chart scripts do).
+                out += word.left(glued) + u' ' + word.mid(glued);
+                lastWord = word.mid(glued);
+                i = j;
+                continue;
+            }
             if (dialect.jet && word.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0)
                 out += QStringLiteral("1");
             else if (dialect.jet && word.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0)

@@ -269,22 +269,13 @@ std::unique_ptr<Cursor> SqliteDriver::executeNative(const QString &sql, Status *
 
 namespace {
 
+// The rows of a catalogue query.
 template<typename F>
 Status eachRow(SqliteDriver *driver, const QString &sql, F &&f)
 {
     Status status;
     auto cursor = driver->executeNative(sql, &status);
-    if (!cursor)
-        return status;
-    while (cursor->next(&status))
-        f(*cursor);
-    return status;
-}
-
-QString literal(const QString &text)
-{
-    QString t = text;
-    return u'\'' + t.replace(u'\'', QStringLiteral("''")) + u'\'';
+    return forEachRow(std::move(cursor), status, std::forward<F>(f));
 }
 
 } // namespace
@@ -321,7 +312,7 @@ QList<ForeignKey> SqliteDriver::foreignKeys(Status *status)
         if (t.type != QLatin1String("TABLE"))
             continue;
         *status = eachRow(this, QStringLiteral("SELECT id, seq, \"table\", \"from\", \"to\" FROM pragma_foreign_key_list(%1)")
-                                    .arg(literal(t.name)),
+                                    .arg(sqlStringLiteral(t.name)),
                           [&](const Cursor &c) {
                               ForeignKey fk;
                               const int id = c.value(0).toInt();
@@ -343,7 +334,7 @@ QList<ForeignKey> SqliteDriver::foreignKeys(Status *status)
     for (ForeignKey &fk : out) {
         if (!fk.pkColumn.isEmpty())
             continue;
-        eachRow(this, QStringLiteral("SELECT name FROM pragma_table_info(%1) WHERE pk = %2").arg(literal(fk.pkTable)).arg(fk.ordinal),
+        eachRow(this, QStringLiteral("SELECT name FROM pragma_table_info(%1) WHERE pk = %2").arg(sqlStringLiteral(fk.pkTable)).arg(fk.ordinal),
                 [&](const Cursor &c) { fk.pkColumn = c.value(0).toString(); });
     }
     return out;
@@ -352,7 +343,7 @@ QList<ForeignKey> SqliteDriver::foreignKeys(Status *status)
 QList<Column> SqliteDriver::columns(const QString &table, Status *status)
 {
     QList<Column> out;
-    *status = eachRow(this, QStringLiteral("SELECT cid, name, type, \"notnull\" FROM pragma_table_info(%1)").arg(literal(table)),
+    *status = eachRow(this, QStringLiteral("SELECT cid, name, type, \"notnull\" FROM pragma_table_info(%1)").arg(sqlStringLiteral(table)),
                       [&](const Cursor &c) {
                           Column col;
                           col.ordinal = c.value(0).toInt() + 1;

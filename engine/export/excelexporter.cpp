@@ -569,12 +569,10 @@ Status ExcelExporter::write(const PageCollection &pages, const QString &path, co
                             const ExportProgress &progress)
 {
     ExcelSettings options;
-    Status status = parseSettings(settings, &options);
+    Status status = checkStart(parseSettings(settings, &options), pages);
     if (!status.ok())
         return status;
     const int count = pages.Count();
-    if (count == 0)
-        return failure(ErrInvalidCall, QStringLiteral("There are no pages to export"));
     StagedFiles staged(format());
     const QString temp = staged.stage(path, &status);
     if (temp.isEmpty())

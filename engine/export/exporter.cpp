@@ -6,6 +6,7 @@
 #include "engine/export/rtfexporter.h"
 #include "engine/export/textexporter.h"
 #include "engine/export/tiffexporter.h"
+#include "engine/pages/pagecollection.h"
 
 #include <QFileInfo>
 #include <QUuid>
@@ -34,6 +35,15 @@ QVariant Exporter::setting(const QVariantMap &settings, const QString &name, con
 Status Exporter::failure(int number, const QString &description) const
 {
     return Status::failure(number, description, format() + QStringLiteral(" export"));
+}
+
+Status Exporter::checkStart(const Status &settingsStatus, const PageCollection &pages) const
+{
+    if (!settingsStatus.ok())
+        return settingsStatus;
+    if (pages.Count() == 0)
+        return failure(ErrInvalidCall, QStringLiteral("There are no pages to export"));
+    return {};
 }
 
 ExporterRegistry &ExporterRegistry::instance()

@@ -56,6 +56,9 @@ protected:
     // The value of a setting by case-insensitive name, or fallback.
     static QVariant setting(const QVariantMap &settings, const QString &name, const QVariant &fallback = {});
     Status failure(int number, const QString &description) const;
+    // The common start of write(): the outcome of reading the settings, then
+    // an empty collection is refused. Nothing has been written when it fails.
+    Status checkStart(const Status &settingsStatus, const PageCollection &pages) const;
 };
 
 // Filters by format name and file extension.

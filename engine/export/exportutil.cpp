@@ -179,6 +179,18 @@ QString StagedFiles::stage(const QString &target, Status *status)
     return temp;
 }
 
+Status StagedFiles::open(const QString &target, QFile *file)
+{
+    Status status;
+    const QString temp = stage(target, &status);
+    if (temp.isEmpty())
+        return status;
+    file->setFileName(temp);
+    if (!file->open(QIODevice::WriteOnly))
+        return failure(QStringLiteral("Cannot write %1: %2").arg(displayName(target), file->errorString()));
+    return {};
+}
+
 Status StagedFiles::checkWritten(QFileDevice &file, const QString &target) const
 {
     const bool flushed = file.flush();

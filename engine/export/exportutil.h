@@ -5,7 +5,7 @@
 #include "engine/core/status.h"
 #include "engine/pages/page.h"
 
-#include <QFileDevice>
+#include <QFile>
 #include <QString>
 #include <QStringList>
 #include <QVariantMap>
@@ -59,6 +59,8 @@ public:
     // Reserves a temporary file for target and returns its path, or an
     // empty text with status set.
     QString stage(const QString &target, Status *status);
+    // Stages target and opens file on its temporary name for writing.
+    Status open(const QString &target, QFile *file);
     // Renames every staged file into place.
     Status commit();
     // Checks that a file written with QFile reached the disk whole.

@@ -17,6 +17,7 @@
 #include <QTextDocument>
 #include <QUrl>
 #include <QUuid>
+#include <QtMath>
 #include <cmath>
 
 namespace Orv {
@@ -42,6 +43,31 @@ QString dashes(const PagePen &pen)
     case Qt::DashDotDotLine: return QStringLiteral(" stroke-dasharray=\"%1 %2 %3 %2\"").arg(pen.width * 4 + 60).arg(pen.width + 15).arg(pen.width + 15);
     default: return {};
     }
+}
+
+QString stroke(const PagePen &pen);
+
+// A pie slice as an SVG path: centre, the arc's start, the arc, back to
+// the centre. SVG's y axis points down, so angles turn the other way.
+QString piePath(const PieOp &op)
+{
+    const QRectF &r = op.rect;
+    const double rx = r.width() / 2, ry = r.height() / 2;
+    const QPointF c = r.center();
+    const auto at = [&](double degrees) {
+        const double a = qDegreesToRadians(degrees);
+        return QPointF(c.x() + rx * std::cos(a), c.y() - ry * std::sin(a));
+    };
+    const QString fill = qAlpha(op.fill) ? cssColour(op.fill) : QStringLiteral("none");
+    if (std::fabs(op.spanAngle) >= 360)
+        return QStringLiteral("<ellipse cx=\"%1\" cy=\"%2\" rx=\"%3\" ry=\"%4\" fill=\"%5\"%6/>\n")
+            .arg(c.x()).arg(c.y()).arg(rx).arg(ry).arg(fill, stroke(op.pen));
+    const QPointF from = at(op.startAngle);
+    const QPointF to = at(op.startAngle + op.spanAngle);
+    return QStringLiteral("<path d=\"M %1 %2 L %3 %4 A %5 %6 0 %7 %8 %9 %10 Z\" fill=\"%11\"%12/>\n")
+        .arg(c.x()).arg(c.y()).arg(from.x()).arg(from.y()).arg(rx).arg(ry)
+        .arg(std::fabs(op.spanAngle) > 180 ? 1 : 0).arg(op.spanAngle > 0 ? 0 : 1)
+        .arg(to.x()).arg(to.y()).arg(fill, stroke(op.pen));
 }
 
 QString stroke(const PagePen &pen)
@@ -304,6 +330,9 @@ private:
         QString out = anchors(pageIndex);
         out += QStringLiteral("<div class=\"page\" id=\"page%1\" style=\"width: %2px; height: %3px;\">\n")
                    .arg(pageIndex + 1).arg(px(w), px(h));
+        // Lines and shapes go into one drawing placed before the texts and
+        // pictures, so that filled backgrounds (bands, charts) stay behind them.
+        const qsizetype drawingAt = out.size();
         QString svg;
         int barcodes = 0;
         for (const PageOp &op : page.ops) {
@@ -338,6 +367,16 @@ private:
                     svg += QStringLiteral("<rect x=\"%1\" y=\"%2\" width=\"%3\" height=\"%4\" rx=\"%5\" fill=\"%6\"%7/>\n")
                                .arg(s->rect.x()).arg(s->rect.y()).arg(s->rect.width()).arg(s->rect.height())
                                .arg(s->kind == ShapeOp::RoundRect ? s->cornerRadius : 0).arg(fill, stroke(s->pen));
+            } else if (const auto *pg = std::get_if<PolygonOp>(&op)) {
+                QString points;
+                for (const QPointF &pt : pg->points)
+                    points += QStringLiteral("%1,%2 ").arg(pt.x()).arg(pt.y());
+                points.chop(1);
+                svg += QStringLiteral("<%1 points=\"%2\" fill=\"%3\"%4/>\n")
+                           .arg(pg->closed ? QStringLiteral("polygon") : QStringLiteral("polyline"), points,
+                                pg->closed && qAlpha(pg->fill) ? cssColour(pg->fill) : QStringLiteral("none"), stroke(pg->pen));
+            } else if (const auto *pie = std::get_if<PieOp>(&op)) {
+                svg += piePath(*pie);
             } else if (const auto *c = std::get_if<CheckBoxOp>(&op)) {
                 const QRectF &r = c->rect;
                 svg += QStringLiteral("<rect x=\"%1\" y=\"%2\" width=\"%3\" height=\"%4\" fill=\"none\"%5/>\n")
@@ -368,8 +407,8 @@ private:
             }
         }
         if (!svg.isEmpty())
-            out += QStringLiteral("<svg width=\"%1\" height=\"%2\" viewBox=\"0 0 %3 %4\" style=\"left: 0; top: 0;\">\n%5</svg>\n")
-                       .arg(px(w), px(h)).arg(w).arg(h).arg(svg);
+            out.insert(drawingAt, QStringLiteral("<svg width=\"%1\" height=\"%2\" viewBox=\"0 0 %3 %4\" style=\"left: 0; top: 0;\">\n%5</svg>\n")
+                                      .arg(px(w), px(h)).arg(w).arg(h).arg(svg));
         out += QStringLiteral("</div>\n");
         return out;
     }
@@ -611,11 +650,9 @@ Status HtmlExporter::write(const PageCollection &pages, const QString &path, con
                            const ExportProgress &progress)
 {
     HtmlSettings options;
-    Status status = parseSettings(settings, path, &options);
+    Status status = checkStart(parseSettings(settings, path, &options), pages);
     if (!status.ok())
         return status;
-    if (pages.Count() == 0)
-        return failure(ErrInvalidCall, QStringLiteral("There are no pages to export"));
     if (!QFileInfo(options.pagesFolder).isDir())
         return failure(ErrPathAccess, QStringLiteral("The pages folder %1 does not exist").arg(displayName(options.pagesFolder)));
     if (!options.mhtOutput && !QFileInfo(options.imagesFolder).isDir() && !QDir().mkpath(options.imagesFolder))

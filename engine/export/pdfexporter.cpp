@@ -374,23 +374,21 @@ Status PdfExporter::write(const PageCollection &pages, const QString &path, cons
                           const ExportProgress &progress)
 {
     PdfSettings options;
-    Status status = parseSettings(settings, &options);
+    Status status = checkStart(parseSettings(settings, &options), pages);
     if (!status.ok())
         return status;
-    if (pages.Count() == 0)
-        return failure(ErrInvalidCall, QStringLiteral("There are no pages to export"));
     if (path.isEmpty())
         return failure(ErrInvalidCall, QStringLiteral("No file name given"));
 
     StagedFiles staged(format());
-    const QString draftName = staged.stage(path, &status);
-    if (draftName.isEmpty())
-        return status;
+    QString draftName;
     std::vector<Bookmark> bookmarks;
     {
-        QFile draft(draftName);
-        if (!draft.open(QIODevice::WriteOnly))
-            return failure(ErrPathAccess, QStringLiteral("Cannot write %1: %2").arg(displayName(path), draft.errorString()));
+        QFile draft;
+        status = staged.open(path, &draft);
+        if (!status.ok())
+            return status;
+        draftName = draft.fileName();
         status = writePdf(pages, &draft, options, progress, &bookmarks);
         if (!status.ok())
             return status;

@@ -13,6 +13,7 @@
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextFragment>
+#include <QtMath>
 #include <cmath>
 
 namespace Orv {
@@ -112,6 +113,10 @@ public:
                 checkBox(*c);
             else if (const auto *b = std::get_if<BarcodeOp>(&op))
                 barcode(page, *b, ++barcodes);
+            else if (const auto *pg = std::get_if<PolygonOp>(&op))
+                freeform(pg->points, pg->closed, pg->pen, pg->closed ? pg->fill : 0, ++z);
+            else if (const auto *pie = std::get_if<PieOp>(&op))
+                freeform(pieOutline(*pie), true, pie->pen, pie->fill, ++z);
         }
         m_body += "\\pard\\plain\\fs2\\par\n";
     }
@@ -141,6 +146,8 @@ private:
                 using T = std::decay_t<decltype(o)>;
                 if constexpr (std::is_same_v<T, LineOp>)
                     content |= QRectF(o.from, o.to).normalized();
+                else if constexpr (std::is_same_v<T, PolygonOp>)
+                    content |= o.bounds();
                 else
                     content |= o.rect;
             }, op);
@@ -274,6 +281,60 @@ private:
         m_body += "}}\n";
     }
 
+    // A slice as the polygon of its centre and points along the arc, at
+    // most three degrees apart.
+    static std::vector<QPointF> pieOutline(const PieOp &op)
+    {
+        const QPointF c = op.rect.center();
+        const double span = qBound(-360.0, op.spanAngle, 360.0);
+        const int steps = qMax(1, int(std::ceil(std::fabs(span) / 3)));
+        std::vector<QPointF> points;
+        if (std::fabs(span) < 360)
+            points.push_back(c);
+        for (int i = 0; i <= steps; ++i) {
+            const double a = qDegreesToRadians(op.startAngle + span * i / steps);
+            points.emplace_back(c.x() + op.rect.width() / 2 * std::cos(a), c.y() - op.rect.height() / 2 * std::sin(a));
+        }
+        return points;
+    }
+
+    // A free-form drawing shape: the vertices in twips from the shape's top
+    // left, one move, a line to each further vertex, a close when closed.
+    void freeform(const std::vector<QPointF> &points, bool closed, const PagePen &p, QRgb fill, int z)
+    {
+        if (points.size() < 2)
+            return;
+        QRectF box;
+        for (const QPointF &pt : points)
+            box |= QRectF(pt, QSizeF(0.001, 0.001));
+        shapeStart(box, z, 0);
+        property("geoLeft", "0");
+        property("geoTop", "0");
+        property("geoRight", QByteArray::number(qMax(1, twips(box.width()))));
+        property("geoBottom", QByteArray::number(qMax(1, twips(box.height()))));
+        QByteArray vertices = "8;" + QByteArray::number(qsizetype(points.size()));
+        for (const QPointF &pt : points)
+            vertices += ";(" + QByteArray::number(twips(pt.x() - box.left())) + ','
+                        + QByteArray::number(twips(pt.y() - box.top())) + ')';
+        property("pVerticies", vertices);
+        const qsizetype segments = 1 + qsizetype(points.size()) - 1 + (closed ? 1 : 0) + 1;
+        QByteArray info = "2;" + QByteArray::number(segments) + ";16384";
+        for (size_t i = 1; i < points.size(); ++i)
+            info += ";1";
+        if (closed)
+            info += ";24577";
+        info += ";32768";
+        property("pSegmentInfo", info);
+        pen(p);
+        if (qAlpha(fill)) {
+            property("fFilled", "1");
+            property("fillColor", bgr(fill));
+        } else {
+            property("fFilled", "0");
+        }
+        m_body += "}}\n";
+    }
+
     void picture(const QRectF &r, const QByteArray &hex, QSize pixels)
     {
         frame(r, Qt::AlignLeft);
@@ -342,12 +403,10 @@ private:
 Status RtfExporter::write(const PageCollection &pages, const QString &path, const QVariantMap &settings,
                           const ExportProgress &progress)
 {
-    Status status = checkSettingNames(settings);
+    Status status = checkStart(checkSettingNames(settings), pages);
     if (!status.ok())
         return status;
     const int count = pages.Count();
-    if (count == 0)
-        return failure(ErrInvalidCall, QStringLiteral("There are no pages to export"));
     StagedFiles staged(format());
     const QString temp = staged.stage(path, &status);
     if (temp.isEmpty())

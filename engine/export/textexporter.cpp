@@ -87,19 +87,15 @@ Status TextExporter::write(const PageCollection &pages, const QString &path, con
                            const ExportProgress &progress)
 {
     TextSettings options;
-    Status status = parseSettings(settings, &options);
+    Status status = checkStart(parseSettings(settings, &options), pages);
     if (!status.ok())
         return status;
     const int count = pages.Count();
-    if (count == 0)
-        return failure(ErrInvalidCall, QStringLiteral("There are no pages to export"));
     StagedFiles staged(format());
-    const QString temp = staged.stage(path, &status);
-    if (temp.isEmpty())
+    QFile file;
+    status = staged.open(path, &file);
+    if (!status.ok())
         return status;
-    QFile file(temp);
-    if (!file.open(QIODevice::WriteOnly))
-        return failure(ErrPathAccess, QStringLiteral("Cannot write %1: %2").arg(displayName(path), file.errorString()));
     QStringEncoder encoder = options.unicode ? QStringEncoder(QStringEncoder::Utf16LE, QStringEncoder::Flag::WriteBom)
                                              : QStringEncoder(options.encoding.toLatin1().constData());
     progress.report(0, count);

@@ -90,12 +90,10 @@ Status TiffExporter::write(const PageCollection &pages, const QString &path, con
                            const ExportProgress &progress)
 {
     TiffSettings options;
-    Status status = parseSettings(settings, &options);
+    Status status = checkStart(parseSettings(settings, &options), pages);
     if (!status.ok())
         return status;
     const int count = pages.Count();
-    if (count == 0)
-        return failure(ErrInvalidCall, QStringLiteral("There are no pages to export"));
     StagedFiles staged(format());
     const QString temp = staged.stage(path, &status);
     if (temp.isEmpty())

@@ -5,8 +5,12 @@
 #include <QByteArray>
 #include <QString>
 
+#include <memory>
+#include <vector>
+
 namespace Orv {
 
+class Control;
 class Report;
 
 // Layout files (.rpx): the XML form of a report design. See
@@ -37,5 +41,15 @@ Status SaveLayout(Report &report, const QString &path, int kind, QByteArray *byt
 
 // The bytes of a design, as kind 2 returns them.
 QByteArray layoutBytes(const Report &report);
+
+// A layout fragment: controls without their report, as the designer puts
+// them on the clipboard. Each control is written as in a layout file.
+QByteArray layoutFragmentBytes(const std::vector<const Control *> &controls);
+// Reads a fragment into new, detached controls (appended to *controls).
+// Refuses what a layout file would refuse; on failure *controls is unchanged.
+Status LoadLayoutFragment(const QByteArray &bytes, std::vector<std::unique_ptr<Control>> *controls,
+                          const QString &sourceName = QString());
+// True when bytes start like a fragment (cheap; does not validate).
+bool looksLikeLayoutFragment(const QByteArray &bytes);
 
 } // namespace Orv

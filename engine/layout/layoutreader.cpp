@@ -37,6 +37,14 @@ public:
         return m_status;
     }
 
+    Status readFragmentInto(Section *holder)
+    {
+        readFragment(holder);
+        if (m_status.ok() && m_xml.hasError())
+            failXml();
+        return m_status;
+    }
+
 private:
     bool failed() const { return !m_status.ok(); }
 
@@ -108,38 +116,58 @@ private:
         return false;
     }
 
-    void readDocument(Report *report)
+    // The root element and its format version.
+    bool readRoot(const QString &rootName, const QString &wrongRoot)
     {
         if (!nextElement())
-            return;
-        if (m_xml.name() != "OrvReportLayout"_L1) {
-            fail(u"this is not an OrvReport layout (the root element is <%1>)"_s.arg(m_xml.name().toString()));
-            return;
+            return false;
+        if (m_xml.name() != rootName) {
+            fail(wrongRoot.arg(m_xml.name().toString()));
+            return false;
         }
         const QXmlStreamAttributes attributes = m_xml.attributes();
         for (const QXmlStreamAttribute &a : attributes) {
             if (a.name() != "version"_L1) {
-                fail(u"unknown attribute \"%1\" of <OrvReportLayout>"_s.arg(a.name().toString()));
-                return;
+                fail(u"unknown attribute \"%1\" of <%2>"_s.arg(a.name().toString(), rootName));
+                return false;
             }
         }
         if (!attributes.hasAttribute("version"_L1)) {
             fail(u"the layout has no format version"_s);
-            return;
+            return false;
         }
         bool ok = false;
         const int version = attributes.value("version"_L1).toInt(&ok);
         if (!ok || version < 1) {
             fail(u"\"%1\" is not a layout format version"_s.arg(attributes.value("version"_L1).toString()));
-            return;
+            return false;
         }
         if (version > LayoutFile::FormatVersion) {
             fail(u"the layout was written in format version %1 by a newer OrvReport; this one reads up to version %2"_s
                      .arg(version)
                      .arg(LayoutFile::FormatVersion));
-            return;
+            return false;
         }
+        return true;
+    }
 
+    // Nothing but comments and white space may follow the root.
+    void readTrailer()
+    {
+        while (!m_xml.atEnd()) {
+            const auto token = m_xml.readNext();
+            if (token == QXmlStreamReader::Invalid) {
+                if (m_xml.error() != QXmlStreamReader::PrematureEndOfDocumentError)
+                    failXml();
+                return;
+            }
+        }
+    }
+
+    void readDocument(Report *report)
+    {
+        if (!readRoot(u"OrvReportLayout"_s, u"this is not an OrvReport layout (the root element is <%1>)"_s))
+            return;
         bool sawReport = false;
         while (nextElement()) {
             if (m_xml.isEndElement())
@@ -158,15 +186,26 @@ private:
             fail(u"the layout holds no <Report>"_s);
             return;
         }
-        // Nothing but comments and white space may follow the root.
-        while (!m_xml.atEnd()) {
-            const auto token = m_xml.readNext();
-            if (token == QXmlStreamReader::Invalid) {
-                if (m_xml.error() != QXmlStreamReader::PrematureEndOfDocumentError)
-                    failXml();
+        readTrailer();
+    }
+
+    // A fragment's controls go into holder, a detached section.
+    void readFragment(Section *holder)
+    {
+        if (!readRoot(u"OrvReportFragment"_s, u"this is not an OrvReport fragment (the root element is <%1>)"_s))
+            return;
+        while (nextElement()) {
+            if (m_xml.isEndElement())
+                break;
+            if (m_xml.name() != "Control"_L1) {
+                fail(u"unexpected element <%1> (expected <Control>)"_s.arg(m_xml.name().toString()));
                 return;
             }
+            readControl(holder);
         }
+        if (failed())
+            return;
+        readTrailer();
     }
 
     void readReport(Report *report)
@@ -389,6 +428,29 @@ Status LoadLayout(Report &report, const QByteArray &bytes, const QString &source
     report.takeContent(fresh);
     report.setIsDirty(false);
     return {};
+}
+
+Status LoadLayoutFragment(const QByteArray &bytes, std::vector<std::unique_ptr<Control>> *controls,
+                          const QString &sourceName)
+{
+    const QString source = sourceName.isEmpty() ? u"(layout fragment)"_s : sourceName;
+    if (!controls)
+        return Status::failure(ErrInvalidCall, u"Invalid procedure call or argument"_s);
+    if (bytes.size() > LayoutFile::MaxFileSize)
+        return Status::failure(ErrBadFileFormat, u"%1: the fragment is larger than %2 MiB"_s.arg(source)
+                                                     .arg(LayoutFile::MaxFileSize / (1024 * 1024)));
+    Section holder(Section::Detail);
+    const Status status = Reader(bytes, source).readFragmentInto(&holder);
+    if (!status.ok())
+        return status;
+    while (holder.controls()->Count() > 0)
+        controls->emplace_back(holder.controls()->take(0));
+    return {};
+}
+
+bool looksLikeLayoutFragment(const QByteArray &bytes)
+{
+    return bytes.left(512).contains("<OrvReportFragment");
 }
 
 Status LoadLayout(Report &report, const QString &path)

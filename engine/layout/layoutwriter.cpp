@@ -86,13 +86,8 @@ public:
             m_xml.writeAttribute(QStringLiteral("Type"), QString::number(section->type()));
             const Section sectionDefaults(section->type());
             writeContent(section, &sectionDefaults);
-            for (const Control *control : *section->controls()) {
-                m_xml.writeStartElement(QStringLiteral("Control"));
-                m_xml.writeAttribute(QStringLiteral("Type"), control->typeId());
-                const std::unique_ptr<Control> controlDefaults(ControlRegistry::builtIn().create(control->typeId()));
-                writeContent(control, controlDefaults.get());
-                m_xml.writeEndElement();
-            }
+            for (const Control *control : *section->controls())
+                writeControl(control);
             m_xml.writeEndElement();
         }
         m_xml.writeEndElement();
@@ -100,7 +95,27 @@ public:
         m_xml.writeEndDocument();
     }
 
+    void writeFragment(const std::vector<const Control *> &controls)
+    {
+        m_xml.writeStartDocument();
+        m_xml.writeStartElement(QStringLiteral("OrvReportFragment"));
+        m_xml.writeAttribute(QStringLiteral("version"), QString::number(LayoutFile::FormatVersion));
+        for (const Control *control : controls)
+            writeControl(control);
+        m_xml.writeEndElement();
+        m_xml.writeEndDocument();
+    }
+
 private:
+    void writeControl(const Control *control)
+    {
+        m_xml.writeStartElement(QStringLiteral("Control"));
+        m_xml.writeAttribute(QStringLiteral("Type"), control->typeId());
+        const std::unique_ptr<Control> controlDefaults(ControlRegistry::builtIn().create(control->typeId()));
+        writeContent(control, controlDefaults.get());
+        m_xml.writeEndElement();
+    }
+
     // Attributes for the values that differ from a new object's, then
     // Value elements for texts XML cannot hold, then the changed parts.
     // Leaves the element open for the caller's children.
@@ -148,6 +163,13 @@ QByteArray layoutBytes(const Report &report)
 {
     QByteArray out;
     Writer(&out).write(report);
+    return out;
+}
+
+QByteArray layoutFragmentBytes(const std::vector<const Control *> &controls)
+{
+    QByteArray out;
+    Writer(&out).writeFragment(controls);
     return out;
 }
 

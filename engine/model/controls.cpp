@@ -46,6 +46,14 @@ ChartTitle::ChartTitle(QObject *parent)
     : ModelObject(parent)
 {
     m_location->setLocationType(1); // a title stands at the top
+    m_vtFont->setSize(12);
+    m_vtFont->setBold(true);
+}
+
+Chart::Chart(QObject *parent)
+    : BoxControl(4320, 2880, parent)
+{
+    m_axisFont->setSize(8);
 }
 
 } // namespace Orv

@@ -23,6 +23,9 @@ public:
 // 13 dvarp, 14 dstdev, 15 dstdevp (the "d" kinds over distinct values).
 // SummaryType: 0 none, 1 grand total, 2 page total, 3 sub-total, 4 page
 // count. SummaryRunning: 0 none, 1 over the group, 2 over the report.
+// RunningSum adds up what the field shows each time its section prints, as
+// Access's running sums do: 0 no, 1 over the group (starting again with the
+// group around the section), 2 over the whole report.
 class Field : public TextControl
 {
     Q_OBJECT
@@ -38,9 +41,11 @@ class Field : public TextControl
     Q_PROPERTY(int SummaryRunning READ summaryRunning WRITE setSummaryRunning)
     Q_PROPERTY(QString SummaryGroup READ summaryGroup WRITE setSummaryGroup)
     Q_PROPERTY(QString SummaryDistinctField READ summaryDistinctField WRITE setSummaryDistinctField)
+    Q_PROPERTY(int RunningSum READ runningSum WRITE setRunningSum)
     Q_CLASSINFO("range:SummaryFunc", "0 15")
     Q_CLASSINFO("range:SummaryType", "0 4")
     Q_CLASSINFO("range:SummaryRunning", "0 2")
+    Q_CLASSINFO("range:RunningSum", "0 2")
     ORV_CONTROL_TYPE("OrvEngine.Field")
 
 public:
@@ -57,6 +62,7 @@ public:
     ORV_VALUE(int, summaryRunning, setSummaryRunning, 0)
     ORV_VALUE(QString, summaryGroup, setSummaryGroup, QString())
     ORV_VALUE(QString, summaryDistinctField, setSummaryDistinctField, QString())
+    ORV_VALUE(int, runningSum, setRunningSum, 0)
 };
 
 class CheckBox : public TextControl

@@ -57,6 +57,11 @@ private:
 // 2 the whole group. RepeatStyle (group headers): 0 none, 1 on each page,
 // 2 on each column, 3 on each page the group continues on. DataField of a
 // group header is the field or "=expression" the group breaks on.
+// GroupOn (group headers) says which part of the DataField value breaks the
+// group, as Access's grouping does: 0 each value, 1 the first GroupInterval
+// characters, 2 year, 3 quarter, 4 month, 5 week, 6 day, 7 hour, 8 minute
+// (each counted in steps of GroupInterval), 9 numbers in steps of
+// GroupInterval.
 // ColumnDirection (detail): 0 down then across, 1 across then down.
 // BackStyle: 0 transparent, 1 opaque.
 class Section : public ModelObject
@@ -78,6 +83,8 @@ class Section : public ModelObject
     Q_PROPERTY(int RepeatStyle READ repeatStyle WRITE setRepeatStyle)
     Q_PROPERTY(bool RepeatSection READ repeatSection WRITE setRepeatSection STORED false)
     Q_PROPERTY(QString DataField READ dataField WRITE setDataField)
+    Q_PROPERTY(int GroupOn READ groupOn WRITE setGroupOn)
+    Q_PROPERTY(int GroupInterval READ groupInterval WRITE setGroupInterval)
     Q_PROPERTY(int ColumnCount READ columnCount WRITE setColumnCount)
     Q_PROPERTY(double ColumnSpacing READ columnSpacing WRITE setColumnSpacing)
     Q_PROPERTY(int ColumnDirection READ columnDirection WRITE setColumnDirection)
@@ -89,6 +96,8 @@ class Section : public ModelObject
     Q_CLASSINFO("range:NewColumn", "0 3")
     Q_CLASSINFO("range:GrpKeepTogether", "0 2")
     Q_CLASSINFO("range:RepeatStyle", "0 3")
+    Q_CLASSINFO("range:GroupOn", "0 9")
+    Q_CLASSINFO("range:GroupInterval", "1 2147483647")
     Q_CLASSINFO("range:ColumnCount", "1 1000")
     Q_CLASSINFO("range:ColumnSpacing", "0 20000000")
     Q_CLASSINFO("range:ColumnDirection", "0 1")
@@ -131,6 +140,8 @@ public:
     ORV_VALUE(int, grpKeepTogether, setGrpKeepTogether, 0)
     ORV_VALUE(int, repeatStyle, setRepeatStyle, 0)
     ORV_VALUE(QString, dataField, setDataField, QString())
+    ORV_VALUE(int, groupOn, setGroupOn, 0)
+    ORV_VALUE(int, groupInterval, setGroupInterval, 1)
     ORV_VALUE(int, columnCount, setColumnCount, 1)
     ORV_VALUE(double, columnSpacing, setColumnSpacing, 0.0)
     ORV_VALUE(int, columnDirection, setColumnDirection, 0)

@@ -290,11 +290,14 @@ Status PageCollection::loadFrom(QIODevice *device, const QString &name)
         return formatError(name, QStringLiteral("header: checksum mismatch"));
     const quint16 version = qFromLittleEndian<quint16>(header + 8);
     const quint16 pageVersion = qFromLittleEndian<quint16>(header + 10);
-    if (version != ArchiveVersion || pageVersion != PageIO::PageFormatVersion)
-        return formatError(name, QStringLiteral("header: version %1.%2 is not supported (this program reads %3.%4)")
+    // Older page formats are subsets of the current one and read as they are.
+    if (version != ArchiveVersion || pageVersion < PageIO::OldestPageFormatVersion
+        || pageVersion > PageIO::PageFormatVersion)
+        return formatError(name, QStringLiteral("header: version %1.%2 is not supported (this program reads %3.%4 to %3.%5)")
                                      .arg(version)
                                      .arg(pageVersion)
                                      .arg(ArchiveVersion)
+                                     .arg(PageIO::OldestPageFormatVersion)
                                      .arg(PageIO::PageFormatVersion));
     if (qFromLittleEndian<quint32>(header + 12) != 0)
         return formatError(name, QStringLiteral("header: unknown flags"));

@@ -105,7 +105,35 @@ struct BarcodeOp
     friend bool operator==(const BarcodeOp &, const BarcodeOp &) = default;
 };
 
-using PageOp = std::variant<TextOp, LineOp, ShapeOp, ImageOp, CheckBoxOp, BarcodeOp>;
+// A polygon (closed) or polyline (open) through at least two points, with
+// optional pen and, when closed, fill. Charts draw lines, areas and the
+// faces of their 3-D kinds with it.
+struct PolygonOp
+{
+    std::vector<QPointF> points;
+    bool closed = true;
+    PagePen pen;
+    QRgb fill = 0; // alpha 0: no fill; ignored when open
+    // The bounding box of the points.
+    QRectF bounds() const;
+    friend bool operator==(const PolygonOp &, const PolygonOp &) = default;
+};
+
+// A pie slice of the ellipse in rect: angles in degrees, counter-clockwise
+// from three o'clock, as QPainter::drawPie takes them (the angle is the
+// ellipse's parametric one, so slices of a flattened pie keep their share
+// of its area).
+struct PieOp
+{
+    QRectF rect;
+    double startAngle = 0;
+    double spanAngle = 0; // -360 to 360
+    PagePen pen;
+    QRgb fill = 0;
+    friend bool operator==(const PieOp &, const PieOp &) = default;
+};
+
+using PageOp = std::variant<TextOp, LineOp, ShapeOp, ImageOp, CheckBoxOp, BarcodeOp, PolygonOp, PieOp>;
 
 struct Page
 {

@@ -10,13 +10,15 @@ namespace Orv::PageIO {
 
 namespace {
 
-enum OpTag : quint8 { TagText = 1, TagLine, TagShape, TagImage, TagCheckBox, TagBarcode };
+// Polygons and pies came with page format version 2.
+enum OpTag : quint8 { TagText = 1, TagLine, TagShape, TagImage, TagCheckBox, TagBarcode, TagPolygon, TagPie };
 
 // Smallest encoded sizes, used to refuse counts the bytes cannot hold.
 constexpr qsizetype MinOpSize = 42;
 constexpr qsizetype MinInlineFontSize = 13;
 constexpr qsizetype MinTableFontSize = 4;
 constexpr qsizetype MinBookmarkSize = 16;
+constexpr qsizetype PointSize = 16;
 
 constexpr quint32 AlignmentMask = Qt::AlignHorizontal_Mask | Qt::AlignVertical_Mask;
 constexpr double MaxPointSize = 2000.0;
@@ -308,6 +310,25 @@ struct OpWriter
         w.u32(op.backColor);
         w.u16(quint16(op.rotation));
     }
+    void operator()(const PolygonOp &op)
+    {
+        w.u8(TagPolygon);
+        w.u8(op.closed ? 1 : 0);
+        writePen(w, op.pen);
+        w.u32(op.fill);
+        w.u32(quint32(op.points.size()));
+        for (const QPointF &p : op.points)
+            w.point(p);
+    }
+    void operator()(const PieOp &op)
+    {
+        w.u8(TagPie);
+        w.rect(op.rect);
+        w.f64(op.startAngle);
+        w.f64(op.spanAngle);
+        writePen(w, op.pen);
+        w.u32(op.fill);
+    }
 };
 
 bool readOp(Reader &r, PageOp *out, size_t fontCount, int imageCount)
@@ -397,6 +418,33 @@ bool readOp(Reader &r, PageOp *out, size_t fontCount, int imageCount)
                        || op.rotation > 270))
             r.fail(QStringLiteral("bad barcode settings"));
         *out = std::move(op);
+        break;
+    }
+    case TagPolygon: {
+        PolygonOp op;
+        const quint8 closed = r.u8();
+        op.closed = closed != 0;
+        op.pen = readPen(r);
+        op.fill = r.u32();
+        const quint32 n = r.count(PointSize, "point");
+        if (r.ok() && (closed > 1 || n < 2))
+            r.fail(QStringLiteral("bad polygon"));
+        op.points.reserve(r.ok() ? n : 0);
+        for (quint32 i = 0; i < n && r.ok(); ++i)
+            op.points.push_back(r.point());
+        *out = std::move(op);
+        break;
+    }
+    case TagPie: {
+        PieOp op;
+        op.rect = r.rect();
+        op.startAngle = r.f64();
+        op.spanAngle = r.f64();
+        op.pen = readPen(r);
+        op.fill = r.u32();
+        if (r.ok() && !(std::fabs(op.startAngle) <= 36000 && std::fabs(op.spanAngle) <= 360))
+            r.fail(QStringLiteral("bad pie angles"));
+        *out = op;
         break;
     }
     default:

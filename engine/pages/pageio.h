@@ -13,7 +13,9 @@
 namespace Orv::PageIO {
 
 // Version of the page encoding; archives record it in their header.
-constexpr quint16 PageFormatVersion = 1;
+// Version 2 added polygons and pies; version 1 pages read unchanged.
+constexpr quint16 PageFormatVersion = 2;
+constexpr quint16 OldestPageFormatVersion = 1;
 
 class Writer
 {

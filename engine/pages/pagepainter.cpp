@@ -116,6 +116,34 @@ public:
         p.setBrush(Qt::NoBrush);
     }
 
+    void operator()(const PolygonOp &op)
+    {
+        setPen(pen(op.pen));
+        if (op.closed) {
+            p.setBrush(visible(op.fill) ? QBrush(colour(op.fill)) : QBrush(Qt::NoBrush));
+            p.drawPolygon(op.points.data(), int(op.points.size()));
+            p.setBrush(Qt::NoBrush);
+        } else {
+            p.drawPolyline(op.points.data(), int(op.points.size()));
+        }
+    }
+
+    void operator()(const PieOp &op)
+    {
+        setPen(pen(op.pen));
+        p.setBrush(visible(op.fill) ? QBrush(colour(op.fill)) : QBrush(Qt::NoBrush));
+        if (std::fabs(op.spanAngle) >= 360) {
+            p.drawEllipse(op.rect);
+        } else {
+            // A path keeps fractions of a degree that drawPie's sixteenths would round.
+            QPainterPath path(op.rect.center());
+            path.arcTo(op.rect, op.startAngle, op.spanAngle);
+            path.closeSubpath();
+            p.drawPath(path);
+        }
+        p.setBrush(Qt::NoBrush);
+    }
+
     void operator()(const ImageOp &op)
     {
         if (!images)

@@ -37,11 +37,20 @@ bool truthy(const QVariant &v)
     return v.toDouble() != 0 || v.toBool();
 }
 
+bool sameValue(const QVariant &a, const QVariant &b)
+{
+    if (isNullValue(a) || isNullValue(b))
+        return isNullValue(a) && isNullValue(b) && a.isValid() == b.isValid();
+    return a == b;
+}
+
 } // namespace
 
 void Producer::computeValues(SectionPlan &section)
 {
     for (ControlPlan &c : section.controls) {
+        c.scriptText.reset();
+        c.scriptValue = false;
         if (c.summary >= 0) {
             c.currentValue = m_plan->summaries[size_t(c.summary)].accumulator.result();
         } else if (c.pageSummary >= 0) {
@@ -51,64 +60,162 @@ void Producer::computeValues(SectionPlan &section)
         } else if (c.value.kind == ValueSource::Slot
                    || (c.value.kind == ValueSource::Expression && !c.value.readsPageNumber && !c.value.readsPageCount)) {
             c.currentValue = evaluate(c.value, c.name);
+        } else if (c.runningSum && c.value.kind == ValueSource::None) {
+            c.currentValue = c.staticText; // a fixed "1" numbers the rows
         } else {
             c.currentValue = QVariant();
         }
+        // A running sum adds what the field shows now; a total that waits
+        // for its group adds when it is known.
+        if (c.runningSum && c.pageSummary < 0 && c.pageValue == ControlPlan::NoPageValue
+            && !c.value.readsPageNumber && !c.value.readsPageCount && !isLate(c, section))
+            c.currentValue = addRunning(c, c.currentValue);
     }
 }
 
-void Producer::refreshControls(SectionPlan &s)
+bool Producer::refreshControls(SectionPlan &s)
 {
+    bool changed = false;
+    const auto update = [&changed](auto &field, const auto &value) {
+        if (!(field == value)) {
+            field = value;
+            changed = true;
+        }
+    };
     const Section *section = s.section;
-    s.visible = section->visible();
-    s.height = section->height();
-    s.background = section->backStyle() == 1 ? colorOf(section->backColor()) : 0;
+    update(s.visible, section->visible());
+    update(s.height, section->height());
+    update(s.background, section->backStyle() == 1 ? colorOf(section->backColor()) : 0);
     for (ControlPlan &c : s.controls) {
         const Control *control = c.control;
-        c.visible = control->visible();
-        c.left = control->left();
-        c.top = control->top();
-        c.width = control->width();
-        c.height = control->height();
+        update(c.visible, control->visible());
+        update(c.left, control->left());
+        update(c.top, control->top());
+        update(c.width, control->width());
+        update(c.height, control->height());
         if (auto *box = qobject_cast<const BoxControl *>(control))
-            c.backColor = box->backStyle() == 1 ? colorOf(box->backColor()) : 0;
+            update(c.backColor, box->backStyle() == 1 ? colorOf(box->backColor()) : 0);
         if (auto *text = qobject_cast<const TextControl *>(control)) {
-            c.foreColor = colorOf(text->foreColor());
+            update(c.foreColor, colorOf(text->foreColor()));
             const Font *f = text->font();
             PageFont font{f->name(), f->size(), f->bold(), f->italic(), f->underline(), f->strikethrough()};
             if (!(font == c.pageFont)) {
                 c.pageFont = font;
                 c.font = fontId(m_shared.fonts, font);
+                changed = true;
             }
         }
         if (auto *label = qobject_cast<const Label *>(control))
-            c.staticText = label->caption();
-        else if (auto *field = qobject_cast<const Field *>(control))
-            c.staticText = field->text();
+            update(c.staticText, label->caption());
+        else if (auto *field = qobject_cast<const Field *>(control); field && !c.showsValue())
+            update(c.staticText, field->text());
+    }
+    return changed;
+}
+
+// Scripts read a field's value as its Value (DataValue in converted
+// reports) and the text it is about to show as its Text.
+void Producer::exposeValues(SectionPlan &s)
+{
+    for (ControlPlan &c : s.controls) {
+        if (c.kind != ControlPlan::Field)
+            continue;
+        c.exposedValue = c.currentValue;
+        c.control->setProperty("Value", c.currentValue);
+        c.control->setProperty("DataValue", c.currentValue);
+        if (c.showsValue()) {
+            if (c.scriptText)
+                c.exposedText = *c.scriptText;
+            else if (!c.scriptValue && (isLate(c, s) || c.value.kind == ValueSource::Failed))
+                c.exposedText = QString();
+            else
+                c.exposedText = c.textOf(c.currentValue);
+            static_cast<Field *>(c.control)->setText(c.exposedText);
+        }
+    }
+}
+
+// What a script changed since exposeValues: properties of the section and
+// its controls, and the values and texts of fields. True when anything the
+// layout depends on changed.
+bool Producer::takeScriptChanges(SectionPlan &s)
+{
+    bool changed = refreshControls(s);
+    for (ControlPlan &c : s.controls) {
+        if (c.kind != ControlPlan::Field)
+            continue;
+        const QVariant value = c.control->property("Value");
+        const QVariant dataValue = c.control->property("DataValue");
+        if (!sameValue(value, c.exposedValue) || !sameValue(dataValue, c.exposedValue)) {
+            c.currentValue = sameValue(value, c.exposedValue) ? dataValue : value;
+            c.scriptValue = true;
+            c.scriptText.reset();
+            changed = true;
+        }
+        if (c.showsValue()) {
+            const QString text = static_cast<const Field *>(c.control)->text();
+            if (text != c.exposedText) {
+                c.scriptText = text;
+                changed = true;
+            }
+        }
+    }
+    return changed;
+}
+
+// Fields that show values keep their designed Text between bands.
+void Producer::restoreTexts(SectionPlan &s)
+{
+    for (ControlPlan &c : s.controls) {
+        if (c.kind == ControlPlan::Field && c.showsValue())
+            static_cast<Field *>(c.control)->setText(c.staticText);
     }
 }
 
 bool Producer::layoutSection(SectionPlan &s, LaidBand *out)
 {
     computeValues(s);
-    if (s.hasFormat || s.hasBeforePrint) {
-        // Scripts read a field's value as its Value (DataValue in converted reports).
-        for (ControlPlan &c : s.controls) {
-            if (c.kind == ControlPlan::Field) {
-                c.control->setProperty("Value", c.currentValue);
-                c.control->setProperty("DataValue", c.currentValue);
-            }
-        }
-    }
+    const bool scripted = s.hasFormat || s.hasBeforePrint;
+    if (scripted)
+        exposeValues(s);
     if (s.hasFormat) {
         bool cancel = false;
         fire(s.section, QStringLiteral("Format"), {}, &cancel);
-        refreshControls(s);
-        if (cancel)
+        takeScriptChanges(s);
+        if (cancel) {
+            restoreTexts(s);
             return false;
+        }
     }
-    if (!s.visible)
+    if (!s.visible) {
+        if (scripted)
+            restoreTexts(s);
         return false;
+    }
+    buildBand(s, out);
+    if (s.hasBeforePrint) {
+        exposeValues(s);
+        fire(s.section, QStringLiteral("BeforePrint"));
+        if (takeScriptChanges(s)) {
+            // Measured again with what the script changed, so that CanGrow
+            // and CanShrink follow a new text or a hidden control.
+            for (Item &item : out->items) {
+                if (item.late)
+                    m_reusedLates.push_back(item.late);
+            }
+            *out = LaidBand();
+            if (s.visible)
+                buildBand(s, out);
+            m_reusedLates.clear();
+        }
+    }
+    if (scripted)
+        restoreTexts(s);
+    return s.visible;
+}
+
+void Producer::buildBand(SectionPlan &s, LaidBand *out)
+{
     out->section = &s;
     out->height = s.height;
     out->background = s.background;
@@ -125,13 +232,6 @@ bool Producer::layoutSection(SectionPlan &s, LaidBand *out)
             designBottoms.push_back(c.kind == ControlPlan::Line ? out->items[i].bottom : c.top + c.height);
     }
     applyGrowth(*out, s, designBottoms);
-    if (s.hasBeforePrint) {
-        fire(s.section, QStringLiteral("BeforePrint"));
-        // Changes made now show without moving anything: a control hidden
-        // here leaves its space empty.
-        std::erase_if(out->items, [](const Item &item) { return item.plan && !item.plan->control->visible(); });
-    }
-    return true;
 }
 
 bool Producer::layoutPageSection(SectionPlan *section, LaidBand *out)
@@ -141,8 +241,27 @@ bool Producer::layoutPageSection(SectionPlan *section, LaidBand *out)
     return layoutSection(*section, out);
 }
 
+bool Producer::isLate(const ControlPlan &c, const SectionPlan &section) const
+{
+    if (c.pageValue != ControlPlan::NoPageValue)
+        return true;
+    if (c.summary >= 0) {
+        const SummaryPlan &s = m_plan->summaries[size_t(c.summary)];
+        return s.running == 0 && !scopeComplete(s.level);
+    }
+    if (c.pageSummary >= 0)
+        return section.type != Section::PageFooter;
+    return c.value.kind == ValueSource::Expression && (c.value.readsPageNumber || c.value.readsPageCount);
+}
+
 std::shared_ptr<LateValue> Producer::lateFor(ControlPlan &c, const SectionPlan &section)
 {
+    if (!isLate(c, section))
+        return nullptr;
+    for (const auto &reused : m_reusedLates) {
+        if (reused->plan == &c)
+            return reused;
+    }
     auto late = std::make_shared<LateValue>();
     late->plan = &c;
     late->owner = this;
@@ -153,13 +272,11 @@ std::shared_ptr<LateValue> Producer::lateFor(ControlPlan &c, const SectionPlan &
         m_shared.waitingForEnd.push_back(late);
     } else if (c.summary >= 0) {
         SummaryPlan &s = m_plan->summaries[size_t(c.summary)];
-        if (s.running != 0 || scopeComplete(s.level))
-            return nullptr;
         late->needs = LateValue::Scope;
+        if (c.runningSum)
+            late->running = &c;
         s.waiting.push_back(late);
     } else if (c.pageSummary >= 0) {
-        if (section.type == Section::PageFooter)
-            return nullptr;
         SummaryPlan &s = m_plan->pageSummaries[size_t(c.pageSummary)];
         if (s.running != 0) {
             late->needs = LateValue::PageNumber; // the page's total so far, where it lands
@@ -167,7 +284,7 @@ std::shared_ptr<LateValue> Producer::lateFor(ControlPlan &c, const SectionPlan &
             late->needs = LateValue::Scope;
             s.waiting.push_back(late);
         }
-    } else if (c.value.kind == ValueSource::Expression && (c.value.readsPageNumber || c.value.readsPageCount)) {
+    } else {
         late->evaluate = true;
         late->needs = (c.value.readsPageNumber ? LateValue::PageNumber : 0) | (c.value.readsPageCount ? LateValue::PageCount : 0);
         for (int slot : c.value.slotsRead) {
@@ -176,8 +293,6 @@ std::shared_ptr<LateValue> Producer::lateFor(ControlPlan &c, const SectionPlan &
         }
         if (c.value.readsPageCount)
             m_shared.waitingForEnd.push_back(late);
-    } else {
-        return nullptr;
     }
     return late;
 }
@@ -293,11 +408,15 @@ void Producer::addControlItems(ControlPlan &c, const SectionPlan &section, LaidB
         addTextItem(c, c.staticText, false, band);
         break;
     case ControlPlan::Field: {
-        std::shared_ptr<LateValue> late = lateFor(c, section);
+        std::shared_ptr<LateValue> late = c.scriptText || c.scriptValue ? nullptr : lateFor(c, section);
         QString text;
-        if (late || c.value.kind == ValueSource::Failed)
+        if (c.scriptText)
+            text = *c.scriptText;
+        else if (c.scriptValue)
+            text = c.textOf(c.currentValue);
+        else if (late || c.value.kind == ValueSource::Failed)
             text = QString();
-        else if (c.summary >= 0 || c.pageSummary >= 0 || c.value.kind != ValueSource::None)
+        else if (c.showsValue())
             text = c.textOf(c.currentValue);
         else
             text = c.staticText;
@@ -441,6 +560,9 @@ void Producer::addControlItems(ControlPlan &c, const SectionPlan &section, LaidB
     }
     case ControlPlan::SubReport:
         addSubreportItem(c, band);
+        break;
+    case ControlPlan::Chart:
+        addChartItems(c, band);
         break;
     case ControlPlan::PageBreak:
         if (c.top > Epsilon && c.top < section.height)

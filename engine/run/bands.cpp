@@ -175,6 +175,7 @@ QRectF opRect(const PageOp &op)
 {
     return std::visit(Overloaded{
                           [](const LineOp &l) { return QRectF(l.from, l.to).normalized(); },
+                          [](const PolygonOp &p) { return p.bounds(); },
                           [](const auto &o) { return o.rect; },
                       },
                       op);
@@ -186,6 +187,10 @@ void offsetItem(Item &item, double dx, double dy)
                    [&](LineOp &l) {
                        l.from += QPointF(dx, dy);
                        l.to += QPointF(dx, dy);
+                   },
+                   [&](PolygonOp &p) {
+                       for (QPointF &point : p.points)
+                           point += QPointF(dx, dy);
                    },
                    [&](auto &o) { o.rect.translate(dx, dy); },
                },

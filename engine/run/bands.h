@@ -24,6 +24,7 @@ struct LateValue
     enum Need { PageNumber = 1, PageCount = 2, Scope = 4 };
     const ControlPlan *plan = nullptr;
     Producer *owner = nullptr; // whose row and expressions it was laid out with
+    ControlPlan *running = nullptr; // a running sum the total adds to when known
     int needs = 0;
     QVariant value;
     int pageNumber = 0;

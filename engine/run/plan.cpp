@@ -335,6 +335,8 @@ public:
             for (ControlPlan &c : sp->controls) {
                 if (qobject_cast<Field *>(c.control))
                     plan->fieldControls.push_back(&c);
+                if (c.runningSum)
+                    plan->runningFields.push_back(&c);
                 if (c.summary >= 0)
                     plan->summaries[size_t(c.summary)].value = &c.value;
                 if (c.pageSummary >= 0)
@@ -367,8 +369,11 @@ private:
             sp.hasFormat = m_context.scripting->hasHandler(sp.section, QStringLiteral("Format"));
             sp.hasBeforePrint = m_context.scripting->hasHandler(sp.section, QStringLiteral("BeforePrint"));
         }
-        if (sp.type == Section::GroupHeader)
+        if (sp.type == Section::GroupHeader) {
             sp.groupKey = compileValue(s->dataField(), sp.name, m_context);
+            sp.groupOn = s->groupOn();
+            sp.groupInterval = std::max(1, s->groupInterval());
+        }
         sp.controls.reserve(size_t(s->controls()->Count()));
         for (Control *c : *s->controls()) {
             ControlPlan cp;
@@ -412,6 +417,31 @@ private:
         }
     }
 
+    std::shared_ptr<ChartPlan> chartPlan(const Chart *chart, const SectionPlan &sp, const QString &where)
+    {
+        auto plan = std::make_shared<ChartPlan>();
+        plan->group = compileValue(chart->groupField().trimmed(), where, m_context);
+        for (QString name : chart->valueFields().split(QRegularExpression(QStringLiteral("[;,]")))) {
+            name = name.trimmed();
+            if (name.isEmpty())
+                continue;
+            plan->values.push_back(compileValue(name, where, m_context));
+            if (name.startsWith(QLatin1Char('=')))
+                name = name.mid(1).trimmed();
+            if (name.startsWith(QLatin1Char('[')) && name.endsWith(QLatin1Char(']')))
+                name = name.mid(1, name.size() - 2);
+            plan->valueNames << name;
+        }
+        plan->function = chart->summaryFunc();
+        // Group sections show their group's rows, the detail its innermost
+        // group's; anywhere else the chart shows every row.
+        if (sp.type == Section::GroupHeader || sp.type == Section::GroupFooter)
+            plan->scopeLevel = sp.level;
+        else if (sp.type == Section::Detail)
+            plan->scopeLevel = int(m_plan->groupHeaders.size()) - 1;
+        return plan;
+    }
+
     bool buildControl(ControlPlan &cp, Control *c, SectionPlan &sp)
     {
         cp.control = c;
@@ -429,6 +459,16 @@ private:
             cp.canGrow = f->canGrow();
             cp.canShrink = f->canShrink();
             cp.hideDuplicates = f->hideDuplicates();
+            if (f->runningSum() > 0 && f->summaryType() != 4) {
+                // Over the group: the group around the section begins it
+                // again (a detail's innermost group, the next outer group
+                // for group headers and footers).
+                cp.runningSum = f->runningSum();
+                if (cp.runningSum == 1 && sp.type == Section::Detail)
+                    cp.runningReset = int(m_plan->groupHeaders.size()) - 1;
+                else if (cp.runningSum == 1 && sp.level > 0)
+                    cp.runningReset = sp.level - 1;
+            }
             if (!f->outputFormat().isEmpty())
                 cp.format.emplace(f->outputFormat());
             if (f->summaryType() == 4) {
@@ -510,8 +550,13 @@ private:
                 cp.kind = ControlPlan::Skip;
         } else if (auto *pb = qobject_cast<PageBreak *>(c)) {
             cp.kind = pb->enabled() ? ControlPlan::PageBreak : ControlPlan::Skip;
+        } else if (auto *chart = qobject_cast<Chart *>(c)) {
+            cp.kind = ControlPlan::Chart;
+            setBox(cp, chart);
+            if (chart->rowSource().trimmed().isEmpty() && !chart->groupField().trimmed().isEmpty())
+                cp.chart = chartPlan(chart, sp, where);
         } else {
-            return false; // data controls and charts draw nothing
+            return false; // data controls draw nothing
         }
         return true;
     }

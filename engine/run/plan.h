@@ -8,6 +8,7 @@
 #include "engine/run/summary.h"
 #include "engine/script/vbformat.h"
 
+#include <QHash>
 #include <QVariant>
 
 #include <functional>
@@ -54,9 +55,32 @@ struct SummaryPlan
     std::vector<std::shared_ptr<struct LateValue>> waiting;
 };
 
+// A chart fed by the report's own rows: each row adds its values to the
+// category its group value names, within the scope of the rows the chart
+// shows (the group of the section it stands in, or the whole report). The
+// rows are read in one pass before the run, so headers show them too.
+struct ChartPlan
+{
+    ValueSource group;
+    std::vector<ValueSource> values; // none: the rows are counted
+    QStringList valueNames;
+    int function = 0;
+    int scopeLevel = -1; // the group level whose rows it shows; -1 all
+
+    struct Scope
+    {
+        QStringList categories; // in the order rows first named them
+        QHash<QString, int> index;
+        std::vector<std::vector<Accumulator>> cells; // [category][value]
+    };
+    QHash<QString, Scope> scopes; // by the group keys of the scope
+    qint64 cells = 0;
+    bool full = false; // too many categories: later ones are left out
+};
+
 struct ControlPlan
 {
-    enum Kind { Label, Field, CheckBox, Image, Line, Shape, RichEdit, Frame, SubReport, PageBreak, Barcode, Skip };
+    enum Kind { Label, Field, CheckBox, Image, Line, Shape, RichEdit, Frame, SubReport, PageBreak, Barcode, Chart, Skip };
     Control *control = nullptr;
     Kind kind = Skip;
     QString name;
@@ -88,6 +112,19 @@ struct ControlPlan
     enum PageValue { NoPageValue, PageNumberValue, PageCountValue };
     PageValue pageValue = NoPageValue;
     QVariant currentValue;
+    // What a Format or BeforePrint script made of this band's field: a text
+    // shown as it stands, or a value shown through the output format.
+    std::optional<QString> scriptText;
+    bool scriptValue = false;
+    QVariant exposedValue; // as handed to the script, to see what it changed
+    QString exposedText;
+
+    // Field.RunningSum: 1 over the group, 2 over the report.
+    int runningSum = 0;
+    int runningReset = -1; // the group level whose start begins it again; -1 never
+    double runningTotal = 0;
+    bool runningStarted = false;
+    bool runningMismatch = false;
 
     // Lines and shapes
     QPointF from, to;
@@ -105,8 +142,15 @@ struct ControlPlan
     bool showText = true;
 
     std::shared_ptr<SubReportPlan> subreport;
+    std::shared_ptr<ChartPlan> chart; // charts grouping the report's rows
 
     QString textOf(const QVariant &value) const;
+    // A field that shows a value (data, total, page number or running sum)
+    // rather than its Text.
+    bool showsValue() const
+    {
+        return value.kind != ValueSource::None || summary >= 0 || pageSummary >= 0 || pageValue != NoPageValue || runningSum;
+    }
 };
 
 struct SectionPlan
@@ -131,6 +175,9 @@ struct SectionPlan
     bool hasFormat = false;
     bool hasBeforePrint = false;
     ValueSource groupKey;
+    int groupOn = 0;
+    int groupInterval = 1;
+    bool groupMismatch = false; // reported once
     std::vector<ControlPlan> controls;
 };
 
@@ -148,6 +195,7 @@ struct ReportPlan
     std::vector<SummaryPlan> summaries;      // group and report totals
     std::vector<SummaryPlan> pageSummaries;  // page totals, fed where details land
     std::vector<ControlPlan *> fieldControls; // by RunRow control slot
+    std::vector<ControlPlan *> runningFields;
     bool usesPageCount = false;
 
     // Page geometry in twips.

@@ -7,6 +7,7 @@
 #include "engine/model/controls.h"
 #include "engine/model/report.h"
 #include "engine/model/section.h"
+#include "engine/run/groupon.h"
 #include "engine/run/reportrun.h"
 #include "engine/run/sqlparams.h"
 
@@ -113,6 +114,8 @@ Status Producer::start(RowAccess *parent)
             if (index < 0 || index >= int(m_plan->fieldControls.size()))
                 return QVariant();
             const ControlPlan *c = m_plan->fieldControls[size_t(index)];
+            if (c->runningSum || c->scriptValue)
+                return c->currentValue;
             if (c->summary >= 0)
                 return m_plan->summaries[size_t(c->summary)].accumulator.result();
             if (c->pageSummary >= 0)
@@ -138,6 +141,11 @@ Status Producer::start(RowAccess *parent)
         s.accumulator.reset();
         s.waiting.clear();
     }
+    for (ControlPlan *c : m_plan->runningFields) {
+        c->runningTotal = 0;
+        c->runningStarted = false;
+    }
+    gatherChartRows();
     m_openKeys.assign(m_plan->groupHeaders.size(), QVariant());
     m_keepFirstDetail.assign(m_plan->groupHeaders.size(), false);
     m_fetchHandler = m_depth == 0 && m_shared.scripting
@@ -161,6 +169,8 @@ Status Producer::start(RowAccess *parent)
 Status Producer::openData(RowAccess *parent)
 {
     m_recordset.reset();
+    m_connection = nullptr;
+    m_dataSql.clear();
     Control *dataControl = Data::findDataControl(*m_report);
     m_haveData = dataControl != nullptr;
     m_singleDetail = !m_haveData;
@@ -198,6 +208,11 @@ Status Producer::openData(RowAccess *parent)
     Data::Connection *connection = m_shared.connection(m_depth, source.connectionString, &status);
     if (!connection)
         return status;
+    // Scripts reach the connection the run uses (a converted chart opens
+    // its recordset on rpt.DataCtl.Connection).
+    dataControl->setProperty("Connection", source.connectionString);
+    m_connection = connection;
+    m_dataSql = sql;
     m_recordset = connection->Execute(sql, &status);
     if (!m_recordset || !status.ok()) {
         m_recordset.reset();
@@ -222,8 +237,14 @@ void Producer::fetchRow()
     }
     std::vector<QVariant> &row = m_rows[m_current];
     const int n = int(row.size());
-    for (int i = 0; i < n; ++i)
-        row[size_t(i)] = m_recordset->value(i);
+    for (int i = 0; i < n; ++i) {
+        QVariant &v = row[size_t(i)];
+        v = m_recordset->value(i);
+        // SQL's NULL is Visual Basic's Null: IsNull sees it, formats take
+        // their Null section.
+        if (!v.isValid())
+            v = nullValue();
+    }
     m_hasRow = true;
 }
 
@@ -248,8 +269,38 @@ QVariant Producer::evaluate(const ValueSource &source, const QString &where)
 
 QVariant Producer::groupKey(int level)
 {
-    const SectionPlan *h = m_plan->groupHeaders[size_t(level)];
-    return evaluate(h->groupKey, h->name);
+    SectionPlan *h = m_plan->groupHeaders[size_t(level)];
+    const QVariant value = evaluate(h->groupKey, h->name);
+    if (h->groupOn == 0)
+        return value;
+    QVariant key;
+    if (!groupValue(value, h->groupOn, h->groupInterval, &key) && !h->groupMismatch) {
+        h->groupMismatch = true;
+        m_shared.error(Status::failure(ErrTypeMismatch,
+                                       QStringLiteral("Type mismatch: the group on \"%1\" needs %2, and \"%3\" is not one")
+                                           .arg(h->groupKey.text, h->groupOn == 9 ? QStringLiteral("numbers") : QStringLiteral("dates"),
+                                                value.toString()),
+                                       h->name));
+    }
+    return key;
+}
+
+QVariant Producer::addRunning(ControlPlan &c, const QVariant &value)
+{
+    if (!isNullValue(value)) {
+        double x = 0;
+        if (toNumber(value, &x)) {
+            c.runningTotal += x;
+            c.runningStarted = true;
+        } else if (!c.runningMismatch) {
+            c.runningMismatch = true;
+            m_shared.error(Status::failure(ErrTypeMismatch,
+                                           QStringLiteral("Type mismatch: the running sum of \"%1\" needs numbers, and \"%2\" is not one")
+                                               .arg(c.name, value.toString()),
+                                           c.name));
+        }
+    }
+    return c.runningStarted ? QVariant(c.runningTotal) : value;
 }
 
 int Producer::pageValueOf(int slot) const
@@ -281,6 +332,12 @@ void Producer::openGroups(int from, BandSink &sink)
             if (s.level == level && s.running != 2)
                 s.accumulator.reset();
         }
+        for (ControlPlan *c : m_plan->runningFields) {
+            if (c->runningReset == level) {
+                c->runningTotal = 0;
+                c->runningStarted = false;
+            }
+        }
         m_openKeys[size_t(level)] = groupKey(level);
         SectionPlan *header = m_plan->groupHeaders[size_t(level)];
         if (header->grpKeepTogether > 0) {
@@ -311,16 +368,8 @@ void Producer::closeGroups(int from, BandSink &sink)
                 sink.band(std::move(band));
         }
         for (SummaryPlan &s : m_plan->summaries) {
-            if (s.level != level || s.running != 0)
-                continue;
-            const QVariant total = s.accumulator.result();
-            for (auto &late : s.waiting) {
-                late->value = total;
-                late->needs &= ~LateValue::Scope;
-                if (!late->needs)
-                    complete(*late);
-            }
-            s.waiting.clear();
+            if (s.level == level && s.running == 0)
+                resolveScope(s);
         }
         m_closingLevel = -1;
         if (m_keepFirstDetail[size_t(level)]) {
@@ -332,6 +381,18 @@ void Producer::closeGroups(int from, BandSink &sink)
             sink.keepClosed();
     }
     m_openLevels = std::min(m_openLevels, from);
+}
+
+void Producer::resolveScope(SummaryPlan &s)
+{
+    const QVariant total = s.accumulator.result();
+    for (auto &late : s.waiting) {
+        late->value = late->running ? addRunning(*late->running, total) : total;
+        late->needs &= ~LateValue::Scope;
+        if (!late->needs)
+            complete(*late);
+    }
+    s.waiting.clear();
 }
 
 void Producer::feedSummaries()
@@ -437,16 +498,8 @@ bool Producer::advance(BandSink &sink)
     m_row.setRow(&m_rows[m_current ^ 1]);
     closeGroups(0, sink);
     m_atReportEnd = true;
-    for (SummaryPlan &s : m_plan->summaries) {
-        const QVariant total = s.accumulator.result();
-        for (auto &late : s.waiting) {
-            late->value = total;
-            late->needs &= ~LateValue::Scope;
-            if (!late->needs)
-                complete(*late);
-        }
-        s.waiting.clear();
-    }
+    for (SummaryPlan &s : m_plan->summaries)
+        resolveScope(s);
     if (m_plan->reportFooter) {
         LaidBand band;
         if (layoutSection(*m_plan->reportFooter, &band))

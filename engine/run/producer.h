@@ -3,6 +3,7 @@
 // groups, keeps the summaries and lays out each printed section as a band.
 // It knows nothing of pages; a BandSink receives the bands in order, with
 // marks where groups and keep-together blocks open and close.
+#include "engine/chart/chartvalues.h"
 #include "engine/core/status.h"
 #include "engine/run/bands.h"
 #include "engine/run/plan.h"
@@ -11,6 +12,7 @@
 #include <QHash>
 #include <QVariantMap>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <vector>
@@ -101,19 +103,33 @@ private:
     QVariant groupKey(int level);
     void openGroups(int from, BandSink &sink);
     void closeGroups(int from, BandSink &sink);
+    void resolveScope(SummaryPlan &summary);
+    QVariant addRunning(ControlPlan &control, const QVariant &value);
     void feedSummaries();
     void addPageInputs(LaidBand &detail);
     bool layoutSection(SectionPlan &section, LaidBand *out);
+    void buildBand(SectionPlan &section, LaidBand *out);
     void computeValues(SectionPlan &section);
-    void refreshControls(SectionPlan &section);
+    bool refreshControls(SectionPlan &section);
+    void exposeValues(SectionPlan &section);
+    bool takeScriptChanges(SectionPlan &section);
+    void restoreTexts(SectionPlan &section);
     void addControlItems(ControlPlan &control, const SectionPlan &section, LaidBand &band);
     void addTextItem(ControlPlan &control, const QString &text, bool rich, LaidBand &band);
     void addSubreportItem(ControlPlan &control, LaidBand &band);
     void applyGrowth(LaidBand &band, const SectionPlan &section, const std::vector<double> &designBottoms);
+    bool isLate(const ControlPlan &control, const SectionPlan &section) const;
     std::shared_ptr<LateValue> lateFor(ControlPlan &control, const SectionPlan &section);
     bool scopeComplete(int level) const;
     int pageValueOf(int slot) const;
     int pictureFor(const QVariant &value, const ControlPlan &control);
+    // Charts: the pass over the rows that grouping charts show, the values
+    // a chart shows where it is laid out, and its drawing as band items.
+    void gatherChartRows();
+    Charts::ChartValues chartValues(const ControlPlan &control);
+    Charts::ChartValues rowSourceValues(const ControlPlan &control, const QString &rowSource);
+    QString chartScopeKey(int level, const std::function<QVariant(int)> &keyOf) const;
+    void addChartItems(ControlPlan &control, LaidBand &band);
     std::shared_ptr<SubReportPlan> loadSubreport(Control *control);
 
     RunShared &m_shared;
@@ -125,6 +141,8 @@ private:
     std::unique_ptr<ReportPlan> m_plan;
     RunRow m_row;
     std::unique_ptr<Data::Recordset> m_recordset;
+    Data::Connection *m_connection = nullptr; // the data control's, shared by the run
+    QString m_dataSql;                        // its statement, parameters filled in
     bool m_haveData = false;    // a data control feeds the report
     bool m_singleDetail = false; // no data control: one detail
     bool m_fetchHandler = false;
@@ -140,6 +158,9 @@ private:
     int m_closingLevel = -1;  // the footer being laid out, or -1
     bool m_atReportEnd = false;
     QHash<size_t, int> m_pictures;
+    // While a band is laid out again after BeforePrint: the late values of
+    // the first layout, so that they are not registered twice.
+    std::vector<std::shared_ptr<LateValue>> m_reusedLates;
 };
 
 struct SubReportPlan

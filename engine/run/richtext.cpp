@@ -3,6 +3,7 @@
 #include <QStringDecoder>
 #include <QList>
 
+#include <algorithm>
 #include <vector>
 
 namespace Orv::RunInternal {
@@ -152,7 +153,8 @@ private:
         else if (w == QLatin1String("cf")) f.color = p;
         else if (w == QLatin1String("uc")) f.skip = qBound(0, p, 8);
         else if (w == QLatin1String("plain")) { const int skip = f.skip; f = CharFormat(); f.skip = skip; }
-        else if (w == QLatin1String("pard")) m_align = QString();
+        else if (w == QLatin1String("pard")) { m_align = QString(); m_indent = 0; }
+        else if (w == QLatin1String("li")) m_indent = std::clamp(p, 0, 100000);
         else if (w == QLatin1String("qc")) m_align = QStringLiteral("center");
         else if (w == QLatin1String("qr")) m_align = QStringLiteral("right");
         else if (w == QLatin1String("qj")) m_align = QStringLiteral("justify");
@@ -304,6 +306,8 @@ private:
         QString style = QStringLiteral("margin:0");
         if (!m_align.isEmpty())
             style += QStringLiteral(";text-align:") + m_align;
+        if (m_indent > 0) // twips to the 96 dpi pixels of page documents
+            style += QStringLiteral(";margin-left:%1px").arg(m_indent / 15);
         m_html += QStringLiteral("<p style=\"%1\">%2</p>").arg(style, m_paragraph.isEmpty() ? QStringLiteral("&nbsp;") : m_paragraph);
         m_paragraph.clear();
         m_hasText = false;
@@ -320,6 +324,7 @@ private:
     QList<int> m_colors;
     int m_color = 0;
     QString m_align;
+    int m_indent = 0;
     QString m_paragraph;
     QString m_html;
     CharFormat m_open;

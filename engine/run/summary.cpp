@@ -37,7 +37,8 @@ bool isDate(const QVariant &v)
     return id == QMetaType::QDateTime || id == QMetaType::QDate || id == QMetaType::QTime;
 }
 
-// A number from a value that may be text ("12.5"); false when it is not one.
+} // namespace
+
 bool toNumber(const QVariant &v, double *out)
 {
     if (isNumeric(v)) {
@@ -51,6 +52,8 @@ bool toNumber(const QVariant &v, double *out)
     }
     return false;
 }
+
+namespace {
 
 size_t keyHash(const QVariant &key)
 {
@@ -102,7 +105,7 @@ void Accumulator::reset()
 {
     m_count = 0;
     m_sum = m_carry = m_mean = m_m2 = 0;
-    m_extreme = QVariant();
+    m_extreme = nullValue();
     m_seen.clear();
 }
 
@@ -130,7 +133,7 @@ bool Accumulator::add(const QVariant &value, const QVariant &distinctKey)
         return true;
     case 3: // min
     case 4: // max
-        if (!m_extreme.isValid() || compareValues(value, m_extreme) == (kind() == 3 ? -1 : 1))
+        if (isNullValue(m_extreme) || compareValues(value, m_extreme) == (kind() == 3 ? -1 : 1))
             m_extreme = value;
         ++m_count;
         return true;
@@ -148,16 +151,16 @@ QVariant Accumulator::result() const
 {
     switch (kind()) {
     case 0: return m_sum;
-    case 1: return m_count ? QVariant(m_sum / double(m_count)) : QVariant();
+    case 1: return m_count ? QVariant(m_sum / double(m_count)) : nullValue();
     case 2: return QVariant(qlonglong(m_count));
     case 3:
     case 4: return m_extreme;
-    case 5: return m_count > 1 ? QVariant(m_m2 / double(m_count - 1)) : QVariant();
-    case 6: return m_count > 0 ? QVariant(m_m2 / double(m_count)) : QVariant();
-    case 7: return m_count > 1 ? QVariant(std::sqrt(m_m2 / double(m_count - 1))) : QVariant();
-    case 8: return m_count > 0 ? QVariant(std::sqrt(m_m2 / double(m_count))) : QVariant();
+    case 5: return m_count > 1 ? QVariant(m_m2 / double(m_count - 1)) : nullValue();
+    case 6: return m_count > 0 ? QVariant(m_m2 / double(m_count)) : nullValue();
+    case 7: return m_count > 1 ? QVariant(std::sqrt(m_m2 / double(m_count - 1))) : nullValue();
+    case 8: return m_count > 0 ? QVariant(std::sqrt(m_m2 / double(m_count))) : nullValue();
     }
-    return QVariant();
+    return nullValue();
 }
 
 } // namespace Orv::RunInternal

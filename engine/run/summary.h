@@ -22,8 +22,9 @@ public:
     // a number is not one (it is then left out).
     bool add(const QVariant &value, const QVariant &distinctKey = QVariant());
 
-    // Sum and count are 0 over no rows; the others are Null (an invalid
-    // QVariant) until they have rows enough (variance needs two).
+    // Sum and count are 0 over no rows; the others are Null
+    // (QVariant::fromValue(nullptr)) until they have rows enough (variance
+    // needs two).
     QVariant result() const;
 
     int function() const { return m_function; }
@@ -40,7 +41,7 @@ private:
     double m_carry = 0;
     double m_mean = 0; // Welford's running mean and squared deviations
     double m_m2 = 0;
-    QVariant m_extreme;
+    QVariant m_extreme = QVariant::fromValue(nullptr);
     std::unordered_set<size_t> m_seen;
 };
 
@@ -48,6 +49,10 @@ private:
 // anything else as text.
 int compareValues(const QVariant &a, const QVariant &b);
 bool isNumeric(const QVariant &v);
+// Null and Empty alike: SQL NULLs arrive as Null, missing values as Empty.
 bool isNullValue(const QVariant &v);
+// A number from a number or a numeric text ("12.5"); false otherwise.
+bool toNumber(const QVariant &v, double *out);
+inline QVariant nullValue() { return QVariant::fromValue(nullptr); }
 
 } // namespace Orv::RunInternal

@@ -3,26 +3,15 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "clirunner.h"
+
 namespace {
 
-struct Result
-{
-    int code = -1;
-    QString out;
-    QString err;
-};
+using Result = TestSupport::CliResult;
 
 Result cli(const QStringList &args)
 {
-    QProcess p;
-    p.start(QStringLiteral(ORV_CLI_PATH), args);
-    Result r;
-    if (!p.waitForFinished(60000))
-        return r;
-    r.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.out = QString::fromUtf8(p.readAllStandardOutput());
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    return r;
+    return TestSupport::runCli(args);
 }
 
 } // namespace

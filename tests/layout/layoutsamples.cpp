@@ -47,9 +47,11 @@ void perturb(QObject *object, int seed)
             value = !old.toBool();
             break;
         case QMetaType::Int: {
-            if (high - low > 100000) {
+            if (high - low > 100000 && low < 0) {
                 // Colours and other wide numbers: a system colour or a negative one.
                 value = seed % 2 ? int(0x80000000u | unsigned(seed % 25)) : -seed * 1000 - 7;
+            } else if (high - low > 100000) {
+                value = int(low) + 1000 + seed;
             } else {
                 int v = int(low) + seed % int(high - low + 1);
                 if (v == old.toInt())

@@ -262,6 +262,37 @@ private Q_SLOTS:
         QVERIFY(label->font()->bold());
         QCOMPARE(label->caption(), QStringLiteral("Hi"));
     }
+
+    // Fragments carry controls as layout files do; bad ones are refused whole.
+    void fragmentsRoundTrip()
+    {
+        Report report;
+        Section *detail = report.sections()->Item(1);
+        auto *label = static_cast<Label *>(detail->controls()->Add(QStringLiteral("OrvEngine.Label")));
+        label->setCaption(QStringLiteral("Tab\there \x01"));
+        label->font()->setBold(true);
+        detail->controls()->Add(QStringLiteral("OrvEngine.Line"))->setTop(300);
+        const QByteArray bytes = layoutFragmentBytes({detail->controls()->Item(0), detail->controls()->Item(1)});
+        QVERIFY(looksLikeLayoutFragment(bytes));
+        std::vector<std::unique_ptr<Control>> loaded;
+        QVERIFY(LoadLayoutFragment(bytes, &loaded).ok());
+        QCOMPARE(int(loaded.size()), 2);
+        QCOMPARE(dump(loaded[0].get()), dump(label));
+        QCOMPARE(loaded[1]->top(), 300.0);
+        QVERIFY(!loaded[0]->parent());
+        QCOMPARE(layoutFragmentBytes({loaded[0].get(), loaded[1].get()}), bytes);
+
+        const char *const bad[] = {"", "<OrvReportLayout version=\"1\"/>", "<OrvReportFragment/>",
+                                   "<OrvReportFragment version=\"1\"><Section Type=\"6\"/></OrvReportFragment>",
+                                   "<OrvReportFragment version=\"1\"><Control Type=\"OrvEngine.Label\"/><Control Type=\"Nope\"/></OrvReportFragment>"};
+        for (const char *text : bad) {
+            std::vector<std::unique_ptr<Control>> none;
+            const Status status = LoadLayoutFragment(QByteArray(text), &none, QStringLiteral("clip"));
+            QCOMPARE(status.number(), int(ErrBadFileFormat));
+            QVERIFY2(status.description().startsWith(QLatin1String("clip, line")), qPrintable(status.description()));
+            QVERIFY(none.empty());
+        }
+    }
 };
 
 QTEST_GUILESS_MAIN(TestLayoutFile)

@@ -150,6 +150,11 @@ QString dump(const Page &page)
             lines << QStringLiteral("check %1 %2").arg(rect(c->rect)).arg(c->checked ? 1 : 0);
         else if (const auto *b = std::get_if<BarcodeOp>(&op))
             lines << QStringLiteral("barcode %1 s%2 \"%3\"").arg(rect(b->rect)).arg(b->symbology).arg(b->data);
+        else if (const auto *g = std::get_if<PolygonOp>(&op))
+            lines << QStringLiteral("polygon %1 n%2%3 fill %4").arg(rect(g->bounds())).arg(g->points.size())
+                         .arg(g->closed ? QString() : QStringLiteral(" open"), color(g->fill));
+        else if (const auto *p = std::get_if<PieOp>(&op))
+            lines << QStringLiteral("pie %1 %2+%3 fill %4").arg(rect(p->rect), number(p->startAngle), number(p->spanAngle), color(p->fill));
     }
     return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
 }

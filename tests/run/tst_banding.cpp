@@ -332,6 +332,56 @@ private Q_SLOTS:
         QCOMPARE(stepped.Pages()->Count(), total);
     }
 
+    // GroupOn breaks on a prefix, a date part counted in steps or a number
+    // interval; the rows per group match the same grouping done in SQL.
+    void groupOnPrefixesDatePartsAndIntervals()
+    {
+        const QString day = QStringLiteral("CAST(julianday(date(OrderDate)) + 0.5 AS INTEGER)");
+        const QString hour = QStringLiteral("(%1 * 24 + CAST(strftime('%H', OrderDate) AS INTEGER))").arg(day);
+        const QString year = QStringLiteral("CAST(strftime('%Y', OrderDate) AS INTEGER)");
+        const QString month = QStringLiteral("CAST(strftime('%m', OrderDate) AS INTEGER)");
+        struct Case
+        {
+            QString field;
+            int groupOn, interval;
+            QString order, key;
+            int rows = 700;
+        };
+        const Case cases[] = {
+            {"ShipCountry", 1, 2, "ShipCountry", "substr(ShipCountry, 1, 2)"},
+            {"OrderDate", 2, 1, "OrderDate", year, 2000},
+            {"OrderDate", 3, 1, "OrderDate", year + " * 4 + (" + month + " - 1) / 3"},
+            {"OrderDate", 4, 2, "OrderDate", "(" + year + " * 12 + " + month + " - 1) / 2"},
+            {"OrderDate", 5, 1, "OrderDate", "(" + day + " + 1) / 7"},
+            {"OrderDate", 6, 10, "OrderDate", day + " / 10"},
+            {"Stamp", 7, 3, "OrderDate", hour + " / 3"}, // dates as ISO text
+            {"OrderDate", 8, 90, "OrderDate", hour + " * 60 / 90"},
+            {"Freight", 9, 20, "Freight", "CAST(Freight / 20 AS INTEGER)"},
+        };
+        for (const Case &c : cases) {
+            const QString rows = QStringLiteral("SELECT OrderDate, datetime(OrderDate) AS Stamp, Freight, ShipCountry FROM Orders "
+                                                "ORDER BY %1, OrderID LIMIT %2").arg(c.order).arg(c.rows);
+            const Result r = run(QStringLiteral(R"(
+<Section Type="4" Name="gh" Height="0" DataField="%1" GroupOn="%2" GroupInterval="%3"/>
+<Section Type="6" Name="Detail" Height="0" Visible="false">%4</Section>
+<Section Type="5" Name="gf" Height="150"><Control Type="OrvEngine.Field" Name="fldCount" SummaryType="3" SummaryFunc="2"><Font Size="5"/></Control></Section>)")
+                                     .arg(c.field).arg(c.groupOn).arg(c.interval).arg(dataControl(rows)));
+            QVERIFY2(r.status.ok() && r.errors.isEmpty(), qPrintable(c.key));
+            const QStringList expected = sqlTexts(QStringLiteral("SELECT count(*) FROM (%1) GROUP BY %2 ORDER BY %2").arg(rows, c.key));
+            QVERIFY2(expected.size() > 2, qPrintable(c.key));
+            QCOMPARE(column(r, Left), expected);
+        }
+
+        // A text where a date is needed: one type mismatch, then each value.
+        const Result mismatch = run(QStringLiteral(R"(
+<Section Type="4" Name="gh" Height="300" DataField="ShipCountry" GroupOn="2"><Control Type="OrvEngine.Field" Name="fld" DataField="ShipCountry"/></Section>
+<Section Type="6" Name="Detail" Height="0" Visible="false">%1</Section>
+<Section Type="5" Name="gf" Height="0"/>)").arg(dataControl(QStringLiteral("SELECT ShipCountry FROM Orders ORDER BY ShipCountry LIMIT 300"))));
+        QCOMPARE(mismatch.errors.size(), 1);
+        QCOMPARE(mismatch.errors[0].number(), 13);
+        QCOMPARE(column(mismatch, Left), sqlTexts(QStringLiteral("SELECT DISTINCT ShipCountry FROM (SELECT ShipCountry FROM Orders ORDER BY ShipCountry LIMIT 300) ORDER BY 1")));
+    }
+
     void badInputGivesErrorsNotCrashes()
     {
         const Result badSql = run(pageSections + QStringLiteral("<Section Type=\"6\" Name=\"Detail\">%1</Section>")

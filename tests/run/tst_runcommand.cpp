@@ -9,30 +9,19 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "clirunner.h"
+
 #include <poppler-qt6.h>
 
 using namespace RunTest;
 
 namespace {
 
-struct Outcome
-{
-    int code = -1;
-    QString out;
-    QString err;
-};
+using Outcome = TestSupport::CliResult;
 
 Outcome cli(const QStringList &args)
 {
-    QProcess p;
-    p.start(QStringLiteral(ORV_CLI_PATH), args);
-    Outcome r;
-    if (!p.waitForFinished(120000))
-        return r;
-    r.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.out = QString::fromUtf8(p.readAllStandardOutput());
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    return r;
+    return TestSupport::runCli(args);
 }
 
 const QString example = QStringLiteral(ORV_SOURCE_DIR "/examples/invoices.rpx");

@@ -180,6 +180,73 @@ private Q_SLOTS:
         const int big = sqlValue(QStringLiteral("SELECT count(*)") + rows + QStringLiteral(" WHERE Quantity > 10")).toInt();
         QCOMPARE(column(r, 4440), QStringList{QStringLiteral("50/%1").arg(big)});
     }
+
+    // SQL NULLs are Null to formats and IsNull. Texts and visibility that
+    // Format and BeforePrint change are measured again: a longer text
+    // grows the band, a hidden control lets it shrink.
+    void nullsAndScriptChangesInTheLayout()
+    {
+        const QString script = QStringLiteral(
+            "Sub Detail_Format&#10;  Set c = rpt.Sections(&quot;Detail&quot;).Controls&#10;"
+            "  If c(&quot;fldQty&quot;).Value &gt; 100 Then c(&quot;fldQty&quot;).Text = &quot;many&quot;&#10;End Sub&#10;"
+            "Sub Detail_BeforePrint&#10;  Set c = rpt.Sections(&quot;Detail&quot;).Controls&#10;"
+            "  If c(&quot;fldQty&quot;).Value &gt; 100 Then c(&quot;fldNote&quot;).Text = &quot;a note long enough to wrap over several lines&quot;&#10;"
+            "  c(&quot;fldHide&quot;).Visible = c(&quot;fldQty&quot;).Value &gt;= 10&#10;End Sub");
+        const QString body = QStringLiteral(R"X(
+<Section Type="6" Name="Detail" Height="600" CanShrink="true">
+  <Control Type="OrvEngine.DataControl" Name="dc" ConnectionString="$DB$" Source="SELECT Quantity, ProductID, CASE WHEN ProductID % 3 = 0 THEN NULL ELSE Discount END AS Cut FROM [Order Details] ORDER BY OrderID, ProductID LIMIT 80"/>
+  <Control Type="OrvEngine.Field" Name="fldQty" Width="1000" DataField="Quantity"/>
+  <Control Type="OrvEngine.Field" Name="fldNote" Left="1000" Width="1500" DataField="ProductID" CanGrow="true"/>
+  <Control Type="OrvEngine.Field" Name="fldCut" Left="2500" Width="1500" DataField="Cut" OutputFormat="0%;-0%;&quot;none&quot;;&quot;unknown&quot;"/>
+  <Control Type="OrvEngine.Field" Name="fldNull" Left="4000" Width="1500" DataField="=IIf(IsNull([Cut]), &quot;null&quot;, &quot;set&quot;)"/>
+  <Control Type="OrvEngine.Field" Name="fldHide" Left="6000" Top="300" Width="1000" DataField="ProductID"/>
+</Section>)X");
+        Script::Host host;
+        Script::RunHost scripting(host);
+        const Result r = run(body, QStringLiteral("Script=\"%1\"").arg(script), [&](ReportRun &run) { run.setScripting(&scripting); });
+        QVERIFY2(r.status.ok(), qPrintable(r.status.description()));
+        for (const Status &e : r.errors)
+            QVERIFY2(e.ok(), qPrintable(e.description()));
+
+        const QString rows = QStringLiteral(" FROM [Order Details] ORDER BY OrderID, ProductID LIMIT 80");
+        const QVariantList quantities = sqlColumn(QStringLiteral("SELECT Quantity") + rows);
+        QStringList cut, isNull, qty;
+        for (const QVariant &v : sqlColumn(QStringLiteral("SELECT CASE WHEN ProductID % 3 = 0 THEN 'unknown' WHEN Discount = 0 THEN 'none' "
+                                                          "ELSE CAST(round(Discount * 100) AS INTEGER) || '%' END") + rows))
+            cut << v.toString();
+        for (const QVariant &v : sqlColumn(QStringLiteral("SELECT CASE WHEN ProductID % 3 = 0 THEN 'null' ELSE 'set' END") + rows))
+            isNull << v.toString();
+        for (const QVariant &q : quantities)
+            qty << (q.toInt() > 100 ? QStringLiteral("many") : q.toString());
+        QCOMPARE(column(r, 3940), cut);
+        QCOMPARE(column(r, 5440), isNull);
+        QCOMPARE(column(r, 1440), qty);
+
+        // Band heights from the tops of consecutive quantities on a page.
+        int row = 0, grown = 0, shrunk = 0;
+        for (const auto &page : r.pages) {
+            double previousTop = -1;
+            for (const Text &t : texts(*page)) {
+                if (t.rect.left() != 1440)
+                    continue;
+                if (previousTop >= 0) {
+                    const int q = quantities[row - 1].toInt();
+                    const double height = t.rect.top() - previousTop;
+                    if (q > 100) {
+                        QVERIFY2(height > 600, qPrintable(QString::number(height)));
+                        ++grown;
+                    } else {
+                        QCOMPARE(height, q < 10 ? 300.0 : 600.0);
+                        shrunk += q < 10;
+                    }
+                }
+                previousTop = t.rect.top();
+                ++row;
+            }
+        }
+        QCOMPARE(row, quantities.size());
+        QVERIFY(grown > 0 && shrunk > 0);
+    }
 };
 
 QTEST_MAIN(TestRunScripting)

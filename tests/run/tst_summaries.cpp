@@ -156,6 +156,68 @@ private Q_SLOTS:
         }
         QCOMPARE(row, size_t(freights.size()));
     }
+
+    // Access's running sums: over the group starts again with the group
+    // around the section (the innermost for a detail, the next outer one
+    // for group sections); a total shown before its group ends adds up
+    // once it is known.
+    void runningSumsOverGroupsAndTheReport()
+    {
+        const QString layout = QStringLiteral(R"(
+<Section Type="4" Name="ghCountry" Height="0" DataField="ShipCountry"/>
+<Section Type="4" Name="ghCity" Height="300" DataField="ShipCity">%1</Section>
+<Section Type="6" Name="Detail" Height="300">%2%3%4
+  <Control Type="OrvEngine.DataControl" Name="dc" ConnectionString="$DB$" Source="%5"/></Section>
+<Section Type="5" Name="gfCity" Height="300">%6</Section>
+<Section Type="5" Name="gfCountry" Height="0"/>)")
+                                   .arg(field(QStringLiteral("fldCities"), 4000, QStringLiteral("DataField=\"Freight\" SummaryType=\"3\" RunningSum=\"2\"")),
+                                        field(QStringLiteral("fldInCity"), 0, QStringLiteral("DataField=\"Freight\" RunningSum=\"1\"")),
+                                        field(QStringLiteral("fldAll"), 1000, QStringLiteral("DataField=\"Freight\" RunningSum=\"2\"")),
+                                        field(QStringLiteral("fldLine"), 2000, QStringLiteral("Text=\"1\" RunningSum=\"1\"")))
+                                   .arg(QStringLiteral("SELECT o.ShipCountry, c.City AS ShipCity, o.Freight FROM Orders o JOIN Customers c ON c.CustomerID = o.CustomerID "
+                                                       "ORDER BY 1, 2, o.OrderID LIMIT 500"),
+                                        field(QStringLiteral("fldCityRows"), 3000, QStringLiteral("SummaryType=\"3\" SummaryFunc=\"2\" RunningSum=\"1\"")));
+        const Result r = run(layout);
+        QVERIFY2(r.status.ok() && r.errors.isEmpty(), qPrintable(r.status.description()));
+
+        const auto rows = [](const char *what) {
+            return sqlColumn(QStringLiteral("SELECT %1 FROM Orders o JOIN Customers c ON c.CustomerID = o.CustomerID "
+                                            "ORDER BY o.ShipCountry, c.City, o.OrderID LIMIT 500").arg(QLatin1String(what)));
+        };
+        const QVariantList countries = rows("o.ShipCountry"), cities = rows("c.City"), freights = rows("o.Freight");
+        std::vector<double> inCity, all, line, cityRows, cityTotals;
+        double runCity = 0, runAll = 0, rowsInCountry = 0;
+        int rowsInCity = 0;
+        for (int i = 0; i < freights.size(); ++i) {
+            const bool newCountry = i == 0 || countries[i] != countries[i - 1];
+            const bool newCity = newCountry || cities[i] != cities[i - 1];
+            if (newCity) {
+                runCity = 0;
+                rowsInCity = 0;
+            }
+            if (newCountry)
+                rowsInCountry = 0;
+            runCity += freights[i].toDouble();
+            runAll += freights[i].toDouble();
+            inCity.push_back(runCity);
+            all.push_back(runAll);
+            line.push_back(++rowsInCity);
+            ++rowsInCountry;
+            const bool lastOfCity = i + 1 == freights.size() || countries[i + 1] != countries[i] || cities[i + 1] != cities[i];
+            if (lastOfCity) {
+                cityRows.push_back(rowsInCountry);
+                cityTotals.push_back(runAll);
+            }
+        }
+        const std::pair<double, const std::vector<double> *> expected[] = {
+            {0, &inCity}, {1000, &all}, {2000, &line}, {3000, &cityRows}, {4000, &cityTotals}};
+        for (const auto &[left, values] : expected) {
+            const std::vector<double> shown = numbers(r, Left + left);
+            QCOMPARE(shown.size(), values->size());
+            for (size_t i = 0; i < shown.size(); ++i)
+                compareNear(shown[i], (*values)[i], qPrintable(QStringLiteral("column %1, row %2").arg(left).arg(i)));
+        }
+    }
 };
 
 QTEST_MAIN(TestSummaries)

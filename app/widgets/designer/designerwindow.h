@@ -1,0 +1,49 @@
+#pragma once
+#include <QHash>
+#include <QMainWindow>
+
+class QAction;
+class QLabel;
+class QMenu;
+
+namespace Orv {
+
+class Designer;
+
+// The designer with a menu and toolbars of its actions. Every action's
+// enabled and checked state comes from the designer.
+class DesignerWindow : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit DesignerWindow(QWidget *parent = nullptr);
+
+    Designer *designer() const { return m_designer; }
+    bool openLayout(const QString &path);
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    QAction *actionFor(int code, const QString &text, const QKeySequence &shortcut = {});
+    QAction *insertAction(const QString &text, const QString &typeId);
+    void buildMenus();
+    void buildToolbars();
+    void refreshAction(int code);
+    void refreshAll();
+    void updateTitle();
+    void showContextMenu(int kind, const QString &typeName);
+    bool save(bool askName);
+    bool maybeSave();
+
+    Designer *m_designer;
+    QHash<int, QList<QAction *>> m_actions; // by action code
+    QList<QAction *> m_insertActions;
+    QAction *m_selectTool = nullptr;
+    QAction *m_redo = nullptr;
+    QLabel *m_status = nullptr;
+    QString m_path;
+};
+
+} // namespace Orv

@@ -1,0 +1,193 @@
+#pragma once
+// The designer without its window: the report being designed, the
+// selection, the undo stack, the clipboard and every numbered action with
+// its state. The designer widget draws this and turns mouse and keys into
+// its calls; tests drive it directly.
+#include "engine/core/status.h"
+#include "engine/widgets/designer/designeractions.h"
+#include "engine/widgets/designer/designercommands.h"
+
+#include <QObject>
+#include <QPointF>
+#include <QPointer>
+#include <QRectF>
+#include <QString>
+
+#include <array>
+#include <functional>
+#include <vector>
+
+class QUndoStack;
+
+namespace Orv {
+
+class Control;
+class ModelObject;
+class Report;
+class Section;
+
+class DesignerCore : public QObject, public CommandHost
+{
+    Q_OBJECT
+
+public:
+    explicit DesignerCore(QObject *parent = nullptr);
+    ~DesignerCore() override;
+
+    // The report being designed; it belongs to the designer.
+    Report *DesignedReport() const { return m_report; }
+    // Empties the design, the selection and the undo history.
+    void NewLayout();
+    // Loads a layout file into the design (undo history cleared).
+    Status loadLayout(const QString &path);
+    bool IsDirty() const;
+    void setIsDirty(bool dirty);
+    void CopyLayoutTo(Report *target) const;
+    QUndoStack *undoStack() const { return m_undo; }
+
+    int QueryActionState(int code) const;
+    // Performs the action; false when it was not possible or was cancelled.
+    bool ExecuteAction(int code);
+
+    // The type identifier the next drag inserts ("" for selection). An
+    // identifier the engine does not know is refused (false) and leaves
+    // selection mode.
+    QString InsertControlType() const { return m_insertType; }
+    bool setInsertControlType(const QString &typeId);
+
+    // Grid: rows per inch (or per centimetre when metric).
+    bool ShowGrid() const { return m_showGrid; }
+    void setShowGrid(bool show);
+    bool snapToGrid() const { return m_snap; }
+    void setSnapToGrid(bool snap);
+    int gridRows() const { return m_gridRows; }
+    void setGridRows(int rows);
+    bool metricGrid() const { return m_metric; }
+    void setMetricGrid(bool metric);
+    double gridStep() const; // twips
+    double snapped(double twips) const;
+    // While locked, controls cannot be moved or resized.
+    bool controlsLocked() const { return m_locked; }
+
+    // Selection. Controls, or one section, or the report; mixing a section
+    // with controls keeps the controls.
+    DesignerSelection *Selection() const { return m_selection; }
+    enum class SelectMode { Replace, Add, Toggle };
+    void setSelection(const std::vector<QObject *> &objects, SelectMode mode = SelectMode::Replace);
+    void select(QObject *object, SelectMode mode = SelectMode::Replace) { setSelection({object}, mode); }
+    void clearSelection() { setSelection({}); }
+    std::vector<Control *> selectedControls() const;
+    Control *primaryControl() const; // the first selected control
+    Section *selectedSection() const;
+    bool isSelected(const QObject *object) const { return m_selection->contains(object); }
+    // The section new sections, pastes and key commands refer to: the one
+    // last clicked or holding the selection.
+    Section *currentSection() const;
+    void setCurrentSection(Section *section);
+
+    // Edits made by the mouse and keys; each is one undo step.
+    struct Placement
+    {
+        Control *control = nullptr;
+        Section *section = nullptr; // where it goes (may differ from now)
+        QRectF rect;                // twips in that section
+    };
+    bool placeControls(const std::vector<Placement> &placements, const QString &text, int mergeKey = 0);
+    // Moves the selection (dx, dy twips) or, with resize, changes its size.
+    bool nudgeSelection(double dx, double dy, bool resize);
+    bool setLineEnds(Control *line, const QPointF &from, const QPointF &to);
+    bool setSectionHeight(Section *section, double height);
+    // A new control of typeId in section, from a drag between two points
+    // (twips in the section); a click gives the kind's own size.
+    Control *insertControl(const QString &typeId, Section *section, const QPointF &from, const QPointF &to);
+    // The caption of a label or check box, or the text of a rich edit.
+    bool setControlText(Control *control, const QString &text);
+    // Any change to the given objects as one undo step: their properties
+    // (and their parts') are compared before and after.
+    bool edit(const QString &text, const std::vector<QObject *> &objects, const std::function<void()> &change,
+              int mergeKey = 0);
+
+    // What the prompted actions do with an answer; hosts with their own
+    // boxes (font name, size, style) call these directly.
+    bool applyFont(const DesignerFont &font);
+    bool applyFontName(const QString &name);
+    bool applyFontSize(double size);
+    bool applyStyle(const QString &style);
+    bool applyColor(int code, int color);
+    bool applyLineStyle(int style);
+    bool applyBorder(const DesignerBorder &border);
+    // order: group positions, outermost first, in their new order.
+    bool reorderGroups(const std::vector<int> &order);
+
+    bool copySelection() const;
+    bool paste();
+    bool deleteSelection();
+    bool deleteSection(Section *section);
+
+    void setPrompts(DesignerPrompts *prompts) { m_prompts = prompts; }
+    DesignerPrompts *prompts() const { return m_prompts; }
+    void setTextEditor(DesignerTextEditor *editor);
+    DesignerTextEditor *textEditor() const { return m_editor; }
+
+    // Recomputes every state word and reports the ones that changed.
+    void refreshActionStates();
+
+    // The text styles offered by the style action.
+    static QStringList styleNames();
+
+    void beginChange() override;
+    void endChange() override;
+
+Q_SIGNALS:
+    void actionStateChanged(int code);
+    void selectionChanged();
+    // kind 7: a control just drawn by the user.
+    void objectAdded(QObject *object, int kind);
+    // Sections or controls came or went, or their order changed.
+    void structureChanged();
+    // A property of an object in the report changed.
+    void objectChanged(Orv::ModelObject *object);
+    void gridChanged();
+    void insertControlTypeChanged(const QString &typeId);
+
+private:
+    int computeState(int code) const;
+    bool execute(int code);
+    void onModified(ModelObject *object);
+    void pruneSelection();
+    bool containsObject(const QObject *object) const;
+    Section *deletableSection() const;
+    QRectF selectionBounds() const;
+
+    bool alignSelection(int code);
+    bool sizeSelection(int code);
+    bool spaceSelection(int code);
+    bool orderSelection(int code);
+    bool toggleFontFlag(int code);
+    bool setAlignment(int code);
+    bool richParagraphAction(int code);
+    bool promptedAction(int code);
+    bool insertSectionPair(int code);
+    bool cut();
+    bool growSectionsFor(const std::vector<Control *> &controls);
+
+    Report *m_report;
+    QUndoStack *m_undo;
+    DesignerSelection *m_selection;
+    QPointer<Section> m_currentSection;
+    DesignerPrompts *m_prompts = nullptr;
+    DesignerTextEditor *m_editor = nullptr;
+    QString m_insertType;
+    bool m_showGrid = true;
+    bool m_snap = true;
+    int m_gridRows = 16;
+    bool m_metric = false;
+    bool m_locked = false;
+    int m_changeDepth = 0;
+    bool m_structureDirty = false;
+    bool m_externalChange = false; // a change outside the undo stack since the last save
+    bool m_clipboardHasFragment = false;
+    std::array<int, DesignerAction::Count> m_states{};
+};
+
+} // namespace Orv

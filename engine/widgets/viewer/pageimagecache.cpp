@@ -1,0 +1,146 @@
+#include "engine/widgets/viewer/pageimagecache.h"
+
+#include "engine/pages/pagepainter.h"
+
+#include <QPainter>
+
+#include <cmath>
+
+namespace Orv {
+
+void PageImageCache::evictOldest()
+{
+    const auto last = std::prev(m_entries.end());
+    m_bytes -= last->second.sizeInBytes();
+    if (last->first.tile < 0) {
+        auto [it, end] = m_wholePages.equal_range(last->first.page);
+        for (; it != end; ++it) {
+            if (it->second == last) {
+                m_wholePages.erase(it);
+                break;
+            }
+        }
+    }
+    m_map.erase(last->first);
+    m_entries.pop_back();
+}
+
+void PageImageCache::setBudget(qint64 bytes)
+{
+    m_budget = qMax<qint64>(0, bytes);
+    while (m_bytes > m_budget && !m_entries.empty())
+        evictOldest();
+}
+
+const QImage *PageImageCache::find(const TileKey &key)
+{
+    const auto found = m_map.find(key);
+    if (found == m_map.end())
+        return nullptr;
+    m_entries.splice(m_entries.begin(), m_entries, found->second);
+    return &found->second->second;
+}
+
+void PageImageCache::insert(const TileKey &key, const QImage &image)
+{
+    const auto found = m_map.find(key);
+    if (found != m_map.end()) {
+        m_bytes += image.sizeInBytes() - found->second->second.sizeInBytes();
+        found->second->second = image;
+        m_entries.splice(m_entries.begin(), m_entries, found->second);
+    } else {
+        m_entries.emplace_front(key, image);
+        m_map.emplace(key, m_entries.begin());
+        if (key.tile < 0)
+            m_wholePages.emplace(key.page, m_entries.begin());
+        m_bytes += image.sizeInBytes();
+    }
+    // The newest entry stays, even alone above the budget.
+    while (m_bytes > m_budget && m_entries.size() > 1)
+        evictOldest();
+}
+
+const QImage *PageImageCache::anyWholePage(int page) const
+{
+    const auto found = m_wholePages.find(page);
+    return found == m_wholePages.end() ? nullptr : &found->second->second;
+}
+
+void PageImageCache::clear()
+{
+    m_entries.clear();
+    m_map.clear();
+    m_wholePages.clear();
+    m_bytes = 0;
+}
+
+namespace {
+
+// Slack around boxes for what may stick out of them: italic overhang, pen
+// widths drawn centred on an edge, antialiasing.
+constexpr double Slack = 120;
+
+QRectF reach(const PageOp &op)
+{
+    return std::visit(
+        [](const auto &o) -> QRectF {
+            using T = std::decay_t<decltype(o)>;
+            if constexpr (std::is_same_v<T, LineOp>) {
+                const double w = o.pen.width;
+                return QRectF(o.from, o.to).normalized().adjusted(-w, -w, w, w);
+            } else if constexpr (std::is_same_v<T, TextOp>) {
+                if (o.angle % 3600 == 0)
+                    return o.rect;
+                // A turned box stays within the circle around its centre.
+                const double r = std::hypot(o.rect.width(), o.rect.height()) / 2;
+                return QRectF(o.rect.center() - QPointF(r, r), QSizeF(2 * r, 2 * r));
+            } else if constexpr (std::is_same_v<T, ShapeOp> || std::is_same_v<T, CheckBoxOp> || std::is_same_v<T, PieOp>) {
+                const double w = o.pen.width;
+                return o.rect.adjusted(-w, -w, w, w);
+            } else if constexpr (std::is_same_v<T, PolygonOp>) {
+                const double w = o.pen.width;
+                return o.bounds().adjusted(-w, -w, w, w);
+            } else {
+                return o.rect;
+            }
+        },
+        op);
+}
+
+} // namespace
+
+Page pagePart(const Page &page, const QRectF &twips)
+{
+    Page part;
+    part.size = page.size;
+    part.fonts = page.fonts;
+    for (const PageOp &op : page.ops)
+        if (reach(op).adjusted(-Slack, -Slack, Slack, Slack).intersects(twips))
+            part.ops.push_back(op);
+    return part;
+}
+
+QImage renderPage(const Page &page, const PageCollection *images, double scale, const QRect &area)
+{
+    const QSize full(qMax(1, int(std::ceil(page.size.width() * scale))), qMax(1, int(std::ceil(page.size.height() * scale))));
+    const QRect wanted = area.isEmpty() ? QRect(QPoint(0, 0), full) : area.intersected(QRect(QPoint(0, 0), full));
+    if (wanted.isEmpty())
+        return QImage();
+    QImage image(wanted.size(), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing | QPainter::SmoothPixmapTransform);
+    painter.translate(-wanted.topLeft());
+    painter.scale(scale, scale);
+    const PagePainter draw(images);
+    if (area.isEmpty()) {
+        draw.paintInTwips(painter, page);
+    } else {
+        const QRectF twips(wanted.left() / scale, wanted.top() / scale, wanted.width() / scale, wanted.height() / scale);
+        painter.setClipRect(twips);
+        draw.paintInTwips(painter, pagePart(page, twips));
+    }
+    return image;
+}
+
+} // namespace Orv

@@ -1,0 +1,140 @@
+#pragma once
+// The viewer control: shows a page collection (a running report's while
+// it is still adding pages, or its own, filled from an archive) with zoom,
+// fit modes, continuous, one-page and multi-page layouts, a browser-like
+// page history, rulers, a table of contents, find, copy page and print.
+// The logic lives in ViewerNavigator, PageFinder and TocModel; this class
+// joins them to the page area and the table of contents.
+#include "engine/core/status.h"
+#include "engine/pages/pagecollection.h"
+#include "engine/run/reportrun.h"
+#include "engine/widgets/viewer/pagefinder.h"
+#include "engine/widgets/viewer/viewernavigator.h"
+
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
+
+class QPrinter;
+class QSplitter;
+class QTreeView;
+
+namespace Orv {
+
+class PageView;
+class TocModel;
+struct PrintSelection;
+
+class Viewer : public QWidget
+{
+    Q_OBJECT
+    Q_PROPERTY(Orv::ReportRun *ReportSource READ reportSource WRITE setReportSource)
+    Q_PROPERTY(Orv::PageCollection *Pages READ Pages)
+    Q_PROPERTY(int Zoom READ zoom WRITE setZoom NOTIFY zoomChanged)
+    Q_PROPERTY(bool RulerVisible READ rulerVisible WRITE setRulerVisible)
+    Q_PROPERTY(bool TOCVisible READ tocVisible WRITE setTocVisible)
+    Q_PROPERTY(int Canvas READ canvas WRITE setCanvas NOTIFY pageChanged)
+
+public:
+    explicit Viewer(QWidget *parent = nullptr);
+    ~Viewer() override;
+
+    // The run whose pages are shown, or null. Pages appear as the run
+    // adds them; setting null (or the run going away) detaches it and the
+    // viewer shows its own collection again.
+    ReportRun *reportSource() const { return m_source; }
+    void setReportSource(ReportRun *run);
+    // The collection shown: the source's, else the viewer's own (which
+    // Pages()->Load fills from an archive).
+    PageCollection *Pages() const { return m_pages; }
+    // Detaches any source and loads an archive into the viewer's own
+    // collection.
+    Q_INVOKABLE Orv::Status Load(const QString &path);
+
+    // Percent 25..800, -1 page width, -2 whole page (error 380 otherwise).
+    int zoom() const { return m_nav.zoom(); }
+    Status setZoom(int zoom);
+    bool rulerVisible() const;
+    void setRulerVisible(bool visible);
+    bool tocVisible() const { return m_tocVisible; }
+    void setTocVisible(bool visible);
+
+    // The current page, 0-based; writing it goes there (error 9 when out
+    // of range) and records the page left for Back.
+    int canvas() const { return m_nav.current(); }
+    Status setCanvas(int index);
+    Q_INVOKABLE bool Back();
+    Q_INVOKABLE bool Forward();
+    Q_INVOKABLE bool CanGoBack() const { return m_nav.canGoBack(); }
+    Q_INVOKABLE bool CanGoForward() const { return m_nav.canGoForward(); }
+
+    // SinglePage(mode): 1 one page at a time, 2 continuous (the pages
+    // scroll as one strip). MultiPage(rows, columns, gap): rows x columns
+    // pages fitted to the window, gap millimetres apart.
+    Q_INVOKABLE Orv::Status SinglePage(int mode);
+    Q_INVOKABLE Orv::Status MultiPage(int rows, int columns, int gapMm);
+
+    // Find(direction, text, scope, matchCase, wholeWord): direction 1
+    // searches back, 2 forward; scope 0 the current page, 1 the whole
+    // document, going round past its end. The same search again finds the
+    // next match. The search runs in slices from the event loop and ends
+    // with findFinished; Escape or CancelFind stops it.
+    Q_INVOKABLE Orv::Status Find(int direction, const QString &text, int scope, bool matchCase, bool wholeWord);
+    Q_INVOKABLE void CancelFind();
+    bool isFinding() const { return m_finder.isSearching(); }
+    FindMatch findMatch() const { return m_match; }
+
+    // The page at actual size (96 dpi) as an image on the clipboard.
+    Q_INVOKABLE Orv::Status CopyPage(int index);
+    static QImage pageImage(const Page &page, const PageCollection *images);
+    // Prints on the default printer; with the dialog the user picks the
+    // printer, the pages and the copies first (Cancel prints nothing).
+    Q_INVOKABLE Orv::Status PrintReport(bool showDialog);
+    // The same on a given printer: its range, copies and collation as set
+    // on it (tests print to a PDF file this way).
+    Status print(QPrinter &printer, bool showDialog);
+
+    ViewerNavigator &navigator() { return m_nav; }
+    PageView *pageView() const { return m_view; }
+    TocModel *tocModel() const { return m_toc; }
+    // Takes in pages that arrived since the last event loop pass (done on
+    // its own from the event loop; tests call it directly).
+    void syncPages();
+
+Q_SIGNALS:
+    void pageChanged(int index);
+    void zoomChanged(int zoom);
+    void viewModeChanged(bool multiPage);
+    void historyChanged();
+    void pageCountChanged(int count);
+    // found: a match is highlighted and shown; wrapped: the search went
+    // round past the end (or start) of the document to find it.
+    void findFinished(bool found, bool wrapped);
+
+private:
+    void attach(PageCollection *pages);
+    void onFindFinished(const FindMatch &match);
+    void showMatch(const FindMatch &match);
+    void tocActivated(const QModelIndex &index);
+    void syncTocSelection();
+    void scanToc();
+
+    ViewerNavigator m_nav;
+    PageFinder m_finder;
+    PageCollection m_own;
+    QPointer<ReportRun> m_source;
+    QPointer<PageCollection> m_pages;
+    QMetaObject::Connection m_sourceGone;
+    QList<QMetaObject::Connection> m_pageConnections;
+    QSplitter *m_splitter;
+    QTreeView *m_tocView;
+    TocModel *m_toc;
+    PageView *m_view;
+    bool m_tocVisible = false;
+    FindMatch m_match;
+    QTimer m_pending;  // pages arrived
+    QTimer m_findStep; // a search in progress
+    QTimer m_tocScan;  // bookmarks still to read
+};
+
+} // namespace Orv
