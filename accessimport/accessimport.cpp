@@ -7,7 +7,6 @@
 #include "engine/model/section.h"
 #include "ui/uiseam.h"
 
-#include <QRegularExpression>
 #include <QtEndian>
 
 namespace Orv {
@@ -84,80 +83,38 @@ QString CAccessImport::sanitizeName(const QString &name)
 
 // --- pattern services ------------------------------------------------------
 
-namespace {
-
-QRegularExpression vbPattern(const QString &pattern)
-{
-    return QRegularExpression(pattern, QRegularExpression::CaseInsensitiveOption);
-}
-
-// The replacement text with $1..$9, $& and $$ expanded as VBScript does.
-QString expand(const QString &replacement, const QRegularExpressionMatch &m)
-{
-    QString out;
-    for (qsizetype i = 0; i < replacement.size(); ++i) {
-        const QChar c = replacement[i];
-        if (c == u'$' && i + 1 < replacement.size()) {
-            const QChar n = replacement[i + 1];
-            if (n == u'$') {
-                out += u'$';
-                ++i;
-                continue;
-            }
-            if (n == u'&') {
-                out += m.captured(0);
-                ++i;
-                continue;
-            }
-            if (n >= u'1' && n <= u'9' && n.unicode() - '0' <= m.lastCapturedIndex()) {
-                out += m.captured(n.unicode() - '0');
-                ++i;
-                continue;
-            }
-        }
-        out += c;
-    }
-    return out;
-}
-
-} // namespace
-
+// Every pattern operation runs global and without regard to case, the
+// settings Access's own conversion code gave its regular-expression
+// object on each call.
 QString CAccessImport::replacePattern(const QString &sSrc, const QString &sPattern, const QString &sReplStr) const
 {
-    const QRegularExpression re = vbPattern(sPattern);
-    if (!re.isValid())
-        return sSrc;
-    QString out;
-    qsizetype last = 0;
-    auto it = re.globalMatch(sSrc);
-    while (it.hasNext()) {
-        const QRegularExpressionMatch m = it.next();
-        out += QStringView(sSrc).mid(last, m.capturedStart() - last);
-        out += expand(sReplStr, m);
-        last = m.capturedEnd();
-    }
-    out += QStringView(sSrc).mid(last);
-    return out;
+    m_regExp.setGlobal(true);
+    m_regExp.setPattern(sPattern);
+    m_regExp.setIgnoreCase(true);
+    Status s;
+    QString out = m_regExp.replace(sSrc, sReplStr, &s);
+    return s ? out : sSrc;
 }
 
 QString CAccessImport::findMatch(const QString &sSrc, const QString &sPattern) const
 {
-    const QRegularExpression re = vbPattern(sPattern);
-    if (!re.isValid())
+    m_regExp.setGlobal(true);
+    m_regExp.setPattern(sPattern);
+    m_regExp.setIgnoreCase(true);
+    const std::vector<VbRegExp::Match> matches = m_regExp.execute(sSrc);
+    if (matches.empty())
         return QString();
-    const QRegularExpressionMatch m = re.match(sSrc);
-    if (!m.hasMatch())
-        return QString();
-    return replacePattern(m.captured(0), sPattern, QStringLiteral("$1"));
+    return replacePattern(matches.front().value, sPattern, QStringLiteral("$1"));
 }
 
 QString CAccessImport::translateExpression(const QString &expression)
 {
-    static const QRegularExpression bracket(QStringLiteral("(\\[[^\\]]*\\])"));
+    m_regExp.setGlobal(true);
+    m_regExp.setPattern(QStringLiteral("(\\[[^\\]]*\\])"));
+    m_regExp.setIgnoreCase(true);
     QString w = expression;
-    auto it = bracket.globalMatch(expression);
-    while (it.hasNext()) {
-        const QString m = it.next().captured(0);
+    for (const VbRegExp::Match &match : m_regExp.execute(expression)) {
+        const QString &m = match.value;
         const QString inner = m.mid(1, m.size() - 2);
         const QString lower = inner.toLower();
         if (lower == u"page") {

@@ -2,6 +2,7 @@
 
 #include "accessimport/accessreport.h"
 #include "engine/core/status.h"
+#include "engine/script/vbregexp.h"
 
 #include <QString>
 #include <QStringList>
@@ -50,8 +51,8 @@ public:
     // The single reporting path of every conversion step.
     void logError(const QString &description, const QString &location, int number);
 
-    // Pattern services with the regular-expression dialect of VBScript:
-    // global, case-insensitive, "$1" in replacements.
+    // Pattern services over the script library's VBScript regular
+    // expressions: global, case-insensitive, "$1" in replacements.
     QString replacePattern(const QString &sSrc, const QString &sPattern, const QString &sReplStr) const;
     QString findMatch(const QString &sSrc, const QString &sPattern) const;
 
@@ -113,6 +114,7 @@ private:
     QVariant borderedHeight(const AccessImport::AccessObject &a, const QString &location);
 
     Ui *m_ui;
+    mutable VbRegExp m_regExp; // the converter's one regular-expression object
     QStringList *m_log = nullptr;
     CAccessImportSettings m_settings;
     QString m_databasePath;

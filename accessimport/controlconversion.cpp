@@ -217,8 +217,10 @@ void CAccessImport::copyTextBox(Section &section, const AccessObject &a, const Q
     }
     set(c, QStringLiteral("OutputFormat"), get(a, QStringLiteral("Format"), here), here);
     const int type = section.type();
+    bool summary = false;
     if (type >= Section::ReportHeader && type <= Section::GroupFooter && source.isValid()) {
         const int f = aggregateFunction(cs);
+        summary = f >= 0;
         if (f >= 0) {
             set(c, QStringLiteral("SummaryFunc"), f, here);
             if (type == Section::ReportHeader || type == Section::ReportFooter) {
@@ -237,6 +239,13 @@ void CAccessImport::copyTextBox(Section &section, const AccessObject &a, const Q
             if (set(c, QStringLiteral("DataField"), aggregateField(cs), here) && c->property("DataField").toString().isEmpty())
                 set(c, QStringLiteral("DataField"), u'\'' + cs, here);
         }
+    }
+    if (!summary) {
+        // A running sum on a plain text box (=1 numbering the rows, a field
+        // added up as it prints) is the field's own running sum.
+        const QVariant running = get(a, QStringLiteral("RunningSum"), here);
+        if (running.isValid() && AccessMap::runningSum(running.toInt()) != 0)
+            set(c, QStringLiteral("RunningSum"), AccessMap::runningSum(running.toInt()), here);
     }
     set(c, QStringLiteral("CanGrow"), get(a, QStringLiteral("CanGrow"), here), here);
     set(c, QStringLiteral("CanShrink"), get(a, QStringLiteral("CanShrink"), here), here);

@@ -231,6 +231,9 @@ const Function functions[] = {
          return VbFormat::format(value, fmt, day, week);
      }},
     {"IsNull", 1, [](const QList<QVariant> &a) -> QVariant { return a[0].isValid() ? 0 : -1; }},
+    // Jet takes IIf without its false part (Null then); SQLite's own iif
+    // has all three.
+    {"IIf", 2, [](const QList<QVariant> &a) -> QVariant { return a[0].isValid() && a[0].toDouble() != 0 ? a[1] : QVariant(); }},
 };
 
 } // namespace

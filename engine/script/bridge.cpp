@@ -213,7 +213,9 @@ public:
     {
         const QString l = name.toLower();
         const int id = m_table->ids.value(l, NoMember);
-        if (id != NoMember)
+        // A value name another report took (a Dynamic member of the class)
+        // does not hide this report's section or control of that name.
+        if (id != NoMember && !(m_isReport && m_table->members[size_t(id - 1)].kind == MemberDesc::Dynamic))
             return id;
         const int own = m_extra.value(l, NoMember);
         if (own != NoMember)
@@ -231,6 +233,8 @@ public:
             if (child)
                 return addExtra(l, MemberDesc{MemberDesc::Child, -1, {}, SNone, name, child});
         }
+        if (id != NoMember)
+            return id;
         // Model objects take further values as dynamic properties
         // (a subreport's Object, a chart's ChartData).
         // The name joins the class's table so call sites may keep it.

@@ -544,6 +544,7 @@ Variant fUBound(ARGS) { return bound(a, n, true); }
 Variant fIsArray(ARGS) { return Variant(a[0].isArray()); }
 Variant fIsEmpty(ARGS) { return Variant(a[0].isEmpty()); }
 Variant fIsNull(ARGS) { return Variant(valueOf(a[0]).isNull()); }
+Variant fIsMissing(ARGS) { return Variant(isMissing(a[0])); }
 Variant fIsObject(ARGS) { return Variant(a[0].isObject()); }
 Variant fIsNumeric(ARGS)
 {
@@ -678,6 +679,7 @@ const Builtin table[] = {
     {"Rnd", 0, 1, fRnd}, {"Randomize", 0, 1, fRandomize}, {"Array", 0, Many, fArray},
     {"LBound", 1, 2, fLBound}, {"UBound", 1, 2, fUBound}, {"IsArray", 1, 1, fIsArray},
     {"IsEmpty", 1, 1, fIsEmpty}, {"IsNull", 1, 1, fIsNull}, {"IsObject", 1, 1, fIsObject},
+    {"IsMissing", 1, 1, fIsMissing},
     {"IsNumeric", 1, 1, fIsNumeric}, {"IsDate", 1, 1, fIsDate}, {"TypeName", 1, 1, fTypeName},
     {"VarType", 1, 1, fVarType}, {"IIf", 3, 3, fIIf}, {"Choose", 2, Many, fChoose},
     {"Switch", 2, Many, fSwitch}, {"Nz", 1, 2, fNz}, {"RGB", 3, 3, fRGB}, {"MsgBox", 1, 5, fMsgBox},

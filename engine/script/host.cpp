@@ -275,6 +275,8 @@ void Host::bindReport(Report *report, FieldResolver *row)
     const Variant rpt = bridge(report, d->context);
     d->setObject(QStringLiteral("rpt"), rpt);
     d->setObject(reportObjectName(), rpt);
+    // Me of the report module in Access code pasted into the script.
+    d->setObject(QStringLiteral("Me"), rpt);
     for (Section *s : *report->sections()) {
         if (!s->name().isEmpty() && !d->namedValue(s->name()))
             d->setObject(s->name(), bridge(s, d->context));
@@ -325,9 +327,9 @@ Status Host::compile()
         }
         for (auto &p : module->procedures) {
             if (src.owner.isEmpty())
-                rt.procedures.insert(p->name.toLower(), p.get());
+                rt.procedures.insert(procedureKey(*p), p.get());
             else
-                module->ownProcedures.insert(p->name.toLower(), p.get());
+                module->ownProcedures.insert(procedureKey(*p), p.get());
         }
         for (const QString &name : module->declared)
             rt.addGlobal(name);
@@ -340,6 +342,9 @@ Status Host::compile()
             Binder top(rt, module.get(), nullptr);
             bindBlock(top, module->body);
             for (auto &p : module->procedures) {
+                // Defaults of Optional parameters are constant expressions.
+                for (Param &param : p->params)
+                    bindExpr(top, param.defaultValue);
                 Binder b(rt, module.get(), p.get());
                 bindBlock(b, p->body);
             }
@@ -372,8 +377,10 @@ namespace {
 // ByRef values back.
 void callWith(Runtime &rt, Procedure *proc, QVariantList &args, Variant *result, bool *cancel, bool eventStyle)
 {
-    const size_t n = proc->params.size();
-    if (!eventStyle && size_t(args.size()) != n)
+    // Ordinary calls pass what they have (Optional parameters take their
+    // defaults); events fill every parameter.
+    const size_t n = eventStyle ? proc->params.size() : size_t(args.size());
+    if (!eventStyle && (n > proc->params.size() || int(n) < proc->requiredCount))
         raise(450, QStringLiteral("Wrong number of arguments or invalid property assignment: '%1'").arg(proc->name));
     std::vector<Variant> values(n);
     std::vector<Variant *> ptrs(n);
@@ -454,8 +461,10 @@ std::vector<Procedure *> Host::Private::findHandlers(const QString &objectName, 
             {QStringLiteral("nodata"), {QStringLiteral("NoData")}},
             {QStringLiteral("pageend"), {QStringLiteral("Page")}},
         };
-        for (const QString &name : access.value(event.toLower()))
+        for (const QString &name : access.value(event.toLower())) {
             global(name);
+            global(QStringLiteral("Report_") + name); // code converted without stripping
+        }
     }
     for (const auto &m : rt->modules) {
         if (m->owner.isEmpty() || m->owner.compare(objectName, Qt::CaseInsensitive) != 0)

@@ -21,12 +21,15 @@ struct Frame;
 struct Procedure;
 class FieldResolver;
 
-enum class Flow { Normal, ExitFor, ExitDo, ExitProc };
+// GoTo: a jump to Frame::jump in flight; Resume: the end of an error
+// handler, with Frame::resumeKind saying where to go on.
+enum class Flow { Normal, ExitFor, ExitDo, ExitProc, GoTo, Resume };
 
 struct Node
 {
     int line = 0;
     int column = 0;
+    int depth = 0; // of an expression tree, for the parser's bound
 };
 
 struct Expr : Node
@@ -43,16 +46,22 @@ struct Expr : Node
 using ExprPtr = std::unique_ptr<Expr>;
 using ExprList = std::vector<ExprPtr>;
 
+struct Stmt;
+using StmtPtr = std::unique_ptr<Stmt>;
+using Block = std::vector<StmtPtr>;
+
 struct Stmt : Node
 {
     virtual ~Stmt() = default;
     virtual Flow exec(Frame &f) = 0;
     virtual void bind(Binder &) {}
+    // The blocks this statement holds (the branches of an If, a loop's body).
+    virtual void blocks(std::vector<Block *> &) {}
 };
-using StmtPtr = std::unique_ptr<Stmt>;
-using Block = std::vector<StmtPtr>;
 
-Flow execBlock(Frame &f, Block &block);
+// Runs the statements of a block from start; jumps to labels of this
+// block are taken here, others go on to the enclosing block.
+Flow execBlock(Frame &f, Block &block, size_t start = 0);
 void bindBlock(Binder &b, Block &block);
 void bindExpr(Binder &b, ExprPtr &e);
 
@@ -189,6 +198,16 @@ struct Builtin
     BuiltinFn fn;
 };
 
+// The target of an assignment that calls Property Let or Set with the
+// arguments and the value.
+struct SetterCall : Expr
+{
+    Procedure *proc = nullptr;
+    ExprList args;
+    Variant eval(Frame &f) override;
+    void assign(Frame &f, const Variant &value, bool isSet) override;
+};
+
 struct BuiltinCall : Expr
 {
     const Builtin *fn = nullptr;
@@ -243,6 +262,7 @@ struct Sequence : Stmt
     Block body;
     Flow exec(Frame &f) override { return execBlock(f, body); }
     void bind(Binder &b) override { bindBlock(b, body); }
+    void blocks(std::vector<Block *> &out) override { out.push_back(&body); }
 };
 
 struct DimItem
@@ -277,10 +297,11 @@ struct Erase : Stmt
 struct If : Stmt
 {
     ExprList conditions;
-    std::vector<Block> blocks;
+    std::vector<Block> branches;
     Block elseBlock;
     Flow exec(Frame &f) override;
     void bind(Binder &b) override;
+    void blocks(std::vector<Block *> &out) override;
 };
 
 struct CaseItem
@@ -294,11 +315,12 @@ struct Select : Stmt
 {
     ExprPtr subject;
     std::vector<std::vector<CaseItem>> cases;
-    std::vector<Block> blocks;
+    std::vector<Block> branches;
     Block elseBlock;
     bool hasElse = false;
     Flow exec(Frame &f) override;
     void bind(Binder &b) override;
+    void blocks(std::vector<Block *> &out) override;
 };
 
 struct For : Stmt
@@ -307,6 +329,7 @@ struct For : Stmt
     Block body;
     Flow exec(Frame &f) override;
     void bind(Binder &b) override;
+    void blocks(std::vector<Block *> &out) override { out.push_back(&body); }
 };
 
 struct ForEach : Stmt
@@ -315,6 +338,7 @@ struct ForEach : Stmt
     Block body;
     Flow exec(Frame &f) override;
     void bind(Binder &b) override;
+    void blocks(std::vector<Block *> &out) override { out.push_back(&body); }
 };
 
 struct Do : Stmt
@@ -325,6 +349,7 @@ struct Do : Stmt
     Block body;
     Flow exec(Frame &f) override;
     void bind(Binder &b) override;
+    void blocks(std::vector<Block *> &out) override { out.push_back(&body); }
 };
 
 struct Exit : Stmt
@@ -342,12 +367,52 @@ struct With : Stmt
     Block body;
     Flow exec(Frame &f) override;
     void bind(Binder &b) override;
+    void blocks(std::vector<Block *> &out) override { out.push_back(&body); }
+};
+
+// A line label ("Name:" or a line number at the start of a line). A
+// "Name:" that no jump of its procedure names stays the call of Name it
+// is in VBScript (fallback).
+struct Label : Stmt
+{
+    QString name;
+    StmtPtr fallback;
+    Block *owner = nullptr; // where it stands, set once parsed
+    size_t index = 0;
+    Flow exec(Frame &) override { return Flow::Normal; }
+};
+
+struct GoTo : Stmt
+{
+    QString name;
+    Label *target = nullptr;
+    Flow exec(Frame &f) override;
 };
 
 struct OnError : Stmt
 {
-    bool resumeNext = false;
+    enum Mode { Off, ResumeNext, Handler } mode = Off;
+    QString name; // the handler's label
+    Label *target = nullptr;
     Flow exec(Frame &f) override;
+};
+
+struct Resume : Stmt
+{
+    enum Kind { Retry, Next, ToLabel } kind = Retry;
+    QString name;
+    Label *target = nullptr;
+    Flow exec(Frame &f) override;
+};
+
+// RaiseEvent: the arguments are evaluated; no object listens to a
+// module's events (there is no WithEvents), so nothing else happens.
+struct RaiseEvent : Stmt
+{
+    QString name;
+    ExprList args;
+    Flow exec(Frame &f) override;
+    void bind(Binder &b) override;
 };
 
 // ---- procedures and modules ----
@@ -356,13 +421,18 @@ struct Param
 {
     QString name;
     bool byVal = false;
+    bool optional = false;
+    ExprPtr defaultValue; // Optional x = value; none: IsMissing(x) tells
 };
 
 struct Procedure
 {
+    enum Kind { Sub, Function, PropertyGet, PropertyLet, PropertySet };
     QString name;
-    bool isFunction = false;
+    Kind kind = Sub;
+    bool isFunction = false; // Function and Property Get: a result
     std::vector<Param> params;
+    int requiredCount = 0; // the parameters before the first Optional one
     QStringList declared; // Dim and Const in the body
     QStringList constants;
     Block body;
@@ -383,6 +453,12 @@ struct Module
     QHash<QString, Procedure *> ownProcedures; // lower-cased; for owned modules
 };
 
+// The key of a procedure in the procedure tables: the lower-cased name;
+// Property Let and Set carry a prefix no name can have, so that they sit
+// beside the Property Get of the same name.
+QString procedureKey(const QString &name, Procedure::Kind kind);
+inline QString procedureKey(const Procedure &p) { return procedureKey(p.name, p.kind); }
+
 // Fills modules from source text; raises compile errors (1002, 1025...)
 // with line and column. firstLine offsets line numbers of the text.
 void parseModule(const QString &text, Module &module);
@@ -400,6 +476,11 @@ public:
     void popWith() { m_with.pop_back(); }
     bool isLocalConstant(const QString &name) const;
     ExprPtr variable(const QString &name, bool declareImplicit);
+    // A procedure of this module or a global one, by procedureKey.
+    Procedure *findProcedure(const QString &key) const;
+    Procedure *procedure() const { return m_proc; }
+    // Asks the field resolver for a name the code reads at run time.
+    void noteRead(const QString &name);
 
 private:
     int tempSlot(bool *global);
@@ -471,6 +552,10 @@ struct Frame
     Procedure *proc = nullptr;
     bool resumeNext = false;
     struct Module *module = nullptr; // for module code
+    Label *handler = nullptr;        // On Error GoTo label
+    bool inHandler = false;          // the handler runs: errors go to the caller
+    Label *jump = nullptr;           // the target of a GoTo in flight
+    Resume::Kind resumeKind = Resume::Retry;
 };
 
 const Builtin *findBuiltin(const QString &name);

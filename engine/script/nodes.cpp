@@ -149,24 +149,73 @@ void bindBlock(Binder &b, Block &block)
         s->bind(b);
 }
 
-Flow execBlock(Frame &f, Block &block)
+namespace {
+
+// An error caught by an On Error GoTo handler: the handler runs from its
+// label (at the procedure's top level) with the error in Err. Its end
+// (Resume, Exit, End Sub) says how the failed block goes on.
+Flow runHandler(Frame &f, const ScriptError &e)
 {
-    for (auto &s : block) {
+    f.rt.err->set(e);
+    f.inHandler = true;
+    Label *h = f.handler;
+    const Flow flow = execBlock(f, *h->owner, h->index + 1);
+    if (flow == Flow::Resume)
+        return flow;
+    return Flow::ExitProc; // Exit Sub or the end of the procedure
+}
+
+} // namespace
+
+Flow execBlock(Frame &f, Block &block, size_t start)
+{
+    size_t i = start;
+    ScriptError caught; // outside the loop: statements that do not fail pay nothing for it
+    while (i < block.size()) {
+        Stmt *s = block[i].get();
+        Flow flow = Flow::Normal;
+        bool failed = false;
         try {
             f.rt.tick();
-            const Flow flow = s->exec(f);
-            if (flow != Flow::Normal)
-                return flow;
+            flow = s->exec(f);
         } catch (ScriptError &e) {
             if (e.line == 0) {
                 e.line = s->line;
                 e.column = s->column;
                 e.module = f.proc ? f.proc->module : f.module;
             }
-            if (!f.resumeNext || e.fatal)
+            if (e.fatal || f.inHandler || (!f.handler && !f.resumeNext))
                 throw;
-            f.rt.err->set(e);
+            if (f.handler) {
+                failed = true;
+                caught = e;
+            } else {
+                f.rt.err->set(e);
+            }
         }
+        if (failed) {
+            // The handler runs outside the catch, so that its own errors
+            // go to the caller as they are.
+            flow = runHandler(f, caught);
+            if (flow == Flow::Resume) {
+                f.inHandler = false;
+                f.rt.err->clear();
+                if (f.resumeKind == Resume::Retry)
+                    continue;
+                if (f.resumeKind == Resume::Next)
+                    flow = Flow::Normal;
+                else
+                    flow = Flow::GoTo;
+            }
+        }
+        if (flow == Flow::GoTo && f.jump && f.jump->owner == &block) {
+            i = f.jump->index + 1;
+            f.jump = nullptr;
+            continue;
+        }
+        if (flow != Flow::Normal)
+            return flow;
+        ++i;
     }
     return Flow::Normal;
 }
@@ -288,6 +337,12 @@ void Member::assign(Frame &f, const Variant &value, bool isSet)
 
 void Member::bind(Binder &b, ExprPtr &)
 {
+    // A control's name before binding replaces it: rpt.X.DataValue, X.DataValue.
+    QString objectName;
+    if (auto *m = dynamic_cast<Member *>(object.get()))
+        objectName = m->name;
+    else if (auto *n = dynamic_cast<Name *>(object.get()))
+        objectName = n->name;
     if (!object) {
         bool global = false;
         const int slot = b.withSlot(&global);
@@ -304,6 +359,16 @@ void Member::bind(Binder &b, ExprPtr &)
     }
     for (auto &a : args)
         bindExpr(b, a);
+    // What the report object reads of the run's row at evaluation: the
+    // page number and count (rpt.PageNumber) and a control's value
+    // (rpt.txtPageCount.DataValue). Asking the resolver at compile time
+    // tells the run which values the expression waits for.
+    if (name.compare(QLatin1String("PageNumber"), Qt::CaseInsensitive) == 0
+        || name.compare(QLatin1String("PageCount"), Qt::CaseInsensitive) == 0) {
+        b.noteRead(name);
+    } else if (name.compare(QLatin1String("DataValue"), Qt::CaseInsensitive) == 0 && !objectName.isEmpty()) {
+        b.noteRead(objectName);
+    }
 }
 
 Variant Index::eval(Frame &f)
@@ -375,6 +440,8 @@ Variant ProcCall::eval(Frame &f)
         ptrs = heapPtrs.data();
     }
     for (size_t i = 0; i < n; ++i) {
+        if (dynamic_cast<Missing *>(args[i].get()) && (i >= proc->params.size() || !proc->params[i].optional))
+            raise(449, QStringLiteral("Argument not optional: '%1'").arg(proc->name));
         const bool byRef = i < proc->params.size() && !proc->params[i].byVal;
         Variant *r = byRef ? args[i]->ref(f) : nullptr;
         if (r) {
@@ -445,11 +512,48 @@ Flow Assign::exec(Frame &f)
 void Assign::bind(Binder &b)
 {
     bindExpr(b, value);
-    if (auto *n = dynamic_cast<Name *>(target.get()); n && !n->hasArgs && !isConst) {
-        if (b.isLocalConstant(n->name))
+    if (auto *n = dynamic_cast<Name *>(target.get()); n && !isConst) {
+        if (!n->hasArgs && b.isLocalConstant(n->name))
             throw scriptError(501, errorDescription(501) + QStringLiteral(": '%1'").arg(n->name), line, column);
+        // P = v and P(i) = v call Property Let (Set P = o: Property Set)
+        // unless P is a variable here or the result of the running Get.
+        Procedure *own = b.procedure();
+        const bool ownResult = own && own->isFunction && own->name.compare(n->name, Qt::CaseInsensitive) == 0;
+        Procedure *setter = ownResult || b.variable(n->name, false)
+                                ? nullptr
+                                : b.findProcedure(procedureKey(n->name, isSet ? Procedure::PropertySet : Procedure::PropertyLet));
+        if (setter) {
+            auto call = std::make_unique<SetterCall>();
+            call->line = n->line;
+            call->column = n->column;
+            call->proc = setter;
+            call->args = std::move(n->args);
+            for (auto &a : call->args)
+                bindExpr(b, a);
+            target = std::move(call);
+            return;
+        }
     }
     bindExpr(b, target);
+}
+
+Variant SetterCall::eval(Frame &)
+{
+    raise(451); // only assigned to
+}
+
+void SetterCall::assign(Frame &f, const Variant &value, bool isSet)
+{
+    const size_t n = args.size();
+    std::vector<Variant> values(n + 1);
+    std::vector<Variant *> ptrs(n + 1);
+    for (size_t i = 0; i < n; ++i) {
+        values[i] = args[i]->eval(f);
+        ptrs[i] = &values[i];
+    }
+    values[n] = isSet ? value : letValue(value);
+    ptrs[n] = &values[n];
+    f.rt.call(proc, ptrs.data(), int(n + 1));
 }
 
 static std::vector<Array::Bound> evalBounds(Frame &f, ExprList &bounds)
@@ -549,15 +653,22 @@ Flow If::exec(Frame &f)
 {
     for (size_t i = 0; i < conditions.size(); ++i)
         if (truth(conditions[i]->eval(f)))
-            return execBlock(f, blocks[i]);
+            return execBlock(f, branches[i]);
     return execBlock(f, elseBlock);
+}
+
+void If::blocks(std::vector<Block *> &out)
+{
+    for (Block &b : branches)
+        out.push_back(&b);
+    out.push_back(&elseBlock);
 }
 
 void If::bind(Binder &b)
 {
     for (auto &c : conditions)
         bindExpr(b, c);
-    for (auto &bl : blocks)
+    for (auto &bl : branches)
         bindBlock(b, bl);
     bindBlock(b, elseBlock);
 }
@@ -583,10 +694,17 @@ Flow Select::exec(Frame &f)
                 break;
             }
             if (hit)
-                return execBlock(f, blocks[i]);
+                return execBlock(f, branches[i]);
         }
     }
     return execBlock(f, elseBlock);
+}
+
+void Select::blocks(std::vector<Block *> &out)
+{
+    for (Block &b : branches)
+        out.push_back(&b);
+    out.push_back(&elseBlock);
 }
 
 void Select::bind(Binder &b)
@@ -597,7 +715,7 @@ void Select::bind(Binder &b)
             bindExpr(b, item.a);
             bindExpr(b, item.b);
         }
-    for (auto &bl : blocks)
+    for (auto &bl : branches)
         bindBlock(b, bl);
     bindBlock(b, elseBlock);
 }
@@ -718,9 +836,38 @@ void With::bind(Binder &b)
 
 Flow OnError::exec(Frame &f)
 {
-    f.resumeNext = resumeNext;
+    f.resumeNext = mode == ResumeNext;
+    f.handler = mode == Handler ? target : nullptr;
     f.rt.err->clear();
     return Flow::Normal;
+}
+
+Flow GoTo::exec(Frame &f)
+{
+    f.jump = target;
+    return Flow::GoTo;
+}
+
+Flow Resume::exec(Frame &f)
+{
+    if (!f.inHandler)
+        raise(20);
+    f.resumeKind = kind;
+    f.jump = target;
+    return Flow::Resume;
+}
+
+Flow RaiseEvent::exec(Frame &f)
+{
+    for (auto &a : args)
+        a->eval(f);
+    return Flow::Normal;
+}
+
+void RaiseEvent::bind(Binder &b)
+{
+    for (auto &a : args)
+        bindExpr(b, a);
 }
 
 // ---- binder ----
@@ -783,6 +930,31 @@ ExprPtr Binder::variable(const QString &name, bool declareImplicit)
     return std::make_unique<GlobalVar>(m_rt.addGlobal(name));
 }
 
+void Binder::noteRead(const QString &name)
+{
+    if (m_resolver)
+        m_resolver->slotOf(name);
+}
+
+Procedure *Binder::findProcedure(const QString &key) const
+{
+    if (m_module) {
+        if (Procedure *p = m_module->ownProcedures.value(key))
+            return p;
+    }
+    return m_rt.procedures.value(key);
+}
+
+QString procedureKey(const QString &name, Procedure::Kind kind)
+{
+    const QString l = name.toLower();
+    switch (kind) {
+    case Procedure::PropertyLet: return QStringLiteral(" let ") + l;
+    case Procedure::PropertySet: return QStringLiteral(" set ") + l;
+    default: return l;
+    }
+}
+
 int Binder::tempSlot(bool *global)
 {
     if (m_proc) {
@@ -831,13 +1003,7 @@ void Binder::resolveName(Name *n, ExprPtr &self)
     }
     for (auto &a : n->args)
         bindExpr(*this, a);
-    const auto findProc = [&]() -> Procedure * {
-        if (m_module) {
-            if (Procedure *p = m_module->ownProcedures.value(l))
-                return p;
-        }
-        return m_rt.procedures.value(l);
-    };
+    const auto findProc = [&]() -> Procedure * { return findProcedure(l); };
     const auto makeCall = [&](Procedure *p) {
         auto c = std::make_unique<ProcCall>();
         c->proc = p;
@@ -944,7 +1110,7 @@ void Runtime::cancelled()
 
 Variant Runtime::call(Procedure *proc, Variant **args, int count)
 {
-    if (count != int(proc->params.size()))
+    if (count > int(proc->params.size()) || count < proc->requiredCount)
         raise(450, QStringLiteral("Wrong number of arguments or invalid property assignment: '%1'").arg(proc->name));
     char probe = 0;
     if (depth >= maxDepth || (stackBase && stackBase - &probe > stackLimit)) {
@@ -964,15 +1130,20 @@ Variant Runtime::call(Procedure *proc, Variant **args, int count)
     }
     for (size_t i = 0; i < n; ++i)
         slots[i] = &store[i];
-    for (int i = 0; i < count; ++i) {
-        if (proc->params[size_t(i)].byVal)
-            store[i + 1] = args[i]->deepCopy();
-        else
-            slots[i + 1] = args[i];
-    }
     Frame frame{*this, slots, proc, false, proc->module};
+    for (size_t i = 0; i < proc->params.size(); ++i) {
+        const Param &p = proc->params[i];
+        if (int(i) >= count || (p.defaultValue && isMissing(*args[i]))) {
+            // Left out: the default, or a value IsMissing recognises.
+            store[i + 1] = p.defaultValue ? letValue(p.defaultValue->eval(frame)) : Variant::errorValue(-1);
+        } else if (p.byVal) {
+            store[i + 1] = args[i]->deepCopy();
+        } else {
+            slots[i + 1] = args[i];
+        }
+    }
     execBlock(frame, proc->body);
-    if (frame.resumeNext)
+    if (frame.resumeNext || frame.inHandler)
         err->clear();
     return std::move(store[0]);
 }

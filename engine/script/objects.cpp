@@ -5,8 +5,7 @@
 #include "engine/model/report.h"
 #include "engine/script/fieldresolver.h"
 #include "engine/script/interp.h"
-
-#include <QRegularExpression>
+#include "engine/script/vbregexp.h"
 
 namespace Orv::Script {
 
@@ -272,54 +271,55 @@ public:
     Variant invoke(Runtime &, int id, Invoke kind, Variant *a, int n) override
     {
         const bool put = kind == Invoke::Put || kind == Invoke::PutRef;
-        const auto flag = [&](bool &member) -> Variant {
+        const auto flag = [&](bool value, void (VbRegExp::*setter)(bool)) -> Variant {
             if (put) {
                 needArgs(n, 1, 1);
-                member = a[0].toBool();
-                m_dirty = true;
+                (m_re.*setter)(a[0].toBool());
                 return Variant();
             }
-            return Variant(member);
+            return Variant(value);
         };
         switch (id) {
         case DefaultMember:
         case Pattern:
             if (put) {
                 needArgs(n, 1, 1);
-                m_pattern = a[0].toString();
-                m_dirty = true;
+                m_re.setPattern(a[0].toString());
                 return Variant();
             }
-            return Variant(m_pattern);
-        case Global: return flag(m_global);
-        case IgnoreCase: return flag(m_ignoreCase);
-        case Multiline: return flag(m_multiline);
+            return Variant(m_re.pattern());
+        case Global: return flag(m_re.global(), &VbRegExp::setGlobal);
+        case IgnoreCase: return flag(m_re.ignoreCase(), &VbRegExp::setIgnoreCase);
+        case Multiline: return flag(m_re.multiline(), &VbRegExp::setMultiline);
         case Test: {
             needArgs(n, 1, 1);
-            return Variant(regex().match(a[0].toString()).hasMatch());
+            Status s;
+            const bool hit = m_re.test(a[0].toString(), &s);
+            check(s);
+            return Variant(hit);
         }
         case Execute: {
             needArgs(n, 1, 1);
-            const QString s = a[0].toString();
+            Status s;
+            std::vector<VbRegExp::Match> matches = m_re.execute(a[0].toString(), &s);
+            check(s);
             std::vector<Variant> items;
-            auto it = regex().globalMatch(s);
-            while (it.hasNext()) {
-                const QRegularExpressionMatch m = it.next();
+            items.reserve(matches.size());
+            for (VbRegExp::Match &m : matches) {
                 std::vector<Variant> subs;
-                for (int g = 1; g <= regex().captureCount(); ++g)
-                    subs.push_back(m.capturedStart(g) < 0 ? Variant() : Variant(m.captured(g)));
+                for (const std::optional<QString> &sub : m.subMatches)
+                    subs.push_back(sub ? Variant(*sub) : Variant());
                 items.push_back(Variant(std::shared_ptr<Object>(
-                    std::make_shared<Match>(m.captured(0), int(m.capturedStart(0)), std::move(subs)))));
-                if (!m_global)
-                    break;
-                if (items.size() > 10'000'000)
-                    raise(7);
+                    std::make_shared<Match>(std::move(m.value), m.firstIndex, std::move(subs)))));
             }
             return Variant(std::shared_ptr<Object>(std::make_shared<Matches>(std::move(items))));
         }
         case Replace: {
             needArgs(n, 2, 2);
-            return Variant(replace(a[0].toString(), a[1].toString()));
+            Status s;
+            QString out = m_re.replace(a[0].toString(), a[1].toString(), &s);
+            check(s);
+            return Variant(std::move(out));
         }
         default:
             raiseNotSupported();
@@ -338,84 +338,13 @@ protected:
 private:
     enum { Pattern = 1, Global, IgnoreCase, Multiline, Test, Execute, Replace };
 
-    const QRegularExpression &regex()
+    static void check(const Status &s)
     {
-        if (m_dirty) {
-            QRegularExpression::PatternOptions o = QRegularExpression::NoPatternOption;
-            if (m_ignoreCase)
-                o |= QRegularExpression::CaseInsensitiveOption;
-            if (m_multiline)
-                o |= QRegularExpression::MultilineOption;
-            m_re = QRegularExpression(m_pattern, o);
-            m_dirty = false;
-        }
-        if (!m_re.isValid())
-            raise(5017, QStringLiteral("Syntax error in regular expression: %1").arg(m_re.errorString()));
-        return m_re;
+        if (!s.ok())
+            raise(s.number(), s.description());
     }
 
-    // $1..$99 captures, $& the match, $` before, $' after, $$ a dollar.
-    QString expand(const QRegularExpressionMatch &m, const QString &subject, const QString &repl)
-    {
-        QString out;
-        for (qsizetype i = 0; i < repl.size(); ++i) {
-            const QChar c = repl[i];
-            if (c != QLatin1Char('$') || i + 1 >= repl.size()) {
-                out += c;
-                continue;
-            }
-            const QChar nx = repl[i + 1];
-            if (nx == QLatin1Char('$')) { out += QLatin1Char('$'); ++i; continue; }
-            if (nx == QLatin1Char('&')) { out += m.captured(0); ++i; continue; }
-            if (nx == QLatin1Char('`')) { out += subject.left(m.capturedStart(0)); ++i; continue; }
-            if (nx == QLatin1Char('\'')) { out += subject.mid(m.capturedEnd(0)); ++i; continue; }
-            if (nx.isDigit()) {
-                int group = nx.digitValue();
-                qsizetype used = 1;
-                if (i + 2 < repl.size() && repl[i + 2].isDigit()) {
-                    const int two = group * 10 + repl[i + 2].digitValue();
-                    if (two <= m.regularExpression().captureCount()) {
-                        group = two;
-                        used = 2;
-                    }
-                }
-                if (group >= 1 && group <= m.regularExpression().captureCount()) {
-                    out += m.captured(group);
-                    i += used;
-                    continue;
-                }
-            }
-            out += c;
-        }
-        return out;
-    }
-
-    QString replace(const QString &subject, const QString &repl)
-    {
-        const QRegularExpression &re = regex();
-        QString out;
-        qsizetype last = 0;
-        auto it = re.globalMatch(subject);
-        while (it.hasNext()) {
-            const QRegularExpressionMatch m = it.next();
-            out += QStringView(subject).mid(last, m.capturedStart(0) - last);
-            out += expand(m, subject, repl);
-            last = m.capturedEnd(0);
-            if (!m_global)
-                break;
-            if (out.size() > 256 * 1024 * 1024)
-                raise(14);
-        }
-        out += QStringView(subject).mid(last);
-        return out;
-    }
-
-    QString m_pattern;
-    bool m_global = false;
-    bool m_ignoreCase = false;
-    bool m_multiline = false;
-    bool m_dirty = true;
-    QRegularExpression m_re;
+    VbRegExp m_re;
 };
 
 class Pages : public NativeObject

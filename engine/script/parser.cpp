@@ -2,6 +2,10 @@
 // names are resolved later, once every module of the script is known.
 #include "engine/script/interp.h"
 
+#include <QSet>
+
+#include <cmath>
+
 namespace Orv::Script {
 
 namespace {
@@ -18,6 +22,9 @@ struct Token
     int line = 0;
     int column = 0;
 };
+
+// The deepest expression tree accepted (error 28 beyond).
+constexpr int MaxExprDepth = 3000;
 
 [[noreturn]] void syntaxError(int number, int line, int column, const QString &detail = QString())
 {
@@ -78,6 +85,9 @@ public:
                     ++m_pos;
                 t.kind = Tok::Ident;
                 t.text = m_text.mid(start, m_pos - start);
+                // Visual Basic's string type character: Left$(s, 1) is Left(s, 1).
+                if (m_pos < m_text.size() && m_text[m_pos] == QLatin1Char('$'))
+                    ++m_pos;
                 if (t.text.size() > 255)
                     syntaxError(1030, t.line, t.column);
                 // Rem starts a comment where a statement may start.
@@ -150,7 +160,10 @@ public:
                     }
             }
             if (!found) {
-                if (!QStringLiteral("+-*/\\^&=<>(),.;").contains(c))
+                // "!" only as Visual Basic's member-by-name operator: rs!Name.
+                const bool bang = c == QLatin1Char('!') && m_pos + 1 < m_text.size()
+                                  && (m_text[m_pos + 1].isLetter() || m_text[m_pos + 1] == QLatin1Char('['));
+                if (!bang && !QStringLiteral("+-*/\\^&=<>(),.;").contains(c))
                     syntaxError(1032, t.line, t.column, QString(c)); // invalid character
                 t.text = QString(c);
                 ++m_pos;
@@ -295,6 +308,7 @@ public:
             parseModuleStatement();
             skipNewlines();
         }
+        resolveLabels(m_module->body, false);
     }
 
     ExprPtr parseWholeExpression()
@@ -415,8 +429,15 @@ private:
     {
         if (atWord("option")) {
             ++m_pos;
-            expectWord("explicit", 1002);
-            m_module->optionExplicit = true;
+            if (acceptWord("compare")) {
+                // Option Compare Binary/Text/Database of Visual Basic
+                // modules: comparisons stay binary, as in VBScript.
+                if (!acceptWord("binary") && !acceptWord("text") && !acceptWord("database"))
+                    error(1002);
+            } else {
+                expectWord("explicit", 1002);
+                m_module->optionExplicit = true;
+            }
             endStatement();
             return;
         }
@@ -427,8 +448,17 @@ private:
             visibility = true;
             acceptWord("default");
         }
-        if (atWord("sub") || atWord("function")) {
+        if (atWord("sub") || atWord("function") || atWord("property")) {
             parseProcedure();
+            return;
+        }
+        if (atWord("event")) {
+            // Event Name(params): a declaration for RaiseEvent.
+            ++m_pos;
+            identifier();
+            Procedure ignored;
+            parseParams(ignored);
+            endStatement();
             return;
         }
         if (atWord("class"))
@@ -448,45 +478,182 @@ private:
         parseStatementInto(m_module->body);
     }
 
+    // "As type" of Visual Basic declarations, skipped: As Integer,
+    // As ADODB.Recordset, As String * 10. As New is refused (no classes).
+    void skipAsClause()
+    {
+        if (!acceptWord("as"))
+            return;
+        if (atWord("new"))
+            error(1002);
+        identifier();
+        while (atOp(".") && peek().kind == Tok::Ident) {
+            ++m_pos;
+            ++m_pos;
+        }
+        if (acceptOp("*")) {
+            if (!at(Tok::Number))
+                error(1026);
+            ++m_pos;
+        }
+    }
+
+    // ([Optional] [ByVal|ByRef] name[()] [As type] [= default], ...)
+    void parseParams(Procedure &proc)
+    {
+        if (!acceptOp("("))
+            return;
+        if (acceptOp(")"))
+            return;
+        bool optionalSeen = false;
+        do {
+            Param p;
+            p.optional = acceptWord("optional");
+            if (acceptWord("byval"))
+                p.byVal = true;
+            else
+                acceptWord("byref");
+            p.name = identifier();
+            if (acceptOp("(")) // array parameter a()
+                expectOp(")", 1006);
+            skipAsClause();
+            if (p.optional && acceptOp("="))
+                p.defaultValue = parseExpr();
+            if (optionalSeen && !p.optional)
+                error(1002); // parameters after an Optional one are optional too
+            optionalSeen = optionalSeen || p.optional;
+            for (const Param &q : proc.params)
+                if (q.name.compare(p.name, Qt::CaseInsensitive) == 0)
+                    error(1041);
+            proc.params.push_back(std::move(p));
+        } while (acceptOp(","));
+        expectOp(")", 1006);
+        proc.requiredCount = 0;
+        while (size_t(proc.requiredCount) < proc.params.size() && !proc.params[size_t(proc.requiredCount)].optional)
+            ++proc.requiredCount;
+    }
+
     void parseProcedure()
     {
-        const bool isFunction = atWord("function");
-        ++m_pos;
         auto proc = std::make_unique<Procedure>();
+        const char *endWord = "sub";
+        int endError = 1016;
+        if (acceptWord("property")) {
+            if (acceptWord("get"))
+                proc->kind = Procedure::PropertyGet;
+            else if (acceptWord("let"))
+                proc->kind = Procedure::PropertyLet;
+            else if (acceptWord("set"))
+                proc->kind = Procedure::PropertySet;
+            else
+                error(1049);
+            endWord = "property";
+            endError = 1002;
+        } else if (acceptWord("function")) {
+            proc->kind = Procedure::Function;
+            endWord = "function";
+            endError = 1015;
+        } else {
+            expectWord("sub", 1016);
+        }
+        proc->isFunction = proc->kind == Procedure::Function || proc->kind == Procedure::PropertyGet;
         proc->line = cur().line;
-        proc->isFunction = isFunction;
         proc->name = identifier();
         proc->module = m_module;
-        if (acceptOp("(")) {
-            if (!acceptOp(")")) {
-                do {
-                    Param p;
-                    if (acceptWord("byval"))
-                        p.byVal = true;
-                    else
-                        acceptWord("byref");
-                    p.name = identifier();
-                    if (acceptOp("(")) // array parameter a()
-                        expectOp(")", 1006);
-                    for (const Param &q : proc->params)
-                        if (q.name.compare(p.name, Qt::CaseInsensitive) == 0)
-                            error(1041);
-                    proc->params.push_back(p);
-                } while (acceptOp(","));
-                expectOp(")", 1006);
-            }
+        parseParams(*proc);
+        if (proc->kind == Procedure::PropertyLet || proc->kind == Procedure::PropertySet) {
+            if (proc->params.empty() || proc->params.back().optional)
+                error(1002); // the last parameter takes the value
         }
+        if (proc->isFunction)
+            skipAsClause();
         endStatement();
         m_proc = proc.get();
+        m_labelRefs.clear();
         proc->body = parseBlock();
-        expectWord("end", isFunction ? 1015 : 1016);
-        expectWord(isFunction ? "function" : "sub", isFunction ? 1015 : 1016);
+        expectWord("end", endError);
+        expectWord(endWord, endError);
         endStatement();
+        resolveLabels(proc->body, true);
         m_proc = nullptr;
-        for (const auto &p : m_module->procedures)
-            if (p->name.compare(proc->name, Qt::CaseInsensitive) == 0)
+        const QString key = procedureKey(*proc);
+        for (const auto &p : m_module->procedures) {
+            // A Property Get and its Let or Set share the name.
+            const QString other = procedureKey(*p);
+            if (other == key || (p->name.compare(proc->name, Qt::CaseInsensitive) == 0
+                                 && ((p->kind < Procedure::PropertyGet) != (proc->kind < Procedure::PropertyGet))))
                 syntaxError(1041, proc->line, 1, proc->name);
+        }
         m_module->procedures.push_back(std::move(proc));
+    }
+
+    // ---- labels ----
+    // Once a procedure is parsed: "Name:" candidates that no GoTo, Resume
+    // or On Error GoTo names become the calls they are in VBScript; the
+    // others and line numbers are labels. A jump goes to a label of its
+    // own block or of a block around it; a handler stands at the top.
+    void resolveLabels(Block &body, bool inProcedure)
+    {
+        QHash<QString, Label *> labels;
+        std::function<void(Block &)> collect = [&](Block &block) {
+            for (size_t i = 0; i < block.size(); ++i) {
+                if (auto *l = dynamic_cast<Label *>(block[i].get())) {
+                    if (l->fallback && (!inProcedure || !m_labelRefs.contains(l->name.toLower()))) {
+                        block[i] = std::move(l->fallback);
+                        continue;
+                    }
+                    l->owner = &block;
+                    l->index = i;
+                    if (labels.contains(l->name.toLower()))
+                        syntaxError(1041, l->line, l->column, l->name);
+                    labels.insert(l->name.toLower(), l);
+                }
+                std::vector<Block *> inner;
+                block[i]->blocks(inner);
+                for (Block *b : inner)
+                    collect(*b);
+            }
+        };
+        collect(body);
+        std::vector<Block *> chain;
+        std::function<void(Block &)> link = [&](Block &block) {
+            chain.push_back(&block);
+            for (auto &st : block) {
+                QString name;
+                Label **target = nullptr;
+                bool handler = false;
+                if (auto *g = dynamic_cast<GoTo *>(st.get())) {
+                    name = g->name;
+                    target = &g->target;
+                } else if (auto *r = dynamic_cast<Resume *>(st.get()); r && r->kind == Resume::ToLabel) {
+                    name = r->name;
+                    target = &r->target;
+                } else if (auto *o = dynamic_cast<OnError *>(st.get()); o && o->mode == OnError::Handler) {
+                    name = o->name;
+                    target = &o->target;
+                    handler = true;
+                }
+                if (target) {
+                    Label *l = labels.value(name.toLower());
+                    if (!l)
+                        throw scriptError(1002, QStringLiteral("Label not defined: '%1'").arg(name), st->line, st->column);
+                    const bool reachable = handler ? l->owner == &body
+                                                   : std::find(chain.begin(), chain.end(), l->owner) != chain.end();
+                    if (!reachable)
+                        throw scriptError(1002,
+                                          handler ? QStringLiteral("An error handler's label must stand outside blocks: '%1'").arg(name)
+                                                  : QStringLiteral("GoTo cannot jump into a block: '%1'").arg(name),
+                                          st->line, st->column);
+                    *target = l;
+                }
+                std::vector<Block *> inner;
+                st->blocks(inner);
+                for (Block *b : inner)
+                    link(*b);
+            }
+            chain.pop_back();
+        };
+        link(body);
     }
 
     // ---- blocks ----
@@ -532,6 +699,16 @@ private:
         const Token &t = cur();
         if (t.kind == Tok::Op && t.text == QLatin1String("."))
             return parseSimpleStatement();
+        if (t.kind == Tok::Number && atLineStart() && t.value.isNumeric() && t.value.toDouble() >= 0
+            && t.value.toDouble() == std::floor(t.value.toDouble())) {
+            // A line number: a label; the statement after it follows.
+            auto l = node<Label>();
+            l->name = QString::number(qint64(t.value.toDouble()));
+            ++m_pos;
+            if (at(Tok::Newline) && cur().text == QLatin1String(":"))
+                ++m_pos;
+            return l;
+        }
         if (t.kind != Tok::Ident)
             error(1024);
         if (!t.bracketed) {
@@ -555,6 +732,32 @@ private:
             if (atWord("exit")) return parseExit();
             if (atWord("on")) return parseOnError();
             if (atWord("erase")) return parseErase();
+            if (atWord("goto")) {
+                auto g = node<GoTo>();
+                ++m_pos;
+                g->name = labelName();
+                endStatement();
+                return g;
+            }
+            if (atWord("resume")) return parseResume();
+            if (atWord("raiseevent")) {
+                auto r = node<RaiseEvent>();
+                ++m_pos;
+                r->name = identifier();
+                if (acceptOp("(")) {
+                    parseArgList(r->args, true);
+                    expectOp(")", 1006);
+                }
+                endStatement();
+                return r;
+            }
+            if (atWord("attribute") && peek().kind == Tok::Ident) {
+                // Attribute Name.VB_Description = "..." of exported modules.
+                while (!at(Tok::End) && !(at(Tok::Newline) && cur().text == QLatin1String("\n")))
+                    ++m_pos;
+                endStatement();
+                return nullptr;
+            }
             if (atWord("set") || atWord("let")) {
                 const bool isSet = atWord("set");
                 const int line = cur().line, column = cur().column;
@@ -581,8 +784,56 @@ private:
                 error(1024);
             if (isReserved(t.text))
                 error(1024);
+            if (atLineStart() && peek().kind == Tok::Newline && peek().text == QLatin1String(":")) {
+                // "Name:" at the start of a line: a label when a jump names
+                // it, else the call of Name (resolveLabels decides).
+                auto l = node<Label>();
+                l->name = t.text;
+                l->fallback = parseSimpleStatement();
+                return l;
+            }
         }
         return parseSimpleStatement();
+    }
+
+    bool atLineStart() const
+    {
+        return m_pos == 0 || (m_t[m_pos - 1].kind == Tok::Newline && m_t[m_pos - 1].text == QLatin1String("\n"));
+    }
+
+    // The label a jump names: an identifier or a line number. Jumps are
+    // for procedures; module code has no labels.
+    QString labelName()
+    {
+        if (!m_proc)
+            error(1002);
+        QString name;
+        if (at(Tok::Number)) {
+            name = QString::number(qint64(cur().value.toDouble()));
+            ++m_pos;
+        } else {
+            name = identifier();
+        }
+        m_labelRefs.insert(name.toLower());
+        return name;
+    }
+
+    StmtPtr parseResume()
+    {
+        auto r = node<Resume>();
+        ++m_pos;
+        if (!m_proc)
+            error(1002);
+        if (acceptWord("next")) {
+            r->kind = Resume::Next;
+        } else if (at(Tok::Number) && cur().value.toDouble() == 0) {
+            ++m_pos; // Resume 0 is Resume
+        } else if (!atEndOfStatement()) {
+            r->kind = Resume::ToLabel;
+            r->name = labelName();
+        }
+        endStatement();
+        return r;
     }
 
     void markStatementCall(Expr *e)
@@ -672,6 +923,7 @@ private:
                     expectOp(")", 1006);
                 }
             }
+            skipAsClause();
             declare(n->name, false);
             item.target = std::move(n);
             d->items.push_back(std::move(item));
@@ -693,6 +945,7 @@ private:
                 item.bounds.push_back(parseExpr());
             } while (acceptOp(","));
             expectOp(")", 1006);
+            skipAsClause();
             item.target = std::move(n);
             r->items.push_back(std::move(item));
         } while (acceptOp(","));
@@ -708,6 +961,7 @@ private:
         do {
             auto n = node<Name>();
             n->name = identifier();
+            skipAsClause();
             expectOp("=", 1011);
             auto a = node<Assign>();
             a->value = parseExpr();
@@ -745,7 +999,7 @@ private:
             m_singleLineIf = true;
             Block then;
             parseLineStatements(then);
-            s->blocks.push_back(std::move(then));
+            s->branches.push_back(std::move(then));
             if (acceptWord("else"))
                 parseLineStatements(s->elseBlock);
             m_singleLineIf = outer;
@@ -757,7 +1011,7 @@ private:
             return s;
         }
         endStatement();
-        s->blocks.push_back(parseBlock());
+        s->branches.push_back(parseBlock());
         for (;;) {
             if (acceptWord("elseif")) {
                 s->conditions.push_back(parseExpr());
@@ -769,11 +1023,11 @@ private:
                     Block rest = parseBlock();
                     for (auto &st : rest)
                         b.push_back(std::move(st));
-                    s->blocks.push_back(std::move(b));
+                    s->branches.push_back(std::move(b));
                     continue;
                 }
                 endStatement();
-                s->blocks.push_back(parseBlock());
+                s->branches.push_back(parseBlock());
                 continue;
             }
             if (acceptWord("else")) {
@@ -953,7 +1207,7 @@ private:
             if (at(Tok::Newline))
                 ++m_pos;
             s->cases.push_back(std::move(items));
-            s->blocks.push_back(parseBlock());
+            s->branches.push_back(parseBlock());
         }
         expectWord("end", 1014);
         expectWord("select", 1022);
@@ -982,8 +1236,9 @@ private:
             flow = Flow::ExitFor;
         else if (acceptWord("do"))
             flow = Flow::ExitDo;
-        else if ((m_proc && !m_proc->isFunction && acceptWord("sub"))
-                 || (m_proc && m_proc->isFunction && acceptWord("function")))
+        else if ((m_proc && m_proc->kind == Procedure::Sub && acceptWord("sub"))
+                 || (m_proc && m_proc->kind == Procedure::Function && acceptWord("function"))
+                 || (m_proc && m_proc->kind >= Procedure::PropertyGet && acceptWord("property")))
             flow = Flow::ExitProc;
         else
             error(1002);
@@ -1000,11 +1255,14 @@ private:
         expectWord("error", 1002);
         if (acceptWord("resume")) {
             expectWord("next", 1002);
-            s->resumeNext = true;
+            s->mode = OnError::ResumeNext;
         } else if (acceptWord("goto")) {
-            if (!(at(Tok::Number) && cur().value.rawInt() == 0))
-                error(1002); // only GoTo 0
-            ++m_pos;
+            if (at(Tok::Number) && cur().value.toDouble() == 0) {
+                ++m_pos; // GoTo 0: errors stop the script again
+            } else {
+                s->mode = OnError::Handler;
+                s->name = labelName();
+            }
         } else {
             error(1002);
         }
@@ -1019,6 +1277,11 @@ private:
         b->line = at.line;
         b->column = at.column;
         b->op = op;
+        b->depth = 1 + std::max(l->depth, r->depth);
+        // Long operator chains nest to the left; evaluating them recurses
+        // as deep, so the nesting is bounded here.
+        if (b->depth > MaxExprDepth)
+            syntaxError(28, at.line, at.column);
         b->left = std::move(l);
         b->right = std::move(r);
         return b;
@@ -1058,10 +1321,14 @@ private:
     ExprPtr parseNot()
     {
         if (atWord("not")) {
+            if (++m_depth > 200)
+                error(28);
+            struct Leave { int &d; ~Leave() { --d; } } leave{m_depth};
             auto u = node<Unary>();
             ++m_pos;
             u->op = Unary::Not;
             u->operand = parseNot();
+            u->depth = u->operand->depth + 1;
             return u;
         }
         return parseCompare();
@@ -1106,6 +1373,7 @@ private:
             ++m_pos;
             u->op = Unary::Neg;
             u->operand = parseUnary();
+            u->depth = u->operand->depth + 1;
             return u;
         }
         if (acceptOp("+"))
@@ -1124,6 +1392,7 @@ private:
                 ++m_pos;
                 u->op = Unary::Neg;
                 u->operand = parsePostfix();
+                u->depth = u->operand->depth + 1;
                 rhs = std::move(u);
             } else {
                 acceptOp("+");
@@ -1162,6 +1431,8 @@ private:
                 ExprList args;
                 parseArgList(args, true);
                 expectOp(")", 1006);
+                for (const auto &a : args)
+                    e->depth = std::max(e->depth, a->depth + 1);
                 Expr *raw = e.get();
                 if (auto *n = dynamic_cast<Name *>(raw); n && !n->hasArgs) {
                     n->args = std::move(args);
@@ -1177,11 +1448,39 @@ private:
                     auto ix = std::make_unique<Index>();
                     ix->line = raw->line;
                     ix->column = raw->column;
+                    ix->depth = e->depth + 1;
                     ix->target = std::move(e);
                     ix->args = std::move(args);
                     e = std::move(ix);
                     m_lastParenOwner = nullptr;
                 }
+                continue;
+            }
+            if (atOp("!") && !cur().spaceBefore && peek().kind == Tok::Ident) {
+                // a!b is a("b"): the default member with the name as text.
+                ++m_pos;
+                auto name = std::make_unique<Literal>(Variant(cur().text));
+                name->line = cur().line;
+                name->column = cur().column;
+                ++m_pos;
+                ExprList args;
+                args.push_back(std::move(name));
+                Expr *raw = e.get();
+                if (auto *n = dynamic_cast<Name *>(raw); n && !n->hasArgs) {
+                    n->args = std::move(args);
+                    n->hasArgs = true;
+                } else if (auto *m = dynamic_cast<Member *>(raw); m && !m->hasArgs) {
+                    m->args = std::move(args);
+                    m->hasArgs = true;
+                } else {
+                    auto ix = std::make_unique<Index>();
+                    ix->line = raw->line;
+                    ix->column = raw->column;
+                    ix->target = std::move(e);
+                    ix->args = std::move(args);
+                    e = std::move(ix);
+                }
+                m_lastParenOwner = nullptr;
                 continue;
             }
             if (atOp(".") && !cur().spaceBefore) {
@@ -1190,6 +1489,7 @@ private:
                 if (!at(Tok::Ident))
                     error(1010);
                 m->name = m_t[m_pos++].text;
+                m->depth = e->depth + 1;
                 m->object = std::move(e);
                 e = std::move(m);
                 m_lastParenOwner = nullptr;
@@ -1223,6 +1523,7 @@ private:
                 auto p = node<Paren>();
                 ++m_pos;
                 p->inner = parseExpr();
+                p->depth = p->inner->depth + 1;
                 expectOp(")", 1006);
                 return p;
             }
@@ -1274,6 +1575,7 @@ private:
     int m_depth = 0;
     size_t m_lastParen = 0;
     Expr *m_lastParenOwner = nullptr;
+    QSet<QString> m_labelRefs; // labels the current procedure's jumps name
 };
 
 } // namespace

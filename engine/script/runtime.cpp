@@ -49,7 +49,7 @@ void ErrObject::set(const ScriptError &e, const QString &src)
     number = e.number;
     description = e.description;
     source = !src.isEmpty() ? src : !e.source.isEmpty() ? e.source : QStringLiteral("Microsoft VBScript runtime error");
-    if (e.number >= 1000 && e.number < 1100)
+    if (e.number >= 1000 && e.number < 1100 && src.isEmpty() && e.source.isEmpty())
         source = QStringLiteral("Microsoft VBScript compilation error");
     helpFile.clear();
     helpContext = 0;

@@ -43,6 +43,7 @@ QString errorDescription(int number)
     case 13: return QStringLiteral("Type mismatch");
     case 14: return QStringLiteral("Out of string space");
     case 18: return QStringLiteral("User interrupt occurred");
+    case 20: return QStringLiteral("Resume without error");
     case 28: return QStringLiteral("Out of stack space");
     case 35: return QStringLiteral("Sub or Function not defined");
     case 51: return QStringLiteral("Internal error");
@@ -55,6 +56,7 @@ QString errorDescription(int number)
     case 429: return QStringLiteral("ActiveX component can't create object");
     case 438: return QStringLiteral("Object doesn't support this property or method");
     case 440: return QStringLiteral("Automation error");
+    case 449: return QStringLiteral("Argument not optional");
     case 450: return QStringLiteral("Wrong number of arguments or invalid property assignment");
     case 451: return QStringLiteral("Object not a collection");
     case 457: return QStringLiteral("This key is already associated with an element of this collection");
@@ -62,7 +64,10 @@ QString errorDescription(int number)
     case 501: return QStringLiteral("Illegal assignment");
     case 502: return QStringLiteral("Object not safe for scripting");
     case 5017: return QStringLiteral("Syntax error in regular expression");
+    case 5018: return QStringLiteral("Unexpected quantifier");
+    case 5019: return QStringLiteral("Expected ']' in regular expression");
     case 5020: return QStringLiteral("Expected ')' in regular expression");
+    case 5021: return QStringLiteral("Invalid range in character set");
     case 32811: return QStringLiteral("Element not found");
     case 1002: return QStringLiteral("Syntax error");
     case 1005: return QStringLiteral("Expected '('");

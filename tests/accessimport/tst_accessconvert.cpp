@@ -5,10 +5,13 @@
 #include "engine/model/controls.h"
 #include "engine/model/report.h"
 #include "engine/model/section.h"
+#include "engine/script/host.h"
+#include "engine/script/scriptsupport.h"
 #include "ui/recordingui.h"
 
 #include <QDir>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QtEndian>
@@ -54,6 +57,18 @@ QByteArray control(const char *kind, const QByteArray &props)
     return QByteArray("                Begin ") + kind + "\n" + props + "                End\n";
 }
 
+// Compiles a converted report's script the way a run does: bound to the
+// report, with vbo, dbg and the prologue.
+Status compileScript(Report &report)
+{
+    Script::Host host;
+    host.addObject(QStringLiteral("vbo"), Script::createSupportObject());
+    host.addObject(QStringLiteral("dbg"), Script::createDebugObject(std::make_shared<Script::DebugOutput>()));
+    host.addCode(Script::scriptPrologue(QStringLiteral("/tmp/")));
+    host.bindReport(&report);
+    return host.compile();
+}
+
 QStringList sectionNames(const Report &r)
 {
     QStringList names;
@@ -69,17 +84,18 @@ class TestAccessConvert : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void reportListsOfNorthwind();
+    void northwindReportsByName();
     void openingAndMissingExports();
     void sectionsAndGroups();
     void dataControlAndPageSetup();
     void textControls();
     void shapesPicturesAndOthers();
+    void patternServicesAndModuleCode();
     void everySampleConvertsAndSaves();
     void commandLine();
 };
 
-void TestAccessConvert::reportListsOfNorthwind()
+void TestAccessConvert::northwindReportsByName()
 {
     QStringList mdb, accdb;
     QVERIFY(listAccessReports(QStringLiteral(ORV_TEST_DATA "/Northwind.mdb"), &mdb));
@@ -92,6 +108,76 @@ void TestAccessConvert::reportListsOfNorthwind()
     QCOMPARE(accdb.size(), 15);
     QCOMPARE(accdb.first(), QStringLiteral("Customer Address Book"));
     QCOMPARE(accdb.last(), QStringLiteral("Quarterly Sales Report"));
+
+    // By name: no export of them is at hand, so each costs the one line
+    // and leaves the designer's report as it was.
+    for (const QString &db : {QStringLiteral(ORV_TEST_DATA "/Northwind.mdb"), QStringLiteral(ORV_TEST_DATA "/Northwind.accdb")}) {
+        AccessImportDriver driver;
+        Report report;
+        driver.SetReport(&report);
+        QVERIFY(driver.openDatabase(db));
+        driver.listReports();
+        QCOMPARE(driver.reports(), db.endsWith(u"mdb") ? mdb : accdb);
+        const QString folder = db.left(db.lastIndexOf(u'.'));
+        for (const QString &name : driver.reports()) {
+            driver.clearLog();
+            driver.convertReport(name);
+            QCOMPARE(driver.log().size(), 1);
+            QCOMPARE(driver.log()[0], QStringLiteral("Error: No text export of report \"%1\" was found; looked for %1.txt, %1.report and %1.bas in ")
+                                          .arg(name) + folder + QStringLiteral(", ") + folder + QStringLiteral("/reports, ") + db
+                                          + QStringLiteral(".src, ") + db + QStringLiteral(".src/reports"));
+        }
+        QCOMPARE(report.sections()->Count(), 3);
+    }
+
+    // With an export beside it, a report converts by name and runs on the
+    // database itself through the Jet provider.
+    QTemporaryDir dir;
+    const QByteArray text =
+        "Version =20\nBegin Report\n    Width =9000\n"
+        "    RecordSource =\"SELECT Products.ProductName, Categories.CategoryName FROM Categories INNER JOIN Products"
+        " ON Categories.CategoryID = Products.CategoryID ORDER BY Products.ProductName\"\n    Begin\n"
+        "        Begin BreakLevel\n            ControlSource =\"ProductName\"\n            GroupOn =1\n        End\n"
+        + section("BreakHeader", "            Name =\"Letter Header\"\n",
+                  control("TextBox", "                    Name =\"Letter\"\n                    ControlSource =\"=Left([ProductName],1)\"\n"))
+        + section("Section", "            Name =\"Detail\"\n",
+                  control("TextBox", "                    Name =\"ProductName\"\n                    ControlSource =\"ProductName\"\n"
+                                     "                    Left =700\n                    Width =3000\n")
+                      + control("TextBox", "                    Name =\"CategoryName\"\n                    ControlSource =\"CategoryName\"\n"
+                                           "                    Left =3800\n                    Width =2000\n"))
+        + section("PageFooter", "            Name =\"PageFooter\"\n",
+                  control("TextBox", "                    Name =\"PageNo\"\n                    ControlSource =\"=\\\"Page \\\" & [Page] & \\\" of \\\" & [Pages]\"\n"
+                                     "                    Width =3000\n"))
+        + "    End\nEnd\n";
+    QFile exportFile(dir.filePath(QStringLiteral("Alphabetical List of Products.txt")));
+    QVERIFY(exportFile.open(QIODevice::WriteOnly) && exportFile.write(text) == text.size());
+    exportFile.close();
+    const auto cli = [](const QStringList &args) {
+        QProcess p;
+        p.start(QStringLiteral(ORV_CLI_PATH), args);
+        p.waitForFinished(120000);
+        return p.exitCode();
+    };
+    const QString rpx = dir.filePath(QStringLiteral("a.rpx")), pdf = dir.filePath(QStringLiteral("a.pdf"));
+    QCOMPARE(cli({QStringLiteral("import-access"), QStringLiteral(ORV_TEST_DATA "/Northwind.mdb"), QStringLiteral("--report"),
+                  QStringLiteral("Alphabetical List of Products"), QStringLiteral("--exports"), dir.path(), QStringLiteral("-o"), rpx}),
+             0);
+    QCOMPARE(cli({QStringLiteral("run"), rpx, QStringLiteral("-o"), pdf}), 0);
+    QProcess pdftotext;
+    pdftotext.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    QVERIFY(pdftotext.waitForFinished(60000));
+    const QStringList lines = QString::fromUtf8(pdftotext.readAllStandardOutput()).split(u'\n');
+    const auto at = [&](const QString &pattern) {
+        const QRegularExpression re(pattern);
+        for (qsizetype i = 0; i < lines.size(); ++i)
+            if (re.match(lines[i]).hasMatch())
+                return i;
+        return qsizetype(-1);
+    };
+    // Grouped by first letter, in the statement's order, page n of 2.
+    QVERIFY(at(QStringLiteral("^A$")) == 0 && at(QStringLiteral("Alice Mutton +Meat/Poultry")) == 1);
+    QVERIFY(at(QStringLiteral("Aniseed Syrup +Condiments")) < at(QStringLiteral("^B$")));
+    QVERIFY2(at(QStringLiteral("^Page 2 of 2")) > at(QStringLiteral("^Page 1 of 2")), qPrintable(lines.filter(QStringLiteral("Page")).join(u'|')));
 }
 
 void TestAccessConvert::openingAndMissingExports()
@@ -378,17 +464,91 @@ void TestAccessConvert::shapesPicturesAndOthers()
              qPrintable(r.script()));
 }
 
+void TestAccessConvert::patternServicesAndModuleCode()
+{
+    CAccessImport c;
+    QCOMPARE(c.translateExpression(QStringLiteral("=Date()")), QStringLiteral("=Date()"));
+    QCOMPARE(c.translateExpression(QStringLiteral("=[Forms]![Main]![Total]")),
+             QStringLiteral("=rpt.Fields(\"Forms\").Value!rpt.Fields(\"Main\").Value!rpt.Fields(\"Total\").Value"));
+    QCOMPARE(c.translateExpression(QStringLiteral("=[PAGE] & [page] & [Qty]*[Qty]")),
+             QStringLiteral("=rpt.PageNumber & rpt.PageNumber & rpt.Fields(\"Qty\").Value*rpt.Fields(\"Qty\").Value"));
+    QVERIFY(!c.pageCountUsed());
+    QCOMPARE(c.aggregateFunction(QStringLiteral("=Sum([A])+Count([B])")), 0);
+    QCOMPARE(c.aggregateFunction(QStringLiteral("=Round(Sum([A]),2)")), -1);
+    QCOMPARE(c.aggregateFunction(QStringLiteral(" = DStDevP ([x])")), 15);
+    QCOMPARE(c.aggregateFunction(QStringLiteral("=Var([x])")), -1);
+    QCOMPARE(c.aggregateField(QStringLiteral("=Sum([A])/[A]")), QStringLiteral("A"));
+    QCOMPARE(c.aggregateField(QStringLiteral("=Count(*)")), QString());
+    // Without a group the first capture is the literal "$1".
+    QCOMPARE(c.findMatch(QStringLiteral("ab"), QStringLiteral("\\w")), QStringLiteral("$1"));
+    QCOMPARE(c.findMatch(QStringLiteral("SELECT a\r\nFROM t"), QStringLiteral("\\b(from)\\b.+")), QStringLiteral("FROM"));
+
+    // The module: type declarations go (also in comments, not after ")"
+    // or two blanks), report procedures lose Report_, and the script the
+    // run compiles takes the rest as Visual Basic wrote it.
+    const QByteArray text =
+        "Version =20\nBegin Report\n    RecordSource =\"T\"\n    HasModule = NotDefault\n    Begin\n"
+        "        Begin Section\n            Name =\"Detail\"\n        End\n    End\nEnd\nCodeBehindForm\n"
+        "Option Compare Database\nOption Explicit\nDim total As Currency\n' this is as good\n"
+        "Private Sub Report_Open(Cancel As Integer)\nOn Error GoTo Err_Handler\n    Dim x  As Integer\n    total = F(2) / 0\n"
+        "Exit_Handler:\n    Exit Sub\nErr_Handler:\n    dbg.Out \"Error #\" & Err.Number\n    Resume Exit_Handler\nEnd Sub\n"
+        "Public Function F(Optional n = 1) As Long\n    F = n * 2\nEnd Function\n"
+        "Private Sub Detail_Format(Cancel As Integer, FormatCount As Integer)\n    Me.Detail_Ctl.Visible = Not Me!Hidden\nEnd Sub\n";
+    ExportFile file;
+    QVERIFY(parseExport(text, &file));
+    std::unique_ptr<AccessReport> src;
+    QVERIFY(AccessReport::fromExport(std::move(file), QStringLiteral("M"), &src));
+    const auto convertModule = [&](bool comment) {
+        CAccessImportSettings settings;
+        settings.mbCommentModule = comment;
+        auto r = std::make_unique<Report>();
+        CAccessImport converter;
+        QStringList log;
+        converter.importTemplate(*src, *r, settings, &log);
+        return r;
+    };
+    std::unique_ptr<Report> r = convertModule(false);
+    const QString script = r->script();
+    QVERIFY2(script.startsWith(QStringLiteral("Option Explicit\r\n\r\nOption Compare Database\r\n")), qPrintable(script));
+    for (const char *kept : {"Dim total\r\n", "' this is\r\n", "Sub Open(Cancel)\r\n", "    Dim x  As Integer\r\n",
+                             "Public Function F(Optional n = 1) As Long\r\n", "Private Sub Detail_Format(Cancel, FormatCount)\r\n"})
+        QVERIFY2(script.contains(QLatin1StringView(kept)), kept);
+    Script::Host host;
+    auto out = std::make_shared<Script::DebugOutput>();
+    QStringList lines;
+    out->out = [&](const QString &l) { lines << l; };
+    host.addObject(QStringLiteral("dbg"), Script::createDebugObject(out));
+    host.bindReport(r.get());
+    QVERIFY2(host.compile().ok(), qPrintable(host.lastError().description));
+    QVERIFY(host.fireEvent(host.reportObjectName(), QStringLiteral("ReportStart")).ok());
+    QCOMPARE(lines, QStringList{QStringLiteral("Error #11")});
+
+    // Commented, every line is a comment and the script still compiles.
+    r = convertModule(true);
+    const QStringList commented = r->script().split(QStringLiteral("\r\n")).mid(2);
+    QVERIFY(commented.size() > 10);
+    for (const QString &line : commented)
+        QVERIFY2(line.startsWith(u'\''), qPrintable(line));
+    QVERIFY(compileScript(*r).ok());
+}
+
 void TestAccessConvert::everySampleConvertsAndSaves()
 {
     QTemporaryDir out;
+    int i = 0;
     for (const QString &f : QDir(samples()).entryList({QStringLiteral("*.bas"), QStringLiteral("*.report")}, QDir::Files)) {
         AccessImportDriver driver;
         Report report;
         driver.SetReport(&report);
+        // The script compiles stripped or not, commented or not.
+        driver.options().mbStripSrcCode = i % 2 == 0;
+        driver.options().mbCommentModule = i++ % 3 == 2;
         driver.convertExport(samples() + u'/' + f);
         QVERIFY2(!driver.log().join(u'\n').contains(QStringLiteral("Error: ")), qPrintable(f + driver.log().join(u'\n')));
         QVERIFY2(report.sections()->firstOfType(Section::Detail), qPrintable(f));
         QVERIFY(report.sections()->validate());
+        const Status compiled = compileScript(report);
+        QVERIFY2(compiled.ok(), qPrintable(f + u' ' + compiled.description() + u' ' + compiled.source()));
         const QString path = out.filePath(QStringLiteral("r.rpx"));
         const Status saved = SaveLayout(report, path, LayoutFile::ToFile);
         QVERIFY2(saved.ok(), qPrintable(f + saved.description()));

@@ -103,6 +103,33 @@ private:
             "A;B;C;F;");
         row("select case on field values", "Function Region(code)\n Select Case UCase(code)\n Case \"N\", \"NE\": Region = \"North\"\n Case \"S\": Region = \"South\"\n Case Else: Region = \"?\"\n End Select\nEnd Function\nP Region(\"ne\") & Region(\"s\") & Region(\"w\")",
             "NorthSouth?");
+        // Visual Basic module code pasted from Access.
+        row("declarations with types and optional parameters",
+            "Option Compare Database\nAttribute VB_Name = \"Module1\"\nDim total  As Currency, names(2) As String\nConst Rate As Double = 0.5\n"
+            "Function F(ByVal n As Integer, Optional ByVal k As Long = 2) As Long\n Attribute F.VB_Description = \"twice\"\n F = n * k\nEnd Function\n"
+            "Function G(Optional x, Optional y = \"d\") As Boolean\n G = IsMissing(x) & y\nEnd Function\n"
+            "Sub H(a, Optional b)\n P IsMissing(b) & G(b)\nEnd Sub\n"
+            "P F(3) & \" \" & F(3, 5) & \" \" & G() & \" \" & G(1, ) & \" \" & Left$(\"abc\", 1) & Rate: H 1",
+            "6 15 Trued Falsed a0.5\nTrueTrued");
+        row("error handler with resume, resume next and resume label",
+            "Sub S(d)\nOn Error GoTo Err_Handler\n P \"start\"\n x = 1 / d\n P \"after \" & x\nExit_Handler:\n P \"exit \" & Err.Number\n Exit Sub\n"
+            "Err_Handler:\n P \"Error #\" & Err.Number & \": \" & Err.Description\n If d = 0 Then d = 4: Resume\n Resume Exit_Handler\nEnd Sub\nS 0\n"
+            "Function Total(a)\n On Error GoTo Bad\n For Each v In a\n  Total = Total + CInt(v)\n Next\n Exit Function\nBad:\n P \"skip \" & v\n Resume Next\nEnd Function\nP Total(Array(\"1\", \"x\", \"3\"))",
+            "start\nError #11: Division by zero\nafter 0.25\nexit 0\nskip x\n4");
+        row("goto, line numbers and calls that look like labels",
+            "Sub Count3()\n i = 0\nAgain:\n i = i + 1\n If i < 3 Then GoTo Again\n For j = 1 To 5\n  If j = 2 Then GoTo Done\n Next\nDone:\n P i & j\n GoTo 100\n P \"skipped\"\n100 P \"line 100\"\nEnd Sub\n"
+            "Count3\nSub Hello\n P \"hello\"\nEnd Sub\nHello: P \"called\"",
+            "32\nline 100\nhello\ncalled");
+        row("raised numbers keep their source", "On Error Resume Next\nErr.Raise 1001, \"Mine\", \"text\"\nP Err.Source & \" \" & Err.Number",
+            "Mine 1001");
+        row("an error in the handler goes to the caller",
+            "Sub Inner()\n On Error GoTo H\n x = 1 / 0\n Exit Sub\nH:\n y = CInt(\"abc\")\n P \"not here\"\nEnd Sub\nOn Error Resume Next\nInner\nP Err.Number",
+            "13");
+        row("property procedures and events",
+            "Private m_Title\nPublic Event Changed(Value As String)\nPublic Property Let Title(Value As String)\n If Len(Value) = 0 Then Exit Property\n m_Title = Value\n RaiseEvent Changed(Value)\nEnd Property\n"
+            "Public Property Get Title() As String\n Title = \"[\" & m_Title & \"]\"\nEnd Property\nTitle = \"abc\": Title = \"\"\nP Title\n"
+            "Set d = CreateObject(\"Scripting.Dictionary\"): d.Add \"k\", 5: P d!k",
+            "[abc]\n5");
         row("resume next with err checks", "On Error Resume Next\nSet o = CreateObject(\"WScript.Shell\")\nIf Err.Number <> 0 Then P \"no shell \" & Err.Number: Err.Clear\nv = CLng(\"x\")\nIf Err Then P \"bad number\"",
             "no shell 429\nbad number");
     }
@@ -150,6 +177,12 @@ private Q_SLOTS:
         row("undeclared inside a procedure", "Option Explicit\nSub S\n y = 1\nEnd Sub\nS", "error 500 at 3:2");
         row("uncaught raise", "x = 1\nErr.Raise vbObjectError + 1, \"mine\", \"custom text\"", "error -2147221503 at 2:1");
         row("exit sub inside a function", "Function F\n Exit Sub\nEnd Function", "error 1002 at 2:7");
+        row("label not defined", "Sub S\n GoTo Nowhere\nEnd Sub", "error 1002 at 2:2");
+        row("goto into a block", "Sub S\n GoTo L\n If True Then\nL:\n End If\nEnd Sub", "error 1002 at 2:2");
+        row("resume without error", "Sub S\n x = 1\n Resume Next\nEnd Sub\nS", "error 20 at 3:2");
+        row("argument not optional", "Sub S(a, Optional b)\nEnd Sub\nS , 1", "error 449 at 3:1");
+        row("required after optional", "Sub S(Optional a, b)\nEnd Sub", "error 1002 at 1:20");
+        row("as new needs classes", "Dim c As New Collection", "error 1002 at 1:10");
     }
 
     void errors()
@@ -158,6 +191,19 @@ private Q_SLOTS:
         QFETCH(QString, expected);
         ScriptRun r;
         QCOMPARE(r.run(script), expected);
+    }
+
+    void deepExpressionsAreRefused()
+    {
+        // A chain of operators this long would exhaust the native stack
+        // when evaluated; it is refused when compiled.
+        ScriptRun r;
+        QString chain = QStringLiteral("x = 1");
+        for (int i = 0; i < 20000; ++i)
+            chain += QStringLiteral(" + 1");
+        QCOMPARE(r.run(chain), QStringLiteral("error 28 at 1:%1").arg(7 + 4 * 3000));
+        ScriptRun ok;
+        QCOMPARE(ok.run(QStringLiteral("x = 0") + QStringLiteral(" + 1").repeated(2000) + QStringLiteral("\ndbg.Out x")), QStringLiteral("2000"));
     }
 
     void errorCallbackAndText()

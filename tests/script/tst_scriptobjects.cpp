@@ -169,7 +169,24 @@ private Q_SLOTS:
                      "re.Pattern = \"^b\": re.Multiline = True: dbg.Out re.Test(\"a\" & vbLf & \"b\")\n"
                      "re.Pattern = \"(\": x = re.Test(\"a\"): dbg.Out Err.Number\n")).split(QLatin1Char('\n')),
                  QStringLiteral("3TrueFalse2\na=1;B=2;3=three;\naa,3|1,three\n457\n32811\n0\n"
-                                "2 BOB@Y.COM 16 x 9\nx:ann y:bob\n[ann@x.com] bob@y.com\nFalse\nTrue\n5017").split(QLatin1Char('\n')));
+                                "2 BOB@Y.COM 16 x 9\nx:ann y:bob\n[ann@x.com] bob@y.com\nFalse\nTrue\n5020").split(QLatin1Char('\n')));
+    }
+
+    void controlNamesOfOneReportAreNotAnother()
+    {
+        // A name one report lacks becomes a value name of reports (for
+        // values stored on them); another report's control of that name
+        // still answers to it.
+        Report without;
+        ScriptRun first;
+        first.host.bindReport(&without);
+        QCOMPARE(first.run(QStringLiteral("On Error Resume Next\nx = rpt.txtLater.Name\ndbg.Out Err.Number")), QStringLiteral("438"));
+        Report with;
+        auto *c = with.sections()->firstOfType(Section::Detail)->controls()->Add(QStringLiteral("OrvEngine.Field"));
+        c->setName(QStringLiteral("txtLater"));
+        ScriptRun second;
+        second.host.bindReport(&with);
+        QCOMPARE(second.run(QStringLiteral("dbg.Out rpt.txtLater.Name")), QStringLiteral("txtLater"));
     }
 
     void bridgeOverTheReportModel()
@@ -240,6 +257,7 @@ private Q_SLOTS:
                          + QStringLiteral("\tSet rpt.Sub1.Object = Nothing") + crlf + QStringLiteral("End Sub") + crlf + crlf
                          + QStringLiteral("Dim total") + crlf
                          + QStringLiteral("Sub Open(Cancel)") + crlf + QStringLiteral("  total = 0") + crlf + QStringLiteral("End Sub") + crlf
+                         + QStringLiteral("Private Sub Report_Close()") + crlf + QStringLiteral("  dbg.Out \"closed\"") + crlf + QStringLiteral("End Sub") + crlf
                          + QStringLiteral("Sub Detail_Format(Cancel, FormatCount)") + crlf
                          + QStringLiteral("  total = total + rpt.Fields(\"Amount\").Value") + crlf
                          + QStringLiteral("  If total > 25 Then Cancel = True") + crlf
@@ -271,6 +289,7 @@ private Q_SLOTS:
         QCOMPARE(chart[0].toList(), (QVariantList{QStringLiteral("North"), 10.5}));
         QVERIFY(r.host.fireEvent(&report, QStringLiteral("ReportEnd"), none).ok());
         QVERIFY(!report.allControls()[1]->property("Object").value<QObject *>());
+        QCOMPARE(r.lines.last(), QStringLiteral("closed"));
     }
 
     void expressions()
