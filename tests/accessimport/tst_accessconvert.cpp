@@ -246,7 +246,7 @@ void TestAccessConvert::sectionsAndGroups()
         + section("BreakHeader", "            BreakLevel =2\n            Name =\"ByAB\"\n            ForceNewPage =5\n")
         + section("Section", "            Name =\"Detail\"\n            BackColor =-2147483643\n",
                   control("TextBox", "                    Name =\"Qty\"\n                    Top =100\n                    Height =300\n                    OldBorderStyle =0\n"
-                                     "                    ControlSource =\"Qty\"\n")
+                                     "                    ControlSource =\"Qty\"\n                    RunningSum =1\n")
                       + control("TextBox", "                    Name =\"Hidden\"\n                    Top =2000\n                    Visible = NotDefault\n"))
         + section("BreakFooter", "            Name =\"Total Region\"\n",
                   control("TextBox", "                    Name =\"SumAmt\"\n                    ControlSource =\"=Sum([Amount])\"\n                    RunningSum =2\n"
@@ -284,6 +284,9 @@ void TestAccessConvert::sectionsAndGroups()
     QCOMPARE(sum->summaryGroup(), QStringLiteral("hiddenGroup2"));
     QCOMPARE(sum->text(), QStringLiteral("'=Sum([Amount])"));
     QCOMPARE(sum->dataField(), QStringLiteral("Amount"));
+    // A plain text box's running sum is its own; a total keeps its summary running.
+    QCOMPARE(sum->runningSum(), 0);
+    QCOMPARE(qobject_cast<const Field *>(detail->controls()->Item(QStringLiteral("Qty")))->runningSum(), 1);
 
     // [Pages] adds the hidden page count to the page footer.
     const Section *pageFooter = r.sections()->Item(QStringLiteral("PageFooterSection"));
