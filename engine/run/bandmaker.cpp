@@ -7,7 +7,8 @@
 #include "engine/model/section.h"
 #include "engine/pages/pagecollection.h"
 #include "engine/pages/textmeasure.h"
-#include "engine/run/richtext.h"
+#include "engine/look/controllook.h"
+#include "engine/look/richtext.h"
 
 #include <QImage>
 
@@ -85,7 +86,7 @@ bool Producer::refreshControls(SectionPlan &s)
     const Section *section = s.section;
     update(s.visible, section->visible());
     update(s.height, section->height());
-    update(s.background, section->backStyle() == 1 ? colorOf(section->backColor()) : 0);
+    update(s.background, section->backStyle() == 1 ? Look::color(section->backColor()) : 0);
     for (ControlPlan &c : s.controls) {
         const Control *control = c.control;
         update(c.visible, control->visible());
@@ -94,11 +95,10 @@ bool Producer::refreshControls(SectionPlan &s)
         update(c.width, control->width());
         update(c.height, control->height());
         if (auto *box = qobject_cast<const BoxControl *>(control))
-            update(c.backColor, box->backStyle() == 1 ? colorOf(box->backColor()) : 0);
+            update(c.backColor, box->backStyle() == 1 ? Look::color(box->backColor()) : 0);
         if (auto *text = qobject_cast<const TextControl *>(control)) {
-            update(c.foreColor, colorOf(text->foreColor()));
-            const Font *f = text->font();
-            PageFont font{f->name(), f->size(), f->bold(), f->italic(), f->underline(), f->strikethrough()};
+            update(c.foreColor, Look::color(text->foreColor()));
+            const PageFont font = Look::pageFont(*text->font());
             if (!(font == c.pageFont)) {
                 c.pageFont = font;
                 c.font = fontId(m_shared.fonts, font);
@@ -437,7 +437,7 @@ void Producer::addControlItems(ControlPlan &c, const SectionPlan &section, LaidB
     }
     case ControlPlan::RichEdit: {
         const QString text = c.value.kind != ValueSource::None ? c.currentValue.toString() : c.staticText;
-        addTextItem(c, isRtf(text) ? rtfToHtml(text) : plainToHtml(text), true, band);
+        addTextItem(c, RichText::toHtml(text, c.pageFont), true, band);
         break;
     }
     case ControlPlan::CheckBox: {

@@ -1,11 +1,11 @@
 #include "engine/run/plan.h"
 
+#include "engine/look/controllook.h"
 #include "engine/model/chart.h"
 #include "engine/model/controls.h"
 #include "engine/model/report.h"
 #include "engine/model/section.h"
 #include "engine/pages/pagecollection.h"
-#include "engine/run/richtext.h"
 #include "engine/run/rowaccess.h"
 
 #include <QImage>
@@ -19,73 +19,6 @@ namespace Orv::RunInternal {
 namespace {
 
 constexpr double TwipsPerPixel = 15.0;
-
-Qt::Alignment textAlignment(int alignment, int vertical)
-{
-    Qt::Alignment a;
-    switch (alignment) {
-    case 1: a = Qt::AlignRight; break;
-    case 2: a = Qt::AlignHCenter; break;
-    case 3: a = Qt::AlignJustify; break;
-    default: a = Qt::AlignLeft; break;
-    }
-    switch (vertical) {
-    case 1: a |= Qt::AlignVCenter; break;
-    case 2: a |= Qt::AlignBottom; break;
-    default: a |= Qt::AlignTop; break;
-    }
-    return a;
-}
-
-Qt::PenStyle lineStyle(int style)
-{
-    switch (style) {
-    case 1: return Qt::SolidLine;
-    case 2: return Qt::DashLine;
-    case 3: return Qt::DotLine;
-    case 4: return Qt::DashDotLine;
-    case 5: return Qt::DashDotDotLine;
-    default: return Qt::NoPen;
-    }
-}
-
-// Border styles: 1-6 thin, 7-12 the same thick, 13 extra thick solid.
-PagePen borderPen(int style, int color)
-{
-    PagePen pen;
-    pen.color = colorOf(color);
-    if (style <= 0 || style > 13) {
-        pen.style = Qt::NoPen;
-        return pen;
-    }
-    const int base = style == 13 ? 1 : (style > 6 ? style - 6 : style);
-    pen.style = base == 6 ? Qt::SolidLine : lineStyle(base);
-    pen.width = style == 13 ? 3 * TwipsPerPixel : (style > 6 || base == 6 ? 2 * TwipsPerPixel : TwipsPerPixel);
-    return pen;
-}
-
-PageFont pageFontOf(const Font *font)
-{
-    PageFont f;
-    f.family = font->name();
-    f.pointSize = font->size();
-    f.bold = font->bold();
-    f.italic = font->italic();
-    f.underline = font->underline();
-    f.strikeOut = font->strikethrough();
-    return f;
-}
-
-Qt::Alignment pictureAlignment(int value)
-{
-    switch (value) {
-    case 0: return Qt::AlignLeft | Qt::AlignTop;
-    case 1: return Qt::AlignRight | Qt::AlignTop;
-    case 3: return Qt::AlignLeft | Qt::AlignBottom;
-    case 4: return Qt::AlignRight | Qt::AlignBottom;
-    default: return Qt::AlignCenter;
-    }
-}
 
 QString controlWhere(const Control *control)
 {
@@ -108,12 +41,12 @@ int addPicture(PlanContext &context, const QByteArray &bytes, const Control *con
 
 void setBox(ControlPlan &plan, const BoxControl *box)
 {
-    plan.backColor = box->backStyle() == 1 ? colorOf(box->backColor()) : 0;
+    plan.backColor = box->backStyle() == 1 ? Look::color(box->backColor()) : 0;
     const Border *b = box->border();
-    plan.sides[0] = borderPen(b->topStyle(), b->topColor());
-    plan.sides[1] = borderPen(b->leftStyle(), b->leftColor());
-    plan.sides[2] = borderPen(b->rightStyle(), b->rightColor());
-    plan.sides[3] = borderPen(b->bottomStyle(), b->bottomColor());
+    plan.sides[0] = Look::borderPen(b->topStyle(), b->topColor());
+    plan.sides[1] = Look::borderPen(b->leftStyle(), b->leftColor());
+    plan.sides[2] = Look::borderPen(b->rightStyle(), b->rightColor());
+    plan.sides[3] = Look::borderPen(b->bottomStyle(), b->bottomColor());
     plan.hasBorder = false;
     for (const PagePen &p : plan.sides)
         plan.hasBorder = plan.hasBorder || p.style != Qt::NoPen;
@@ -123,29 +56,14 @@ void setBox(ControlPlan &plan, const BoxControl *box)
 void setText(ControlPlan &plan, const TextControl *text, PlanContext &context)
 {
     setBox(plan, text);
-    plan.pageFont = pageFontOf(text->font());
+    plan.pageFont = Look::pageFont(*text->font());
     plan.font = fontId(*context.fonts, plan.pageFont);
-    plan.foreColor = colorOf(text->foreColor());
-    plan.alignment = textAlignment(text->alignment(), text->verticalAlignment());
+    plan.foreColor = Look::color(text->foreColor());
+    plan.alignment = Look::textAlignment(text->alignment(), text->verticalAlignment());
     plan.wrap = text->wordWrap();
 }
 
 } // namespace
-
-QRgb colorOf(int c)
-{
-    if (c < 0) {
-        // System colours: Windows' classic defaults by index.
-        static const QRgb system[] = {
-            0xffc8c8c8, 0xff000000, 0xff99b4d1, 0xffbfcddb, 0xfff0f0f0, 0xffffffff, 0xff646464, 0xff000000,
-            0xff000000, 0xff000000, 0xffb4b4b4, 0xfff4f7fc, 0xffababab, 0xff3399ff, 0xffffffff, 0xfff0f0f0,
-            0xffa0a0a0, 0xff6d6d6d, 0xff000000, 0xff434e54, 0xffffffff, 0xff696969, 0xffe3e3e3, 0xff000000,
-            0xffffffe1};
-        const int index = c & 0xff;
-        return index < int(std::size(system)) ? system[index] : 0xff000000;
-    }
-    return qRgb(c & 0xff, (c >> 8) & 0xff, (c >> 16) & 0xff);
-}
 
 int fontId(std::vector<PageFont> &fonts, const PageFont &font)
 {
@@ -359,7 +277,7 @@ private:
         sp.newColumn = s->newColumn();
         sp.grpKeepTogether = s->grpKeepTogether();
         sp.repeatStyle = s->repeatStyle();
-        sp.background = s->backStyle() == 1 ? colorOf(s->backColor()) : 0;
+        sp.background = s->backStyle() == 1 ? Look::color(s->backColor()) : 0;
         if (sp.type == Section::Detail) {
             sp.columnCount = std::max(1, s->columnCount());
             sp.columnSpacing = s->columnSpacing();
@@ -499,7 +417,7 @@ private:
             setBox(cp, im);
             cp.image = addPicture(m_context, im->picture(), c);
             cp.sizeMode = im->sizeMode();
-            cp.imageAlignment = pictureAlignment(im->pictureAlignment());
+            cp.imageAlignment = Look::pictureAlignment(im->pictureAlignment());
             cp.value = compileValue(im->dataField(), where, m_context);
         } else if (auto *ole = qobject_cast<OleObject *>(c)) {
             cp.kind = ControlPlan::Image;
@@ -511,16 +429,16 @@ private:
             cp.kind = ControlPlan::Line;
             cp.from = QPointF(line->x1(), line->y1());
             cp.to = QPointF(line->x2(), line->y2());
-            cp.pen.style = lineStyle(line->lineStyle());
+            cp.pen.style = Look::lineStyle(line->lineStyle());
             cp.pen.width = line->lineWeight() * TwipsPerPixel;
-            cp.pen.color = colorOf(line->lineColor());
+            cp.pen.color = Look::color(line->lineColor());
         } else if (auto *shape = qobject_cast<Shape *>(c)) {
             cp.kind = ControlPlan::Shape;
             setBox(cp, shape);
             cp.shape = shape->shape();
-            cp.pen.style = lineStyle(shape->lineStyle());
+            cp.pen.style = Look::lineStyle(shape->lineStyle());
             cp.pen.width = shape->lineWeight() * TwipsPerPixel;
-            cp.pen.color = colorOf(shape->lineColor());
+            cp.pen.color = Look::color(shape->lineColor());
         } else if (auto *rich = qobject_cast<RichEdit *>(c)) {
             cp.kind = ControlPlan::RichEdit;
             setText(cp, rich, m_context);
@@ -531,7 +449,7 @@ private:
         } else if (auto *frame = qobject_cast<Frame *>(c)) {
             cp.kind = ControlPlan::Frame;
             setBox(cp, frame);
-            cp.pen.color = colorOf(frame->lineColor());
+            cp.pen.color = Look::color(frame->lineColor());
         } else if (auto *bar = qobject_cast<Barcode *>(c)) {
             cp.kind = ControlPlan::Barcode;
             setText(cp, bar, m_context);

@@ -230,7 +230,6 @@ QStringList fieldControlNames(const Report &report);
 ValueSource compileValue(const QString &dataField, const QString &where, PlanContext &context);
 
 int fontId(std::vector<PageFont> &fonts, const PageFont &font);
-QRgb colorOf(int colorNumber);
 QSizeF paperSize(int paperSize, double width, double height, int orientation);
 
 } // namespace Orv::RunInternal

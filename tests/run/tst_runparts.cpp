@@ -1,14 +1,11 @@
-// Pieces of the run on their own: RTF to HTML, statement parameters and
+// Pieces of the run on their own: statement parameters and
 // the summary accumulator's edges.
 
-#include "engine/run/richtext.h"
 #include "engine/run/sqlparams.h"
 #include "engine/run/summary.h"
 
 #include <QDateTime>
 #include <QTest>
-#include <QTextBlock>
-#include <QTextDocument>
 
 using namespace Orv::RunInternal;
 
@@ -17,38 +14,6 @@ class TestRunParts : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void rtfBecomesHtml()
-    {
-        const QString rtf = QStringLiteral(
-            "{\\rtf1\\ansi\\ansicpg1252{\\fonttbl{\\f0\\fswiss Arial;}{\\f1 Courier New;}}{\\colortbl ;\\red255\\green0\\blue0;}"
-            "{\\*\\generator Writer;}\\f0\\fs28\\b Tesserane Traders\\b0\\par"
-            "\\qc\\fs18 Caf\\'e9 \\cf1 red\\cf0  \\u8364?5 \\{x\\}\\line next\\par}");
-        QTextDocument doc;
-        doc.setHtml(rtfToHtml(rtf));
-        QCOMPARE(doc.toPlainText(), QStringLiteral("Tesserane Traders\nCafé red €5 {x}\nnext"));
-        const QTextBlock first = doc.begin();
-        QVERIFY(first.begin().fragment().charFormat().font().bold());
-        QCOMPARE(first.begin().fragment().charFormat().font().pointSizeF(), 14.0);
-        QCOMPARE(first.begin().fragment().charFormat().font().family(), QStringLiteral("Arial"));
-        QCOMPARE(first.next().blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
-        bool red = false;
-        for (auto it = first.next().begin(); !it.atEnd(); ++it)
-            red = red || (it.fragment().text() == QLatin1String("red") && it.fragment().charFormat().foreground().color() == QColor(255, 0, 0));
-        QVERIFY(red);
-        QVERIFY(!isRtf(QStringLiteral("plain")));
-        QTextDocument indented;
-        indented.setHtml(rtfToHtml(QStringLiteral("{\\rtf1 \\pard\\li720 in\\par\\pard out\\par}")));
-        QCOMPARE(indented.begin().blockFormat().leftMargin(), 48.0);
-        QCOMPARE(indented.begin().next().blockFormat().leftMargin(), 0.0);
-
-        // Damaged input ends without a crash or a runaway.
-        QString deep = QStringLiteral("{\\rtf1 ");
-        for (int i = 0; i < 100000; ++i)
-            deep += QLatin1Char('{');
-        QVERIFY(!rtfToHtml(deep + QStringLiteral("text\\'")).isNull());
-        QVERIFY(rtfToHtml(QStringLiteral("{\\rtf1 a}}}}\\u")).contains(QLatin1Char('a')));
-    }
-
     void parametersBecomeLiterals()
     {
         const ParameterLookup lookup = [](const QString &name) -> std::optional<QVariant> {

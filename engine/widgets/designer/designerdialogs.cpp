@@ -1,4 +1,5 @@
 #include "engine/widgets/designer/designerdialogs.h"
+#include "engine/look/controllook.h"
 
 #include "engine/widgets/designer/designitempainter.h"
 
@@ -49,7 +50,7 @@ std::optional<int> WidgetPrompts::chooseColor(int code, int initial)
     const QString title = code == DesignerAction::BackColor ? QStringLiteral("Back Colour")
                         : code == DesignerAction::LineColor ? QStringLiteral("Line Colour")
                                                             : QStringLiteral("Fore Colour");
-    const QColor c = QColorDialog::getColor(QColor::fromRgb(designColor(initial)), m_parent, title);
+    const QColor c = QColorDialog::getColor(QColor::fromRgb(Look::color(initial)), m_parent, title);
     if (!c.isValid())
         return std::nullopt;
     return colorNumber(c);
@@ -123,7 +124,7 @@ std::optional<DesignerBorder> WidgetPrompts::chooseBorder(const DesignerBorder &
     int color = initial.color;
     auto *colorButton = new QPushButton(QStringLiteral("Colour..."));
     QObject::connect(colorButton, &QPushButton::clicked, &dialog, [&] {
-        const QColor c = QColorDialog::getColor(QColor::fromRgb(designColor(color)), &dialog);
+        const QColor c = QColorDialog::getColor(QColor::fromRgb(Look::color(color)), &dialog);
         if (c.isValid())
             color = colorNumber(c);
     });

@@ -1,10 +1,11 @@
 #include "engine/widgets/designer/designereditor.h"
+#include "engine/look/controllook.h"
 
 #include "engine/core/units.h"
 #include "engine/model/controls.h"
 #include "engine/pages/fontresolver.h"
 #include "engine/widgets/designer/designercore.h"
-#include "engine/widgets/designer/designerrichtext.h"
+#include "engine/look/richtext.h"
 #include "engine/widgets/designer/designitempainter.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -54,10 +55,8 @@ QString textOf(const Control *control)
 
 PageFont pageFontOf(const Control *control)
 {
-    if (auto *t = qobject_cast<const TextControl *>(control)) {
-        const Font *f = t->font();
-        return PageFont{f->name(), f->size(), f->bold(), f->italic(), f->underline(), f->strikethrough()};
-    }
+    if (auto *t = qobject_cast<const TextControl *>(control))
+        return Look::pageFont(*t->font());
     return PageFont();
 }
 
@@ -76,7 +75,7 @@ InPlaceEditor::InPlaceEditor(DesignerCore *core, Control *control)
     setTextInteractionFlags(Qt::TextEditorInteraction);
     takeControlLook();
     if (m_rich)
-        DesignerRichText::load(document(), m_original);
+        RichText::load(document(), m_original);
     else
         document()->setPlainText(m_original);
     document()->setModified(false);
@@ -106,7 +105,7 @@ void InPlaceEditor::takeControlLook()
     document()->setDefaultFont(font);
     setTextWidth(std::max(30.0, m_control->width()) / Unit);
     if (auto *t = qobject_cast<TextControl *>(m_control)) {
-        setDefaultTextColor(QColor::fromRgb(designColor(t->foreColor())));
+        setDefaultTextColor(QColor::fromRgb(Look::color(t->foreColor())));
         if (!m_rich) {
             QTextOption option = document()->defaultTextOption();
             const int a = t->alignment();
@@ -119,7 +118,7 @@ void InPlaceEditor::takeControlLook()
 QString InPlaceEditor::result() const
 {
     if (m_rich)
-        return DesignerRichText::toRtf(document(), pageFontOf(m_control));
+        return RichText::toRtf(document(), pageFontOf(m_control));
     return document()->toPlainText();
 }
 
@@ -219,9 +218,9 @@ int InPlaceEditor::actionState(int code) const
                                             : bool(a & Qt::AlignRight);
         return Enabled | (on ? Checked : 0);
     }
-    case Bullet: return Enabled | (DesignerRichText::hasBullets(cursor) ? Checked : 0);
+    case Bullet: return Enabled | (RichText::hasBullets(cursor) ? Checked : 0);
     case Indent: return Enabled;
-    case Outdent: return DesignerRichText::isIndented(cursor) ? Enabled : 0;
+    case Outdent: return RichText::isIndented(cursor) ? Enabled : 0;
     case InsertField:
     case ForeColor:
     case FontName:
@@ -324,11 +323,11 @@ bool InPlaceEditor::executeAction(int code)
         return true;
     }
     case Bullet:
-        DesignerRichText::toggleBullets(cursor);
+        RichText::toggleBullets(cursor);
         return true;
     case Indent:
     case Outdent:
-        DesignerRichText::indent(cursor, code == Indent ? 1 : -1);
+        RichText::indent(cursor, code == Indent ? 1 : -1);
         return true;
     default:
         break;
@@ -350,7 +349,7 @@ bool InPlaceEditor::executeAction(int code)
         const auto chosen = prompts->chooseColor(code, c.red() | (c.green() << 8) | (c.blue() << 16));
         if (!chosen)
             return false;
-        f.setForeground(QColor::fromRgb(designColor(*chosen)));
+        f.setForeground(QColor::fromRgb(Look::color(*chosen)));
         mergeFormat(f);
         return true;
     }

@@ -7,7 +7,8 @@
 #include "engine/model/report.h"
 #include "engine/model/section.h"
 #include "engine/widgets/designer/designercore.h"
-#include "engine/widgets/designer/designerrichtext.h"
+#include "engine/look/controllook.h"
+#include "engine/look/richtext.h"
 #include "engine/widgets/designer/designerutil.h"
 
 #include <QHash>
@@ -38,12 +39,6 @@ void setRect(Control *c, const QRectF &r)
         c->setWidth(std::max(0.0, r.width()));
     if (c->height() != r.height())
         c->setHeight(std::max(0.0, r.height()));
-}
-
-PageFont pageFontOf(const TextControl *t)
-{
-    const Font *f = t->font();
-    return PageFont{f->name(), f->size(), f->bold(), f->italic(), f->underline(), f->strikethrough()};
 }
 
 template<typename T, typename Pred>
@@ -423,14 +418,14 @@ bool DesignerCore::richParagraphAction(int code)
     const auto targets = eligible<RichEdit>(selectedControls(), [](const Control *) { return true; });
     if (targets.empty())
         return false;
-    const bool bulletsOn = code == Bullet && !DesignerRichText::textHasBullets(targets.front()->text());
+    const bool bulletsOn = code == Bullet && !RichText::textHasBullets(targets.front()->text());
     return edit(name(code), asObjects(targets), [&] {
         for (RichEdit *r : targets) {
-            const PageFont base = pageFontOf(r);
+            const PageFont base = Look::pageFont(*r->font());
             if (code == Bullet)
-                r->setText(DesignerRichText::withBullets(r->text(), base, bulletsOn));
-            else if (code == Indent || DesignerRichText::textIndented(r->text()))
-                r->setText(DesignerRichText::withIndent(r->text(), base, code == Indent ? 1 : -1));
+                r->setText(RichText::withBullets(r->text(), base, bulletsOn));
+            else if (code == Indent || RichText::textIndented(r->text()))
+                r->setText(RichText::withIndent(r->text(), base, code == Indent ? 1 : -1));
         }
     });
 }

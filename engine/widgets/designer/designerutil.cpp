@@ -1,7 +1,7 @@
 #include "engine/widgets/designer/designerutil.h"
 
 #include "engine/model/controls.h"
-#include "engine/widgets/designer/designerrichtext.h"
+#include "engine/look/richtext.h"
 
 namespace Orv::DesignerUtil {
 
@@ -56,12 +56,12 @@ const RichEdit *firstRich(const std::vector<Control *> &controls)
 
 bool richTextHasBullets(const RichEdit *rich)
 {
-    return rich && DesignerRichText::textHasBullets(rich->text());
+    return rich && RichText::textHasBullets(rich->text());
 }
 
 bool richTextIndented(const RichEdit *rich)
 {
-    return rich && DesignerRichText::textIndented(rich->text());
+    return rich && RichText::textIndented(rich->text());
 }
 
 } // namespace Orv::DesignerUtil

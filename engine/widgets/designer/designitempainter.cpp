@@ -2,10 +2,11 @@
 
 #include "engine/chart/chartrenderer.h"
 #include "engine/core/units.h"
+#include "engine/look/controllook.h"
 #include "engine/model/chart.h"
 #include "engine/model/controls.h"
 #include "engine/pages/pagepainter.h"
-#include "engine/widgets/designer/designerrichtext.h"
+#include "engine/look/richtext.h"
 
 #include <QCache>
 #include <QImage>
@@ -15,75 +16,11 @@
 
 namespace Orv {
 
-QRgb designColor(int c)
-{
-    if (c < 0) {
-        // System colours: Windows' classic defaults by index.
-        static const QRgb system[] = {
-            0xffc8c8c8, 0xff000000, 0xff99b4d1, 0xffbfcddb, 0xfff0f0f0, 0xffffffff, 0xff646464, 0xff000000,
-            0xff000000, 0xff000000, 0xffb4b4b4, 0xfff4f7fc, 0xffababab, 0xff3399ff, 0xffffffff, 0xfff0f0f0,
-            0xffa0a0a0, 0xff6d6d6d, 0xff000000, 0xff434e54, 0xffffffff, 0xff696969, 0xffe3e3e3, 0xff000000,
-            0xffffffe1};
-        const int index = c & 0xff;
-        return index < int(std::size(system)) ? system[index] : 0xff000000;
-    }
-    return qRgb(c & 0xff, (c >> 8) & 0xff, (c >> 16) & 0xff);
-}
-
 namespace {
 
 constexpr double Pixel = Units::TwipsPerPixel;
 constexpr double CheckBoxSize = 195;
 constexpr double ShadowOffset = 60;
-
-Qt::PenStyle lineStyle(int style)
-{
-    switch (style) {
-    case 1: return Qt::SolidLine;
-    case 2: return Qt::DashLine;
-    case 3: return Qt::DotLine;
-    case 4: return Qt::DashDotLine;
-    case 5: return Qt::DashDotDotLine;
-    default: return Qt::NoPen;
-    }
-}
-
-PagePen borderPen(int style, int color)
-{
-    PagePen pen;
-    pen.color = designColor(color);
-    if (style <= 0 || style > 13) {
-        pen.style = Qt::NoPen;
-        return pen;
-    }
-    const int base = style == 13 ? 1 : (style > 6 ? style - 6 : style);
-    pen.style = base == 6 ? Qt::SolidLine : lineStyle(base);
-    pen.width = style == 13 ? 3 * Pixel : (style > 6 || base == 6 ? 2 * Pixel : Pixel);
-    return pen;
-}
-
-Qt::Alignment textAlignment(const TextControl &t)
-{
-    Qt::Alignment a;
-    switch (t.alignment()) {
-    case 1: a = Qt::AlignRight; break;
-    case 2: a = Qt::AlignHCenter; break;
-    case 3: a = Qt::AlignJustify; break;
-    default: a = Qt::AlignLeft; break;
-    }
-    switch (t.verticalAlignment()) {
-    case 1: a |= Qt::AlignVCenter; break;
-    case 2: a |= Qt::AlignBottom; break;
-    default: a |= Qt::AlignTop; break;
-    }
-    return a;
-}
-
-PageFont pageFontOf(const TextControl &t)
-{
-    const Font *f = t.font();
-    return PageFont{f->name(), f->size(), f->bold(), f->italic(), f->underline(), f->strikethrough()};
-}
 
 QRectF boxOf(const Control &c)
 {
@@ -111,12 +48,12 @@ struct BoxLook
 
     explicit BoxLook(const BoxControl &b)
     {
-        back = b.backStyle() == 1 ? designColor(b.backColor()) : 0;
+        back = b.backStyle() == 1 ? Look::color(b.backColor()) : 0;
         const Border *border = b.border();
-        sides[0] = borderPen(border->topStyle(), border->topColor());
-        sides[1] = borderPen(border->leftStyle(), border->leftColor());
-        sides[2] = borderPen(border->rightStyle(), border->rightColor());
-        sides[3] = borderPen(border->bottomStyle(), border->bottomColor());
+        sides[0] = Look::borderPen(border->topStyle(), border->topColor());
+        sides[1] = Look::borderPen(border->leftStyle(), border->leftColor());
+        sides[2] = Look::borderPen(border->rightStyle(), border->rightColor());
+        sides[3] = Look::borderPen(border->bottomStyle(), border->bottomColor());
         for (const PagePen &s : sides)
             hasBorder = hasBorder || s.style != Qt::NoPen;
         shadow = border->shadow();
@@ -179,9 +116,9 @@ public:
         look.addBack(page, r);
         TextOp op;
         op.rect = r;
-        op.font = page.fontIndex(pageFontOf(t));
-        op.foreColor = designColor(t.foreColor());
-        op.alignment = textAlignment(t);
+        op.font = page.fontIndex(Look::pageFont(*t.font()));
+        op.foreColor = Look::color(t.foreColor());
+        op.alignment = Look::textAlignment(t.alignment(), t.verticalAlignment());
         op.wrap = t.wordWrap();
         bool placeholder = false;
         if (auto *label = qobject_cast<const Label *>(&control)) {
@@ -195,7 +132,7 @@ public:
             }
         } else if (auto *rich = qobject_cast<const RichEdit *>(&control)) {
             if (!rich->text().isEmpty()) {
-                op.text = DesignerRichText::toHtml(rich->text(), pageFontOf(t));
+                op.text = RichText::toHtml(rich->text(), Look::pageFont(*t.font()));
                 op.richText = true;
             } else {
                 op.text = rich->dataField().isEmpty() ? rich->name() : rich->dataField();
@@ -226,15 +163,15 @@ public:
         CheckBoxOp op;
         op.rect = QRectF(0, (r.height() - box) / 2, box, box);
         op.checked = c.value();
-        op.pen.color = designColor(c.foreColor());
+        op.pen.color = Look::color(c.foreColor());
         page.ops.push_back(op);
         if (!c.caption().isEmpty()) {
             TextOp text;
             text.rect = QRectF(box + 60, 0, std::max(0.0, r.width() - box - 60), r.height());
             text.text = c.caption();
-            text.font = page.fontIndex(pageFontOf(c));
-            text.foreColor = designColor(c.foreColor());
-            text.alignment = (textAlignment(c) & Qt::AlignHorizontal_Mask) | Qt::AlignVCenter;
+            text.font = page.fontIndex(Look::pageFont(*c.font()));
+            text.foreColor = Look::color(c.foreColor());
+            text.alignment = (Look::textAlignment(c.alignment(), c.verticalAlignment()) & Qt::AlignHorizontal_Mask) | Qt::AlignVCenter;
             page.ops.push_back(text);
         }
         look.addBorder(page, r);
@@ -259,9 +196,9 @@ public:
         // Bound barcodes show sample digits, as the data is not known yet.
         op.data = b.caption().isEmpty() ? QStringLiteral("0123456789") : b.caption();
         op.showText = b.captionPosition() != 0;
-        op.font = page.fontIndex(pageFontOf(b));
-        op.foreColor = designColor(b.foreColor());
-        op.backColor = b.backStyle() == 1 ? designColor(b.backColor()) : 0xffffffff;
+        op.font = page.fontIndex(Look::pageFont(*b.font()));
+        op.foreColor = Look::color(b.foreColor());
+        op.backColor = b.backStyle() == 1 ? Look::color(b.backColor()) : 0xffffffff;
         page.ops.push_back(op);
         look.addBorder(page, r);
         paintPage(p, page);
@@ -281,9 +218,9 @@ public:
         const QPointF origin(l.left(), l.top());
         op.from = QPointF(l.x1(), l.y1()) - origin;
         op.to = QPointF(l.x2(), l.y2()) - origin;
-        op.pen.style = lineStyle(l.lineStyle());
+        op.pen.style = Look::lineStyle(l.lineStyle());
         op.pen.width = l.lineWeight() * Pixel;
-        op.pen.color = designColor(l.lineColor());
+        op.pen.color = Look::color(l.lineColor());
         if (op.pen.style == Qt::NoPen) {
             // A transparent line is still there to grab.
             QPen pen(QColor(150, 150, 150), 0, Qt::DotLine);
@@ -312,9 +249,9 @@ public:
             op.fill = look.back;
             op.kind = shape->shape() == 1 ? ShapeOp::Ellipse : (shape->shape() == 2 ? ShapeOp::RoundRect : ShapeOp::Rectangle);
             op.cornerRadius = std::min(r.width(), r.height()) / 6;
-            op.pen.style = lineStyle(shape->lineStyle());
+            op.pen.style = Look::lineStyle(shape->lineStyle());
             op.pen.width = shape->lineWeight() * Pixel;
-            op.pen.color = designColor(shape->lineColor());
+            op.pen.color = Look::color(shape->lineColor());
             const bool outlined = op.pen.style != Qt::NoPen || look.hasBorder;
             page.ops.push_back(op);
             look.addBorder(page, r);
@@ -326,7 +263,7 @@ public:
             const BoxLook look(*frame);
             look.addBack(page, r);
             op.fill = 0;
-            op.pen = look.hasBorder ? PagePen{0, 0, Qt::NoPen} : PagePen{designColor(frame->lineColor()), Pixel, Qt::SolidLine};
+            op.pen = look.hasBorder ? PagePen{0, 0, Qt::NoPen} : PagePen{Look::color(frame->lineColor()), Pixel, Qt::SolidLine};
             page.ops.push_back(op);
             look.addBorder(page, r);
             paintPage(p, page);
@@ -366,10 +303,7 @@ public:
         if (auto *image = qobject_cast<const Image *>(&control)) {
             bytes = image->picture();
             sizeMode = image->sizeMode();
-            static const Qt::Alignment alignments[] = {Qt::AlignLeft | Qt::AlignTop, Qt::AlignRight | Qt::AlignTop,
-                                                       Qt::AlignCenter, Qt::AlignLeft | Qt::AlignBottom,
-                                                       Qt::AlignRight | Qt::AlignBottom};
-            alignment = alignments[std::clamp(image->pictureAlignment(), 0, 4)];
+            alignment = Look::pictureAlignment(image->pictureAlignment());
             caption = image->dataField().isEmpty() ? image->name() : image->dataField();
         } else if (auto *ole = qobject_cast<const OleObject *>(&control)) {
             bytes = ole->picture();

@@ -6,7 +6,6 @@
 // page painter), plus what only a designer shows: the field a text box is
 // bound to, outlines of borderless controls, the name of a subreport.
 #include <QHash>
-#include <QRgb>
 #include <QString>
 
 #include <memory>
@@ -43,8 +42,5 @@ private:
     QHash<QString, std::shared_ptr<const DesignItemPainter>> m_painters; // by case-folded identifier
     std::shared_ptr<const DesignItemPainter> m_fallback;
 };
-
-// Colour numbers (0x00BBGGRR, negative for system colours) as screen colours.
-QRgb designColor(int colorNumber);
 
 } // namespace Orv

@@ -1,4 +1,5 @@
 #include "engine/widgets/designer/designscene.h"
+#include "engine/look/controllook.h"
 
 #include "engine/model/controls.h"
 #include "engine/model/report.h"
@@ -276,7 +277,7 @@ void DesignScene::drawBackground(QPainter *painter, const QRectF &rect)
         if (beyond.intersects(rect))
             painter->fillRect(beyond, BeyondWidthColor);
         if (body.intersects(rect) && !body.isEmpty()) {
-            const QColor back = b.section->backStyle() == 1 ? QColor::fromRgb(designColor(b.section->backColor()))
+            const QColor back = b.section->backStyle() == 1 ? QColor::fromRgb(Look::color(b.section->backColor()))
                                                             : QColor(Qt::white);
             painter->fillRect(body, back);
             if (m_core->ShowGrid())

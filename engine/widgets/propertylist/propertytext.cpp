@@ -1,6 +1,7 @@
 #include "engine/widgets/propertylist/propertytext.h"
 
 #include "engine/core/units.h"
+#include "engine/look/controllook.h"
 #include "engine/model/reflection.h"
 
 #include <QBuffer>
@@ -19,35 +20,12 @@ namespace {
 
 constexpr int SystemColorFlag = int(0x80000000u);
 
-// Windows' system colour indexes with their names and classic defaults;
-// the report run draws system colours with the same defaults.
-struct SystemColor
-{
-    const char *name;
-    QRgb rgb;
-};
-constexpr SystemColor systemColors[] = {
-    {"Scroll Bars", 0xffc8c8c8},        {"Desktop", 0xff000000},
-    {"Active Title Bar", 0xff99b4d1},   {"Inactive Title Bar", 0xffbfcddb},
-    {"Menu Bar", 0xfff0f0f0},           {"Window Background", 0xffffffff},
-    {"Window Frame", 0xff646464},       {"Menu Text", 0xff000000},
-    {"Window Text", 0xff000000},        {"Active Title Bar Text", 0xff000000},
-    {"Active Border", 0xffb4b4b4},      {"Inactive Border", 0xfff4f7fc},
-    {"Application Workspace", 0xffababab}, {"Highlight", 0xff3399ff},
-    {"Highlight Text", 0xffffffff},     {"Button Face", 0xfff0f0f0},
-    {"Button Shadow", 0xffa0a0a0},      {"Disabled Text", 0xff6d6d6d},
-    {"Button Text", 0xff000000},        {"Inactive Title Bar Text", 0xff434e54},
-    {"Button Highlight", 0xffffffff},   {"Button Dark Shadow", 0xff696969},
-    {"Button Light Shadow", 0xffe3e3e3}, {"ToolTip Text", 0xff000000},
-    {"ToolTip", 0xffffffe1},
-};
-
 bool isSystemColor(int number, int *index)
 {
     if ((unsigned(number) & 0xFFFFFF00u) != 0x80000000u)
         return false;
     *index = number & 0xFF;
-    return *index < int(std::size(systemColors));
+    return *index < Look::systemColorCount();
 }
 
 double twipsPer(LengthUnit unit)
@@ -155,7 +133,7 @@ QString formatColor(int number)
 {
     int index = 0;
     if (isSystemColor(number, &index))
-        return QString::fromLatin1(systemColors[index].name);
+        return Look::systemColorName(index);
     if (number < 0 || number > 0xFFFFFF)
         return QStringLiteral("&H%1&").arg(uint(number), 8, 16, QLatin1Char('0')).toUpper();
     return QStringLiteral("#%1%2%3")
@@ -170,8 +148,8 @@ Status parseColor(const QString &input, int *number)
     QString text = input.trimmed();
     if (text.endsWith(QLatin1String("(system)"), Qt::CaseInsensitive))
         text = text.chopped(8).trimmed();
-    for (int i = 0; i < int(std::size(systemColors)); ++i) {
-        if (text.compare(QLatin1String(systemColors[i].name), Qt::CaseInsensitive) == 0) {
+    for (int i = 0; i < Look::systemColorCount(); ++i) {
+        if (text.compare(Look::systemColorName(i), Qt::CaseInsensitive) == 0) {
             *number = SystemColorFlag | i;
             return {};
         }
@@ -218,7 +196,7 @@ QRgb colorRgb(int number)
 {
     int index = 0;
     if (isSystemColor(number, &index))
-        return systemColors[index].rgb;
+        return Look::systemColorRgb(index);
     if (number < 0)
         return 0xff000000;
     return qRgb(number & 0xFF, (number >> 8) & 0xFF, (number >> 16) & 0xFF);

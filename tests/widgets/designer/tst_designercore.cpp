@@ -1,6 +1,6 @@
 #include "designertesting.h"
 
-#include "engine/widgets/designer/designerrichtext.h"
+#include "engine/look/richtext.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -219,7 +219,7 @@ private Q_SLOTS:
 
         // Rich text paragraphs: bullets and indents on the whole text.
         QVERIFY(core->ExecuteAction(Bullet));
-        QVERIFY(DesignerRichText::isRtf(rich->text()));
+        QVERIFY(RichText::isRtf(rich->text()));
         QCOMPARE(core->QueryActionState(Bullet), Enabled | Checked);
         QCOMPARE(core->QueryActionState(Outdent), 0);
         QVERIFY(core->ExecuteAction(Indent));
@@ -468,40 +468,6 @@ private Q_SLOTS:
         Report copy;
         core->CopyLayoutTo(&copy);
         QCOMPARE(layoutBytes(copy), bytes(*core));
-    }
-
-    void richTextRoundTrip()
-    {
-        const QString rtf = QStringLiteral(
-            "{\\rtf1\\ansi\\ansicpg1252{\\fonttbl{\\f0 Arial;}{\\f1 Courier New;}}{\\colortbl;\\red255\\green0\\blue0;}"
-            "\\pard\\qc\\b Bold\\b0  {\\i\\cf1 red}\\par\\pard\\li720 {\\f1\\fs28 mono} caf\\'e9 \\u8364?\\par"
-            "\\pard{\\pntext\\bullet\\tab}\\fi-360\\li360 item\\par}");
-        QTextDocument doc;
-        DesignerRichText::load(&doc, rtf);
-        auto check = [](QTextDocument &d) {
-            QCOMPARE(d.blockCount(), 3);
-            const QTextBlock first = d.begin();
-            QCOMPARE(first.blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
-            QCOMPARE(first.text(), QStringLiteral("Bold red"));
-            QCOMPARE(first.begin().fragment().charFormat().fontWeight(), int(QFont::Bold));
-            const QTextBlock second = first.next();
-            QCOMPARE(second.blockFormat().leftMargin(), 48.0);
-            QCOMPARE(second.text(), QStringLiteral("mono café €"));
-            QCOMPARE(second.begin().fragment().charFormat().fontPointSize(), 14.0);
-            QVERIFY(second.next().textList());
-            QCOMPARE(second.next().text(), QStringLiteral("item"));
-        };
-        check(doc);
-        // Written and read again, the formatting is the same.
-        const QString written = DesignerRichText::toRtf(&doc, PageFont{});
-        QTextDocument again;
-        DesignerRichText::load(&again, written);
-        check(again);
-        QCOMPARE(DesignerRichText::toRtf(&again, PageFont{}), written);
-        // Broken input reads as far as it goes, never further.
-        QTextDocument broken;
-        DesignerRichText::load(&broken, QStringLiteral("{\\rtf1 {{{{ \\'zz text \\u99999999"));
-        QVERIFY(broken.toPlainText().contains(QLatin1String("text")));
     }
 
 private:

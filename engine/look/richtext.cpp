@@ -1,4 +1,4 @@
-#include "engine/widgets/designer/designerrichtext.h"
+#include "engine/look/richtext.h"
 
 #include <QColor>
 #include <QStringDecoder>
@@ -11,7 +11,7 @@
 #include <functional>
 #include <vector>
 
-namespace Orv::DesignerRichText {
+namespace Orv::RichText {
 
 namespace {
 
@@ -590,4 +590,4 @@ bool textIndented(const QString &text)
     return isIndented(c);
 }
 
-} // namespace Orv::DesignerRichText
+} // namespace Orv::RichText

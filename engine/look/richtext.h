@@ -14,7 +14,7 @@
 
 class QTextDocument;
 
-namespace Orv::DesignerRichText {
+namespace Orv::RichText {
 
 // One indent step, in twips.
 constexpr double IndentStep = 360;
@@ -41,4 +41,4 @@ QString withIndent(const QString &text, const PageFont &base, int steps);
 bool textHasBullets(const QString &text);
 bool textIndented(const QString &text);
 
-} // namespace Orv::DesignerRichText
+} // namespace Orv::RichText
