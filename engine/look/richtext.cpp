@@ -451,6 +451,30 @@ QString toRtf(const QTextDocument *doc, const PageFont &base)
     return out;
 }
 
+QString rtfEscaped(const QString &text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c == u'\\' || c == u'{' || c == u'}') {
+            out += u'\\';
+            out += c;
+        } else if (c == u'\r') {
+            if (i + 1 < text.size() && text.at(i + 1) == u'\n')
+                ++i;
+            out += QLatin1String("\\line ");
+        } else if (c == u'\n') {
+            out += QLatin1String("\\line ");
+        } else if (c.unicode() > 0x7f) {
+            out += QStringLiteral("\\u%1?").arg(qint16(c.unicode())); // RTF numbers are signed 16-bit
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
 QString toHtml(const QString &text, const PageFont &base)
 {
     QTextDocument doc;

@@ -26,6 +26,9 @@ void load(QTextDocument *doc, const QString &text);
 QString toRtf(const QTextDocument *doc, const PageFont &base);
 // The text as HTML for the page painter.
 QString toHtml(const QString &text, const PageFont &base);
+// Plain text as it stands in RTF: braces and backslashes escaped, line
+// breaks as \line, characters past ASCII as \uN?.
+QString rtfEscaped(const QString &text);
 
 // Paragraph commands on the paragraphs the cursor's selection touches.
 bool hasBullets(const QTextCursor &cursor);

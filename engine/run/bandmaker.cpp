@@ -436,7 +436,14 @@ void Producer::addControlItems(ControlPlan &c, const SectionPlan &section, LaidB
         break;
     }
     case ControlPlan::RichEdit: {
-        const QString text = c.value.kind != ValueSource::None ? c.currentValue.toString() : c.staticText;
+        QString text = c.value.kind != ValueSource::None ? c.currentValue.toString() : c.staticText;
+        if (c.value.kind == ValueSource::None && !c.mergeFields.empty()) {
+            const bool rtf = RichText::isRtf(text);
+            for (const auto &[field, slot] : c.mergeFields) {
+                const QString shown = c.textOf(m_row.value(slot));
+                text.replace(field, rtf ? RichText::rtfEscaped(shown) : shown);
+            }
+        }
         addTextItem(c, RichText::toHtml(text, c.pageFont), true, band);
         break;
     }

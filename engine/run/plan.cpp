@@ -12,6 +12,7 @@
 #include <QPageSize>
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <cmath>
 
 namespace Orv::RunInternal {
@@ -198,6 +199,31 @@ class Builder
 {
 public:
     Builder(Report &report, PlanContext &context) : m_report(report), m_context(context) {}
+
+    // "[!Name]" in a rich text names a field of the row (as the designer's
+    // Insert Field writes it); a name the data source lacks is reported once
+    // and the text stays as written.
+    void planMergeFields(ControlPlan &cp, const QString &where)
+    {
+        static const QRegularExpression merge(QStringLiteral("\\[!([^\\]\\[{}\\\\]+)\\]"));
+        for (auto it = merge.globalMatch(cp.staticText); it.hasNext();) {
+            const QRegularExpressionMatch m = it.next();
+            const QString name = m.captured(1).trimmed();
+            if (std::any_of(cp.mergeFields.begin(), cp.mergeFields.end(),
+                            [&](const auto &f) { return f.first == m.captured(0); }))
+                continue;
+            int slot = m_context.row->slotOf(name);
+            if (slot < 0 && name.contains(u'.'))
+                slot = m_context.row->slotOf(name.mid(name.lastIndexOf(u'.') + 1));
+            if (slot < 0) {
+                m_context.error(Status::failure(3265, QStringLiteral("The merge field %1 names no field of the data source")
+                                                          .arg(m.captured(0)),
+                                                where));
+                continue;
+            }
+            cp.mergeFields.emplace_back(m.captured(0), slot);
+        }
+    }
 
     std::unique_ptr<ReportPlan> build()
     {
@@ -446,6 +472,7 @@ private:
             cp.canGrow = rich->canGrow();
             cp.canShrink = rich->canShrink();
             cp.value = compileValue(rich->dataField(), where, m_context);
+            planMergeFields(cp, where);
         } else if (auto *frame = qobject_cast<Frame *>(c)) {
             cp.kind = ControlPlan::Frame;
             setBox(cp, frame);

@@ -98,6 +98,9 @@ struct ControlPlan
     bool canShrink = false;
     QString staticText;
     bool hideDuplicates = false;
+    // Merge fields of rich text: "[!Name]" and the row slot whose value
+    // replaces it when the band prints.
+    std::vector<std::pair<QString, int>> mergeFields;
 
     // Border sides (top, left, right, bottom), style NoPen when absent.
     PagePen sides[4];

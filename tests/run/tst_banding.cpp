@@ -11,6 +11,7 @@
 
 #include <QSignalSpy>
 #include <QTest>
+#include <QTextDocument>
 
 #include <map>
 #include <set>
@@ -167,6 +168,31 @@ private Q_SLOTS:
             for (const Text &t : body(*page))
                 QVERIFY(t.rect.bottom() <= FooterTop + 0.5);
         }
+    }
+
+    void richTextMergeFieldsShowTheRow()
+    {
+        // Values that RTF must escape and a name the rows lack.
+        const QString sql = QStringLiteral("SELECT 'A{1}\\b' AS Name, 'Zoë' AS City UNION ALL SELECT 'B', 'Köln' ORDER BY 1");
+        const QString rtf = QStringLiteral("{\\rtf1 Dear \\b [!Name]\\b0  of [!City] [!Missing]\\par}").toHtmlEscaped();
+        const QString layout = pageSections + QStringLiteral(R"(
+<Section Type="6" Name="Detail" Height="600">
+  <Control Type="OrvEngine.RichEdit" Name="rtfLetter" Width="5000" Height="300" Text="%1"/>
+  <Control Type="OrvEngine.RichEdit" Name="rtfPlain" Top="300" Width="5000" Height="300" Text="[!City], [!Name]"/>
+  %2</Section>)").arg(rtf, dataControl(sql));
+        const Result r = run(layout);
+        QVERIFY2(r.status.ok(), qPrintable(r.status.description()));
+        QStringList shown;
+        for (const Text &t : body(*r.pages.at(0))) {
+            QTextDocument doc;
+            doc.setHtml(t.text);
+            shown << doc.toPlainText();
+        }
+        QCOMPARE(shown, (QStringList{QStringLiteral("Dear A{1}\\b of Zoë [!Missing]"), QStringLiteral("Zoë, A{1}\\b"),
+                                     QStringLiteral("Dear B of Köln [!Missing]"), QStringLiteral("Köln, B")}));
+        QCOMPARE(r.errors.size(), 1);
+        QCOMPARE(r.errors.front().number(), 3265);
+        QVERIFY(r.errors.front().description().contains(QLatin1String("[!Missing]")));
     }
 
     void keepTogetherMovesAGroupToTheNextPage()
