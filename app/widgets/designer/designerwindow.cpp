@@ -134,7 +134,8 @@ void DesignerWindow::buildMenus()
         {"Label", "OrvEngine.Label"},       {"Text Box", "OrvEngine.Field"},   {"Check Box", "OrvEngine.Checkbox"},
         {"Image", "OrvEngine.Image"},       {"Line", "OrvEngine.Line"},        {"Shape", "OrvEngine.Shape"},
         {"Rich Text", "OrvEngine.RichEdit"}, {"Frame", "OrvEngine.Frame"},     {"Subreport", "OrvEngine.Subreport"},
-        {"Page Break", "OrvEngine.PageBreak"}, {"OLE Object", "OrvEngine.OLE"}, {"Barcode", "OrvEngine.Barcode"}};
+        {"Page Break", "OrvEngine.PageBreak"}, {"OLE Object", "OrvEngine.OLE"}, {"Barcode", "OrvEngine.Barcode"},
+        {"Chart", "OrvEngine.Chart"}};
     auto *tools = new QActionGroup(this);
     m_selectTool = insertAction(tr("Select"), QString());
     m_selectTool->setChecked(true);
