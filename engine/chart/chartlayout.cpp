@@ -240,13 +240,10 @@ void Canvas::polygon(std::vector<QPointF> points, QRgb fill, const PagePen &pen)
 
 void Canvas::polyline(std::vector<QPointF> points, const PagePen &pen)
 {
-    if (points.size() < 2)
-        return;
-    PolygonOp op;
-    op.points = std::move(points);
-    op.closed = false;
-    op.pen = pen;
-    m_page.ops.push_back(std::move(op));
+    const size_t before = m_page.ops.size();
+    polygon(std::move(points), 0, pen);
+    if (m_page.ops.size() > before)
+        std::get<PolygonOp>(m_page.ops.back()).closed = false;
 }
 
 void Canvas::ellipse(const QRectF &r, QRgb fill, const PagePen &pen)

@@ -592,7 +592,11 @@ QString withIndent(const QString &text, const PageFont &base, int steps)
     return toRtf(&doc, base);
 }
 
-bool textHasBullets(const QString &text)
+namespace {
+
+// Asks test of a whole control's text read into a document; plain text
+// has neither bullets nor indents.
+bool wholeText(const QString &text, bool (*test)(const QTextCursor &))
 {
     if (!isRtf(text))
         return false;
@@ -600,18 +604,19 @@ bool textHasBullets(const QString &text)
     load(&doc, text);
     QTextCursor c(&doc);
     c.select(QTextCursor::Document);
-    return hasBullets(c);
+    return test(c);
+}
+
+} // namespace
+
+bool textHasBullets(const QString &text)
+{
+    return wholeText(text, hasBullets);
 }
 
 bool textIndented(const QString &text)
 {
-    if (!isRtf(text))
-        return false;
-    QTextDocument doc;
-    load(&doc, text);
-    QTextCursor c(&doc);
-    c.select(QTextCursor::Document);
-    return isIndented(c);
+    return wholeText(text, isIndented);
 }
 
 } // namespace Orv::RichText
