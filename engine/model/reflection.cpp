@@ -1,4 +1,5 @@
 #include "engine/model/reflection.h"
+#include "engine/core/variantkind.h"
 
 #include "engine/core/units.h"
 
@@ -138,24 +139,6 @@ Status mismatch(const Property &p, const QVariant &value)
                                                      QString::fromLatin1(p.meta.metaType().name())));
 }
 
-bool isNumeric(const QVariant &v)
-{
-    switch (v.metaType().id()) {
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Double:
-    case QMetaType::Float:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-    case QMetaType::Bool:
-        return true;
-    default:
-        return false;
-    }
-}
-
 } // namespace
 
 Status setValue(const Property &p, const QVariant &value)
@@ -167,7 +150,7 @@ Status setValue(const Property &p, const QVariant &value)
     QVariant converted;
     if (type == QMetaType::Int || type == QMetaType::Double) {
         double number = 0;
-        if (isNumeric(value)) {
+        if (isNumericVariant(value)) {
             number = value.toDouble();
         } else if (value.metaType().id() == QMetaType::QString) {
             QVariant parsed;
@@ -188,7 +171,7 @@ Status setValue(const Property &p, const QVariant &value)
         else
             converted = number;
     } else if (type == QMetaType::Bool) {
-        if (isNumeric(value))
+        if (isNumericVariant(value))
             converted = value.toDouble() != 0;
         else if (value.metaType().id() == QMetaType::QString
                  && fromText(value.toString().trimmed(), p.meta.metaType(), &converted))

@@ -1,4 +1,5 @@
 #include "engine/run/summary.h"
+#include "engine/core/variantkind.h"
 
 #include <QDateTime>
 
@@ -13,20 +14,7 @@ bool isNullValue(const QVariant &v)
 
 bool isNumeric(const QVariant &v)
 {
-    switch (v.metaType().id()) {
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Double:
-    case QMetaType::Float:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-    case QMetaType::Bool:
-        return true;
-    default:
-        return false;
-    }
+    return isNumericVariant(v);
 }
 
 namespace {

@@ -156,11 +156,13 @@ private:
 
 // ---- VBScript.RegExp ----
 
-class SubMatches : public NativeObject
+// A read-only collection with Item and Count, as the regular expression
+// objects hand out (the SubMatches of a match, the Matches of Execute).
+class ItemCollection : public NativeObject
 {
 public:
-    explicit SubMatches(std::vector<Variant> items) : m_items(std::move(items)) {}
-    QString typeName() const override { return QStringLiteral("ISubMatches"); }
+    ItemCollection(QString typeName, std::vector<Variant> items) : m_typeName(std::move(typeName)), m_items(std::move(items)) {}
+    QString typeName() const override { return m_typeName; }
     Variant invoke(Runtime &, int id, Invoke kind, Variant *a, int n) override
     {
         if (kind == Invoke::Put || kind == Invoke::PutRef)
@@ -187,6 +189,7 @@ protected:
     }
 
 private:
+    QString m_typeName;
     std::vector<Variant> m_items;
 };
 
@@ -206,7 +209,7 @@ public:
         case 2: return Variant(m_first);
         case 3: return Variant(int(m_value.size()));
         case 4: {
-            auto subs = std::make_shared<SubMatches>(m_subs);
+            auto subs = std::make_shared<ItemCollection>(QStringLiteral("ISubMatches"), m_subs);
             if (n > 0) // SubMatches(i)
                 return subs->invoke(rt, DefaultMember, Invoke::Get, a, n);
             return Variant(std::shared_ptr<Object>(subs));
@@ -227,40 +230,6 @@ private:
     QString m_value;
     int m_first;
     std::vector<Variant> m_subs;
-};
-
-class Matches : public NativeObject
-{
-public:
-    explicit Matches(std::vector<Variant> items) : m_items(std::move(items)) {}
-    QString typeName() const override { return QStringLiteral("IMatchCollection2"); }
-    Variant invoke(Runtime &, int id, Invoke kind, Variant *a, int n) override
-    {
-        if (kind == Invoke::Put || kind == Invoke::PutRef)
-            raise(383);
-        if (id == 2)
-            return Variant(int(m_items.size()));
-        needArgs(n, 1, 1);
-        const int i = a[0].toLong();
-        if (i < 0 || i >= int(m_items.size()))
-            raise(5);
-        return m_items[size_t(i)];
-    }
-    bool enumerate(Runtime &, std::vector<Variant> *items) override
-    {
-        *items = m_items;
-        return true;
-    }
-
-protected:
-    const QHash<QString, int> *memberTable() const override
-    {
-        static const QHash<QString, int> t = makeTable({QStringLiteral("Item"), QStringLiteral("Count")});
-        return &t;
-    }
-
-private:
-    std::vector<Variant> m_items;
 };
 
 class RegExp : public NativeObject
@@ -312,7 +281,7 @@ public:
                 items.push_back(Variant(std::shared_ptr<Object>(
                     std::make_shared<Match>(std::move(m.value), m.firstIndex, std::move(subs)))));
             }
-            return Variant(std::shared_ptr<Object>(std::make_shared<Matches>(std::move(items))));
+            return Variant(std::shared_ptr<Object>(std::make_shared<ItemCollection>(QStringLiteral("IMatchCollection2"), std::move(items))));
         }
         case Replace: {
             needArgs(n, 2, 2);
