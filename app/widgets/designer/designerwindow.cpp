@@ -11,8 +11,12 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCursor>
+#include <QCoreApplication>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -92,6 +96,8 @@ void DesignerWindow::buildMenus()
     });
     file->addAction(tr("&Save"), QKeySequence::Save, this, [this] { save(false); });
     file->addAction(tr("Save &As..."), QKeySequence::SaveAs, this, [this] { save(true); });
+    file->addSeparator();
+    file->addAction(tr("&Preview"), QKeySequence(Qt::Key_F5), this, &DesignerWindow::preview);
     file->addSeparator();
     file->addAction(tr("&Quit"), QKeySequence::Quit, this, &QWidget::close);
 
@@ -298,6 +304,31 @@ bool DesignerWindow::save(bool askName)
     m_path = path;
     updateTitle();
     return true;
+}
+
+// Runs the saved layout in the viewer window, a program of its own beside
+// this one (in the build tree it sits in ../viewer).
+void DesignerWindow::preview()
+{
+    if ((m_designer->IsDirty() || m_path.isEmpty()) && !save(false))
+        return;
+    const QString dir = QCoreApplication::applicationDirPath();
+    QString viewer;
+    for (const QString &candidate : {dir + QStringLiteral("/orv-viewer-window"), dir + QStringLiteral("/../viewer/orv-viewer-window")}) {
+        if (QFileInfo(candidate).isExecutable()) {
+            viewer = QFileInfo(candidate).canonicalFilePath();
+            break;
+        }
+    }
+    if (viewer.isEmpty())
+        viewer = QStandardPaths::findExecutable(QStringLiteral("orv-viewer-window"));
+    if (viewer.isEmpty()) {
+        QMessageBox::warning(this, tr("Preview"), tr("The viewer program orv-viewer-window was not found next to %1.")
+                                                      .arg(QDir::toNativeSeparators(dir)));
+        return;
+    }
+    if (!QProcess::startDetached(viewer, {m_path}, QFileInfo(m_path).absolutePath()))
+        QMessageBox::warning(this, tr("Preview"), tr("%1 could not be started.").arg(QDir::toNativeSeparators(viewer)));
 }
 
 bool DesignerWindow::maybeSave()

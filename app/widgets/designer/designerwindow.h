@@ -36,6 +36,7 @@ private:
     void showContextMenu(int kind, const QString &typeName);
     bool save(bool askName);
     bool maybeSave();
+    void preview();
 
     Designer *m_designer;
     QHash<int, QList<QAction *>> m_actions; // by action code
