@@ -389,14 +389,14 @@ Status PageCollection::Save(const QString &path) const
 
 Status PageCollection::loadFrom(QIODevice *device, const QString &name)
 {
-    return load(device, name, nullptr);
+    return loadArchive(device, name, nullptr);
 }
 
 // Indexes the archive: every chunk's header and checksum are checked and
 // the pictures and fonts decoded, but pages are only located; page() decodes
 // them when first asked. file, when given, is the open device itself and
 // is kept for those reads.
-Status PageCollection::load(QIODevice *device, const QString &name, std::unique_ptr<QFile> *file)
+Status PageCollection::loadArchive(QIODevice *device, const QString &name, std::unique_ptr<QFile> *file)
 {
     if (!device || !device->isOpen() || device->isSequential())
         return Status::failure(ErrInvalidCall, QStringLiteral("Archives load from an open file"),
@@ -537,7 +537,7 @@ Status PageCollection::Load(const QString &path)
         return Status::failure(ErrPathAccess, QStringLiteral("Cannot read %1: %2").arg(path, file->errorString()),
                                QStringLiteral("Pages.Load"));
     QFile *device = file.get();
-    return load(device, path, &file);
+    return loadArchive(device, path, &file);
 }
 
 } // namespace Orv

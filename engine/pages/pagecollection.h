@@ -60,7 +60,7 @@ Q_SIGNALS:
     void cleared();
 
 private:
-    Orv::Status load(QIODevice *device, const QString &name, std::unique_ptr<QFile> *file);
+    Orv::Status loadArchive(QIODevice *device, const QString &name, std::unique_ptr<QFile> *file);
 
     struct Private;
     std::unique_ptr<Private> d;
