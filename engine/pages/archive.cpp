@@ -45,11 +45,10 @@ quint32 crc(const char *data, qsizetype size, quint32 start = 0)
     return quint32(crc32(c, reinterpret_cast<const Bytef *>(data), uInt(size)));
 }
 
-Status formatError(const QString &name, const QString &what)
+Status formatError(const QString &name, const QString &what, const QString &source = QStringLiteral("Pages.Load"))
 {
     const QString file = name.isEmpty() ? QString() : QFileInfo(name).fileName() + QStringLiteral(": ");
-    return Status::failure(ErrBadFileFormat, QStringLiteral("Invalid archive %1%2").arg(file, what),
-                           QStringLiteral("Pages.Load"));
+    return Status::failure(ErrBadFileFormat, QStringLiteral("Invalid archive %1%2").arg(file, what), source);
 }
 
 class ChunkWriter
@@ -117,59 +116,73 @@ private:
     QByteArray m_buffer;
 };
 
-class ChunkReader
+// One chunk as stored: its header, fields and stored bytes.
+struct Chunk
 {
-public:
-    ChunkReader(QIODevice *device, const QString &name) : m_device(device), m_name(name) {}
+    char header[ChunkHeaderSize];
+    quint8 type = 0;
+    quint8 encoding = Stored;
+    quint32 storedSize = 0;
+    quint32 dataSize = 0;
+    quint32 crc = 0;
+    QByteArray stored;
+};
 
-    // Reads the next chunk: its type and decoded data. where names the
-    // expected item for error texts ("page 3").
-    Status next(const QString &where, quint8 *type, QByteArray *data)
-    {
-        const qint64 left = m_device->size() - m_device->pos();
-        if (left < ChunkHeaderSize)
-            return formatError(m_name, where + QStringLiteral(": truncated"));
-        char header[ChunkHeaderSize];
-        if (m_device->read(header, ChunkHeaderSize) != ChunkHeaderSize)
-            return formatError(m_name, where + QStringLiteral(": cannot read"));
-        *type = quint8(header[0]);
-        const quint8 encoding = quint8(header[1]);
-        const quint32 storedSize = qFromLittleEndian<quint32>(header + 4);
-        const quint32 dataSize = qFromLittleEndian<quint32>(header + 8);
-        const quint32 storedCrc = qFromLittleEndian<quint32>(header + 12);
-        if (header[2] || header[3] || encoding > Deflated)
-            return formatError(m_name, where + QStringLiteral(": bad chunk header"));
-        if (qint64(storedSize) > left - ChunkHeaderSize)
-            return formatError(m_name, where + QStringLiteral(": truncated"));
-        const quint32 cap = *type == ChunkImage ? MaxImageBytes : *type == ChunkFonts ? MaxFontBytes : MaxPageBytes;
-        if (dataSize > cap)
-            return formatError(m_name, where + QStringLiteral(": chunk of %1 bytes is too large").arg(dataSize));
-        if (encoding == Stored ? dataSize != storedSize
-                               : quint64(dataSize) > quint64(storedSize) * MaxDeflateRatio + 64)
-            return formatError(m_name, where + QStringLiteral(": bad chunk size"));
-        const QByteArray stored = m_device->read(storedSize);
-        if (stored.size() != qsizetype(storedSize))
-            return formatError(m_name, where + QStringLiteral(": truncated"));
-        if (crc(stored.constData(), stored.size(), crc(header, 12)) != storedCrc)
-            return formatError(m_name, where + QStringLiteral(": checksum mismatch"));
-        if (encoding == Stored) {
-            *data = stored;
-            return {};
-        }
-        data->resize(qsizetype(dataSize));
-        uLongf size = dataSize;
-        if (uncompress(reinterpret_cast<Bytef *>(data->data()), &size,
-                       reinterpret_cast<const Bytef *>(stored.constData()), uLong(stored.size()))
-                != Z_OK
-            || size != dataSize)
-            return formatError(m_name, where + QStringLiteral(": compressed data damaged"));
+// Reads the chunk at the device's position, which must end by end: checks
+// its header against the caps and its checksum, but does not decode it.
+// where names the expected item for error texts ("page 3").
+Status readChunk(QIODevice *device, qint64 end, const QString &name, const QString &where, Chunk *chunk,
+                 const QString &source = QStringLiteral("Pages.Load"))
+{
+    const auto fail = [&](const QString &what) { return formatError(name, where + what, source); };
+    const qint64 left = end - device->pos();
+    if (left < ChunkHeaderSize)
+        return fail(QStringLiteral(": truncated"));
+    char *header = chunk->header;
+    if (device->read(header, ChunkHeaderSize) != ChunkHeaderSize)
+        return fail(QStringLiteral(": cannot read"));
+    chunk->type = quint8(header[0]);
+    chunk->encoding = quint8(header[1]);
+    chunk->storedSize = qFromLittleEndian<quint32>(header + 4);
+    chunk->dataSize = qFromLittleEndian<quint32>(header + 8);
+    chunk->crc = qFromLittleEndian<quint32>(header + 12);
+    if (header[2] || header[3] || chunk->encoding > Deflated)
+        return fail(QStringLiteral(": bad chunk header"));
+    if (qint64(chunk->storedSize) > left - ChunkHeaderSize)
+        return fail(QStringLiteral(": truncated"));
+    const quint32 cap = chunk->type == ChunkImage ? MaxImageBytes
+                        : chunk->type == ChunkFonts ? MaxFontBytes
+                                                    : MaxPageBytes;
+    if (chunk->dataSize > cap)
+        return fail(QStringLiteral(": chunk of %1 bytes is too large").arg(chunk->dataSize));
+    if (chunk->encoding == Stored ? chunk->dataSize != chunk->storedSize
+                                  : quint64(chunk->dataSize) > quint64(chunk->storedSize) * MaxDeflateRatio + 64)
+        return fail(QStringLiteral(": bad chunk size"));
+    chunk->stored.resize(qsizetype(chunk->storedSize));
+    if (device->read(chunk->stored.data(), chunk->storedSize) != qint64(chunk->storedSize))
+        return fail(QStringLiteral(": truncated"));
+    if (crc(chunk->stored.constData(), chunk->stored.size(), crc(header, 12)) != chunk->crc)
+        return fail(QStringLiteral(": checksum mismatch"));
+    return {};
+}
+
+// The decoded data of a chunk read by readChunk.
+Status decodeChunk(const Chunk &chunk, QByteArray *data, const QString &name, const QString &where,
+                   const QString &source = QStringLiteral("Pages.Load"))
+{
+    if (chunk.encoding == Stored) {
+        *data = chunk.stored;
         return {};
     }
-
-private:
-    QIODevice *m_device;
-    QString m_name;
-};
+    data->resize(qsizetype(chunk.dataSize));
+    uLongf size = chunk.dataSize;
+    if (uncompress(reinterpret_cast<Bytef *>(data->data()), &size,
+                   reinterpret_cast<const Bytef *>(chunk.stored.constData()), uLong(chunk.stored.size()))
+            != Z_OK
+        || size != chunk.dataSize)
+        return formatError(name, where + QStringLiteral(": compressed data damaged"), source);
+    return {};
+}
 
 QByteArray encodeImage(const QImage &image)
 {
@@ -202,6 +215,97 @@ bool decodeImage(const QByteArray &bytes, QImage *image)
 
 } // namespace
 
+Status PageCollection::Private::keepArchive(QIODevice *device, qint64 start, qint64 end,
+                                            std::unique_ptr<QFile> *file)
+{
+    if (file) {
+        archive = std::move(*file);
+        return {};
+    }
+    // A file opened by the caller: a handle of our own on the same file
+    // (through /proc, so a file renamed or removed since still works).
+    if (auto *fileDevice = qobject_cast<QFileDevice *>(device)) {
+        QStringList paths;
+        if (fileDevice->handle() >= 0)
+            paths << QStringLiteral("/proc/self/fd/%1").arg(fileDevice->handle());
+        if (!fileDevice->fileName().isEmpty())
+            paths << fileDevice->fileName();
+        for (const QString &path : std::as_const(paths)) {
+            auto own = std::make_unique<QFile>(path);
+            if (own->open(QIODevice::ReadOnly) && own->size() == end) {
+                archive = std::move(own);
+                return {};
+            }
+        }
+    }
+    // Anything else is copied to the start of the spill file.
+    const auto fail = [](const QString &what) {
+        return Status::failure(ErrPathAccess, QStringLiteral("Cannot keep the archive: ") + what,
+                               QStringLiteral("Pages.Load"));
+    };
+    if (!openSpill())
+        return fail(QStringLiteral("cannot create a temporary file"));
+    if (!device->seek(start))
+        return fail(device->errorString());
+    QByteArray block;
+    for (qint64 at = start; at < end;) {
+        block.resize(qsizetype(qMin<qint64>(end - at, 1 << 20)));
+        if (device->read(block.data(), block.size()) != block.size() || spill->write(block) != block.size())
+            return fail(spill->errorString());
+        at += block.size();
+    }
+    for (Slot &slot : slots)
+        slot.offset -= start;
+    return {};
+}
+
+Status PageCollection::Private::readArchivePage(int index, Page *page) const
+{
+    const Slot &slot = slots[size_t(index)];
+    const QString where = QStringLiteral("page %1").arg(index + 1);
+    const QString source = QStringLiteral("PageCollection");
+    QIODevice *device = archiveDevice();
+    if (!device || !device->seek(slot.offset))
+        return formatError(archiveName, where + QStringLiteral(": cannot read"), source);
+    Chunk chunk;
+    Status status = readChunk(device, slot.offset + ChunkHeaderSize + slot.size, archiveName, where, &chunk, source);
+    if (status.ok() && (chunk.type != ChunkPage || chunk.crc != slot.crc))
+        status = formatError(archiveName, where + QStringLiteral(": the file changed since it was loaded"), source);
+    QByteArray data;
+    if (status.ok())
+        status = decodeChunk(chunk, &data, archiveName, where, source);
+    if (!status.ok())
+        return status;
+    PageIO::Reader r(data);
+    if (PageIO::readPage(r, page, archiveImages, &archiveFonts, slot.fontCount) && !r.atEnd())
+        r.fail(QStringLiteral("unexpected data after the page"));
+    if (!r.ok())
+        return formatError(archiveName, where + QStringLiteral(": ") + r.error(), source);
+    return {};
+}
+
+Status PageCollection::Private::copyArchivePage(int index, QIODevice *out) const
+{
+    const Slot &slot = slots[size_t(index)];
+    const QString where = QStringLiteral("page %1").arg(index + 1);
+    const QString source = QStringLiteral("Pages.Save");
+    const qint64 end = slot.offset + ChunkHeaderSize + slot.size;
+    QIODevice *device = archiveDevice();
+    if (!device || !device->seek(slot.offset - slot.fontBytes))
+        return formatError(archiveName, where + QStringLiteral(": cannot read"), source);
+    Chunk chunk;
+    while (device->pos() < end) {
+        if (Status status = readChunk(device, end, archiveName, where, &chunk, source); !status.ok())
+            return status;
+        if (out->write(chunk.header, ChunkHeaderSize) != ChunkHeaderSize || out->write(chunk.stored) != chunk.stored.size())
+            return Status::failure(ErrPathAccess, QStringLiteral("Cannot write the archive: ") + out->errorString(),
+                                   source);
+    }
+    if (chunk.type != ChunkPage || chunk.crc != slot.crc)
+        return formatError(archiveName, where + QStringLiteral(": the file changed since it was loaded"), source);
+    return {};
+}
+
 Status PageCollection::saveTo(QIODevice *device) const
 {
     const auto fail = [](const QString &what) {
@@ -224,9 +328,17 @@ Status PageCollection::saveTo(QIODevice *device) const
         if (!chunks.write(ChunkImage, encodeImage(d->images[size_t(i)]), false))
             return fail(chunks.error());
     }
+    // Pages of a loaded archive go across as stored, with their font
+    // chunks; pages appended since continue its font table.
     PageIO::FontTable fonts;
+    fonts.fonts = d->archiveFonts;
+    for (int i = 0; i < d->archivePages; ++i) {
+        QMutexLocker lock(&d->mutex);
+        if (const Status status = d->copyArchivePage(i, device); !status.ok())
+            return status;
+    }
     QByteArray bytes;
-    for (int i = 0; i < Count(); ++i) {
+    for (int i = d->archivePages; i < Count(); ++i) {
         Status status;
         const std::shared_ptr<const Page> p = page(i, &status);
         if (!p)
@@ -277,9 +389,20 @@ Status PageCollection::Save(const QString &path) const
 
 Status PageCollection::loadFrom(QIODevice *device, const QString &name)
 {
+    return loadArchive(device, name, nullptr);
+}
+
+// Indexes the archive: every chunk's header and checksum are checked and
+// the pictures and fonts decoded, but pages are only located; page() decodes
+// them when first asked. file, when given, is the open device itself and
+// is kept for those reads.
+Status PageCollection::loadArchive(QIODevice *device, const QString &name, std::unique_ptr<QFile> *file)
+{
     if (!device || !device->isOpen() || device->isSequential())
         return Status::failure(ErrInvalidCall, QStringLiteral("Archives load from an open file"),
                                QStringLiteral("Pages.Load"));
+    const qint64 start = device->pos();
+    const qint64 end = device->size();
     char header[HeaderSize];
     const qint64 got = device->read(header, HeaderSize);
     if (got < 8 || std::memcmp(header, Magic, 8) != 0)
@@ -303,27 +426,30 @@ Status PageCollection::loadFrom(QIODevice *device, const QString &name)
         return formatError(name, QStringLiteral("header: unknown flags"));
     const quint32 pageCount = qFromLittleEndian<quint32>(header + 16);
     const quint32 imageCount = qFromLittleEndian<quint32>(header + 20);
-    const qint64 left = device->size() - device->pos();
+    const qint64 left = end - device->pos();
     if (quint64(pageCount) + imageCount + 1 > quint64(left / ChunkHeaderSize))
         return formatError(name, QStringLiteral("header: %1 pages and %2 images cannot fit in the file")
                                      .arg(pageCount)
                                      .arg(imageCount));
 
-    // Read into a fresh collection (which spills as usual), then take it over.
-    PageCollection loaded;
-    loaded.setMemoryPageLimit(memoryPageLimit());
-    ChunkReader chunks(device, name);
-    quint8 type = 0;
+    // Built aside, then taken over whole.
+    auto loaded = std::make_unique<Private>();
+    loaded->memoryLimit = d->memoryLimit;
+    loaded->archiveName = name;
+    loaded->archiveImages = int(imageCount);
+    Chunk chunk;
     QByteArray data;
     qint64 imageBytes = 0;
     for (quint32 i = 0; i < imageCount; ++i) {
         const QString where = QStringLiteral("image %1").arg(i + 1);
-        Status status = chunks.next(where, &type, &data);
+        Status status = readChunk(device, end, name, where, &chunk);
+        if (status.ok() && chunk.type != ChunkImage)
+            status = formatError(name, where + QStringLiteral(": missing"));
+        if (status.ok())
+            status = decodeChunk(chunk, &data, name, where);
         if (!status.ok())
             return status;
         QImage image;
-        if (type != ChunkImage)
-            return formatError(name, where + QStringLiteral(": missing"));
         if (!decodeImage(data, &image))
             return formatError(name, where + QStringLiteral(": not a readable image"));
         imageBytes += image.sizeInBytes();
@@ -331,17 +457,21 @@ Status PageCollection::loadFrom(QIODevice *device, const QString &name)
             return formatError(name, where + QStringLiteral(": the pictures are too large in total"));
         // Stored once each; identical pixels in two chunks still get two
         // indexes, so page references stay valid.
-        loaded.d->images.push_back(image);
-        loaded.d->imageByHash.insert(imageHash(image), int(i));
+        loaded->images.push_back(image);
+        loaded->imageByHash.insert(imageHash(image), int(i));
     }
-    std::vector<PageFont> fonts;
+    std::vector<PageFont> &fonts = loaded->archiveFonts;
+    loaded->slots.reserve(pageCount);
+    qint64 pageStart = device->pos(); // where the current page's chunks begin
     for (quint32 i = 0; i < pageCount;) {
         const QString where = QStringLiteral("page %1").arg(i + 1);
-        Status status = chunks.next(where, &type, &data);
-        if (!status.ok())
+        const qint64 at = device->pos();
+        if (Status status = readChunk(device, end, name, where, &chunk); !status.ok())
             return status;
-        PageIO::Reader r(data);
-        if (type == ChunkFonts) {
+        if (chunk.type == ChunkFonts) {
+            if (Status status = decodeChunk(chunk, &data, name, where); !status.ok())
+                return status;
+            PageIO::Reader r(data);
             const quint32 n = r.count(13, "font");
             if (r.ok() && fonts.size() + n > MaxFonts)
                 r.fail(QStringLiteral("too many fonts"));
@@ -356,30 +486,41 @@ Status PageCollection::loadFrom(QIODevice *device, const QString &name)
                 return formatError(name, where + QStringLiteral(": fonts: ") + r.error());
             continue;
         }
-        if (type != ChunkPage)
+        if (chunk.type != ChunkPage)
             return formatError(name, where + QStringLiteral(": missing"));
-        Page page;
-        if (PageIO::readPage(r, &page, int(imageCount), &fonts) && !r.atEnd())
-            r.fail(QStringLiteral("unexpected data after the page"));
-        if (!r.ok())
-            return formatError(name, where + QStringLiteral(": ") + r.error());
-        loaded.append(std::move(page));
+        Private::Slot slot;
+        slot.offset = at;
+        slot.size = chunk.storedSize;
+        slot.fontBytes = at - pageStart;
+        slot.fontCount = quint32(fonts.size());
+        slot.crc = chunk.crc;
+        slot.inArchive = true;
+        loaded->slots.push_back(std::move(slot));
+        pageStart = device->pos();
         ++i;
     }
-    Status status = chunks.next(QStringLiteral("end"), &type, &data);
+    Status status = readChunk(device, end, name, QStringLiteral("end"), &chunk);
+    if (status.ok())
+        status = decodeChunk(chunk, &data, name, QStringLiteral("end"));
     if (!status.ok())
         return status;
     PageIO::Reader r(data);
     const quint32 endPages = r.u32();
     const quint32 endImages = r.u32();
     const quint32 endFonts = r.u32();
-    if (type != ChunkEnd || !r.ok() || !r.atEnd() || endPages != pageCount || endImages != imageCount
+    if (chunk.type != ChunkEnd || !r.ok() || !r.atEnd() || endPages != pageCount || endImages != imageCount
         || endFonts != fonts.size())
         return formatError(name, QStringLiteral("end: missing or inconsistent"));
-    if (device->pos() != device->size())
+    if (device->pos() != end)
         return formatError(name, QStringLiteral("end: unexpected data after the end"));
 
-    std::swap(d, loaded.d);
+    if (pageCount > 0) {
+        status = loaded->keepArchive(device, start, end, file);
+        if (!status.ok())
+            return status;
+    }
+    loaded->archivePages = int(pageCount);
+    std::swap(d, loaded);
     Q_EMIT cleared();
     for (int i = 0; i < Count(); ++i)
         Q_EMIT pageAdded(i);
@@ -388,14 +529,15 @@ Status PageCollection::loadFrom(QIODevice *device, const QString &name)
 
 Status PageCollection::Load(const QString &path)
 {
-    QFile file(path);
-    if (!file.exists())
+    auto file = std::make_unique<QFile>(path);
+    if (!file->exists())
         return Status::failure(ErrFileNotFound, QStringLiteral("File not found: %1").arg(path),
                                QStringLiteral("Pages.Load"));
-    if (!file.open(QIODevice::ReadOnly))
-        return Status::failure(ErrPathAccess, QStringLiteral("Cannot read %1: %2").arg(path, file.errorString()),
+    if (!file->open(QIODevice::ReadOnly))
+        return Status::failure(ErrPathAccess, QStringLiteral("Cannot read %1: %2").arg(path, file->errorString()),
                                QStringLiteral("Pages.Load"));
-    return loadFrom(&file, path);
+    QFile *device = file.get();
+    return loadArchive(device, path, &file);
 }
 
 } // namespace Orv

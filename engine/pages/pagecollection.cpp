@@ -25,20 +25,27 @@ QByteArray imageHash(const QImage &image)
     return hash.result();
 }
 
+bool PageCollection::Private::openSpill() const
+{
+    if (spill)
+        return true;
+    spill = std::make_unique<QTemporaryFile>(QDir::tempPath() + QStringLiteral("/orvpages-XXXXXX.spill"));
+    if (spill->open())
+        return true;
+    qWarning("PageCollection: cannot create a spill file: %s", qPrintable(spill->errorString()));
+    spill.reset();
+    return false;
+}
+
 void PageCollection::Private::spillOldest()
 {
     const int index = resident.front();
     Slot &slot = slots[size_t(index)];
     QMutexLocker lock(&mutex);
-    if (!spill) {
-        spill = std::make_unique<QTemporaryFile>(QDir::tempPath() + QStringLiteral("/orvpages-XXXXXX.spill"));
-        if (!spill->open()) {
-            // Without a spill file the pages simply stay in memory.
-            qWarning("PageCollection: cannot create a spill file: %s", qPrintable(spill->errorString()));
-            spill.reset();
-            memoryLimit = std::numeric_limits<int>::max();
-            return;
-        }
+    if (!openSpill()) {
+        // Without a spill file the pages simply stay in memory.
+        memoryLimit = std::numeric_limits<int>::max();
+        return;
     }
     const QByteArray bytes = PageIO::pageBytes(*slot.page);
     const qint64 offset = spill->size();
@@ -63,20 +70,26 @@ std::shared_ptr<const Page> PageCollection::Private::readBack(int index, Status 
         }
     }
     const Slot &slot = slots[size_t(index)];
-    QByteArray bytes;
-    if (spill && spill->seek(slot.offset))
-        bytes = spill->read(slot.size);
     auto page = std::make_shared<Page>();
-    QString error;
-    if (bytes.size() != slot.size) {
-        error = QStringLiteral("cannot read the spill file");
-    } else if (!PageIO::pageFromBytes(bytes, page.get(), int(images.size()), &error)) {
-        error = QStringLiteral("spill file damaged: ") + error;
+    Status read;
+    if (slot.inArchive) {
+        read = readArchivePage(index, page.get());
+    } else {
+        QByteArray bytes;
+        if (spill && spill->seek(slot.offset))
+            bytes = spill->read(slot.size);
+        QString error;
+        if (bytes.size() != slot.size)
+            error = QStringLiteral("cannot read the spill file");
+        else if (!PageIO::pageFromBytes(bytes, page.get(), int(images.size()), &error))
+            error = QStringLiteral("spill file damaged: ") + error;
+        if (!error.isEmpty())
+            read = Status::failure(ErrPathAccess, QStringLiteral("page %1: %2").arg(index + 1).arg(error),
+                                   QStringLiteral("PageCollection"));
     }
-    if (!error.isEmpty()) {
+    if (!read.ok()) {
         if (status)
-            *status = Status::failure(ErrPathAccess, QStringLiteral("page %1: %2").arg(index + 1).arg(error),
-                                      QStringLiteral("PageCollection"));
+            *status = read;
         return nullptr;
     }
     cache.emplace_front(index, page);

@@ -10,6 +10,7 @@
 #include <QObject>
 #include <memory>
 
+class QFile;
 class QIODevice;
 
 namespace Orv {
@@ -25,7 +26,7 @@ public:
 
     int Count() const;
     // The page at 0-based index, or null when out of range (or when a
-    // spilled page cannot be read back; status says why).
+    // spilled or archived page cannot be read back; status says why).
     std::shared_ptr<const Page> page(int index, Status *status = nullptr) const;
     void append(Page page);
     void clear();
@@ -37,7 +38,10 @@ public:
     int imageCount() const;
 
     // Archive files (rdf). Save writes atomically; Load replaces the
-    // collection's content only when the whole file is valid.
+    // collection's content only when the file's structure and checksums
+    // are valid. Pages are decoded when first read: page() refuses one
+    // whose content is malformed (error 321), and the archive stays open
+    // until the collection is cleared or loaded again.
     Q_INVOKABLE Orv::Status Save(const QString &path) const;
     Q_INVOKABLE Orv::Status Load(const QString &path);
     // The same on an open, random-access device; name is the file name
@@ -56,6 +60,8 @@ Q_SIGNALS:
     void cleared();
 
 private:
+    Orv::Status loadArchive(QIODevice *device, const QString &name, std::unique_ptr<QFile> *file);
+
     struct Private;
     std::unique_ptr<Private> d;
 };

@@ -3,6 +3,7 @@
 #include "engine/core/units.h"
 
 #include <QtEndian>
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -480,8 +481,9 @@ void writePage(Writer &w, const Page &page, FontTable *table)
     }
 }
 
-bool readPage(Reader &r, Page *page, int imageCount, const std::vector<PageFont> *table)
+bool readPage(Reader &r, Page *page, int imageCount, const std::vector<PageFont> *table, size_t tableLimit)
 {
+    const size_t known = table ? std::min(table->size(), tableLimit) : 0;
     Page p;
     const double width = r.twips();
     const double height = r.twips();
@@ -494,7 +496,7 @@ bool readPage(Reader &r, Page *page, int imageCount, const std::vector<PageFont>
     for (quint32 i = 0; i < fontCount && r.ok(); ++i) {
         if (table) {
             const quint32 index = r.u32();
-            if (r.ok() && index >= table->size()) {
+            if (r.ok() && index >= known) {
                 r.fail(QStringLiteral("font %1 out of range").arg(index));
                 break;
             }

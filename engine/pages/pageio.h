@@ -85,9 +85,11 @@ bool readFont(Reader &r, PageFont *font);
 // Writes a page; with a table its fonts are written as table indexes.
 void writePage(Writer &w, const Page &page, FontTable *table = nullptr);
 // Reads a page written by writePage. imageCount bounds image indexes; a
-// table must be given when the page was written with one. On failure the
-// reader's error says what is wrong (op number included).
-bool readPage(Reader &r, Page *page, int imageCount, const std::vector<PageFont> *table = nullptr);
+// table must be given when the page was written with one, and only its
+// first tableLimit fonts may be referred to. On failure the reader's error
+// says what is wrong (op number included).
+bool readPage(Reader &r, Page *page, int imageCount, const std::vector<PageFont> *table = nullptr,
+              size_t tableLimit = size_t(-1));
 
 QByteArray pageBytes(const Page &page);
 bool pageFromBytes(const QByteArray &bytes, Page *page, int imageCount, QString *error);

@@ -13,7 +13,9 @@
 #include <QTest>
 #include <QtEndian>
 
+#include <atomic>
 #include <random>
+#include <thread>
 #include <zlib.h>
 
 using namespace Orv;
@@ -95,7 +97,8 @@ QByteArray save(const PageCollection &pages)
 }
 
 // Loads damaged bytes: either a clean 321 with the target unchanged, or a
-// collection whose every page can be read.
+// collection whose every page either reads and draws or is refused with a
+// clean 321 when first read (pages are decoded on demand).
 bool loadsCleanly(PageCollection &target, const QByteArray &bytes, int *rejected)
 {
     const int before = target.Count();
@@ -109,15 +112,25 @@ bool loadsCleanly(PageCollection &target, const QByteArray &bytes, int *rejected
         }
         return true;
     }
-    // Whatever loads can be drawn.
+    // Whatever reads can be drawn.
     QImage canvas(200, 260, QImage::Format_RGB32);
     QPainter painter(&canvas);
+    bool refused = false;
     for (int i = 0; i < target.Count(); ++i) {
-        const auto page = target.page(i);
-        if (!page)
-            return false;
+        Status pageStatus;
+        const auto page = target.page(i, &pageStatus);
+        if (!page) {
+            if (pageStatus.number() != ErrBadFileFormat
+                || !pageStatus.description().contains(QStringLiteral("page %1: ").arg(i + 1))) {
+                qWarning("%d %s", pageStatus.number(), qPrintable(pageStatus.description()));
+                return false;
+            }
+            refused = true;
+            continue;
+        }
         PagePainter(&target).paint(painter, *page, 0.2);
     }
+    *rejected += refused ? 1 : 0;
     return true;
 }
 
@@ -165,6 +178,112 @@ private Q_SLOTS:
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(save(loaded), file.readAll());
+    }
+
+    void pagesReadOnDemandFromFilesAndDevices()
+    {
+        PageCollection pages;
+        for (int i = 0; i < 12; ++i)
+            pages.append(PageSamples::page(i, pages));
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("run.rdf"));
+        QVERIFY(pages.Save(path).ok());
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        file.close();
+
+        // The three ways in: a path, a file the caller opened (and then
+        // closes and removes), and a device that is not a file.
+        PageCollection fromPath;
+        PageCollection fromFile;
+        PageCollection fromBuffer;
+        QVERIFY(fromPath.Load(path).ok());
+        {
+            const QString copy = dir.filePath(QStringLiteral("copy.rdf"));
+            QVERIFY(QFile::copy(path, copy));
+            QFile opened(copy);
+            QVERIFY(opened.open(QIODevice::ReadOnly));
+            QVERIFY(fromFile.loadFrom(&opened, copy).ok());
+            opened.close();
+            QVERIFY(QFile::remove(copy));
+        }
+        QVERIFY(load(fromBuffer, bytes).ok());
+        for (PageCollection *loaded : {&fromPath, &fromFile, &fromBuffer}) {
+            QCOMPARE(loaded->Count(), 12);
+            QCOMPARE(loaded->residentPageCount(), 0);
+            // Backwards, so the small cache of decoded pages does not help.
+            for (int i = 11; i >= 0; --i) {
+                Status status;
+                const auto page = loaded->page(i, &status);
+                QVERIFY2(page && status.ok(), qPrintable(status.description()));
+                QVERIFY2(*page == *pages.page(i), qPrintable(QString::number(i)));
+            }
+            QCOMPARE(save(*loaded), bytes);
+        }
+
+        // Viewer threads read pages at the same time.
+        std::atomic<int> mismatches{0};
+        std::vector<std::thread> readers;
+        for (int t = 0; t < 4; ++t) {
+            readers.emplace_back([&, t] {
+                for (int round = 0; round < 5; ++round) {
+                    for (int i = 0; i < 12; ++i) {
+                        const int index = (i * 5 + t * 3 + round) % 12;
+                        const auto page = fromBuffer.page(index);
+                        if (!page || !(*page == *pages.page(index)))
+                            ++mismatches;
+                    }
+                }
+            });
+        }
+        for (std::thread &reader : readers)
+            reader.join();
+        QCOMPARE(mismatches.load(), 0);
+
+        // Pages appended after a load go to memory and the spill file (here
+        // behind the archive's copy) and save as if the run had made them
+        // all, including a font the archive did not have.
+        fromBuffer.setMemoryPageLimit(2);
+        PageCollection whole;
+        for (int i = 0; i < 12; ++i)
+            whole.append(*pages.page(i));
+        for (int i = 12; i < 16; ++i) {
+            Page extra = PageSamples::page(i, fromBuffer);
+            TextOp note;
+            note.rect = QRectF(0, 0, 1440, 240);
+            note.text = QStringLiteral("new font");
+            note.font = extra.fontIndex(PageFont{QStringLiteral("Courier New"), 9, false, false, false, false});
+            extra.ops.push_back(note);
+            whole.append(extra);
+            fromBuffer.append(std::move(extra));
+        }
+        for (int i = 0; i < fromBuffer.imageCount(); ++i)
+            whole.addImage(fromBuffer.image(i));
+        QVERIFY(fromBuffer.residentPageCount() <= 2);
+        for (int i = 0; i < 16; ++i)
+            QVERIFY2(*fromBuffer.page(i) == *whole.page(i), qPrintable(QString::number(i)));
+        QCOMPARE(save(fromBuffer), save(whole));
+
+        // The file damaged in place after the load: the page is refused
+        // when read, and so is a save, rather than writing bad pages.
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        const qsizetype at = bytes.size() - 200; // inside the last page chunk
+        QVERIFY(file.seek(at));
+        QVERIFY(file.putChar(char(bytes[at] ^ 0x10)));
+        file.close();
+        Status status;
+        QVERIFY(!fromPath.page(11, &status)); // last read before pages 7 to 0
+        QCOMPARE(status.number(), int(ErrBadFileFormat));
+        QVERIFY2(status.description().contains(QLatin1String("run.rdf: page 12: checksum mismatch")),
+                 qPrintable(status.description()));
+        QVERIFY(fromPath.page(3)); // others still read
+        QBuffer sink;
+        sink.open(QIODevice::WriteOnly);
+        const Status saved = fromPath.saveTo(&sink);
+        QCOMPARE(saved.number(), int(ErrBadFileFormat));
+        QVERIFY2(saved.description().contains(QLatin1String("page 12: checksum mismatch")),
+                 qPrintable(saved.description()));
     }
 
     void refusesFilesThatAreNotArchivesOrOfAnotherVersion()
@@ -229,13 +348,27 @@ private Q_SLOTS:
         QVERIFY(refused(header(0xffffffff, 0), "cannot fit"));
         QVERIFY(refused(header(0, 0x7fffffff) + end(0, 0, 0), "cannot fit"));
 
+        // Page contents are decoded when a page is first read: the archive
+        // loads, the page is refused with the same located message.
+        const auto refusedOnRead = [&](const QByteArray &bytes, const char *expected) {
+            PageCollection pages;
+            const Status loaded = load(pages, bytes);
+            Status status;
+            const bool gone = loaded.ok() && pages.Count() == 1 && !pages.page(0, &status);
+            if (!gone || status.number() != ErrBadFileFormat || !status.description().contains(QLatin1String(expected))) {
+                qWarning("%s / %s", qPrintable(loaded.description()), qPrintable(status.description()));
+                return false;
+            }
+            return true;
+        };
+
         QByteArray page;
         PageIO::Writer w(page);
         w.f64(12240);
         w.f64(15840);
         w.u32(0);          // fonts
         w.u32(0x10000000); // operations
-        QVERIFY(refused(onePage(page), "page 1: operation count 268435456 exceeds the data"));
+        QVERIFY(refusedOnRead(onePage(page), "page 1: operation count 268435456 exceeds the data"));
 
         // A string claiming more bytes than remain.
         QByteArray text;
@@ -248,27 +381,51 @@ private Q_SLOTS:
         t.u8(1); // text operation
         t.rect(QRectF(0, 0, 100, 100));
         t.u32(0x7ffffff0);
-        QVERIFY(refused(onePage(text + QByteArray(64, '\0'), 1), "page 1: operation 1: truncated"));
+        QVERIFY(refusedOnRead(onePage(text + QByteArray(64, '\0'), 1), "page 1: operation 1: truncated"));
 
         // Coordinates beyond any page, font references outside the table.
         QByteArray far;
         PageIO::Writer f(far);
         f.f64(1e300);
-        QVERIFY(refused(onePage(far + QByteArray(64, '\0')), "page 1: coordinate out of range"));
+        QVERIFY(refusedOnRead(onePage(far + QByteArray(64, '\0')), "page 1: coordinate out of range"));
         QByteArray badFont;
         PageIO::Writer b(badFont);
         b.f64(100);
         b.f64(100);
         b.u32(1);
         b.u32(5);
-        QVERIFY(refused(onePage(badFont + QByteArray(16, '\0'), 1), "page 1: font 5 out of range"));
+        QVERIFY(refusedOnRead(onePage(badFont + QByteArray(16, '\0'), 1), "page 1: font 5 out of range"));
+        // A page may only use fonts listed before it.
+        QByteArray usesSecond;
+        PageIO::Writer u(usesSecond);
+        u.f64(100);
+        u.f64(100);
+        u.u32(1);
+        u.u32(1); // font 1 of the table
+        u.u32(0);
+        u.u32(0);
+        QByteArray oneFont;
+        PageIO::Writer of(oneFont);
+        of.u32(1);
+        PageIO::writeFont(of, PageFont{});
+        {
+            PageCollection pages;
+            QVERIFY(load(pages, header(2, 0) + chunk('F', oneFont) + chunk('P', usesSecond) + chunk('F', oneFont)
+                                    + chunk('P', usesSecond) + end(2, 0, 2))
+                        .ok());
+            Status status;
+            QVERIFY(!pages.page(0, &status));
+            QVERIFY2(status.description().endsWith(QLatin1String("page 1: font 1 out of range")),
+                     qPrintable(status.description()));
+            QVERIFY(pages.page(1, &status));
+        }
 
         // A small chunk that claims to inflate hugely, or beyond the cap.
         const QByteArray zeros(1 << 20, '\0');
         QVERIFY(refused(header(1, 0) + chunk('P', zeros, true, 60 << 20) + end(1, 0, 0), "bad chunk size"));
         QVERIFY(refused(header(1, 0) + chunk('P', zeros, true, 1u << 31) + end(1, 0, 0), "too large"));
         // Right sizes, wrong contents.
-        QVERIFY(refused(header(1, 0) + chunk('P', zeros) + end(1, 0, 0), "page 1:"));
+        QVERIFY(refusedOnRead(header(1, 0) + chunk('P', zeros) + end(1, 0, 0), "page 1:"));
         QVERIFY(refused(header(0, 1) + chunk('I', QByteArray("\x89PNG\r\n\x1a\n garbage"), false) + end(0, 1, 0),
                         "image 1: not a readable image"));
         QCOMPARE(target.Count(), 0);
