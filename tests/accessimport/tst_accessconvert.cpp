@@ -1,3 +1,4 @@
+#include "convertexport.h"
 #include "accessimport/accessimport.h"
 #include "accessimport/importdriver.h"
 #include "engine/layout/layoutfile.h"
@@ -30,18 +31,7 @@ QStringList convert(const QByteArray &body, Report *dst, CAccessImportSettings s
     if (!mip.isEmpty())
         text += "    PrtMip = Begin\n        0x" + mip.toHex() + "\n    End\n";
     text += "    Begin\n" + body + "    End\nEnd\n";
-    ExportFile file;
-    const Status parsed = parseExport(text, &file);
-    if (!parsed)
-        qFatal("%s", qPrintable(parsed.description()));
-    std::unique_ptr<AccessReport> src;
-    if (!AccessReport::fromExport(std::move(file), QStringLiteral("Sales Report"), &src))
-        qFatal("model");
-    CAccessImport converter;
-    converter.setDatabasePath(QStringLiteral("/data/shop.mdb"));
-    QStringList log;
-    converter.importTemplate(*src, *dst, settings, &log);
-    return log;
+    return ImportTest::convertExportText(text, QStringLiteral("Sales Report"), dst, settings);
 }
 
 QByteArray section(const char *kind, const QByteArray &props, const QByteArray &controls = {})

@@ -2,6 +2,7 @@
 // the OLE data (the sample's and a chart built here with a title and a
 // legend), damaged OLE data, the section script for row sources and link
 // fields, and rptKomoriDetail's converted charts run against SQLite.
+#include "convertexport.h"
 #include "accessimport/accessimport.h"
 #include "accessimport/graphchart.h"
 #include "accessimport/importdriver.h"
@@ -129,17 +130,7 @@ QStringList convertChart(const QByteArray &properties, Report *dst)
                             "            Begin\n                Begin Chart\n                    Name =\"Graph 1\"\n"
                             "                    Class =\"MSGraph.Chart.8\"\n"
                             + properties + "                End\n            End\n        End\n    End\nEnd\n";
-    ExportFile file;
-    if (!parseExport(text, &file))
-        qFatal("export");
-    std::unique_ptr<AccessReport> src;
-    if (!AccessReport::fromExport(std::move(file), QStringLiteral("Charts"), &src))
-        qFatal("model");
-    CAccessImport converter;
-    converter.setDatabasePath(QStringLiteral("/data/shop.mdb"));
-    QStringList log;
-    converter.importTemplate(*src, *dst, {}, &log);
-    return log;
+    return ImportTest::convertExportText(text, QStringLiteral("Charts"), dst);
 }
 
 Chart *chartOf(const Report &r)
