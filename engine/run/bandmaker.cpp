@@ -49,7 +49,9 @@ bool sameValue(const QVariant &a, const QVariant &b)
 
 void Producer::computeValues(SectionPlan &section)
 {
-    for (ControlPlan &c : section.controls) {
+    const int count = int(section.controls.size());
+    for (int k = 0; k < count; ++k) {
+        ControlPlan &c = section.controls[size_t(section.valueOrder.empty() ? k : section.valueOrder[size_t(k)])];
         c.scriptText.reset();
         c.scriptValue = false;
         if (c.summary >= 0) {

@@ -287,10 +287,49 @@ public:
                     plan->pageSummaries[size_t(c.pageSummary)].value = &c.value;
             }
         }
+        for (auto &sp : plan->sections)
+            orderValues(*sp, *plan);
         return plan;
     }
 
 private:
+    // A field whose expression reads another field of the same section (as
+    // Access reports do: ="VK" & [tbxRowNum]) is computed after that field,
+    // so it shows this row's value rather than the last one. Fields reading
+    // each other in a circle keep the order they are met in.
+    static void orderValues(SectionPlan &sp, const ReportPlan &plan)
+    {
+        const int n = int(sp.controls.size());
+        const ControlPlan *first = sp.controls.data();
+        std::vector<std::vector<int>> reads(static_cast<size_t>(n));
+        bool any = false;
+        for (int i = 0; i < n; ++i) {
+            for (int slot : sp.controls[size_t(i)].value.slotsRead) {
+                const int field = RunRow::indexOf(slot);
+                if (RunRow::kindOf(slot) != RunRow::Control || field < 0 || field >= int(plan.fieldControls.size()))
+                    continue;
+                const ControlPlan *target = plan.fieldControls[size_t(field)];
+                if (target >= first && target < first + n && target != first + i) {
+                    reads[size_t(i)].push_back(int(target - first));
+                    any = true;
+                }
+            }
+        }
+        if (!any)
+            return;
+        std::vector<char> seen(static_cast<size_t>(n), 0);
+        const std::function<void(int)> visit = [&](int i) {
+            if (seen[size_t(i)])
+                return;
+            seen[size_t(i)] = 1;
+            for (int r : reads[size_t(i)])
+                visit(r);
+            sp.valueOrder.push_back(i);
+        };
+        for (int i = 0; i < n; ++i)
+            visit(i);
+    }
+
     void buildSection(SectionPlan &sp)
     {
         const Section *s = sp.section;

@@ -182,6 +182,10 @@ struct SectionPlan
     int groupInterval = 1;
     bool groupMismatch = false; // reported once
     std::vector<ControlPlan> controls;
+    // The order in which the controls' values are computed, when it is not
+    // the designed order: a field reading another field of the section
+    // comes after it. Empty: the designed order.
+    std::vector<int> valueOrder;
 };
 
 struct ReportPlan

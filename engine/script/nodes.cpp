@@ -368,6 +368,11 @@ void Member::bind(Binder &b, ExprPtr &)
         b.noteRead(name);
     } else if (name.compare(QLatin1String("DataValue"), Qt::CaseInsensitive) == 0 && !objectName.isEmpty()) {
         b.noteRead(objectName);
+    } else if (name.compare(QLatin1String("Fields"), Qt::CaseInsensitive) == 0 && args.size() == 1) {
+        // rpt.Fields("name"): a column, or a field control the run computes
+        // before this expression.
+        if (auto *literal = dynamic_cast<const Literal *>(args.front().get()); literal && literal->value.isString())
+            b.noteRead(literal->value.toString());
     }
 }
 

@@ -45,7 +45,7 @@ struct Sample
 const Sample samplesTable[] = {
     {"Photo", "+create table \"\" (x); insert into \"\" values (1);", "Data entered by|Photo Type|Direction Facing", nullptr},
     {"PhotoKey", "create table \"\" (x); insert into \"\" values (1);", "Jan-Sep = 1-9, Oct-Dec = A-C|4-digit Camera Photo Sequence #", nullptr},
-    {"VersionTable", nullptr, "SOP Version Table", nullptr},
+    {"VersionTable", nullptr, "SOP Version Table|VK1", nullptr},
     {"rpt_Event_Summary", nullptr, nullptr, nullptr},
     {"rpt_Field_Sheets_Saplings_Blank", "create table \"\" (x); insert into \"\" values (1);", "Sapling", nullptr},
     {"rpt_QA_Results", nullptr, "Quality Assurance", nullptr},
@@ -102,8 +102,18 @@ Bindings bindingsOf(const Report &report)
     const double printable = page->paperWidth() - page->leftMargin() - page->rightMargin();
     static const QRegularExpression fieldRef(QStringLiteral("rpt\\.Fields\\(\"([^\"]+)\"\\)"));
     static const QRegularExpression from(QStringLiteral("\\bfrom\\s+\\[?([^\\]\\s;,()]+)"), QRegularExpression::CaseInsensitiveOption);
+    // rpt.Fields("x") names a column, or another text box of the report
+    // when no control is bound to a column of that name.
+    QStringList fields, bound;
+    for (const Control *c : report.allControls()) {
+        if (qobject_cast<const Field *>(c))
+            fields << c->name();
+        bound << c->property("DataField").toString();
+    }
+    for (const QString &name : bound)
+        fields.removeAll(name);
     const auto add = [&](const QString &name) {
-        if (!name.isEmpty() && !b.columns.contains(name, Qt::CaseInsensitive))
+        if (!name.isEmpty() && !b.columns.contains(name, Qt::CaseInsensitive) && !fields.contains(name, Qt::CaseInsensitive))
             b.columns << name;
     };
     for (const Section *s : *report.sections()) {

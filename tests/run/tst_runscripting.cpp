@@ -156,8 +156,10 @@ private Q_SLOTS:
         const QString body = QStringLiteral(R"X(
 <Section Type="0" Name="RH" Height="0"><Control Type="OrvEngine.DataControl" Name="dc" ConnectionString="$DB$" Source="SELECT OrderID, Quantity, UnitPrice FROM [Order Details] ORDER BY OrderID, ProductID LIMIT 50"/></Section>
 <Section Type="6" Name="Detail" Height="300">
+  <Control Type="OrvEngine.Field" Name="fldTwice" Left="5000" Width="1000" DataField="=rpt.Fields(&quot;fldLater&quot;).Value * 2"/>
   <Control Type="OrvEngine.Field" Name="fldQty" Width="1000" DataField="Quantity"/>
   <Control Type="OrvEngine.Field" Name="fldAmount" Left="1000" Width="2000" DataField="=IIf([Quantity] &gt; 10, Format([UnitPrice] * [Quantity], &quot;#,##0.00&quot;), &quot;-&quot;)"/>
+  <Control Type="OrvEngine.Field" Name="fldLater" Left="7000" Width="1000" DataField="=[Quantity] + 0"/>
 </Section>
 <Section Type="1" Name="RF" Height="300">
   <Control Type="OrvEngine.Field" Name="fldCount" Left="3000" Width="2000" DataField="=Counted()"/>
@@ -179,6 +181,11 @@ private Q_SLOTS:
         QCOMPARE(amounts, expected);
         const int big = sqlValue(QStringLiteral("SELECT count(*)") + rows + QStringLiteral(" WHERE Quantity > 10")).toInt();
         QCOMPARE(column(r, 4440), QStringList{QStringLiteral("50/%1").arg(big)});
+        // A field reading a field placed after it shows this row's value.
+        QStringList twice;
+        for (const QVariant &v : sqlColumn(QStringLiteral("SELECT Quantity * 2") + rows))
+            twice << v.toString();
+        QCOMPARE(column(r, 6440), twice);
     }
 
     // SQL NULLs are Null to formats and IsNull. Texts and visibility that
