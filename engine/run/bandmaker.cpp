@@ -103,6 +103,7 @@ bool Producer::refreshControls(SectionPlan &s)
             const PageFont font = Look::pageFont(*text->font());
             if (!(font == c.pageFont)) {
                 c.pageFont = font;
+                c.richHtml.clear();
                 c.font = fontId(m_shared.fonts, font);
                 changed = true;
             }
@@ -446,7 +447,11 @@ void Producer::addControlItems(ControlPlan &c, const SectionPlan &section, LaidB
                 text.replace(field, rtf ? RichText::rtfEscaped(shown) : shown);
             }
         }
-        addTextItem(c, RichText::toHtml(text, c.pageFont), true, band);
+        if (text != c.richSource || c.richHtml.isNull()) {
+            c.richHtml = RichText::toHtml(text, c.pageFont);
+            c.richSource = text;
+        }
+        addTextItem(c, c.richHtml, true, band);
         break;
     }
     case ControlPlan::CheckBox: {

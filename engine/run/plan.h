@@ -101,6 +101,8 @@ struct ControlPlan
     // Merge fields of rich text: "[!Name]" and the row slot whose value
     // replaces it when the band prints.
     std::vector<std::pair<QString, int>> mergeFields;
+    // The page HTML of the last rich text shown, which most rows repeat.
+    QString richSource, richHtml;
 
     // Border sides (top, left, right, bottom), style NoPen when absent.
     PagePen sides[4];
