@@ -110,6 +110,56 @@ Variant fStrReverse(ARGS)
     }());
 }
 
+// Escape leaves letters, digits and @*_+-./ as they are and writes other
+// characters as %XX (below 256) or %uXXXX; Unescape reads both back and
+// leaves a % that starts neither as it stands.
+Variant fEscape(ARGS)
+{
+    return nullOrString(a, [](const QString &s) {
+        static const QLatin1String safe("@*_+-./");
+        QString out;
+        out.reserve(s.size());
+        for (const QChar c : s) {
+            const char16_t u = c.unicode();
+            if ((u < 128 && QChar(u).isLetterOrNumber()) || (u < 128 && safe.contains(QLatin1Char(char(u)))))
+                out += c;
+            else if (u < 256)
+                out += u'%' + QString::number(uint(u), 16).rightJustified(2, u'0').toUpper();
+            else
+                out += QLatin1String("%u") + QString::number(uint(u), 16).rightJustified(4, u'0').toUpper();
+        }
+        return out;
+    });
+}
+
+Variant fUnescape(ARGS)
+{
+    return nullOrString(a, [](const QString &s) {
+        const auto hex = [&s](qsizetype from, int digits, uint *value) {
+            if (from + digits > s.size())
+                return false;
+            bool ok = false;
+            *value = s.mid(from, digits).toUInt(&ok, 16);
+            return ok && !s.mid(from, digits).startsWith(u'+') && !s.mid(from, digits).startsWith(u'-');
+        };
+        QString out;
+        out.reserve(s.size());
+        for (qsizetype i = 0; i < s.size(); ++i) {
+            uint v = 0;
+            if (s[i] == u'%' && i + 1 < s.size() && (s[i + 1] == u'u' || s[i + 1] == u'U') && hex(i + 2, 4, &v)) {
+                out += QChar(char16_t(v));
+                i += 5;
+            } else if (s[i] == u'%' && hex(i + 1, 2, &v)) {
+                out += QChar(char16_t(v));
+                i += 2;
+            } else {
+                out += s[i];
+            }
+        }
+        return out;
+    });
+}
+
 Variant fSpace(ARGS)
 {
     const int c = countArg(a[0]);
@@ -666,6 +716,7 @@ const Builtin table[] = {
     {"Len", 1, 1, fLen}, {"Left", 2, 2, fLeft}, {"Right", 2, 2, fRight}, {"Mid", 2, 3, fMid},
     {"LCase", 1, 1, fLCase}, {"UCase", 1, 1, fUCase}, {"Trim", 1, 1, fTrim}, {"LTrim", 1, 1, fLTrim},
     {"RTrim", 1, 1, fRTrim}, {"StrReverse", 1, 1, fStrReverse}, {"Space", 1, 1, fSpace},
+    {"Escape", 1, 1, fEscape}, {"Unescape", 1, 1, fUnescape},
     {"String", 2, 2, fString}, {"Asc", 1, 1, fAsc}, {"AscW", 1, 1, fAsc}, {"AscB", 1, 1, fAsc},
     {"Chr", 1, 1, fChr}, {"ChrW", 1, 1, fChr}, {"ChrB", 1, 1, fChr}, {"InStr", 2, 4, fInStr},
     {"InStrRev", 2, 4, fInStrRev}, {"Replace", 3, 6, fReplace}, {"StrComp", 2, 3, fStrComp},

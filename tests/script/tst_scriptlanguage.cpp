@@ -82,6 +82,8 @@ private:
             "heloelllo\n362\n5\na-b-c\nabXc\n[a][a][a]");
         row("more string functions", "P UCase(\"ab\") & LCase(\"CD\") & Space(2) & String(3, \"z\") & StrReverse(\"abc\"): P Asc(\"A\") & Chr(66) & ChrW(67): P StrComp(\"a\", \"B\") & StrComp(\"a\", \"A\", 1): P Len(\"abc\"): P IsNull(Left(Null, 1))",
             "ABcd  zzzcba\n65BC\n10\n3\nTrue");
+        row("escape and unescape", "P Escape(\"a b+ü€/%\"): P Unescape(\"a%20b%FC%u20AC%zz%u12\"): P Unescape(Escape(\"x;y\")) = \"x;y\": P IsNull(Escape(Null))",
+            "a%20b+%FC%u20AC/%25\na b\u00fc\u20ac%zz%u12\nTrue\nTrue");
         // Builtins: conversions and math.
         row("conversions", "T CBool(\"True\"): T CDbl(\"1.25\"): T CStr(12): T CCur(1.23456): T CLng(\"&H10\"): P Hex(255) & \" \" & Hex(-1) & \" \" & Oct(8): T CDate(\"2000-02-29\"): T CSng(1.5): T CByte(200)",
             "Boolean True\nDouble 1.25\nString 12\nCurrency 1.2346\nLong 16\nFF FFFF 10\nDate 2/29/2000\nSingle 1.5\nByte 200");
