@@ -886,6 +886,23 @@ private:
             args->clear();
             *hasArgs = true;
             parseArgList(*args, false);
+        } else if (m_lastParenOwner == target.get()) {
+            // "Inc (v)" or "Inc(v)" without Call: the parentheses belong to
+            // the argument, which is then passed by value.
+            ExprList *args = nullptr;
+            if (auto *n = dynamic_cast<Name *>(target.get()))
+                args = &n->args;
+            else if (auto *m = dynamic_cast<Member *>(target.get()))
+                args = &m->args;
+            if (args && args->size() == 1 && !dynamic_cast<Paren *>(args->front().get())
+                && !dynamic_cast<Missing *>(args->front().get())) {
+                auto p = std::make_unique<Paren>();
+                p->line = args->front()->line;
+                p->column = args->front()->column;
+                p->depth = args->front()->depth + 1;
+                p->inner = std::move(args->front());
+                args->front() = std::move(p);
+            }
         }
         markStatementCall(target.get());
         s->expr = std::move(target);

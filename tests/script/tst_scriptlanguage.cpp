@@ -57,8 +57,9 @@ private:
             "10 7 4 1 \n1\n2");
         row("do loops", "i = 0\nDo While i < 3: i = i + 1: Loop: P i\nDo: i = i - 1: Loop Until i = 0: P i\nDo\n i = i + 1\n If i = 5 Then Exit Do\nLoop\nP i\nWhile i < 7: i = i + 1: Wend: P i",
             "3\n0\n5\n7");
-        row("exit function and byref", "Function F(ByRef a, ByVal b)\n a = a + 1: b = b + 1\n F = a + b\n Exit Function\n F = 0\nEnd Function\nx = 1: y = 1: P F(x, y): P x: P y\nCall F(x, y): P x\nF (x), y\nP x",
-            "4\n2\n1\n3\n3");
+        row("exit function and byref", "Function F(ByRef a, ByVal b)\n a = a + 1: b = b + 1\n F = a + b\n Exit Function\n F = 0\nEnd Function\nx = 1: y = 1: P F(x, y): P x: P y\nCall F(x, y): P x\nF (x), y\nP x\n"
+            "Sub G(a)\n a = a + 1\nEnd Sub\nG (x): P x\nG(x): P x\nG x: P x",
+            "4\n2\n1\n3\n3\n3\n3\n4");
         row("recursion", "Function Fact(n)\nIf n <= 1 Then Fact = 1 Else Fact = n * Fact(n - 1)\nEnd Function\nP Fact(10)", "3628800");
         row("with blocks", "Set d = CreateObject(\"Scripting.Dictionary\")\nWith d\n .Add \"a\", 1\n .Item(\"b\") = 2\n P .Count\nEnd With", "2");
         row("arrays and redim preserve", "Dim a(2): a(0) = \"x\": a(2) = \"z\": P UBound(a): P a(2)\nDim b(): ReDim b(1): b(1) = 5: ReDim Preserve b(3): P b(1): P UBound(b)\nDim m(1, 2): m(1, 2) = 7: P m(1, 2): P UBound(m, 2)\nc = a: c(0) = \"changed\": P a(0)",
