@@ -2,6 +2,7 @@
 
 #include "engine/core/units.h"
 #include "engine/export/exportutil.h"
+#include "engine/export/pdfoutline.h"
 #include "engine/pages/fontresolver.h"
 #include "engine/pages/pagecollection.h"
 #include "engine/pages/pagepainter.h"
@@ -178,7 +179,7 @@ Status PdfExporter::writePdf(const PageCollection &pages, QIODevice *device, con
         pagePainter.paint(painter, *page);
         if (settings.bookmarks) {
             for (const Page::Bookmark &b : page->bookmarks)
-                bookmarks->push_back(Bookmark{i, b.level, b.text, b.top});
+                bookmarks->push_back(Bookmark{i, b.level, b.text, b.top, page->size.height() / Units::TwipsPerPoint});
         }
         progress.report(i + 1, count);
     }
@@ -395,6 +396,28 @@ Status PdfExporter::write(const PageCollection &pages, const QString &path, cons
         status = staged.checkWritten(draft, path);
         if (!status.ok())
             return status;
+    }
+    if (!options.needsPostProcessing() && !bookmarks.empty()) {
+        // Only an outline to add: appended to Qt's file as an update, which
+        // neither reads nor rewrites the pages. A file not laid out as
+        // expected goes through qpdf below.
+        QFile draft(draftName);
+        if (!draft.open(QIODevice::ReadWrite))
+            return failure(ErrPathAccess, QStringLiteral("Cannot write %1: %2").arg(displayName(path), draft.errorString()));
+        std::vector<PdfOutline::Item> items;
+        items.reserve(bookmarks.size());
+        for (const Bookmark &b : bookmarks)
+            items.push_back({b.page, b.level, b.text, b.pageHeight - b.top / Units::TwipsPerPoint});
+        QString error;
+        const PdfOutline::Result added = PdfOutline::append(draft, items, &error);
+        if (added == PdfOutline::Result::WriteFailed)
+            return failure(ErrPathAccess, QStringLiteral("Cannot write %1: %2").arg(displayName(path), error));
+        if (added == PdfOutline::Result::Done) {
+            status = staged.checkWritten(draft, path);
+            if (!status.ok())
+                return status;
+            bookmarks.clear();
+        }
     }
     if (options.needsPostProcessing() || !bookmarks.empty()) {
         // qpdf rewrites Qt's file beside it, then the result takes its place.

@@ -63,6 +63,7 @@ public:
         int level;
         QString text;
         double top; // twips from the page's top
+        double pageHeight; // points
     };
 
 private:

@@ -1,0 +1,231 @@
+#include "engine/export/pdfoutline.h"
+
+#include <QFile>
+#include <QRegularExpression>
+
+namespace Orv::PdfOutline {
+
+namespace {
+
+constexpr qint64 TailSize = 2048;
+constexpr qint64 MaxObjectSize = 64 * 1024 * 1024; // the page list of a very long report
+
+struct Trailer
+{
+    qint64 xref = -1;
+    qint64 size = 0;
+    qint64 root = -1;
+    qint64 info = -1;
+};
+
+qint64 number(const QRegularExpressionMatch &m, int group)
+{
+    bool ok = false;
+    const qint64 v = m.captured(group).toLongLong(&ok);
+    return ok ? v : -1;
+}
+
+bool readTrailer(QFile &file, Trailer *t)
+{
+    const qint64 size = file.size();
+    if (!file.seek(std::max<qint64>(0, size - TailSize)))
+        return false;
+    const QByteArray tail = file.read(TailSize);
+    const qsizetype at = tail.lastIndexOf("trailer");
+    if (at < 0)
+        return false;
+    const QString text = QString::fromLatin1(tail.mid(at));
+    static const QRegularExpression sizeKey(QStringLiteral("/Size\\s+(\\d+)"));
+    static const QRegularExpression rootKey(QStringLiteral("/Root\\s+(\\d+)\\s+0\\s+R"));
+    static const QRegularExpression infoKey(QStringLiteral("/Info\\s+(\\d+)\\s+0\\s+R"));
+    static const QRegularExpression start(QStringLiteral("startxref\\s+(\\d+)\\s+%%EOF\\s*$"));
+    t->size = number(sizeKey.match(text), 1);
+    t->root = number(rootKey.match(text), 1);
+    const QRegularExpressionMatch info = infoKey.match(text);
+    t->info = info.hasMatch() ? number(info, 1) : -1;
+    t->xref = number(start.match(text), 1);
+    return t->size > 0 && t->root > 0 && t->root < t->size && t->xref > 0 && t->xref < size;
+}
+
+// The offset of object n from a classic cross-reference table with one
+// subsection starting at 0, as QPdfWriter writes it.
+qint64 objectOffset(QFile &file, const Trailer &t, qint64 n)
+{
+    if (!file.seek(t.xref))
+        return -1;
+    const QByteArray head = file.read(64);
+    static const QRegularExpression header(QStringLiteral("^xref\\s*\\n0 (\\d+)\\s*\\n"));
+    const QRegularExpressionMatch m = header.match(QString::fromLatin1(head));
+    if (!m.hasMatch() || number(m, 1) != t.size || n >= t.size)
+        return -1;
+    if (!file.seek(t.xref + m.capturedLength(0) + 20 * n))
+        return -1;
+    const QByteArray entry = file.read(20);
+    if (entry.size() != 20 || entry.at(17) != 'n')
+        return -1;
+    bool ok = false;
+    const qint64 offset = entry.left(10).toLongLong(&ok);
+    return ok ? offset : -1;
+}
+
+// The text of object n between "n 0 obj" and "endobj".
+QByteArray objectText(QFile &file, const Trailer &t, qint64 n)
+{
+    const qint64 offset = objectOffset(file, t, n);
+    if (offset < 0 || !file.seek(offset))
+        return {};
+    QByteArray text;
+    const QByteArray start = QByteArray::number(n) + " 0 obj";
+    while (text.size() < MaxObjectSize) {
+        const QByteArray chunk = file.read(64 * 1024);
+        if (chunk.isEmpty())
+            return {};
+        text += chunk;
+        const qsizetype end = text.indexOf("endobj");
+        if (end >= 0) {
+            if (!text.startsWith(start))
+                return {};
+            return text.mid(start.size(), end - start.size()).trimmed();
+        }
+    }
+    return {};
+}
+
+QByteArray pdfString(const QString &s)
+{
+    QByteArray out = "<FEFF";
+    for (const QChar c : s)
+        out += QByteArray::number(c.unicode(), 16).rightJustified(4, '0').toUpper();
+    return out + '>';
+}
+
+struct Node
+{
+    qint64 parent = -1, first = -1, last = -1, prev = -1, next = -1;
+    int count = 0;
+};
+
+} // namespace
+
+Result append(QFile &file, const std::vector<Item> &items, QString *error)
+{
+    const auto unknown = [error](const QString &what) {
+        *error = what;
+        return Result::NotRecognised;
+    };
+    const auto fail = [error](const QString &what) {
+        *error = what;
+        return Result::WriteFailed;
+    };
+    Trailer t;
+    if (!readTrailer(file, &t))
+        return unknown(QStringLiteral("the file has no trailer this writer knows"));
+    const QByteArray catalog = objectText(file, t, t.root);
+    static const QRegularExpression pagesKey(QStringLiteral("/Pages\\s+(\\d+)\\s+0\\s+R"));
+    const qint64 pagesObject = number(pagesKey.match(QString::fromLatin1(catalog)), 1);
+    if (!catalog.startsWith("<<") || !catalog.endsWith(">>") || catalog.contains("/Outlines") || pagesObject <= 0)
+        return unknown(QStringLiteral("the document catalog is not as expected"));
+    const QByteArray pageTree = objectText(file, t, pagesObject);
+    const qsizetype kidsAt = pageTree.indexOf("/Kids");
+    const qsizetype open = pageTree.indexOf('[', kidsAt);
+    const qsizetype close = pageTree.indexOf(']', open);
+    if (kidsAt < 0 || open < 0 || close < 0)
+        return unknown(QStringLiteral("the page list is not as expected"));
+    std::vector<qint64> pages;
+    static const QRegularExpression ref(QStringLiteral("(\\d+)\\s+0\\s+R"));
+    for (auto it = ref.globalMatch(QString::fromLatin1(pageTree.mid(open + 1, close - open - 1))); it.hasNext();)
+        pages.push_back(number(it.next(), 1));
+
+    // The tree: object t.size is the outline's root, items follow in order.
+    const qint64 rootId = t.size;
+    std::vector<Node> nodes(1);
+    std::vector<const Item *> shown;
+    std::vector<qint64> stack{0}; // stack[k]: latest node at depth k (0 the root)
+    for (const Item &item : items) {
+        if (item.page < 0 || size_t(item.page) >= pages.size())
+            continue;
+        const size_t depth = size_t(std::clamp(item.level, 0, int(stack.size()) - 1));
+        stack.resize(depth + 1);
+        const qint64 parent = stack.back();
+        const qint64 id = qint64(nodes.size());
+        nodes.push_back(Node());
+        nodes[size_t(id)].parent = parent;
+        Node &p = nodes[size_t(parent)];
+        if (p.last >= 0) {
+            nodes[size_t(p.last)].next = id;
+            nodes[size_t(id)].prev = p.last;
+        } else {
+            p.first = id;
+        }
+        p.last = id;
+        for (qint64 a = parent; a >= 0; a = nodes[size_t(a)].parent)
+            ++nodes[size_t(a)].count; // every item open: ancestors count all below them
+        shown.push_back(&item);
+        stack.push_back(id);
+    }
+    if (shown.empty())
+        return Result::Done;
+
+    const auto objectId = [rootId](qint64 node) { return rootId + node; };
+    const auto refTo = [&](qint64 node) { return QByteArray::number(objectId(node)) + " 0 R"; };
+    if (!file.seek(file.size()))
+        return fail(file.errorString());
+    std::vector<qint64> offsets;
+    offsets.reserve(nodes.size());
+    QByteArray out;
+    qint64 position = file.size();
+    const auto flush = [&]() {
+        if (file.write(out) != out.size())
+            return false;
+        position += out.size();
+        out.clear();
+        return true;
+    };
+    out += '\n';
+    for (size_t i = 0; i < nodes.size(); ++i) {
+        offsets.push_back(position + out.size());
+        const Node &n = nodes[i];
+        out += QByteArray::number(objectId(qint64(i))) + " 0 obj\n<<\n";
+        if (i == 0) {
+            out += "/Type /Outlines\n";
+        } else {
+            const Item &item = *shown[i - 1];
+            out += "/Title " + pdfString(item.title) + "\n/Parent " + refTo(n.parent) + "\n/Dest [" +
+                   QByteArray::number(pages[size_t(item.page)]) + " 0 R /XYZ 0 " + QByteArray::number(item.y, 'f', 2) +
+                   " null]\n";
+            if (n.prev >= 0)
+                out += "/Prev " + refTo(n.prev) + '\n';
+            if (n.next >= 0)
+                out += "/Next " + refTo(n.next) + '\n';
+        }
+        if (n.first >= 0)
+            out += "/First " + refTo(n.first) + "\n/Last " + refTo(n.last) + '\n';
+        if (n.count > 0)
+            out += "/Count " + QByteArray::number(n.count) + '\n';
+        out += ">>\nendobj\n";
+        if (out.size() > 256 * 1024 && !flush())
+            return fail(file.errorString());
+    }
+    const qint64 catalogOffset = position + out.size();
+    out += QByteArray::number(t.root) + " 0 obj\n" + catalog.chopped(2).trimmed() + "\n/Outlines " + refTo(0) +
+           "\n/PageMode /UseOutlines\n>>\nendobj\n";
+    const qint64 xref = position + out.size();
+    const auto entry = [](qint64 offset) { return QByteArray::number(offset).rightJustified(10, '0') + " 00000 n \n"; };
+    out += "xref\n0 1\n0000000000 65535 f \n" + QByteArray::number(t.root) + " 1\n" + entry(catalogOffset) +
+           QByteArray::number(rootId) + ' ' + QByteArray::number(qint64(nodes.size())) + '\n';
+    for (qint64 offset : offsets) {
+        out += entry(offset);
+        if (out.size() > 256 * 1024 && !flush())
+            return fail(file.errorString());
+    }
+    out += "trailer\n<<\n/Size " + QByteArray::number(rootId + qint64(nodes.size())) + "\n/Root " +
+           QByteArray::number(t.root) + " 0 R\n";
+    if (t.info > 0)
+        out += "/Info " + QByteArray::number(t.info) + " 0 R\n";
+    out += "/Prev " + QByteArray::number(t.xref) + "\n>>\nstartxref\n" + QByteArray::number(xref) + "\n%%EOF\n";
+    if (!flush() || !file.flush())
+        return fail(file.errorString());
+    return Result::Done;
+}
+
+} // namespace Orv::PdfOutline

@@ -1,0 +1,30 @@
+#pragma once
+// The document outline of a PDF that QPdfWriter wrote, added as an
+// incremental update: the outline items, a catalog that points to them and
+// a cross-reference section are appended to the file, so the pages already
+// written are neither read again nor rewritten and memory stays small
+// however long the document is.
+#include <QString>
+
+#include <vector>
+
+class QFile;
+
+namespace Orv::PdfOutline {
+
+struct Item
+{
+    int page = 0;        // 0-based
+    int level = 0;       // 0 top level; deeper levels nest under the last shallower item
+    QString title;
+    double y = 0;        // points from the bottom of the page, where the view opens
+};
+
+enum class Result { Done, NotRecognised, WriteFailed };
+
+// Appends the items to file (open for reading and writing). NotRecognised
+// when the file is not laid out as QPdfWriter writes PDFs (nothing is
+// written then); WriteFailed with *error when writing fails.
+Result append(QFile &file, const std::vector<Item> &items, QString *error);
+
+} // namespace Orv::PdfOutline
