@@ -4,6 +4,7 @@
 #include "exportcheck.h"
 
 #include "engine/export/pdfexporter.h"
+#include "engine/export/pdfoutline.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -145,6 +146,22 @@ private Q_SLOTS:
             QCOMPARE(outline[0].children()[0].name(), QStringLiteral("城市 1"));
             QCOMPARE(doc->numPages(), 2);
             QVERIFY(firstPageText(*doc).contains(QLatin1String("Sales by region, page 1")));
+        }
+        // A file laid out otherwise, or cut short, is left as it is.
+        QFile qt(exported({}));
+        QVERIFY(qt.open(QIODevice::ReadOnly));
+        const QByteArray whole = qt.readAll();
+        const std::vector<PdfOutline::Item> items{{0, 0, QStringLiteral("x"), 100}};
+        for (const QByteArray &bytes : {whole.left(whole.size() / 2), QByteArray("%PDF-1.4\ntrailer << /Root 9 0 R >>\n%%EOF\n"),
+                                        whole.left(whole.lastIndexOf("xref")) + "xref\n0 3\nbroken"}) {
+            QFile f(dir.filePath(QStringLiteral("other.pdf")));
+            QVERIFY(f.open(QIODevice::ReadWrite | QIODevice::Truncate));
+            f.write(bytes);
+            QString error;
+            QCOMPARE(PdfOutline::append(f, items, &error), PdfOutline::Result::NotRecognised);
+            QVERIFY(!error.isEmpty());
+            f.seek(0);
+            QCOMPARE(f.readAll(), bytes);
         }
         auto doc = Poppler::Document::load(exported({{QStringLiteral("Bookmarks"), false}}));
         QVERIFY(doc->outline().isEmpty());
