@@ -100,6 +100,7 @@ struct Binary : Expr
 {
     BinOp op;
     ExprPtr left, right;
+    unsigned hard = NoneHard; // which sides are literals, set when bound
     Variant eval(Frame &f) override;
     void bind(Binder &b, ExprPtr &self) override;
 };

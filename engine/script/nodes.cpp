@@ -267,13 +267,14 @@ Variant Binary::eval(Frame &f)
             return concat(a.rawString(), b.rawString());
         }
     }
-    return binary(op, a, b);
+    return binary(op, a, b, hard);
 }
 
 void Binary::bind(Binder &b, ExprPtr &)
 {
     bindExpr(b, left);
     bindExpr(b, right);
+    hard = (left->isConstant() ? LeftHard : NoneHard) | (right->isConstant() ? RightHard : NoneHard);
 }
 
 Variant Name::eval(Frame &)
@@ -654,10 +655,33 @@ void Erase::bind(Binder &b)
     }
 }
 
+namespace {
+
+// Under On Error Resume Next an error in a condition resumes at the next
+// statement, which is the first one of the branch: VBScript enters it.
+bool conditionHolds(Frame &f, Expr &condition)
+{
+    try {
+        return truth(condition.eval(f));
+    } catch (ScriptError &e) {
+        if (e.fatal || f.inHandler || f.handler || !f.resumeNext)
+            throw;
+        if (e.line == 0) {
+            e.line = condition.line;
+            e.column = condition.column;
+            e.module = f.proc ? f.proc->module : f.module;
+        }
+        f.rt.err->set(e);
+        return true;
+    }
+}
+
+} // namespace
+
 Flow If::exec(Frame &f)
 {
     for (size_t i = 0; i < conditions.size(); ++i)
-        if (truth(conditions[i]->eval(f)))
+        if (conditionHolds(f, *conditions[i]))
             return execBlock(f, branches[i]);
     return execBlock(f, elseBlock);
 }
@@ -678,6 +702,16 @@ void If::bind(Binder &b)
     bindBlock(b, elseBlock);
 }
 
+namespace {
+
+// A Case value written as a literal decides how the subject compares to it.
+unsigned hardness(const ExprPtr &caseValue)
+{
+    return caseValue->isConstant() ? RightHard : NoneHard;
+}
+
+} // namespace
+
 Flow Select::exec(Frame &f)
 {
     const Variant subjectValue = valueOf(subject->eval(f));
@@ -686,16 +720,16 @@ Flow Select::exec(Frame &f)
             bool hit = false;
             switch (item.kind) {
             case CaseItem::Value:
-                hit = compare(subjectValue, item.a->eval(f)) == 0;
+                hit = compare(subjectValue, item.a->eval(f), false, hardness(item.a)) == 0;
                 break;
             case CaseItem::Range: {
-                const int lo = compare(subjectValue, item.a->eval(f));
-                const int hi = compare(subjectValue, item.b->eval(f));
+                const int lo = compare(subjectValue, item.a->eval(f), false, hardness(item.a));
+                const int hi = compare(subjectValue, item.b->eval(f), false, hardness(item.b));
                 hit = lo != 2 && hi != 2 && lo >= 0 && hi <= 0;
                 break;
             }
             case CaseItem::Compare:
-                hit = truth(binary(item.op, subjectValue, item.a->eval(f)));
+                hit = truth(binary(item.op, subjectValue, item.a->eval(f), hardness(item.a)));
                 break;
             }
             if (hit)

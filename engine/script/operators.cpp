@@ -130,7 +130,7 @@ Variant concat(const QString &a, const QString &b)
     return Variant(a + b);
 }
 
-int compare(const Variant &a0, const Variant &b0, bool textCompare)
+int compare(const Variant &a0, const Variant &b0, bool textCompare, unsigned hard)
 {
     const Variant a = valueOf(a0), b = valueOf(b0);
     if (a.isNull() || b.isNull())
@@ -147,7 +147,22 @@ int compare(const Variant &a0, const Variant &b0, bool textCompare)
         }
         if (other.type() == VType::Array || other.isObject())
             raise(13);
-        // A number is less than any string.
+        const bool numberHard = hard & (as ? RightHard : LeftHard);
+        const bool stringHard = hard & (as ? LeftHard : RightHard);
+        if (numberHard) {
+            // The string is read as a number; text that is none is a mismatch.
+            double x = 0;
+            if (!parseNumber(as ? a.rawString() : b.rawString(), &x))
+                raise(13);
+            const double y = other.toDouble();
+            const int c = x < y ? -1 : x > y ? 1 : 0;
+            return as ? c : -c;
+        }
+        if (stringHard) {
+            const int c = std::clamp(a.toString().compare(b.toString(), textCompare ? Qt::CaseInsensitive : Qt::CaseSensitive), -1, 1);
+            return c;
+        }
+        // Between two computed values a number is less than any string.
         return as ? 1 : -1;
     }
     if (a.type() == VType::Array || b.type() == VType::Array || a.isObject() || b.isObject())
@@ -160,7 +175,7 @@ int compare(const Variant &a0, const Variant &b0, bool textCompare)
     return x < y ? -1 : x > y ? 1 : 0;
 }
 
-Variant binary(BinOp op, const Variant &a0, const Variant &b0)
+Variant binary(BinOp op, const Variant &a0, const Variant &b0, unsigned hard)
 {
     if (op == BinOp::Is) {
         if (!a0.isObject() || !b0.isObject())
@@ -228,7 +243,7 @@ Variant binary(BinOp op, const Variant &a0, const Variant &b0)
         return Variant(v);
     }
     case BinOp::Eq: case BinOp::Ne: case BinOp::Lt: case BinOp::Le: case BinOp::Gt: case BinOp::Ge: {
-        const int c = compare(a, b);
+        const int c = compare(a, b, false, hard);
         if (c == 2)
             return Variant::null();
         switch (op) {

@@ -18,10 +18,15 @@ Variant valueOf(const Variant &v);
 constexpr qsizetype MaxStringLength = 256 * 1024 * 1024;
 Variant concat(const QString &a, const QString &b);
 
-Variant binary(BinOp op, const Variant &a, const Variant &b);
+// Which operands of a comparison are literals ("hard" in VBScript's
+// terms): a number compared with a string takes the literal's type; only
+// between two computed values is the number the smaller.
+enum Hard : unsigned { NoneHard = 0, LeftHard = 1, RightHard = 2 };
+
+Variant binary(BinOp op, const Variant &a, const Variant &b, unsigned hard = NoneHard);
 Variant negate(const Variant &a);
 Variant logicalNot(const Variant &a);
 // -1, 0, 1, or 2 when either side is Null. textCompare ignores case.
-int compare(const Variant &a, const Variant &b, bool textCompare = false);
+int compare(const Variant &a, const Variant &b, bool textCompare = false, unsigned hard = NoneHard);
 
 } // namespace Orv::Script

@@ -41,8 +41,16 @@ private:
         row("strings and plus", "P \"a\" + \"b\": P \"1\" + 2: P \"a\" & 1: P 1 & 2: T \"3\" * \"4\"", "ab\n3\na1\n12\nDouble 12");
         row("null propagation", "P IsNull(Null + 1): P IsNull(Null & Null): P \"a\" & Null: P IsNull(Null = 1): P Null And False: P IsNull(Null Or False): P Null Or True",
             "True\nTrue\na\nTrue\nFalse\nTrue\nTrue");
-        row("comparisons", "P 1 < 2: P \"a\" < \"b\": P \"a\" = \"A\": P 1 < \"0\": P Empty = 0: P Empty = \"\": P 2 >= 2 And 3 <> 4",
-            "True\nTrue\nFalse\nTrue\nTrue\nTrue\nTrue");
+        row("comparisons", "P 1 < 2: P \"a\" < \"b\": P \"a\" = \"A\": P Empty = 0: P Empty = \"\": P 2 >= 2 And 3 <> 4",
+            "True\nTrue\nFalse\nTrue\nTrue\nTrue");
+        // A literal decides how a number and a string compare; between two
+        // variables the number is the smaller.
+        row("numbers against strings", "n = 9: s = \"10\"\nP n < s: P s < n: P n < \"10\": P 9 < s: P 1 < \"0\": P n = \"9\": P n = \"9.0\"\n"
+            "Select Case n\n Case \"9\": P \"case text\"\n Case Else: P \"else\"\nEnd Select",
+            "True\nFalse\nFalse\nTrue\nFalse\nTrue\nFalse\ncase text");
+        row("resume next enters the branch whose condition failed", "On Error Resume Next\nIf 1 / 0 > 2 Then\n P \"then \" & Err.Number\nElse\n P \"else\"\nEnd If\n"
+            "Err.Clear\nIf False Then\nElseIf CInt(\"x\") Then P \"elseif \" & Err.Number\nEnd If",
+            "then 11\nelseif 13");
         row("logic and bits", "P Not True: P Not 0: P 5 And 3: P 5 Or 3: P 5 Xor 3: P True Eqv False: P False Imp False: P Not 1 = 2",
             "False\n-1\n1\n7\n6\nFalse\nTrue\nTrue");
         row("is and nothing", "Dim a, b: Set a = CreateObject(\"Scripting.Dictionary\"): Set b = a\nP a Is b: P a Is Nothing: Set b = Nothing: P b Is Nothing",
@@ -51,7 +59,7 @@ private:
         row("if forms", "x = 5\nIf x > 3 Then P \"big\" Else P \"small\"\nIf x = 1 Then\n P 1\nElseIf x = 5 Then\n P 5\nElse\n P 0\nEnd If\nIf x Then P \"a\": P \"b\"",
             "big\n5\na\nb");
         row("single-line if else with colons", "If False Then P 1: P 2 Else P 3: P 4\nP 5", "3\n4\n5");
-        row("select case", "For Each v In Array(1, 4, 7, 12, \"x\")\nSelect Case v\nCase 1, 2: P \"one-two\"\nCase 3 To 5\n P \"3-5\"\nCase \"x\": P \"ex\"\nCase Is > 10: P \"big\"\nCase Else: P \"other\"\nEnd Select\nNext",
+        row("select case", "For Each v In Array(1, 4, 7, 12, \"x\")\nSelect Case v\nCase \"x\": P \"ex\"\nCase 1, 2: P \"one-two\"\nCase 3 To 5\n P \"3-5\"\nCase Is > 10: P \"big\"\nCase Else: P \"other\"\nEnd Select\nNext",
             "one-two\n3-5\nother\nbig\nex");
         row("for next with step", "For i = 10 To 1 Step -3: s = s & i & \" \": Next: P s: For i = 1 To 0: P \"never\": Next: P i\nFor j = 1 To 3\nIf j = 2 Then Exit For\nNext\nP j",
             "10 7 4 1 \n1\n2");
@@ -161,6 +169,7 @@ private Q_SLOTS:
         row("missing end if", "If x Then\n y = 1\n", "error 1014 at 3:1");
         row("missing next", "For i = 1 To 2\n", "error 1020 at 2:1");
         row("type mismatch", "x = 1\ny = \"a\" * 2", "error 13 at 2:1");
+        row("number literal against text that is no number", "x = 1\ny = 5 < \"x\"", "error 13 at 2:1");
         row("undefined variable", "Option Explicit\nDim a\na = 1\nb = 2", "error 500 at 4:1");
         row("subscript out of range", "Dim a(2)\n  a(3) = 1", "error 9 at 2:3");
         row("division by zero", "x = 0\nSub S\n y = 1 / x\nEnd Sub\nS", "error 11 at 3:2");
