@@ -174,6 +174,10 @@ struct VarIndex : Expr
     ExprList args;
     Variant eval(Frame &f) override;
     void assign(Frame &f, const Variant &value, bool isSet) override;
+    // The element itself, for a ByRef argument, with its array kept alive
+    // in keep. When var holds no array (an object's default member) the
+    // value goes to *value and the result is null.
+    Variant *element(Frame &f, std::shared_ptr<Array> *keep, Variant *value);
 };
 
 struct ProcCall : Expr

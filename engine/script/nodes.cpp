@@ -434,10 +434,46 @@ void VarIndex::assign(Frame &f, const Variant &value, bool isSet)
     indexAssign(f.rt, *holder, values.data(), int(args.size()), value, isSet);
 }
 
+Variant *VarIndex::element(Frame &f, std::shared_ptr<Array> *keep, Variant *value)
+{
+    ArgValues values(args.size());
+    evalArgs(f, args, values.data());
+    Variant *holder = var->ref(f);
+    if (!holder->array()) {
+        *value = indexValue(f.rt, *holder, values.data(), int(args.size()));
+        return nullptr;
+    }
+    *keep = holder->arrayRef();
+    return &(*keep)->at(values.data(), int(args.size()));
+}
+
+namespace {
+
+// Arrays whose elements are passed by reference stay locked for the
+// call: ReDim of them is error 10, as in VBScript, so the references
+// never point into freed storage.
+struct ArrayLocks
+{
+    std::vector<std::shared_ptr<Array>> held;
+    void add(std::shared_ptr<Array> a)
+    {
+        ++a->locks;
+        held.push_back(std::move(a));
+    }
+    ~ArrayLocks()
+    {
+        for (auto &a : held)
+            --a->locks;
+    }
+};
+
+} // namespace
+
 Variant ProcCall::eval(Frame &f)
 {
     const size_t n = args.size();
     ArgValues temps(n);
+    ArrayLocks locks;
     Variant *inlinePtrs[ArgValues::Inline];
     std::vector<Variant *> heapPtrs;
     Variant **ptrs = inlinePtrs;
@@ -449,6 +485,15 @@ Variant ProcCall::eval(Frame &f)
         if (dynamic_cast<Missing *>(args[i].get()) && (i >= proc->params.size() || !proc->params[i].optional))
             raise(449, QStringLiteral("Argument not optional: '%1'").arg(proc->name));
         const bool byRef = i < proc->params.size() && !proc->params[i].byVal;
+        auto *element = byRef ? dynamic_cast<VarIndex *>(args[i].get()) : nullptr;
+        if (element) {
+            std::shared_ptr<Array> keep;
+            Variant *r = element->element(f, &keep, &temps.data()[i]);
+            if (r)
+                locks.add(std::move(keep));
+            ptrs[i] = r ? r : &temps.data()[i];
+            continue;
+        }
         Variant *r = byRef ? args[i]->ref(f) : nullptr;
         if (r) {
             ptrs[i] = r;
@@ -634,6 +679,8 @@ Flow Erase::exec(Frame &f)
         Array *a = r ? r->array() : nullptr;
         if (!a)
             raise(13);
+        if (a->locks > 0)
+            raise(10);
         if (a->fixed) {
             for (Variant &v : a->data)
                 v = Variant();

@@ -91,6 +91,9 @@ private:
             "heloelllo\n362\n5\na-b-c\nabXc\n[a][a][a]");
         row("more string functions", "P UCase(\"ab\") & LCase(\"CD\") & Space(2) & String(3, \"z\") & StrReverse(\"abc\"): P Asc(\"A\") & Chr(66) & ChrW(67): P StrComp(\"a\", \"B\") & StrComp(\"a\", \"A\", 1): P Len(\"abc\"): P IsNull(Left(Null, 1))",
             "ABcd  zzzcba\n65BC\n10\n3\nTrue");
+        row("array elements by reference", "Dim arr(2): arr(1) = 5\nSub Twice(ByRef y): y = y * 2: End Sub\nTwice arr(1): P arr(1): Call Twice(arr(1)): P arr(1): Twice (arr(1)): P arr(1)\n"
+            "Set o = CreateObject(\"Scripting.Dictionary\"): o.Add 1, 5: Twice o(1): P o(1)\nDim m(1, 1): Twice m(1, 1): P TypeName(m(1, 1))",
+            "10\n20\n20\n5\nInteger");
         row("escape and unescape", "P Escape(\"a b+ü€/%\"): P Unescape(\"a%20b%FC%u20AC%zz%u12\"): P Unescape(Escape(\"x;y\")) = \"x;y\": P IsNull(Escape(Null))",
             "a%20b+%FC%u20AC/%25\na b\u00fc\u20ac%zz%u12\nTrue\nTrue");
         // Builtins: conversions and math.
@@ -169,6 +172,7 @@ private Q_SLOTS:
         row("missing end if", "If x Then\n y = 1\n", "error 1014 at 3:1");
         row("missing next", "For i = 1 To 2\n", "error 1020 at 2:1");
         row("type mismatch", "x = 1\ny = \"a\" * 2", "error 13 at 2:1");
+        row("array passed element by reference is locked", "Dim d(): ReDim d(1)\nSub Grow(x)\n ReDim d(5)\nEnd Sub\nGrow d(0)", "error 10 at 3:2");
         row("number literal against text that is no number", "x = 1\ny = 5 < \"x\"", "error 13 at 2:1");
         row("undefined variable", "Option Explicit\nDim a\na = 1\nb = 2", "error 500 at 4:1");
         row("subscript out of range", "Dim a(2)\n  a(3) = 1", "error 9 at 2:3");
