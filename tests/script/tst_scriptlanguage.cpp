@@ -2,6 +2,8 @@
 // grouped by area, and the errors with their numbers and places.
 #include "scripttestutil.h"
 
+#include <QDir>
+#include <QFile>
 #include <QTest>
 
 using namespace Orv::Script;
@@ -149,6 +151,28 @@ private:
     }
 
 private Q_SLOTS:
+    // Longer scripts by area in tests/script/corpus: each .vbs with the
+    // lines it must write in the .out beside it.
+    void files_data()
+    {
+        QTest::addColumn<QString>("script");
+        const QDir dir(QStringLiteral(ORV_SOURCE_DIR "/tests/script/corpus"));
+        const QStringList files = dir.entryList({QStringLiteral("*.vbs")}, QDir::Files, QDir::Name);
+        QVERIFY(files.size() >= 9);
+        for (const QString &f : files)
+            QTest::newRow(qPrintable(f)) << dir.filePath(f);
+    }
+
+    void files()
+    {
+        QFETCH(QString, script);
+        QFile in(script), expected(script.chopped(4) + QStringLiteral(".out"));
+        QVERIFY(in.open(QIODevice::ReadOnly));
+        QVERIFY(expected.open(QIODevice::ReadOnly));
+        ScriptRun r;
+        QCOMPARE(r.run(QString::fromUtf8(in.readAll())), QString::fromUtf8(expected.readAll()).chopped(1));
+    }
+
     void scripts_data() { corpus(); }
 
     void scripts()
