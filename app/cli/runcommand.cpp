@@ -135,6 +135,8 @@ int runReport(const QStringList &args, Streams &io)
     });
     status = run.Run(false);
     const int pages = run.Pages()->Count();
+    if (!status.ok() && run.pageCount() == 0)
+        return Failure; // the error is already printed; no progress to report
     io.err << "\rPage " << run.pageCount() << ", " << run.rowCount() << " rows\n";
     if (!status.ok())
         return Failure;

@@ -35,7 +35,9 @@ QString statementFor(const QString &recordSource)
 
 namespace {
 
-// A relative file name in the Data Source is found beside the report.
+// A relative file name in the Data Source is found beside the report, or
+// else in the working folder. When it is in neither, the name beside the
+// report is kept, so the error names a full path.
 QString resolveRelativeSource(const QString &connectionString, const QString &reportFolder)
 {
     if (reportFolder.isEmpty())
@@ -50,7 +52,7 @@ QString resolveRelativeSource(const QString &connectionString, const QString &re
             || cs.contains(QStringLiteral("Server")))
             continue;
         const QString candidate = QDir(reportFolder).filePath(source);
-        if (QFileInfo::exists(candidate)) {
+        if (QFileInfo::exists(candidate) || !QFileInfo::exists(source)) {
             cs.setValue(QString::fromLatin1(key), QDir::cleanPath(candidate));
             return cs.toString();
         }

@@ -284,6 +284,11 @@ private Q_SLOTS:
         data.close();
         QCOMPARE(data.connection().state(), int(Connection::adStateClosed));
 
+        // A relative file that is nowhere is reported with the path beside the report.
+        dc->setConnectionString(QStringLiteral("Data Source=missing.db"));
+        status = data.open(dataSourceOf(*dc, m_dir.path(), QString(), nullptr));
+        QVERIFY(status.description().contains(QStringLiteral("'") + m_dir.filePath(QStringLiteral("missing.db")) + QStringLiteral("'")));
+
         // The converted-report template points at whatever database the run names.
         dc->setConnectionString(QStringLiteral("Provider=SQLite;Data Source=$fulldbpath$"));
         source = dataSourceOf(*dc, QString(), m_db, &status);
