@@ -16,6 +16,8 @@ struct Overloaded : Ts...
 {
     using Ts::operator()...;
 };
+template <class... Ts>
+Overloaded(Ts...) -> Overloaded<Ts...>; // clang before 17 does not deduce aggregates
 
 TextOp &textOf(Item &item)
 {

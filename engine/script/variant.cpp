@@ -411,7 +411,8 @@ std::shared_ptr<Array> Array::make(const std::vector<Bound> &bounds)
         if (b.count < 0)
             raise(9);
         total *= size_t(b.count);
-        if (total > 50'000'000)
+        // One array holds at most 1 GiB of values: out of memory beyond.
+        if (total > (size_t(1) << 30) / sizeof(Variant))
             raise(7);
     }
     a->data.resize(bounds.empty() ? 0 : total);
