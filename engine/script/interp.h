@@ -530,6 +530,8 @@ public:
     qint64 stackLimit = 3 * 1024 * 1024;
 
     int addGlobal(const QString &name);
+    // A container the script made; emptied when the run-time ends.
+    void adopt(const std::shared_ptr<Object> &container);
     Variant call(Procedure *proc, Variant **args, int count);
 
     void tick()
@@ -545,6 +547,7 @@ public:
     static void setCurrent(Runtime *rt);
 
 private:
+    std::vector<std::weak_ptr<Object>> m_containers;
     [[noreturn]] void budgetExceeded();
     [[noreturn]] void cancelled();
 };

@@ -1169,7 +1169,21 @@ Runtime::Runtime()
 {
 }
 
-Runtime::~Runtime() = default;
+Runtime::~Runtime()
+{
+    for (const auto &weak : m_containers)
+        if (const auto container = weak.lock())
+            container->releaseContents();
+}
+
+void Runtime::adopt(const std::shared_ptr<Object> &container)
+{
+    // Forget containers already gone once the list has doubled, so a
+    // script that makes one per row keeps the list short.
+    if (m_containers.size() == m_containers.capacity() && m_containers.size() >= 64)
+        std::erase_if(m_containers, [](const std::weak_ptr<Object> &w) { return w.expired(); });
+    m_containers.push_back(container);
+}
 
 int Runtime::addGlobal(const QString &name)
 {

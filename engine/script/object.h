@@ -35,6 +35,10 @@ public:
     virtual bool enumerate(Runtime &, std::vector<Variant> *) { return false; }
     // The Qt object behind a bridged object, or null.
     virtual QObject *qobject() const { return nullptr; }
+    // Drops the values the object holds. Called on the containers a script
+    // made when its run-time ends, so that reference cycles through them
+    // (a dictionary holding itself) come apart instead of leaking.
+    virtual void releaseContents() {}
 };
 
 // A script object implemented in C++ with a fixed list of members. The

@@ -17,6 +17,15 @@ class Dictionary : public NativeObject
 {
 public:
     QString typeName() const override { return QStringLiteral("Dictionary"); }
+    void releaseContents() override
+    {
+        // Moved out first: destroying a value may come back to this object.
+        auto keys = std::move(m_keys);
+        auto values = std::move(m_values);
+        m_keys.clear();
+        m_values.clear();
+        m_index.clear();
+    }
 
     Variant invoke(Runtime &, int id, Invoke kind, Variant *a, int n) override
     {
@@ -357,11 +366,14 @@ QStringList creatableObjects()
             QStringLiteral("ADODB.Connection"), QStringLiteral("ADODB.Recordset"), QStringLiteral("OrvEngine.Report")};
 }
 
-Variant createObject(Runtime &, const QString &progId, const std::shared_ptr<BridgeContext> &context)
+Variant createObject(Runtime &rt, const QString &progId, const std::shared_ptr<BridgeContext> &context)
 {
     const QString id = progId.trimmed().toLower();
-    if (id == QLatin1String("scripting.dictionary"))
-        return Variant(makeDictionary());
+    if (id == QLatin1String("scripting.dictionary")) {
+        auto d = makeDictionary();
+        rt.adopt(d);
+        return Variant(std::move(d));
+    }
     if (id == QLatin1String("vbscript.regexp"))
         return Variant(makeRegExp());
     if (id == QLatin1String("adodb.connection"))

@@ -71,6 +71,9 @@ private:
             "Sub G(a)\n a = a + 1\nEnd Sub\nG (x): P x\nG(x): P x\nG x: P x",
             "4\n2\n1\n3\n3\n3\n3\n4");
         row("recursion", "Function Fact(n)\nIf n <= 1 Then Fact = 1 Else Fact = n * Fact(n - 1)\nEnd Function\nP Fact(10)", "3628800");
+        // Run under the leak checker: the cycles must come apart when the script ends.
+        row("dictionaries holding each other", "Set d = CreateObject(\"Scripting.Dictionary\"): d.Add \"me\", d\nSub S\n Set a = CreateObject(\"Scripting.Dictionary\"): Set b = CreateObject(\"Scripting.Dictionary\")\n a.Add \"b\", Array(b): b.Add a, 1\nEnd Sub\nS: S\nP d(\"me\")(\"me\").Count",
+            "1");
         row("with blocks", "Set d = CreateObject(\"Scripting.Dictionary\")\nWith d\n .Add \"a\", 1\n .Item(\"b\") = 2\n P .Count\nEnd With", "2");
         row("arrays and redim preserve", "Dim a(2): a(0) = \"x\": a(2) = \"z\": P UBound(a): P a(2)\nDim b(): ReDim b(1): b(1) = 5: ReDim Preserve b(3): P b(1): P UBound(b)\nDim m(1, 2): m(1, 2) = 7: P m(1, 2): P UBound(m, 2)\nc = a: c(0) = \"changed\": P a(0)",
             "2\nz\n5\n3\n7\n2\nx");
