@@ -143,7 +143,7 @@ struct Array
     std::vector<Bound> bounds;
     std::vector<Variant> data;
     bool fixed = false; // declared with a size by Dim: cannot be ReDim'd
-    int locks = 0;      // For Each in progress
+    int locks = 0;      // calls in progress hold references to elements
 
     static std::shared_ptr<Array> make(const std::vector<Bound> &bounds);
     static std::shared_ptr<Array> fromList(std::vector<Variant> items);
