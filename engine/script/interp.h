@@ -100,7 +100,7 @@ struct Binary : Expr
 {
     BinOp op;
     ExprPtr left, right;
-    unsigned hard = NoneHard; // which sides are literals, set when bound
+    unsigned flags = NoneHard; // CompareFlag: literal sides and text compare, set when bound
     Variant eval(Frame &f) override;
     void bind(Binder &b, ExprPtr &self) override;
 };
@@ -323,6 +323,7 @@ struct Select : Stmt
     std::vector<Block> branches;
     Block elseBlock;
     bool hasElse = false;
+    bool textCompare = false; // Option Compare Text of the module
     Flow exec(Frame &f) override;
     void bind(Binder &b) override;
     void blocks(std::vector<Block *> &out) override;
@@ -451,6 +452,7 @@ struct Module
     QString text;
     QString owner; // the object whose events its procedures handle ("" = global)
     bool optionExplicit = false;
+    bool textCompare = false; // Option Compare Text or Database
     Block body;
     QStringList declared;
     QStringList constants;
@@ -484,6 +486,7 @@ public:
     // A procedure of this module or a global one, by procedureKey.
     Procedure *findProcedure(const QString &key) const;
     Procedure *procedure() const { return m_proc; }
+    bool textCompare() const;
     // Asks the field resolver for a name the code reads at run time.
     void noteRead(const QString &name);
 

@@ -267,14 +267,15 @@ Variant Binary::eval(Frame &f)
             return concat(a.rawString(), b.rawString());
         }
     }
-    return binary(op, a, b, hard);
+    return binary(op, a, b, flags);
 }
 
 void Binary::bind(Binder &b, ExprPtr &)
 {
     bindExpr(b, left);
     bindExpr(b, right);
-    hard = (left->isConstant() ? LeftHard : NoneHard) | (right->isConstant() ? RightHard : NoneHard);
+    flags = (left->isConstant() ? LeftHard : NoneHard) | (right->isConstant() ? RightHard : NoneHard)
+            | (b.textCompare() ? TextCompare : NoneHard);
 }
 
 Variant Name::eval(Frame &)
@@ -767,16 +768,17 @@ Flow Select::exec(Frame &f)
             bool hit = false;
             switch (item.kind) {
             case CaseItem::Value:
-                hit = compare(subjectValue, item.a->eval(f), false, hardness(item.a)) == 0;
+                hit = compare(subjectValue, item.a->eval(f), textCompare, hardness(item.a)) == 0;
                 break;
             case CaseItem::Range: {
-                const int lo = compare(subjectValue, item.a->eval(f), false, hardness(item.a));
-                const int hi = compare(subjectValue, item.b->eval(f), false, hardness(item.b));
+                const int lo = compare(subjectValue, item.a->eval(f), textCompare, hardness(item.a));
+                const int hi = compare(subjectValue, item.b->eval(f), textCompare, hardness(item.b));
                 hit = lo != 2 && hi != 2 && lo >= 0 && hi <= 0;
                 break;
             }
             case CaseItem::Compare:
-                hit = truth(binary(item.op, subjectValue, item.a->eval(f), hardness(item.a)));
+                hit = truth(binary(item.op, subjectValue, item.a->eval(f),
+                                   hardness(item.a) | (textCompare ? TextCompare : NoneHard)));
                 break;
             }
             if (hit)
@@ -795,6 +797,7 @@ void Select::blocks(std::vector<Block *> &out)
 
 void Select::bind(Binder &b)
 {
+    textCompare = b.textCompare();
     bindExpr(b, subject);
     for (auto &items : cases)
         for (CaseItem &item : items) {
@@ -957,6 +960,11 @@ void RaiseEvent::bind(Binder &b)
 }
 
 // ---- binder ----
+
+bool Binder::textCompare() const
+{
+    return m_module && m_module->textCompare;
+}
 
 Binder::Binder(Runtime &rt, Module *module, Procedure *proc, FieldResolver *resolver)
     : m_rt(rt)

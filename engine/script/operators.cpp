@@ -175,7 +175,7 @@ int compare(const Variant &a0, const Variant &b0, bool textCompare, unsigned har
     return x < y ? -1 : x > y ? 1 : 0;
 }
 
-Variant binary(BinOp op, const Variant &a0, const Variant &b0, unsigned hard)
+Variant binary(BinOp op, const Variant &a0, const Variant &b0, unsigned flags)
 {
     if (op == BinOp::Is) {
         if (!a0.isObject() || !b0.isObject())
@@ -243,7 +243,7 @@ Variant binary(BinOp op, const Variant &a0, const Variant &b0, unsigned hard)
         return Variant(v);
     }
     case BinOp::Eq: case BinOp::Ne: case BinOp::Lt: case BinOp::Le: case BinOp::Gt: case BinOp::Ge: {
-        const int c = compare(a, b, false, hard);
+        const int c = compare(a, b, flags & TextCompare, flags);
         if (c == 2)
             return Variant::null();
         switch (op) {

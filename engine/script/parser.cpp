@@ -430,9 +430,14 @@ private:
         if (atWord("option")) {
             ++m_pos;
             if (acceptWord("compare")) {
-                // Option Compare Binary/Text/Database of Visual Basic
-                // modules: comparisons stay binary, as in VBScript.
-                if (!acceptWord("binary") && !acceptWord("text") && !acceptWord("database"))
+                // Option Compare of Visual Basic modules: Text, and Database
+                // (Access's usual sort order), compare strings without
+                // regard to case in this module's operators and Select Case.
+                if (acceptWord("text") || acceptWord("database"))
+                    m_module->textCompare = true;
+                else if (acceptWord("binary"))
+                    m_module->textCompare = false;
+                else
                     error(1002);
             } else {
                 expectWord("explicit", 1002);
