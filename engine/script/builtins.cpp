@@ -21,9 +21,13 @@ bool anyNull(Variant *a, int n)
     return false;
 }
 
-Qt::CaseSensitivity compareMode(Variant *a, int n, int i)
+// The compare argument at i: 1 text, 0 binary; left out or -1
+// (vbUseCompareOption), the module's Option Compare.
+Qt::CaseSensitivity compareMode(const Runtime &rt, Variant *a, int n, int i)
 {
-    return has(a, n, i) && a[i].toLong() == 1 ? Qt::CaseInsensitive : Qt::CaseSensitive;
+    const int mode = has(a, n, i) ? int(a[i].toLong()) : -1;
+    const bool text = mode == -1 ? rt.textCompare : mode == 1 || mode == 2; // 2: Access's database order
+    return text ? Qt::CaseInsensitive : Qt::CaseSensitive;
 }
 
 int countArg(const Variant &v)
@@ -216,7 +220,7 @@ Variant fInStr(ARGS)
     if (anyNull(a + i, 2))
         return Variant::null();
     const QString s1 = a[i].toString(), s2 = a[i + 1].toString();
-    const Qt::CaseSensitivity cs = compareMode(a, n, i + 2);
+    const Qt::CaseSensitivity cs = compareMode(rt, a, n, i + 2);
     if (start > s1.size())
         return Variant(s2.isEmpty() && start == s1.size() + 1 ? start : 0);
     if (s2.isEmpty())
@@ -241,7 +245,7 @@ Variant fInStrRev(ARGS)
     const qsizetype from = start - qsizetype(s2.size());
     if (from < 0)
         return Variant(0);
-    return Variant(int(s1.lastIndexOf(s2, from, compareMode(a, n, 3)) + 1));
+    return Variant(int(s1.lastIndexOf(s2, from, compareMode(rt, a, n, 3)) + 1));
 }
 
 Variant fReplace(ARGS)
@@ -254,7 +258,7 @@ Variant fReplace(ARGS)
     int count = has(a, n, 4) ? a[4].toLong() : -1;
     if (start < 1 || count < -1)
         raise(5);
-    const Qt::CaseSensitivity cs = compareMode(a, n, 5);
+    const Qt::CaseSensitivity cs = compareMode(rt, a, n, 5);
     QString text = s.mid(start - 1);
     if (find.isEmpty() || count == 0)
         return Variant(text);
@@ -278,7 +282,7 @@ Variant fStrComp(ARGS)
 {
     if (anyNull(a, 2))
         return Variant::null();
-    const int c = a[0].toString().compare(a[1].toString(), compareMode(a, n, 2));
+    const int c = a[0].toString().compare(a[1].toString(), compareMode(rt, a, n, 2));
     return Variant::integer(c < 0 ? -1 : c > 0 ? 1 : 0);
 }
 
@@ -287,7 +291,7 @@ Variant fSplit(ARGS)
     const QString s = a[0].toString();
     const QString delim = has(a, n, 1) ? a[1].toString() : QStringLiteral(" ");
     const int limit = has(a, n, 2) ? a[2].toLong() : -1;
-    const Qt::CaseSensitivity cs = compareMode(a, n, 3);
+    const Qt::CaseSensitivity cs = compareMode(rt, a, n, 3);
     std::vector<Variant> parts;
     if (!s.isEmpty()) {
         if (delim.isEmpty()) {
@@ -342,7 +346,7 @@ Variant fFilter(ARGS)
     Array *arr = arrayArg(a[0]);
     const QString value = a[1].toString();
     const bool include = has(a, n, 2) ? a[2].toBool() : true;
-    const Qt::CaseSensitivity cs = compareMode(a, n, 3);
+    const Qt::CaseSensitivity cs = compareMode(rt, a, n, 3);
     std::vector<Variant> out;
     for (const Variant &v : arr->data) {
         const QString s = valueOf(v).toString();

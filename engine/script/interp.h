@@ -218,6 +218,7 @@ struct BuiltinCall : Expr
     const Builtin *fn = nullptr;
     ExprList args;
     CallSiteCache cache;
+    bool textCompare = false; // Option Compare Text of the module
     Variant eval(Frame &f) override;
 };
 
@@ -529,6 +530,9 @@ public:
     qint64 steps = 0;
     int depth = 0;
     int maxDepth = 1000;
+    // Set while a builtin called from an Option Compare Text module runs:
+    // the default of its compare argument.
+    bool textCompare = false;
     const char *stackBase = nullptr;
     qint64 stackLimit = 3 * 1024 * 1024;
 

@@ -513,6 +513,15 @@ Variant BuiltinCall::eval(Frame &f)
         raise(450, QStringLiteral("Wrong number of arguments or invalid property assignment: '%1'").arg(QLatin1String(fn->name)));
     ArgValues values(n);
     evalArgs(f, args, values.data());
+    if (!textCompare)
+        return fn->fn(f.rt, values.data(), int(n), cache);
+    // The module's Option Compare Text is the default of the call's compare argument.
+    struct Restore
+    {
+        Runtime &rt;
+        ~Restore() { rt.textCompare = false; }
+    } restore{f.rt};
+    f.rt.textCompare = true;
     return fn->fn(f.rt, values.data(), int(n), cache);
 }
 
@@ -1108,6 +1117,7 @@ void Binder::resolveName(Name *n, ExprPtr &self)
         auto c = std::make_unique<BuiltinCall>();
         c->fn = b;
         c->args = std::move(n->args);
+        c->textCompare = textCompare();
         return c;
     };
     if (!n->hasArgs) {

@@ -50,8 +50,8 @@ private:
         row("numbers against strings", "n = 9: s = \"10\"\nP n < s: P s < n: P n < \"10\": P 9 < s: P 1 < \"0\": P n = \"9\": P n = \"9.0\"\n"
             "Select Case n\n Case \"9\": P \"case text\"\n Case Else: P \"else\"\nEnd Select",
             "True\nFalse\nFalse\nTrue\nFalse\nTrue\nFalse\ncase text");
-        row("option compare text ignores case in the module", "Option Compare Database\nP \"abc\" = \"ABC\": P \"b\" > \"A\"\nSelect Case \"X\"\n Case \"x\": P \"hit\"\nEnd Select\nP StrComp(\"a\", \"A\")",
-            "True\nTrue\nhit\n1");
+        row("option compare text ignores case in the module", "Option Compare Database\nP \"abc\" = \"ABC\": P \"b\" > \"A\"\nSelect Case \"X\"\n Case \"x\": P \"hit\"\nEnd Select\nP StrComp(\"a\", \"A\"): P InStr(\"Hello\", \"LL\") & InStr(1, \"Hello\", \"LL\", 0)",
+            "True\nTrue\nhit\n0\n30");
         row("resume next enters the branch whose condition failed", "On Error Resume Next\nIf 1 / 0 > 2 Then\n P \"then \" & Err.Number\nElse\n P \"else\"\nEnd If\n"
             "Err.Clear\nIf False Then\nElseIf CInt(\"x\") Then P \"elseif \" & Err.Number\nEnd If",
             "then 11\nelseif 13");
