@@ -206,8 +206,10 @@ void CAccessImport::importReport(const AccessReport &src, Report &dst)
     }
 
     // Header and footer pairs: report, page, then each group level, each
-    // pair inserted directly about the detail.
+    // pair inserted directly about the detail (or about each other when
+    // the export has no detail).
     int inserted = 0;
+    const int detailCount = sections->Count();
     std::vector<std::pair<int, int>> pairs{{1, -1}, {3, -1}}; // Access header index, group level
     for (int k = 0; groupLevelExists(src, k); ++k)
         pairs.push_back({2 * k + 5, k});
@@ -232,9 +234,11 @@ void CAccessImport::importReport(const AccessReport &src, Report &dst)
         } else {
             header->setVisible(false);
         }
-        Section *footer = sections->Add(hidden + QStringLiteral("footer"), inserted + 1, headerType + 1, 1, &s);
+        Section *footer = sections->Add(hidden + QStringLiteral("footer"), inserted + detailCount, headerType + 1, 1, &s);
         if (!footer) {
+            // A header alone would not load: take it out again.
             logError(s.description(), here, s.number());
+            sections->Remove(--inserted);
             continue;
         }
         if (hasFooter)

@@ -297,6 +297,15 @@ void TestAccessConvert::sectionsAndGroups()
     QCOMPARE(log2, QStringList{QStringLiteral("ERROR #0 in importReport(): failed to add txtPageCount control")});
     QCOMPARE(sectionNames(r2), QStringList{QStringLiteral("_Ctl:6")});
 
+    // A damaged export without a detail still pairs every header with its footer.
+    Report r3;
+    convert("        Begin BreakLevel\n            ControlSource =\"Region\"\n        End\n"
+                + section("FormHeader", "            Name =\"Top\"\n") + section("BreakHeader", "            Name =\"ByRegion\"\n"),
+            &r3);
+    QCOMPARE(sectionNames(r3), (QStringList{QStringLiteral("Top:0"), QStringLiteral("ByRegion:4"),
+                                            QStringLiteral("hiddenGroup2footer:5-"), QStringLiteral("hiddenGroup0footer:1-")}));
+    QVERIFY(r3.sections()->validate());
+
     QCOMPARE(CAccessImport::sanitizeName(QStringLiteral("Total Pages")), QStringLiteral("TotalPages"));
     QCOMPARE(CAccessImport::sanitizeName(QStringLiteral("Text12")), QStringLiteral("Text12"));
     QCOMPARE(CAccessImport::sanitizeName(QStringLiteral("zoom")), QStringLiteral("zoom_Ctl"));
