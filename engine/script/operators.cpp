@@ -158,10 +158,8 @@ int compare(const Variant &a0, const Variant &b0, bool textCompare, unsigned har
             const int c = x < y ? -1 : x > y ? 1 : 0;
             return as ? c : -c;
         }
-        if (stringHard) {
-            const int c = std::clamp(a.toString().compare(b.toString(), textCompare ? Qt::CaseInsensitive : Qt::CaseSensitive), -1, 1);
-            return c;
-        }
+        if (stringHard) // the number is read as its text
+            return std::clamp(a.toString().compare(b.toString(), textCompare ? Qt::CaseInsensitive : Qt::CaseSensitive), -1, 1);
         // Between two computed values a number is less than any string.
         return as ? 1 : -1;
     }
