@@ -1,6 +1,7 @@
 #include "engine/data/reportdata.h"
 
 #include "engine/data/connectionstring.h"
+#include "engine/data/driver.h"
 #include "engine/model/controls.h"
 #include "engine/model/report.h"
 #include "engine/model/section.h"
@@ -46,10 +47,13 @@ QString resolveRelativeSource(const QString &connectionString, const QString &re
     Status ignored;
     if (!ConnectionString::parse(connectionString, &cs, &ignored))
         return connectionString; // Open reports the syntax error with its position
+    // Only file databases have files to find; a server's Data Source is a host.
+    const QString provider = providerFor(cs, nullptr);
+    if (provider != QLatin1String("SQLite") && provider != QLatin1String("Access"))
+        return connectionString;
     for (const char *key : {"Data Source", "Database", "DBQ"}) {
         const QString source = cs.value(QString::fromLatin1(key));
-        if (source.isEmpty() || QDir::isAbsolutePath(source) || cs.contains(QStringLiteral("Host"))
-            || cs.contains(QStringLiteral("Server")))
+        if (source.isEmpty() || QDir::isAbsolutePath(source))
             continue;
         const QString candidate = QDir(reportFolder).filePath(source);
         if (QFileInfo::exists(candidate) || !QFileInfo::exists(source)) {

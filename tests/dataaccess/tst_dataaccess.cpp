@@ -288,6 +288,10 @@ private Q_SLOTS:
         dc->setConnectionString(QStringLiteral("Data Source=missing.db"));
         status = data.open(dataSourceOf(*dc, m_dir.path(), QString(), nullptr));
         QVERIFY(status.description().contains(QStringLiteral("'") + m_dir.filePath(QStringLiteral("missing.db")) + QStringLiteral("'")));
+        // A server's Data Source is a host name, never a file beside the report.
+        const QString server = QStringLiteral("Provider=PostgreSQL;Data Source=127.0.0.1;Initial Catalog=sales");
+        dc->setConnectionString(server);
+        QCOMPARE(dataSourceOf(*dc, m_dir.path(), QString(), nullptr).connectionString, server);
 
         // The converted-report template points at whatever database the run names.
         dc->setConnectionString(QStringLiteral("Provider=SQLite;Data Source=$fulldbpath$"));
