@@ -165,6 +165,16 @@ Flow runHandler(Frame &f, const ScriptError &e)
     return Flow::ExitProc; // Exit Sub or the end of the procedure
 }
 
+// An error raised without a place gets the one of the node that ran.
+void placeError(ScriptError &e, const Node &at, const Frame &f)
+{
+    if (e.line != 0)
+        return;
+    e.line = at.line;
+    e.column = at.column;
+    e.module = f.proc ? f.proc->module : f.module;
+}
+
 } // namespace
 
 Flow execBlock(Frame &f, Block &block, size_t start)
@@ -179,11 +189,7 @@ Flow execBlock(Frame &f, Block &block, size_t start)
             f.rt.tick();
             flow = s->exec(f);
         } catch (ScriptError &e) {
-            if (e.line == 0) {
-                e.line = s->line;
-                e.column = s->column;
-                e.module = f.proc ? f.proc->module : f.module;
-            }
+            placeError(e, *s, f);
             if (e.fatal || f.inHandler || (!f.handler && !f.resumeNext))
                 throw;
             if (f.handler) {
@@ -723,11 +729,7 @@ bool conditionHolds(Frame &f, Expr &condition)
     } catch (ScriptError &e) {
         if (e.fatal || f.inHandler || f.handler || !f.resumeNext)
             throw;
-        if (e.line == 0) {
-            e.line = condition.line;
-            e.column = condition.column;
-            e.module = f.proc ? f.proc->module : f.module;
-        }
+        placeError(e, condition, f);
         f.rt.err->set(e);
         return true;
     }
