@@ -82,10 +82,7 @@ public:
                 continue;
             }
             if (c == QLatin1Char('[')) {
-                const qsizetype close = m_text.indexOf(QLatin1Char(']'), m_pos + 1);
-                const qsizetype nl = m_text.indexOf(QLatin1Char('\n'), m_pos + 1);
-                if (close < 0 || (nl >= 0 && nl < close))
-                    syntaxError(1010, t.line, t.column);
+                const qsizetype close = closingOnLine(QLatin1Char(']'), 1010, t);
                 t.kind = Tok::Ident;
                 t.text = m_text.mid(m_pos + 1, close - m_pos - 1);
                 t.bracketed = true;
@@ -113,10 +110,7 @@ public:
                 continue;
             }
             if (c == QLatin1Char('#')) {
-                const qsizetype close = m_text.indexOf(QLatin1Char('#'), m_pos + 1);
-                const qsizetype nl = m_text.indexOf(QLatin1Char('\n'), m_pos + 1);
-                if (close < 0 || (nl >= 0 && nl < close))
-                    syntaxError(1002, t.line, t.column);
+                const qsizetype close = closingOnLine(QLatin1Char('#'), 1002, t);
                 double d;
                 if (!parseDate(m_text.mid(m_pos + 1, close - m_pos - 1), &d))
                     syntaxError(1002, t.line, t.column, m_text.mid(m_pos, close - m_pos + 1));
@@ -266,6 +260,17 @@ private:
         }
         t.kind = Tok::String;
         t.text = s;
+    }
+
+    // Where the closing character of a [name] or #date# stands; syntax
+    // error number when the line ends first.
+    qsizetype closingOnLine(QChar closing, int number, const Token &t) const
+    {
+        const qsizetype close = m_text.indexOf(closing, m_pos + 1);
+        const qsizetype nl = m_text.indexOf(QLatin1Char('\n'), m_pos + 1);
+        if (close < 0 || (nl >= 0 && nl < close))
+            syntaxError(number, t.line, t.column);
+        return close;
     }
 
     const QString &m_text;
