@@ -61,6 +61,18 @@ QString SettingsStore::fileName() const
     return m_settings->fileName();
 }
 
+QString SettingsStore::problem() const
+{
+    const QString path = m_settings->fileName();
+    if (QFileInfo::exists(path) && !QFileInfo(path).isReadable())
+        return QStringLiteral("The settings file %1 cannot be read; defaults are used.").arg(path);
+    if (m_settings->status() == QSettings::FormatError)
+        return QStringLiteral("The settings file %1 is damaged; defaults are used and it is left as it is.").arg(path);
+    if (m_settings->status() == QSettings::AccessError)
+        return QStringLiteral("The settings file %1 cannot be written.").arg(path);
+    return QString();
+}
+
 int SettingsStore::readNumber(const QString &name, int defaultValue) const
 {
     const QVariant v = m_settings->value(name);
@@ -122,6 +134,21 @@ QString SettingsStore::productDir()
 {
     return systemValue(QStringLiteral("Software/Microsoft/VisualStudio/6.0/Setup/Microsoft Visual Basic"),
                        QStringLiteral("ProductDir"));
+}
+
+} // namespace Orv
+
+namespace Orv {
+
+Script::InstallKeys SettingsStore::installKeys()
+{
+    Script::InstallKeys keys;
+    keys.installDir = installDir();
+    const QString product = productDir();
+    keys.productKeyExists = !product.isEmpty();
+    if (!product.isEmpty())
+        keys.productDir = product;
+    return keys;
 }
 
 } // namespace Orv

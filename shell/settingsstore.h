@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/script/scriptsupport.h"
+
 #include <QString>
 
 #include <memory>
@@ -34,6 +36,10 @@ public:
     ~SettingsStore();
 
     QString fileName() const;
+    // What is wrong with the file, or empty: it cannot be read, or it is
+    // damaged. Its values then read as their defaults and writes leave the
+    // file as it is.
+    QString problem() const;
 
     // A 32-bit number; the default when the value is missing or is not a
     // number that fits.
@@ -51,6 +57,8 @@ public:
     // then the Visual Studio product folder. Usually empty.
     static QString installDir();
     static QString productDir();
+    // Both, as a report script's vbo.VBPath asks for them.
+    static Script::InstallKeys installKeys();
 
 private:
     static QString userIniPath();

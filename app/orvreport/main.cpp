@@ -1,0 +1,107 @@
+// orvreport [layout.rpx | archive.rdf]: the OrvReport designer.
+//   --help, --version
+//   --screenshot <file.png>: draw the main window once into a picture and
+//     quit (made for the documentation; works without a display);
+//   --start-dialog: with --screenshot, draw the start dialog instead.
+// Every other argument is part of the path, joined with blanks, so that an
+// unquoted path with blanks still opens.
+#include "engine/core/processsetup.h"
+#include "shell/startdialogmodel.h"
+#include "shell/window/mainwindow.h"
+#include "shell/window/startdialog.h"
+#include "ui/widgetui.h"
+
+#include <QApplication>
+#include <QTimer>
+
+#include <cstdio>
+
+namespace {
+
+void usage()
+{
+    std::printf("Usage: orvreport [options] [layout.rpx | archive.rdf]\n"
+                "The OrvReport banded-report designer.\n\n"
+                "Options:\n"
+                "  --help                  show this help and exit\n"
+                "  --version               show the version and exit\n"
+                "  --screenshot <file>     draw the window into a PNG file and exit\n"
+                "  --start-dialog          with --screenshot: draw the start dialog\n"
+                "  --preview               with --screenshot: draw the preview page\n");
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    Orv::setUpProcess();
+    QStringList words;
+    QString screenshot;
+    bool startDialog = false;
+    bool preview = false;
+    for (int i = 1; i < argc; ++i) {
+        const QString arg = QString::fromLocal8Bit(argv[i]);
+        if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
+            usage();
+            return 0;
+        }
+        if (arg == QLatin1String("--version")) {
+            std::printf("orvreport %s\n", ORV_VERSION);
+            return 0;
+        }
+        if (arg == QLatin1String("--screenshot") && i + 1 < argc) {
+            screenshot = QString::fromLocal8Bit(argv[++i]);
+        } else if (arg == QLatin1String("--start-dialog")) {
+            startDialog = true;
+        } else if (arg == QLatin1String("--preview")) {
+            preview = true;
+        } else {
+            words << arg;
+        }
+    }
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("OrvReport"));
+    QApplication::setApplicationVersion(QStringLiteral(ORV_VERSION));
+    QApplication::setOrganizationName(QStringLiteral("Orv"));
+
+    Orv::WidgetUi ui;
+    Orv::MainWindow window(ui);
+    ui.setParentWidget(&window);
+    const QString path = words.join(QLatin1Char(' '));
+    window.show();
+
+    if (!screenshot.isEmpty()) {
+        // Pictures for the documentation: the window (or the start dialog)
+        // as the user sees it, drawn once the pages have settled.
+        window.setStartDialogRunner([](Orv::StartDialogModel &) {});
+        window.startUp(path);
+        if (preview)
+            window.setView(1);
+        QTimer::singleShot(preview ? 1500 : 400, &window, [&] {
+            QImage image;
+            if (startDialog) {
+                Orv::StartDialogModel model;
+                model.setShowNew(true);
+                model.AddNewType(Orv::StartDialogModel::blankReport(), QStringLiteral("New Report"));
+                model.AddNewType(Orv::StartDialogModel::reportWizard(), QStringLiteral("Report Wizard"));
+                model.AddNewType(Orv::StartDialogModel::importAccess(), QStringLiteral("Import Access"));
+                model.setInitialFolder(Orv::ReportDocument::folderOf(path));
+                Orv::frmFileDialog dialog(model, &window);
+                dialog.show();
+                QApplication::processEvents();
+                image = dialog.grab().toImage();
+            } else {
+                image = window.grab().toImage();
+            }
+            const bool ok = image.save(screenshot);
+            std::fprintf(ok ? stdout : stderr, ok ? "Wrote %s\n" : "Cannot write %s\n", qPrintable(screenshot));
+            QApplication::exit(ok ? 0 : 1);
+        });
+        return app.exec();
+    }
+
+    // The start dialog or the command line's file once the window is up.
+    QTimer::singleShot(0, &window, [&] { window.startUp(path); });
+    return app.exec();
+}

@@ -1,0 +1,44 @@
+#include "shell/window/commandicons.h"
+
+#include <QDir>
+#include <QStandardPaths>
+
+namespace Orv {
+
+namespace {
+
+// Platforms without a desktop theme (offscreen, a bare X server) know no
+// icon folders and no theme: use the system's icon folders and Adwaita.
+void ensureTheme()
+{
+    static bool done = false;
+    if (done)
+        return;
+    done = true;
+    QStringList paths = QIcon::themeSearchPaths();
+    for (const QString &data : QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation)) {
+        const QString icons = QDir(data).filePath(QStringLiteral("icons"));
+        if (!paths.contains(icons) && QDir(icons).exists())
+            paths << icons;
+    }
+    QIcon::setThemeSearchPaths(paths);
+    if (QIcon::themeName().isEmpty() || QIcon::themeName() == QLatin1String("hicolor"))
+        QIcon::setThemeName(QStringLiteral("Adwaita"));
+}
+
+} // namespace
+
+QIcon commandIcon(const QString &name)
+{
+    if (name.isEmpty())
+        return QIcon();
+    ensureTheme();
+    if (QIcon::hasThemeIcon(name))
+        return QIcon::fromTheme(name);
+    const QString symbolic = name + QStringLiteral("-symbolic");
+    if (QIcon::hasThemeIcon(symbolic))
+        return QIcon::fromTheme(symbolic);
+    return QIcon();
+}
+
+} // namespace Orv

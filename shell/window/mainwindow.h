@@ -1,0 +1,159 @@
+#pragma once
+// frmOrvReport: the program's main window. A design page (the design
+// coolbar, the designer, the splitter, the property list) and a preview
+// page (the viewer coolbar, the viewer, the debug list) share the client
+// area; the bottom strip holds the report path and the two view tabs. The
+// document flows live in ReportDocument; this class shows them and routes
+// every menu item and button to its command.
+#include "shell/reportdocument.h"
+#include "shell/settingsstore.h"
+
+#include <QHash>
+#include <QList>
+#include <QMainWindow>
+#include <QPointer>
+
+#include <memory>
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QMenu;
+class QToolBar;
+
+namespace Orv {
+
+class Coolbar;
+class Designer;
+class PropertyList;
+class Ui;
+class UiScriptDialogs;
+class Viewer;
+namespace Script {
+class ScriptedRun;
+}
+
+class MainWindow : public QMainWindow, private DocumentHost
+{
+    Q_OBJECT
+
+public:
+    static QString productName() { return QStringLiteral("OrvReport"); }
+
+    // ui answers every prompt of the window and what it runs (tests pass
+    // a RecordingUi); settings may be null for the user's own store.
+    explicit MainWindow(Ui &ui, SettingsStore *settings = nullptr, QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    // The last start-up step: open the layout named on the command line
+    // (an archive opens in preview), or show the start dialog when the
+    // setting allows.
+    void startUp(const QString &commandLine);
+
+    ReportDocument &document() { return *m_document; }
+    Designer *designer() const { return m_dsg; }
+    Viewer *viewer() const { return m_vwr; }
+    PropertyList *propertyList() const { return m_plist; }
+    QListWidget *debugList() const { return m_lstDebug; }
+    Script::ScriptedRun *previewRun() const { return m_preview.get(); }
+    ViewMode viewMode() const { return m_document->viewMode(); }
+    int splitterPosition() const { return m_splitterPos; }
+
+    // The view tabs: 0 design, 1 preview.
+    void setView(int index);
+    // Runs a command of the catalogue (what a menu item or button does).
+    void execute(const QString &command);
+    // The menu item or toolbar button of that name or key.
+    QAction *action(const QString &name) const { return m_named.value(name); }
+    QMenu *menu(const QString &name) const { return m_menus.value(name); }
+    QToolBar *toolBar(const QString &name) const;
+    // The splitter drag as the mouse does it: press, move to x (window
+    // coordinates of the design page), release.
+    void dragSplitter(int fromX, int toX);
+
+    // Full tool-state and menu refresh.
+    void refreshTools();
+
+    // Shows the start dialog; tests put their own answer in its place.
+    using StartDialogRunner = std::function<void(StartDialogModel &)>;
+    void setStartDialogRunner(StartDialogRunner runner) { m_startRunner = std::move(runner); }
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    // DocumentHost
+    Status loadArchive(const QString &path) override;
+    Status saveArchive(const QString &path) override;
+    void runStartDialog(StartDialogModel &model) override;
+    Status runReportWizard() override;
+    Status runAccessImport() override;
+
+    void buildPages();
+    void buildMenus();
+    void buildBars();
+    QAction *makeAction(const QString &name, const QString &caption, const QString &command, bool forButton);
+    void layoutDesignPage();
+    void layoutPreviewPage();
+    void layoutClient();
+    void ViewPreview();
+    void ViewDesign();
+    void viewerCommand(const QString &key);
+    void setCommandState(const QString &command, bool enabled, bool checked);
+    void setCommandEnabled(const QString &command, bool enabled);
+    void refreshActionState(int code);
+    void refreshMenus();
+    void updateTitle();
+    void updateTabs();
+    void showZoom(int zoom);
+    void showPageBox();
+    void selectionChanged();
+    void objectAdded(QObject *object, int kind);
+    void togglePropertyList();
+    void toggleStatusBar();
+    void toggleBand(const QString &band);
+    void saveWindowState();
+    void restoreWindowState();
+
+    Ui &m_ui;
+    std::unique_ptr<SettingsStore> m_ownSettings;
+    SettingsStore *m_settings;
+    std::unique_ptr<UiScriptDialogs> m_scriptDialogs;
+    std::unique_ptr<ReportDocument> m_document;
+    StartDialogRunner m_startRunner;
+
+    QWidget *m_client = nullptr;
+    QWidget *m_picDesign = nullptr;
+    Coolbar *m_cbDesign = nullptr;
+    Designer *m_dsg = nullptr;
+    QWidget *m_imgSplitter = nullptr;
+    QWidget *m_picSplitter = nullptr;
+    PropertyList *m_plist = nullptr;
+    QWidget *m_picView = nullptr;
+    Coolbar *m_cbView = nullptr;
+    Viewer *m_vwr = nullptr;
+    QListWidget *m_lstDebug = nullptr;
+    QWidget *m_picBottom = nullptr;
+    QLabel *m_lbRptName = nullptr;
+    QLabel *m_lblTab[2] = {nullptr, nullptr};
+    QLabel *m_status = nullptr;
+    QComboBox *m_cboViewZoom = nullptr;
+    QLineEdit *m_txtViewPageNumber = nullptr;
+    QLineEdit *m_txtViewFind = nullptr;
+
+    QHash<QString, QAction *> m_named;            // by menu item name or button key
+    QHash<QString, QList<QAction *>> m_byCommand; // every action running a command
+    QHash<QString, QMenu *> m_menus;
+    QSet<QString> m_available;                    // commands this build carries out
+
+    int m_splitterPos = 0;
+    int m_listWidth = 320; // the property list keeps its width when the window is resized
+    int m_dragStart = -1;
+    bool m_propertyListVisible = true;
+    std::unique_ptr<Script::ScriptedRun> m_preview;
+};
+
+} // namespace Orv
