@@ -396,7 +396,6 @@ void MainWindow::updateTitle()
     QString title = productName();
     if (!path.isEmpty())
         title = QFileInfo(path).fileName() + QStringLiteral(" - ") + title;
-    setWindowModified(m_dsg->IsDirty());
     setWindowTitle(m_dsg->IsDirty() ? QStringLiteral("*") + title : title);
 }
 
