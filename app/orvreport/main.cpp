@@ -11,7 +11,11 @@
 #include "shell/window/startdialog.h"
 #include "ui/widgetui.h"
 
+#include "engine/widgets/designer/designer.h"
+#include "engine/widgets/designer/designview.h"
+
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QTimer>
 
 #include <cstdio>
@@ -30,12 +34,43 @@ void usage()
                 "  --preview               with --screenshot: draw the preview page\n");
 }
 
+// --bench-first-paint: prints when the designer's surface is first painted
+// with the layout, then quits (bench/shell reads it).
+class FirstPaint : public QObject
+{
+public:
+    FirstPaint(const QElapsedTimer &clock, qint64 openedAt) : m_clock(clock), m_openedAt(openedAt) {}
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint && !m_done) {
+            m_done = true;
+            QTimer::singleShot(0, [this] {
+                std::printf("first paint %lld ms, open to paint %lld ms\n", (long long)m_clock.elapsed(),
+                            (long long)(m_clock.elapsed() - m_openedAt));
+                std::fflush(stdout);
+                QApplication::exit(0);
+            });
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    const QElapsedTimer &m_clock;
+    qint64 m_openedAt;
+    bool m_done = false;
+};
+
 } // namespace
 
 int main(int argc, char **argv)
 {
+    QElapsedTimer clock;
+    clock.start();
     Orv::setUpProcess();
     QStringList words;
+    bool benchPaint = false;
     QString screenshot;
     bool startDialog = false;
     bool preview = false;
@@ -55,6 +90,8 @@ int main(int argc, char **argv)
             startDialog = true;
         } else if (arg == QLatin1String("--preview")) {
             preview = true;
+        } else if (arg == QLatin1String("--bench-first-paint")) {
+            benchPaint = true;
         } else {
             words << arg;
         }
@@ -98,6 +135,15 @@ int main(int argc, char **argv)
             std::fprintf(ok ? stdout : stderr, ok ? "Wrote %s\n" : "Cannot write %s\n", qPrintable(screenshot));
             QApplication::exit(ok ? 0 : 1);
         });
+        return app.exec();
+    }
+
+    if (benchPaint) {
+        window.setStartDialogRunner([](Orv::StartDialogModel &m) { m.cancel(); });
+        const qint64 opened = clock.elapsed();
+        window.startUp(path);
+        FirstPaint watcher(clock, opened);
+        window.designer()->view()->viewport()->installEventFilter(&watcher);
         return app.exec();
     }
 

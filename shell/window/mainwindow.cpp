@@ -173,7 +173,8 @@ void MainWindow::buildPages()
     m_lbRptName = new QLabel(ReportDocument::pathLabelFor(QString()), m_picBottom);
     m_lbRptName->setObjectName(QStringLiteral("lbRptName"));
     m_lbRptName->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    row->addWidget(m_lbRptName, 1);
+    row->addWidget(m_lbRptName);
+    row->addStretch(1);
 
     // The status bar.
     statusBar()->setObjectName(QStringLiteral("sb"));
