@@ -51,15 +51,15 @@ struct ScriptedDialogs : PropertyDialogs
     std::optional<QString> text;
     QString textShown; // what the text editor was opened with
     QList<Status> errors;
-    std::optional<int> chooseColor(QWidget *, int) override { return color; }
-    std::optional<QFont> chooseFont(QWidget *, const QFont &) override { return font; }
-    QString choosePicture(QWidget *) override { return picture; }
-    std::optional<QString> editText(QWidget *, const QString &, const QString &shown) override
+    std::optional<int> chooseColor(int) override { return color; }
+    std::optional<QFont> chooseFont(const QFont &) override { return font; }
+    QString choosePicture() override { return picture; }
+    std::optional<QString> editText(const QString &, const QString &shown) override
     {
         textShown = shown;
         return text;
     }
-    void showError(QWidget *, const Status &status) override { errors.append(status); }
+    void showError(const Status &status) override { errors.append(status); }
 };
 
 // An object outside any report that steers its properties with class info.
@@ -337,7 +337,7 @@ private Q_SLOTS:
 
         // A write that fails part way puts back what was already written.
         Status status;
-        QVERIFY(!PropertyEditCommand::apply({a, b}, {{"Left", 500.0}, {"Font.Size", 5000.0}}, &status));
+        QVERIFY(!PropertyChangeCommand::apply(nullptr, QString(), {a, b}, {{"Left", 500.0}, {"Font.Size", 5000.0}}, &status));
         QCOMPARE(status.number(), int(ErrInvalidPropertyValue));
         QCOMPARE(status.source(), a->name());
         QCOMPARE(layoutBytes(r), before);
