@@ -58,6 +58,12 @@ DesignerWindow::DesignerWindow(QWidget *parent)
     resize(1100, 780);
 }
 
+DesignerWindow::~DesignerWindow()
+{
+    // The prompts go before the designer, a child widget, does.
+    m_designer->setPrompts(nullptr);
+}
+
 QAction *DesignerWindow::actionFor(int code, const QString &text, const QKeySequence &shortcut)
 {
     auto *action = new QAction(text.isEmpty() ? name(code) : text, this);

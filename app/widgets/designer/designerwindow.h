@@ -21,6 +21,7 @@ class DesignerWindow : public QMainWindow
 
 public:
     explicit DesignerWindow(QWidget *parent = nullptr);
+    ~DesignerWindow() override;
 
     Designer *designer() const { return m_designer; }
     bool openLayout(const QString &path);
