@@ -14,10 +14,25 @@ std::optional<T> RecordingUi::take()
     return result;
 }
 
+void RecordingUi::record(Kind kind, const QString &text, const QString &title, MessageButtons buttons,
+                         MessageIcon icon, const FileDialogRequest &file, const QStringList &items, double initial)
+{
+    Request r;
+    r.kind = kind;
+    r.text = text;
+    r.title = title;
+    r.buttons = buttons;
+    r.icon = icon;
+    r.file = file;
+    r.items = items;
+    r.initial = initial;
+    m_requests.append(r);
+}
+
 MessageResult RecordingUi::messageBox(const QString &text, const QString &title, MessageButtons buttons,
                                       MessageIcon icon)
 {
-    m_requests.append({Kind::MessageBox, text, title, buttons, icon, FileDialogRequest()});
+    record(Kind::MessageBox, text, title, buttons, icon);
     if (auto result = take<MessageResult>())
         return *result;
     switch (buttons) {
@@ -30,39 +45,94 @@ MessageResult RecordingUi::messageBox(const QString &text, const QString &title,
 
 std::optional<QString> RecordingUi::inputBox(const QString &prompt, const QString &title, const QString &defaultText)
 {
-    m_requests.append({Kind::InputBox, prompt, title, MessageButtons::OkCancel, MessageIcon::None,
-                       FileDialogRequest{{}, {}, defaultText, {}, 0}});
+    record(Kind::InputBox, prompt, title, MessageButtons::OkCancel, MessageIcon::None,
+           FileDialogRequest{{}, {}, defaultText, {}, 0});
     return take<QString>();
 }
 
 QString RecordingUi::openFileName(const FileDialogRequest &request)
 {
-    m_requests.append({Kind::OpenFile, request.fileName, request.title, MessageButtons::OkCancel, MessageIcon::None, request});
+    record(Kind::OpenFile, request.fileName, request.title, MessageButtons::OkCancel, MessageIcon::None, request);
     return take<QString>().value_or(QString());
 }
 
 QString RecordingUi::saveFileName(const FileDialogRequest &request)
 {
-    m_requests.append({Kind::SaveFile, request.fileName, request.title, MessageButtons::OkCancel, MessageIcon::None, request});
+    record(Kind::SaveFile, request.fileName, request.title, MessageButtons::OkCancel, MessageIcon::None, request);
     return take<QString>().value_or(QString());
 }
 
 QString RecordingUi::browseFolder(const QString &title, const QString &startFolder)
 {
-    m_requests.append({Kind::BrowseFolder, startFolder, title, MessageButtons::OkCancel, MessageIcon::None, FileDialogRequest()});
+    record(Kind::BrowseFolder, startFolder, title);
     return take<QString>().value_or(QString());
 }
 
-std::optional<int> RecordingUi::chooseColor(int initial)
+std::optional<int> RecordingUi::chooseColor(int initial, const QString &title)
 {
-    m_requests.append({Kind::ChooseColor, QString::number(initial), {}, MessageButtons::OkCancel, MessageIcon::None, FileDialogRequest()});
+    record(Kind::ChooseColor, QString::number(initial), title, MessageButtons::OkCancel, MessageIcon::None, {}, {},
+           initial);
     return take<int>();
 }
 
 std::optional<FontChoice> RecordingUi::chooseFont(const FontChoice &initial)
 {
-    m_requests.append({Kind::ChooseFont, initial.name, {}, MessageButtons::OkCancel, MessageIcon::None, FileDialogRequest()});
+    record(Kind::ChooseFont, initial.name, {}, MessageButtons::OkCancel, MessageIcon::None, {}, {}, initial.size);
     return take<FontChoice>();
+}
+
+std::optional<double> RecordingUi::inputNumber(const QString &prompt, const QString &title, double initial,
+                                               double minimum, double maximum, int)
+{
+    record(Kind::InputNumber, prompt, title, MessageButtons::OkCancel, MessageIcon::None, {}, {}, initial);
+    if (m_answers.empty())
+        return std::nullopt;
+    std::optional<double> result;
+    if (const auto *d = std::get_if<double>(&m_answers.front()))
+        result = *d;
+    else if (const auto *i = std::get_if<int>(&m_answers.front()))
+        result = *i;
+    m_answers.pop_front();
+    // A real box does not let a number out of range through.
+    if (result && (*result < minimum || *result > maximum))
+        return std::nullopt;
+    return result;
+}
+
+std::optional<int> RecordingUi::chooseItem(const QString &prompt, const QString &title, const QStringList &items,
+                                           int current)
+{
+    record(Kind::ChooseItem, prompt, title, MessageButtons::OkCancel, MessageIcon::None, {}, items, current);
+    if (m_answers.empty())
+        return std::nullopt;
+    std::optional<int> result;
+    if (const auto *i = std::get_if<int>(&m_answers.front()))
+        result = *i;
+    else if (const auto *text = std::get_if<QString>(&m_answers.front()))
+        result = int(items.indexOf(*text));
+    m_answers.pop_front();
+    // Only an item offered can be picked.
+    if (result && (*result < 0 || *result >= items.size()))
+        return std::nullopt;
+    return result;
+}
+
+std::optional<QList<int>> RecordingUi::chooseOrder(const QString &title, const QStringList &items)
+{
+    record(Kind::ChooseOrder, {}, title, MessageButtons::OkCancel, MessageIcon::None, {}, items);
+    return take<QList<int>>();
+}
+
+std::optional<BorderChoice> RecordingUi::chooseBorder(const BorderChoice &initial)
+{
+    record(Kind::ChooseBorder, {}, {}, MessageButtons::OkCancel, MessageIcon::None, {}, {}, initial.style);
+    return take<BorderChoice>();
+}
+
+std::optional<QString> RecordingUi::editText(const QString &title, const QString &text)
+{
+    record(Kind::EditText, text, title);
+    return take<QString>();
 }
 
 } // namespace Orv

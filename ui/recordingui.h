@@ -16,24 +16,42 @@ namespace Orv {
 class RecordingUi : public Ui
 {
 public:
-    enum class Kind { MessageBox, InputBox, OpenFile, SaveFile, BrowseFolder, ChooseColor, ChooseFont };
+    enum class Kind {
+        MessageBox,
+        InputBox,
+        OpenFile,
+        SaveFile,
+        BrowseFolder,
+        ChooseColor,
+        ChooseFont,
+        InputNumber,
+        ChooseItem,
+        ChooseOrder,
+        ChooseBorder,
+        EditText
+    };
 
     struct Request
     {
-        Kind kind;
-        QString text;  // message, prompt or the dialog's proposed file name
+        Kind kind = Kind::MessageBox;
+        QString text;  // message, prompt, the dialog's proposed file name or the text edited
         QString title;
         MessageButtons buttons = MessageButtons::Ok;
         MessageIcon icon = MessageIcon::None;
         FileDialogRequest file;
+        QStringList items;  // what chooseItem and chooseOrder offer
+        double initial = 0; // the number, item position, colour or border style offered
     };
 
-    using Answer = std::variant<MessageResult, QString, std::nullopt_t, int, FontChoice>;
+    // chooseItem takes a position (int) or an item's text; inputNumber a
+    // double or an int.
+    using Answer = std::variant<MessageResult, QString, std::nullopt_t, int, FontChoice, double, QList<int>,
+                                BorderChoice>;
 
     void answer(Answer a) { m_answers.push_back(std::move(a)); }
     const QList<Request> &requests() const { return m_requests; }
     // The last request's text and title, for the common one-box case.
-    Request last() const { return m_requests.isEmpty() ? Request{Kind::MessageBox, {}, {}, MessageButtons::Ok, MessageIcon::None, FileDialogRequest()} : m_requests.last(); }
+    Request last() const { return m_requests.isEmpty() ? Request() : m_requests.last(); }
     int pendingAnswers() const { return int(m_answers.size()); }
     void clear()
     {
@@ -47,8 +65,15 @@ public:
     QString openFileName(const FileDialogRequest &request) override;
     QString saveFileName(const FileDialogRequest &request) override;
     QString browseFolder(const QString &title, const QString &startFolder) override;
-    std::optional<int> chooseColor(int initial) override;
+    std::optional<int> chooseColor(int initial, const QString &title = QString()) override;
     std::optional<FontChoice> chooseFont(const FontChoice &initial) override;
+    std::optional<double> inputNumber(const QString &prompt, const QString &title, double initial, double minimum,
+                                      double maximum, int decimals) override;
+    std::optional<int> chooseItem(const QString &prompt, const QString &title, const QStringList &items,
+                                  int current) override;
+    std::optional<QList<int>> chooseOrder(const QString &title, const QStringList &items) override;
+    std::optional<BorderChoice> chooseBorder(const BorderChoice &initial) override;
+    std::optional<QString> editText(const QString &title, const QString &text) override;
 
     QString clipboardText() const override { return m_clipboard; }
     void setClipboardText(const QString &text) override { m_clipboard = text; }
@@ -56,6 +81,9 @@ public:
 private:
     template<typename T>
     std::optional<T> take();
+    void record(Kind kind, const QString &text, const QString &title, MessageButtons buttons = MessageButtons::OkCancel,
+                MessageIcon icon = MessageIcon::None, const FileDialogRequest &file = FileDialogRequest(),
+                const QStringList &items = QStringList(), double initial = 0);
 
     QList<Request> m_requests;
     std::deque<Answer> m_answers;

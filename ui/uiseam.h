@@ -2,7 +2,9 @@
 
 #include "engine/core/status.h"
 
+#include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -33,14 +35,26 @@ struct FontChoice
     bool strikethrough = false;
 };
 
+// The sides, style and colour of a border. Styles are the report's border
+// style numbers, 0 none to 13 extra thick solid.
+struct BorderChoice
+{
+    enum Side { Left = 1, Top = 2, Right = 4, Bottom = 8, All = 15 };
+    int style = 1;
+    int sides = All;
+    int color = 0; // 0x00BBGGRR
+};
+
 // The text of the common error box: the error number, with a leading blank
 // when it is not negative, then " - ", then the description.
 QString errorText(int number, const QString &description);
 QString errorText(const Status &status);
 
 // Everything the program asks of the user or the desktop goes through this
-// seam: message boxes, prompts, file and folder dialogs, the colour and font
-// choosers and the clipboard. The program uses the widget version; tests use
+// seam: message boxes, prompts, file and folder dialogs, the colour, font
+// and border choosers, lists to pick from or put in order, and the
+// clipboard. The engine's widgets open no dialogs themselves; adapters
+// in ui/ put their prompts on this seam. The program uses the widget version; tests use
 // RecordingUi to read exact texts and titles and to answer prompts.
 class Ui
 {
@@ -57,9 +71,21 @@ public:
     virtual QString openFileName(const FileDialogRequest &request) = 0;
     virtual QString saveFileName(const FileDialogRequest &request) = 0;
     virtual QString browseFolder(const QString &title, const QString &startFolder) = 0;
-    // Colour numbers 0x00BBGGRR.
-    virtual std::optional<int> chooseColor(int initial) = 0;
+    // Colour numbers 0x00BBGGRR; title names what is coloured.
+    virtual std::optional<int> chooseColor(int initial, const QString &title = QString()) = 0;
     virtual std::optional<FontChoice> chooseFont(const FontChoice &initial) = 0;
+    // A number from minimum to maximum with the given decimals.
+    virtual std::optional<double> inputNumber(const QString &prompt, const QString &title, double initial,
+                                              double minimum, double maximum, int decimals) = 0;
+    // One of items, by its position; current is the one offered.
+    virtual std::optional<int> chooseItem(const QString &prompt, const QString &title, const QStringList &items,
+                                          int current) = 0;
+    // The items put in the order the user wants: their positions in the
+    // new order.
+    virtual std::optional<QList<int>> chooseOrder(const QString &title, const QStringList &items) = 0;
+    virtual std::optional<BorderChoice> chooseBorder(const BorderChoice &initial) = 0;
+    // A longer text in a multi-line editor.
+    virtual std::optional<QString> editText(const QString &title, const QString &text) = 0;
 
     virtual QString clipboardText() const = 0;
     virtual void setClipboardText(const QString &text) = 0;

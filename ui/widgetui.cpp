@@ -1,13 +1,26 @@
 #include "ui/widgetui.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QColorDialog>
+#include <QComboBox>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
+#include <QFontDatabase>
 #include <QFontDialog>
+#include <QFormLayout>
+#include <QHBoxLayout>
 #include <QInputDialog>
+#include <QListWidget>
 #include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace Orv {
 
@@ -73,6 +86,26 @@ QString selectedFilter(const FileDialogRequest &r)
     return r.filter.split(QLatin1String(";;")).value(r.filterIndex);
 }
 
+const QStringList &borderStyleNames()
+{
+    static const QStringList names{
+        QStringLiteral("None"), QStringLiteral("Solid"), QStringLiteral("Dash"), QStringLiteral("Dot"),
+        QStringLiteral("Dash-Dot"), QStringLiteral("Dash-Dot-Dot"), QStringLiteral("Double"),
+        QStringLiteral("Thick Solid"), QStringLiteral("Thick Dash"), QStringLiteral("Thick Dot"),
+        QStringLiteral("Thick Dash-Dot"), QStringLiteral("Thick Dash-Dot-Dot"), QStringLiteral("Thick Double"),
+        QStringLiteral("Extra Thick Solid")};
+    return names;
+}
+
+// OK and Cancel at the foot of a dialog.
+void addButtons(QDialog &dialog, QVBoxLayout *layout)
+{
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    layout->addWidget(buttons);
+}
+
 } // namespace
 
 MessageResult WidgetUi::messageBox(const QString &text, const QString &title, MessageButtons buttons,
@@ -108,9 +141,9 @@ QString WidgetUi::browseFolder(const QString &title, const QString &startFolder)
     return QFileDialog::getExistingDirectory(m_parent, title, startFolder);
 }
 
-std::optional<int> WidgetUi::chooseColor(int initial)
+std::optional<int> WidgetUi::chooseColor(int initial, const QString &title)
 {
-    const QColor c = QColorDialog::getColor(toQColor(initial), m_parent);
+    const QColor c = QColorDialog::getColor(toQColor(initial), m_parent, title.isEmpty() ? QStringLiteral("Colour") : title);
     if (!c.isValid())
         return std::nullopt;
     return toNumber(c);
@@ -130,6 +163,127 @@ std::optional<FontChoice> WidgetUi::chooseFont(const FontChoice &initial)
         return std::nullopt;
     return FontChoice{chosen.family(), chosen.pointSizeF(), chosen.bold(), chosen.italic(), chosen.underline(),
                       chosen.strikeOut()};
+}
+
+std::optional<double> WidgetUi::inputNumber(const QString &prompt, const QString &title, double initial,
+                                            double minimum, double maximum, int decimals)
+{
+    bool ok = false;
+    const double value = QInputDialog::getDouble(m_parent, title, prompt, initial, minimum, maximum, decimals, &ok);
+    if (!ok)
+        return std::nullopt;
+    return value;
+}
+
+std::optional<int> WidgetUi::chooseItem(const QString &prompt, const QString &title, const QStringList &items,
+                                        int current)
+{
+    if (items.isEmpty())
+        return std::nullopt;
+    bool ok = false;
+    const QString item = QInputDialog::getItem(m_parent, title, prompt, items,
+                                               std::clamp(current, 0, int(items.size()) - 1), false, &ok);
+    if (!ok)
+        return std::nullopt;
+    return int(items.indexOf(item));
+}
+
+std::optional<QList<int>> WidgetUi::chooseOrder(const QString &title, const QStringList &items)
+{
+    QDialog dialog(m_parent);
+    dialog.setWindowTitle(title);
+    auto *list = new QListWidget;
+    for (int i = 0; i < items.size(); ++i) {
+        auto *item = new QListWidgetItem(items[i], list);
+        item->setData(Qt::UserRole, i);
+    }
+    list->setCurrentRow(0);
+    auto move = [list](int by) {
+        const int row = list->currentRow();
+        const int to = row + by;
+        if (row < 0 || to < 0 || to >= list->count())
+            return;
+        QListWidgetItem *item = list->takeItem(row);
+        list->insertItem(to, item);
+        list->setCurrentRow(to);
+    };
+    auto *up = new QPushButton(QStringLiteral("Move Up"));
+    auto *down = new QPushButton(QStringLiteral("Move Down"));
+    QObject::connect(up, &QPushButton::clicked, &dialog, [move] { move(-1); });
+    QObject::connect(down, &QPushButton::clicked, &dialog, [move] { move(1); });
+    auto *side = new QVBoxLayout;
+    side->addWidget(up);
+    side->addWidget(down);
+    side->addStretch();
+    auto *row = new QHBoxLayout;
+    row->addWidget(list);
+    row->addLayout(side);
+    auto *layout = new QVBoxLayout(&dialog);
+    layout->addLayout(row);
+    addButtons(dialog, layout);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    QList<int> order;
+    for (int i = 0; i < list->count(); ++i)
+        order.append(list->item(i)->data(Qt::UserRole).toInt());
+    return order;
+}
+
+std::optional<BorderChoice> WidgetUi::chooseBorder(const BorderChoice &initial)
+{
+    QDialog dialog(m_parent);
+    dialog.setWindowTitle(QStringLiteral("Border"));
+    auto *form = new QFormLayout;
+    auto *sides = new QHBoxLayout;
+    QCheckBox *boxes[4];
+    const char *names[4] = {"Left", "Top", "Right", "Bottom"};
+    const int masks[4] = {BorderChoice::Left, BorderChoice::Top, BorderChoice::Right, BorderChoice::Bottom};
+    for (int i = 0; i < 4; ++i) {
+        boxes[i] = new QCheckBox(QString::fromLatin1(names[i]));
+        boxes[i]->setChecked(initial.sides & masks[i]);
+        sides->addWidget(boxes[i]);
+    }
+    form->addRow(QStringLiteral("Sides:"), sides);
+    auto *style = new QComboBox;
+    style->addItems(borderStyleNames());
+    style->setCurrentIndex(std::clamp(initial.style, 0, int(borderStyleNames().size()) - 1));
+    form->addRow(QStringLiteral("Style:"), style);
+    int color = initial.color;
+    auto *colorButton = new QPushButton(QStringLiteral("Colour..."));
+    QObject::connect(colorButton, &QPushButton::clicked, &dialog, [&] {
+        const QColor c = QColorDialog::getColor(toQColor(color), &dialog, QStringLiteral("Border Colour"));
+        if (c.isValid())
+            color = toNumber(c);
+    });
+    form->addRow(QStringLiteral("Colour:"), colorButton);
+    auto *layout = new QVBoxLayout(&dialog);
+    layout->addLayout(form);
+    addButtons(dialog, layout);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    BorderChoice result;
+    result.style = style->currentIndex();
+    result.sides = 0;
+    for (int i = 0; i < 4; ++i)
+        result.sides |= boxes[i]->isChecked() ? masks[i] : 0;
+    result.color = color;
+    return result;
+}
+
+std::optional<QString> WidgetUi::editText(const QString &title, const QString &text)
+{
+    QDialog dialog(m_parent);
+    dialog.setWindowTitle(title);
+    auto *edit = new QPlainTextEdit(text, &dialog);
+    edit->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    edit->setLineWrapMode(QPlainTextEdit::NoWrap);
+    auto *layout = new QVBoxLayout(&dialog);
+    layout->addWidget(edit);
+    addButtons(dialog, layout);
+    dialog.resize(560, 360);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return edit->toPlainText();
 }
 
 QString WidgetUi::clipboardText() const

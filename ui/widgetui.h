@@ -20,8 +20,15 @@ public:
     QString openFileName(const FileDialogRequest &request) override;
     QString saveFileName(const FileDialogRequest &request) override;
     QString browseFolder(const QString &title, const QString &startFolder) override;
-    std::optional<int> chooseColor(int initial) override;
+    std::optional<int> chooseColor(int initial, const QString &title = QString()) override;
     std::optional<FontChoice> chooseFont(const FontChoice &initial) override;
+    std::optional<double> inputNumber(const QString &prompt, const QString &title, double initial, double minimum,
+                                      double maximum, int decimals) override;
+    std::optional<int> chooseItem(const QString &prompt, const QString &title, const QStringList &items,
+                                  int current) override;
+    std::optional<QList<int>> chooseOrder(const QString &title, const QStringList &items) override;
+    std::optional<BorderChoice> chooseBorder(const BorderChoice &initial) override;
+    std::optional<QString> editText(const QString &title, const QString &text) override;
     QString clipboardText() const override;
     void setClipboardText(const QString &text) override;
 

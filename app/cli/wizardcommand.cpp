@@ -35,8 +35,19 @@ public:
     QString openFileName(const FileDialogRequest &) override { return {}; }
     QString saveFileName(const FileDialogRequest &) override { return {}; }
     QString browseFolder(const QString &, const QString &) override { return {}; }
-    std::optional<int> chooseColor(int) override { return std::nullopt; }
+    std::optional<int> chooseColor(int, const QString & = QString()) override { return std::nullopt; }
     std::optional<FontChoice> chooseFont(const FontChoice &) override { return std::nullopt; }
+    std::optional<double> inputNumber(const QString &, const QString &, double, double, double, int) override
+    {
+        return std::nullopt;
+    }
+    std::optional<int> chooseItem(const QString &, const QString &, const QStringList &, int) override
+    {
+        return std::nullopt;
+    }
+    std::optional<QList<int>> chooseOrder(const QString &, const QStringList &) override { return std::nullopt; }
+    std::optional<BorderChoice> chooseBorder(const BorderChoice &) override { return std::nullopt; }
+    std::optional<QString> editText(const QString &, const QString &) override { return std::nullopt; }
     QString clipboardText() const override { return {}; }
     void setClipboardText(const QString &) override {}
 

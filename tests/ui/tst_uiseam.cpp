@@ -1,8 +1,48 @@
+#include "engine/layout/layoutfile.h"
+#include "engine/model/controls.h"
+#include "engine/model/report.h"
+#include "engine/model/section.h"
+#include "engine/widgets/designer/designercore.h"
 #include "ui/recordingui.h"
+#include "ui/uidesignerprompts.h"
+#include "ui/uiscriptdialogs.h"
 
+#include <QDir>
+#include <QFile>
+#include <QSignalSpy>
 #include <QTest>
+#include <QUndoStack>
 
 using namespace Orv;
+
+namespace {
+
+// Detail: lblA, a label, and shpC, a shape; two groups.
+const char *const Layout = R"(<?xml version="1.0" encoding="UTF-8"?>
+<OrvReportLayout version="1">
+  <Report>
+    <Section Type="4" Name="ghOuter" Height="300"/>
+    <Section Type="4" Name="ghInner" Height="300"/>
+    <Section Type="6" Name="Detail" Height="2880">
+      <Control Type="OrvEngine.Label" Name="lblA" Left="100" Top="100" Width="1000" Height="300" Caption="A"/>
+      <Control Type="OrvEngine.Shape" Name="shpC" Left="900" Top="1500" Width="800" Height="400"/>
+    </Section>
+    <Section Type="5" Name="gfInner" Height="300"/>
+    <Section Type="5" Name="gfOuter" Height="300"/>
+  </Report>
+</OrvReportLayout>
+)";
+
+Control *named(DesignerCore &core, const char *name)
+{
+    for (Control *c : core.DesignedReport()->allControls()) {
+        if (c->name() == QLatin1String(name))
+            return c;
+    }
+    return nullptr;
+}
+
+} // namespace
 
 class TestUiSeam : public QObject
 {
@@ -64,7 +104,127 @@ private Q_SLOTS:
         ui.setClipboardText(QStringLiteral("copied"));
         QCOMPARE(ui.clipboardText(), QStringLiteral("copied"));
     }
+
+    void listsNumbersAndBordersAreRecordedAndAnswered()
+    {
+        RecordingUi ui;
+        const QStringList items{QStringLiteral("Normal"), QStringLiteral("Heading 1")};
+        ui.answer(QStringLiteral("Heading 1")); // by text
+        ui.answer(0);                           // by position
+        ui.answer(7);                           // not offered: cancels
+        ui.answer(12);                          // an int does for a number
+        ui.answer(5000.0);                      // out of range: cancels
+        ui.answer(QList<int>{1, 0});
+        BorderChoice border;
+        border.style = 3;
+        border.sides = BorderChoice::Top;
+        ui.answer(border);
+        QCOMPARE(ui.chooseItem(QStringLiteral("Style:"), QStringLiteral("Style"), items, 0), std::optional<int>(1));
+        QCOMPARE(ui.chooseItem(QStringLiteral("Style:"), QStringLiteral("Style"), items, 1), std::optional<int>(0));
+        QVERIFY(!ui.chooseItem(QStringLiteral("Style:"), QStringLiteral("Style"), items, 1));
+        QCOMPARE(ui.inputNumber(QStringLiteral("Size:"), QStringLiteral("Font Size"), 10, 1, 1638, 1),
+                 std::optional<double>(12));
+        QVERIFY(!ui.inputNumber(QStringLiteral("Size:"), QStringLiteral("Font Size"), 10, 1, 1638, 1));
+        QCOMPARE(ui.chooseOrder(QStringLiteral("Reorder"), items), std::optional<QList<int>>(QList<int>{1, 0}));
+        const auto chosen = ui.chooseBorder(BorderChoice());
+        QVERIFY(chosen && chosen->style == 3 && chosen->sides == BorderChoice::Top);
+        QVERIFY(!ui.editText(QStringLiteral("Notes"), QStringLiteral("old"))); // nothing queued
+        QCOMPARE(ui.requests().size(), 8);
+        QCOMPARE(ui.requests().at(0).kind, RecordingUi::Kind::ChooseItem);
+        QCOMPARE(ui.requests().at(0).items, items);
+        QCOMPARE(ui.requests().at(3).kind, RecordingUi::Kind::InputNumber);
+        QCOMPARE(ui.requests().at(3).initial, 10.0);
+        QCOMPARE(ui.last().kind, RecordingUi::Kind::EditText);
+        QCOMPARE(ui.last().text, QStringLiteral("old"));
+    }
+
+    void scriptBoxesMapOntoTheSeam()
+    {
+        RecordingUi ui;
+        UiScriptDialogs dialogs(ui);
+        ui.answer(MessageResult::Yes);
+        QCOMPARE(dialogs.messageBox(QStringLiteral("Go on?"), 4 + 32, QStringLiteral("Run")), 6); // vbYesNo + vbQuestion
+        QCOMPARE(ui.last().buttons, MessageButtons::YesNo);
+        QCOMPARE(ui.last().icon, MessageIcon::Question);
+        QCOMPARE(ui.last().title, QStringLiteral("Run"));
+        // Numbers no box has show OK alone; closing it answers vbOK.
+        QCOMPARE(dialogs.messageBox(QStringLiteral("?"), 7 + 112, QString()), 1);
+        QCOMPARE(ui.last().buttons, MessageButtons::Ok);
+        QCOMPARE(ui.last().icon, MessageIcon::None);
+        ui.answer(QStringLiteral("Lyon"));
+        QCOMPARE(dialogs.inputBox(QStringLiteral("City?"), QStringLiteral("Filter"), QStringLiteral("Paris")),
+                 std::optional<QString>(QStringLiteral("Lyon")));
+        QCOMPARE(ui.last().file.fileName, QStringLiteral("Paris"));
+        QVERIFY(!dialogs.inputBox(QStringLiteral("City?"), QStringLiteral("Filter"), QString()));
+    }
+
+    // The designer's core alone, with its prompts answered through the seam.
+    void designerPromptsGoThroughTheSeam()
+    {
+        DesignerCore core;
+        RecordingUi ui;
+        UiDesignerPrompts prompts(ui);
+        QVERIFY(core.loadLayout(QString()).number() != 0); // no file: an error, nothing changed
+        const QString path = QDir(QDir::tempPath()).filePath(QStringLiteral("tst_uiseam_prompts.rpx"));
+        {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(Layout);
+        }
+        QVERIFY(core.loadLayout(path).ok());
+        QFile::remove(path);
+        QSignalSpy dirty(&core, &DesignerCore::dirtyChanged);
+        auto *label = qobject_cast<Label *>(named(core, "lblA"));
+        core.select(label);
+
+        // Without prompts a prompted action does nothing.
+        QVERIFY(!core.ExecuteAction(DesignerAction::FontSize));
+        core.setPrompts(&prompts);
+
+        // Cancelled (nothing queued): nothing changes, no step, still clean.
+        const QByteArray before = layoutBytes(*core.DesignedReport());
+        QVERIFY(!core.ExecuteAction(DesignerAction::FontSize));
+        QCOMPARE(ui.last().kind, RecordingUi::Kind::InputNumber);
+        QCOMPARE(ui.last().title, QStringLiteral("Font Size"));
+        QCOMPARE(ui.last().initial, label->font()->size());
+        QCOMPARE(layoutBytes(*core.DesignedReport()), before);
+        QCOMPARE(core.undoStack()->count(), 0);
+        QVERIFY(!core.IsDirty());
+
+        // Answered: the report changes in one undo step, and undo takes it back.
+        ui.answer(18.0);
+        QVERIFY(core.ExecuteAction(DesignerAction::FontSize));
+        QCOMPARE(label->font()->size(), 18.0);
+        QCOMPARE(core.undoStack()->count(), 1);
+        QVERIFY(core.IsDirty());
+        QVERIFY(core.ExecuteAction(DesignerAction::Undo));
+        QCOMPARE(layoutBytes(*core.DesignedReport()), before);
+        QVERIFY(!core.IsDirty());
+        QCOMPARE(dirty.count(), 2);
+
+        // The line style list and the colour title say what is asked.
+        core.select(named(core, "shpC"));
+        ui.answer(QStringLiteral("Dot"));
+        QVERIFY(core.ExecuteAction(DesignerAction::LineStyle));
+        QCOMPARE(named(core, "shpC")->property("LineStyle").toInt(), 3);
+        QCOMPARE(ui.last().items, UiDesignerPrompts::lineStyleNames());
+        ui.answer(0x0000FF);
+        QVERIFY(core.ExecuteAction(DesignerAction::BackColor));
+        QCOMPARE(ui.last().title, QStringLiteral("Back Colour"));
+        QCOMPARE(qobject_cast<BoxControl *>(named(core, "shpC"))->backColor(), 0x0000FF);
+
+        // Group order: the groups offered outermost first, one step.
+        const int steps = core.undoStack()->count();
+        ui.answer(QList<int>{1, 0});
+        QVERIFY(core.ExecuteAction(DesignerAction::ReorderGroups));
+        QCOMPARE(ui.last().items, (QStringList{QStringLiteral("ghOuter"), QStringLiteral("ghInner")}));
+        QCOMPARE(core.DesignedReport()->sections()->Item(0)->name(), QStringLiteral("ghInner"));
+        QCOMPARE(core.DesignedReport()->sections()->Item(4)->name(), QStringLiteral("gfInner"));
+        QCOMPARE(core.undoStack()->count(), steps + 1);
+        QVERIFY(!core.ExecuteAction(DesignerAction::ReorderGroups)); // cancelled
+        QCOMPARE(core.undoStack()->count(), steps + 1);
+    }
 };
 
-QTEST_GUILESS_MAIN(TestUiSeam)
+QTEST_MAIN(TestUiSeam)
 #include "tst_uiseam.moc"

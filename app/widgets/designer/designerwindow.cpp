@@ -32,7 +32,10 @@ using namespace DesignerAction;
 DesignerWindow::DesignerWindow(QWidget *parent)
     : QMainWindow(parent)
     , m_designer(new Designer(this))
+    , m_ui(this)
+    , m_prompts(m_ui)
 {
+    m_designer->setPrompts(&m_prompts);
     setCentralWidget(m_designer);
     m_status = new QLabel;
     statusBar()->addWidget(m_status, 1);
@@ -48,11 +51,17 @@ DesignerWindow::DesignerWindow(QWidget *parent)
         refreshAll();
     });
     connect(m_designer, &Designer::contextMenuRequested, this, &DesignerWindow::showContextMenu);
-    connect(m_designer->DesignedReport(), &Report::dirtyChanged, this, &DesignerWindow::updateTitle);
+    connect(m_designer, &Designer::dirtyChanged, this, &DesignerWindow::updateTitle);
     connect(m_designer->undoStack(), &QUndoStack::canRedoChanged, m_redo, &QAction::setEnabled);
     refreshAll();
     updateTitle();
     resize(1100, 780);
+}
+
+DesignerWindow::~DesignerWindow()
+{
+    // The prompts go before the designer, a child widget, does.
+    m_designer->setPrompts(nullptr);
 }
 
 QAction *DesignerWindow::actionFor(int code, const QString &text, const QKeySequence &shortcut)

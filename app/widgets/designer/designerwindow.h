@@ -1,4 +1,7 @@
 #pragma once
+#include "ui/uidesignerprompts.h"
+#include "ui/widgetui.h"
+
 #include <QHash>
 #include <QMainWindow>
 
@@ -18,6 +21,7 @@ class DesignerWindow : public QMainWindow
 
 public:
     explicit DesignerWindow(QWidget *parent = nullptr);
+    ~DesignerWindow() override;
 
     Designer *designer() const { return m_designer; }
     bool openLayout(const QString &path);
@@ -39,6 +43,8 @@ private:
     void preview();
 
     Designer *m_designer;
+    WidgetUi m_ui;
+    UiDesignerPrompts m_prompts;
     QHash<int, QList<QAction *>> m_actions; // by action code
     QList<QAction *> m_insertActions;
     QAction *m_selectTool = nullptr;

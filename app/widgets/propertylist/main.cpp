@@ -12,6 +12,8 @@
 #include "engine/model/section.h"
 #include "engine/widgets/propertylist/propertylist.h"
 #include "engine/widgets/propertylist/propertymodel.h"
+#include "ui/uipropertydialogs.h"
+#include "ui/widgetui.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -75,6 +77,7 @@ public:
         m_objects->setSelectionMode(QAbstractItemView::ExtendedSelection);
         m_list = new PropertyList(this);
         m_list->setUndoStack(&m_stack);
+        m_list->setDialogs(&m_dialogs);
 
         auto *split = new QSplitter(this);
         split->addWidget(m_objects);
@@ -181,6 +184,8 @@ private:
     Report *m_report;
     QString m_path;
     QUndoStack m_stack;
+    WidgetUi m_ui{this};
+    UiPropertyDialogs m_dialogs{m_ui};
     QTreeWidget *m_objects;
     PropertyList *m_list;
     QComboBox *m_unit;

@@ -3,6 +3,8 @@
 #include "engine/layout/layoutfile.h"
 #include "engine/script/scriptsupport.h"
 #include "engine/widgets/viewer/viewer.h"
+#include "ui/uiscriptdialogs.h"
+#include "ui/widgetui.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -17,34 +19,8 @@
 
 namespace Orv {
 
-namespace {
-
-// Message and input boxes for report scripts.
-class WindowDialogs : public Script::Dialogs
-{
-public:
-    explicit WindowDialogs(QWidget *parent) : m_parent(parent) {}
-    int messageBox(const QString &prompt, int buttons, const QString &title) override
-    {
-        const int kind = buttons & 7;
-        if (kind == 4 || kind == 3) // yes/no (cancel)
-            return QMessageBox::question(m_parent, title, prompt) == QMessageBox::Yes ? 6 : 7;
-        QMessageBox::information(m_parent, title, prompt);
-        return 1;
-    }
-    std::optional<QString> inputBox(const QString &, const QString &, const QString &defaultText) override
-    {
-        return defaultText;
-    }
-
-private:
-    QWidget *m_parent;
-};
-
-} // namespace
-
 ViewerWindow::ViewerWindow(QWidget *parent)
-    : QMainWindow(parent), m_viewer(new Viewer), m_dialogs(std::make_unique<WindowDialogs>(this))
+    : QMainWindow(parent), m_viewer(new Viewer), m_ui(std::make_unique<WidgetUi>(this)), m_dialogs(std::make_unique<UiScriptDialogs>(*m_ui))
 {
     setWindowTitle(tr("OrvReport viewer"));
     setCentralWidget(m_viewer);

@@ -17,6 +17,7 @@ class QLineEdit;
 
 namespace Orv {
 
+class Ui;
 class Viewer;
 
 class ViewerWindow : public QMainWindow
@@ -67,6 +68,8 @@ private:
     QLineEdit *m_findText = nullptr;
     QLabel *m_status = nullptr;
 
+    // Report scripts' message and input boxes, on the widget seam.
+    std::unique_ptr<Ui> m_ui;
     std::unique_ptr<Script::Dialogs> m_dialogs;
     // The layout being run, with its script host.
     std::unique_ptr<Report> m_report;

@@ -1,7 +1,6 @@
 #include "engine/widgets/designer/designer.h"
 
 #include "engine/widgets/designer/designercore.h"
-#include "engine/widgets/designer/designerdialogs.h"
 #include "engine/widgets/designer/designview.h"
 
 #include <QPixmapCache>
@@ -13,18 +12,17 @@ Designer::Designer(QWidget *parent)
     : QWidget(parent)
     , m_core(new DesignerCore(this))
     , m_view(new DesignView(m_core, this))
-    , m_prompts(std::make_unique<WidgetPrompts>(this))
 {
     setObjectName(QStringLiteral("dsg"));
     // Every control keeps its picture in the pixmap cache; thousands of
     // them need more room than Qt's default.
     if (QPixmapCache::cacheLimit() < 64 * 1024)
         QPixmapCache::setCacheLimit(64 * 1024);
-    m_core->setPrompts(m_prompts.get());
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_view);
     setFocusProxy(m_view);
+    connect(m_core, &DesignerCore::dirtyChanged, this, &Designer::dirtyChanged);
     connect(m_core, &DesignerCore::actionStateChanged, this, &Designer::actionStateChanged);
     connect(m_core, &DesignerCore::selectionChanged, this, &Designer::selectionChanged);
     connect(m_core, &DesignerCore::objectAdded, this, &Designer::objectAdded);
@@ -34,7 +32,7 @@ Designer::Designer(QWidget *parent)
 Designer::~Designer()
 {
     // Nothing is passed on while the parts go; the view goes first, as it
-    // refers to the core and its prompts.
+    // refers to the core.
     disconnect(m_core, nullptr, this, nullptr);
     disconnect(m_view, nullptr, this, nullptr);
     delete m_view;
@@ -58,6 +56,8 @@ bool Designer::ShowGrid() const { return m_core->ShowGrid(); }
 void Designer::setShowGrid(bool show) { m_core->setShowGrid(show); }
 void Designer::CopyLayoutTo(Report *target) const { m_core->CopyLayoutTo(target); }
 QUndoStack *Designer::undoStack() const { return m_core->undoStack(); }
+void Designer::setPrompts(DesignerPrompts *prompts) { m_core->setPrompts(prompts); }
+DesignerPrompts *Designer::prompts() const { return m_core->prompts(); }
 double Designer::zoom() const { return m_view->zoom(); }
 void Designer::setZoom(double zoom) { m_view->setZoom(zoom); }
 

@@ -10,15 +10,12 @@
 
 #include <QWidget>
 
-#include <memory>
-
 class QUndoStack;
 
 namespace Orv {
 
 class DesignerCore;
 class DesignView;
-class WidgetPrompts;
 
 class Designer : public QWidget
 {
@@ -50,6 +47,12 @@ public:
     // undo history covers the design.
     QUndoStack *undoStack() const;
 
+    // Where prompted actions (colours, fonts, styles, borders, group order,
+    // merge fields) ask the user; the designer does not own it. Without
+    // prompts those actions do nothing and return false.
+    void setPrompts(DesignerPrompts *prompts);
+    DesignerPrompts *prompts() const;
+
     // Loads a layout file (the history starts afresh).
     Status loadLayout(const QString &path);
     double zoom() const;
@@ -59,6 +62,8 @@ public:
     DesignView *view() const { return m_view; }
 
 Q_SIGNALS:
+    // IsDirty changed: an edit after a save, an undo back to it, a save.
+    void dirtyChanged(bool dirty);
     void actionStateChanged(int code);
     void selectionChanged();
     // kind 7: a control the user has just drawn.
@@ -69,7 +74,6 @@ Q_SIGNALS:
 private:
     DesignerCore *m_core;
     DesignView *m_view;
-    std::unique_ptr<WidgetPrompts> m_prompts;
 };
 
 } // namespace Orv

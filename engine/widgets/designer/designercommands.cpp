@@ -6,6 +6,7 @@
 #include "engine/model/section.h"
 
 #include <QHash>
+#include <QSet>
 
 #include <algorithm>
 
@@ -79,6 +80,96 @@ PropertyChangeCommand::PropertyChangeCommand(CommandHost *host, const QString &t
     }
 }
 
+PropertyChangeCommand::PropertyChangeCommand(CommandHost *host, const QString &text)
+    : QUndoCommand(text)
+    , m_host(host)
+{
+}
+
+namespace {
+
+QString objectLabel(const QObject *object)
+{
+    const QVariant name = object->property("Name");
+    if (name.isValid() && !name.toString().isEmpty())
+        return name.toString();
+    QString cls = QString::fromLatin1(object->metaObject()->className());
+    return cls.mid(cls.lastIndexOf(QLatin1Char(':')) + 1);
+}
+
+} // namespace
+
+std::unique_ptr<PropertyChangeCommand> PropertyChangeCommand::apply(CommandHost *host, const QString &text,
+                                                                    const QList<QObject *> &objects,
+                                                                    const QList<PropertyAssignment> &assignments,
+                                                                    Status *status)
+{
+    *status = Status();
+    std::unique_ptr<PropertyChangeCommand> command(new PropertyChangeCommand(host, text));
+    std::vector<Change> &saved = command->m_changes;
+    QSet<QPair<const QObject *, int>> seen;
+    const auto save = [&](QObject *holder, const QMetaProperty &meta) {
+        if (seen.contains({holder, meta.propertyIndex()}))
+            return;
+        seen.insert({holder, meta.propertyIndex()});
+        saved.push_back({holder, meta, meta.read(holder), QVariant()});
+    };
+
+    // Everything an assignment may change is saved before anything is
+    // written, so a failure part way can put every object back.
+    std::vector<std::pair<QObject *, std::vector<Reflection::Property>>> targets;
+    for (QObject *object : objects) {
+        if (!object)
+            continue;
+        std::vector<Reflection::Property> found;
+        for (const PropertyAssignment &a : assignments) {
+            Status s;
+            const Reflection::Property p = Reflection::find(object, a.path, &s);
+            if (!p.isValid()) {
+                *status = Status::failure(s.number(), s.description(), objectLabel(object));
+                return nullptr;
+            }
+            if (p.meta.isStored()) {
+                save(p.object, p.meta);
+            } else {
+                for (const QMetaProperty &m : Reflection::properties(p.object->metaObject())) {
+                    if (m.isStored() && m.isWritable() && !Reflection::isPart(m))
+                        save(p.object, m);
+                }
+            }
+            found.push_back(p);
+        }
+        targets.emplace_back(object, std::move(found));
+    }
+
+    ChangeScope scope(host);
+    for (const auto &[object, found] : targets) {
+        for (size_t i = 0; i < found.size(); ++i) {
+            const Status s = Reflection::setValue(found[i], assignments[qsizetype(i)].value);
+            if (!s) {
+                for (auto it = saved.rbegin(); it != saved.rend(); ++it)
+                    write(*it, it->before);
+                *status = Status::failure(s.number(), s.description(), objectLabel(object));
+                return nullptr;
+            }
+        }
+    }
+
+    for (Change &c : saved)
+        c.after = c.property.read(c.object);
+    // Keep only what changed: undo and redo then touch nothing else.
+    std::erase_if(saved, [](const Change &c) { return c.after == c.before; });
+    if (saved.empty())
+        return nullptr;
+    return command;
+}
+
+void PropertyChangeCommand::write(const Change &change, const QVariant &value)
+{
+    if (change.object && change.property.read(change.object) != value)
+        change.property.write(change.object, value);
+}
+
 void PropertyChangeCommand::redo()
 {
     if (m_applied) {
@@ -86,19 +177,15 @@ void PropertyChangeCommand::redo()
         return;
     }
     ChangeScope scope(m_host);
-    for (const Change &c : m_changes) {
-        if (c.object)
-            c.property.write(c.object, c.after);
-    }
+    for (const Change &c : m_changes)
+        write(c, c.after);
 }
 
 void PropertyChangeCommand::undo()
 {
     ChangeScope scope(m_host);
-    for (auto it = m_changes.rbegin(); it != m_changes.rend(); ++it) {
-        if (it->object)
-            it->property.write(it->object, it->before);
-    }
+    for (auto it = m_changes.rbegin(); it != m_changes.rend(); ++it)
+        write(*it, it->before);
 }
 
 bool PropertyChangeCommand::mergeWith(const QUndoCommand *other)

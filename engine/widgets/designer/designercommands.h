@@ -7,11 +7,17 @@
 // present state keeps them out (a removal done, an insertion undone) owns
 // them, and deletes them only when it is itself deleted. So the pointers
 // other commands hold stay valid for as long as those commands can run.
+#include "engine/core/status.h"
+
+#include <QList>
 #include <QMetaProperty>
 #include <QPointer>
+#include <QString>
 #include <QUndoCommand>
+#include <QUndoStack>
 #include <QVariant>
 
+#include <memory>
 #include <vector>
 
 namespace Orv {
@@ -28,6 +34,28 @@ public:
     virtual ~CommandHost() = default;
     virtual void beginChange() = 0;
     virtual void endChange() = 0;
+};
+
+// The designer's undo stack: it knows the host its commands report their
+// changes to, so an edit pushed from outside the designer (the property
+// list) is told around its changes like the designer's own.
+class CommandStack : public QUndoStack
+{
+    Q_OBJECT
+
+public:
+    explicit CommandStack(CommandHost *host, QObject *parent = nullptr) : QUndoStack(parent), m_host(host) {}
+    CommandHost *host() const { return m_host; }
+
+    // The host of stack when it is a CommandStack, else null.
+    static CommandHost *hostOf(const QUndoStack *stack)
+    {
+        const auto *commands = qobject_cast<const CommandStack *>(stack);
+        return commands ? commands->m_host : nullptr;
+    }
+
+private:
+    CommandHost *m_host;
 };
 
 class ChangeScope
@@ -70,14 +98,26 @@ private:
     std::vector<Value> m_values;
 };
 
-// Property changes: each entry's value before and after. Commands with the
-// same non-zero merge key join into one (repeated arrow-key moves).
+// One value for one property path ("Left", "Font.Bold").
+struct PropertyAssignment
+{
+    QString path;
+    QVariant value;
+};
+
+// Property changes, the one undo step of every property edit, whether made
+// by the designer's actions and mouse or typed into the property list:
+// each entry's stored value before and after. Undo puts back exactly what
+// was there: for a property derived from others (a line's Left moves its
+// end points) the stored properties of its holder are kept, never a
+// recomputed value. Commands with the same non-zero merge key join into
+// one (repeated arrow-key moves).
 class PropertyChangeCommand : public QUndoCommand
 {
 public:
     struct Change
     {
-        QPointer<QObject> object;
+        QPointer<QObject> object; // the object or its part
         QMetaProperty property;
         QVariant before;
         QVariant after;
@@ -88,6 +128,16 @@ public:
     PropertyChangeCommand(CommandHost *host, const QString &text, const PropertySnapshot &before,
                           const PropertySnapshot &after, int mergeKey = 0, QUndoCommand *parent = nullptr);
 
+    // Sets every assignment on every object, told to host. All or nothing:
+    // when a write fails, the values already written are put back and the
+    // failure is returned with the object's name as its source. Returns
+    // null (and success) when no value actually changed. The values are in
+    // place when it returns, so the first redo does nothing.
+    static std::unique_ptr<PropertyChangeCommand> apply(CommandHost *host, const QString &text,
+                                                        const QList<QObject *> &objects,
+                                                        const QList<PropertyAssignment> &assignments,
+                                                        Status *status);
+
     bool isEmpty() const { return m_changes.empty(); }
     const std::vector<Change> &changes() const { return m_changes; }
 
@@ -97,9 +147,12 @@ public:
     bool mergeWith(const QUndoCommand *other) override;
 
 private:
+    PropertyChangeCommand(CommandHost *host, const QString &text);
+    static void write(const Change &change, const QVariant &value);
+
     CommandHost *m_host;
     std::vector<Change> m_changes;
-    int m_mergeKey;
+    int m_mergeKey = 0;
     bool m_applied = true;
 };
 

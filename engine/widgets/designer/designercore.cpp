@@ -63,23 +63,17 @@ QString DesignerAction::name(int code)
 DesignerCore::DesignerCore(QObject *parent)
     : QObject(parent)
     , m_report(new Report(this))
-    , m_undo(new QUndoStack(this))
+    , m_undo(new CommandStack(this, this))
     , m_selection(new DesignerSelection(this))
 {
     m_report->setObjectName(QStringLiteral("DesignedReport"));
     connect(m_report, &Report::modified, this, &DesignerCore::onModified);
-    connect(m_report, &Report::dirtyChanged, this, [this](bool dirty) {
-        // A save marks the present state of the history as the saved one.
-        if (!dirty) {
-            m_undo->setClean();
-            m_externalChange = false;
-        }
-    });
+    connect(m_report, &Report::dirtyChanged, this, &DesignerCore::onReportDirtyChanged);
     connect(m_undo, &QUndoStack::indexChanged, this, [this] {
-        if (m_undo->isClean() && !m_externalChange)
-            m_report->setIsDirty(false);
+        updateDirty();
         refreshActionStates();
     });
+    connect(m_undo, &QUndoStack::cleanChanged, this, &DesignerCore::updateDirty);
     if (auto *app = qobject_cast<QGuiApplication *>(QCoreApplication::instance())) {
         connect(app->clipboard(), &QClipboard::dataChanged, this, [this] {
             m_clipboardHasFragment = clipboardHoldsFragment();
@@ -95,6 +89,7 @@ DesignerCore::~DesignerCore()
 {
     // Commands may own detached objects of the report; they go first.
     disconnect(m_report, nullptr, this, nullptr);
+    disconnect(m_undo, nullptr, this, nullptr);
     m_undo->clear();
 }
 
@@ -106,8 +101,7 @@ void DesignerCore::NewLayout()
         m_report->NewLayout();
     }
     m_undo->clear();
-    m_externalChange = false;
-    m_report->setIsDirty(false);
+    markSaved();
     m_currentSection = nullptr;
     clearSelection();
     refreshActionStates();
@@ -124,24 +118,65 @@ Status DesignerCore::loadLayout(const QString &path)
     if (!status.ok())
         return status;
     m_undo->clear();
-    m_externalChange = false;
-    m_report->setIsDirty(false);
+    markSaved();
     m_currentSection = nullptr;
     clearSelection();
     refreshActionStates();
     return status;
 }
 
-bool DesignerCore::IsDirty() const
-{
-    return m_report->IsDirty();
-}
-
 void DesignerCore::setIsDirty(bool dirty)
 {
-    m_report->setIsDirty(dirty);
-    if (dirty)
+    if (dirty) {
         m_externalChange = true;
+        updateDirty();
+    } else {
+        markSaved();
+    }
+}
+
+void DesignerCore::markSaved()
+{
+    m_undo->setClean();
+    m_externalChange = false;
+    updateDirty();
+}
+
+void DesignerCore::onReportDirtyChanged(bool dirty)
+{
+    if (m_syncingReport)
+        return;
+    if (!dirty) {
+        // Saved (SaveLayout clears the flag), or the host says so.
+        markSaved();
+    } else if (m_changeDepth == 0) {
+        // Set by hand or by a change behind the designer's back.
+        m_externalChange = true;
+        updateDirty();
+    }
+    // Inside a change the history decides once the step is on the stack.
+}
+
+void DesignerCore::updateDirty()
+{
+    const bool dirty = m_externalChange || !m_undo->isClean();
+    if (m_report->IsDirty() != dirty) {
+        m_syncingReport = true;
+        m_report->setIsDirty(dirty);
+        m_syncingReport = false;
+    }
+    if (dirty == m_dirty)
+        return;
+    m_dirty = dirty;
+    Q_EMIT dirtyChanged(dirty);
+}
+
+void DesignerCore::setPrompts(DesignerPrompts *prompts)
+{
+    if (m_prompts == prompts)
+        return;
+    m_prompts = prompts;
+    refreshActionStates();
 }
 
 void DesignerCore::CopyLayoutTo(Report *target) const
@@ -333,6 +368,9 @@ void DesignerCore::endChange()
 {
     if (--m_changeDepth > 0)
         return;
+    // A change that left no step (refused, or nothing changed) leaves the
+    // report's flag where the history says.
+    updateDirty();
     if (m_structureDirty) {
         m_structureDirty = false;
         pruneSelection();
@@ -348,6 +386,7 @@ void DesignerCore::onModified(ModelObject *object)
         // A change made behind the designer's back: undo cannot vouch for
         // objects it did not see come and go, so the history starts again.
         m_externalChange = true;
+        updateDirty();
         if (structural) {
             m_undo->clear();
             pruneSelection();

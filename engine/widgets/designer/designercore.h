@@ -40,9 +40,16 @@ public:
     void NewLayout();
     // Loads a layout file into the design (undo history cleared).
     Status loadLayout(const QString &path);
-    bool IsDirty() const;
+    // The one answer to "are there unsaved changes": an edit since the
+    // last save that undo has not taken back, or a change made around the
+    // undo history. The report's own IsDirty follows it. A save (SaveLayout,
+    // or IsDirty set false) marks the present state as the saved one;
+    // setting it true marks the design changed until the next save.
+    bool IsDirty() const { return m_dirty; }
     void setIsDirty(bool dirty);
     void CopyLayoutTo(Report *target) const;
+    // Every edit of the design is a step here, the property list's too
+    // (the stack is a CommandStack naming this core as its host).
     QUndoStack *undoStack() const { return m_undo; }
 
     int QueryActionState(int code) const;
@@ -124,7 +131,8 @@ public:
     bool deleteSelection();
     bool deleteSection(Section *section);
 
-    void setPrompts(DesignerPrompts *prompts) { m_prompts = prompts; }
+    // Not owned; without prompts the prompted actions return false.
+    void setPrompts(DesignerPrompts *prompts);
     DesignerPrompts *prompts() const { return m_prompts; }
     void setTextEditor(DesignerTextEditor *editor);
     DesignerTextEditor *textEditor() const { return m_editor; }
@@ -139,6 +147,8 @@ public:
     void endChange() override;
 
 Q_SIGNALS:
+    // IsDirty changed.
+    void dirtyChanged(bool dirty);
     void actionStateChanged(int code);
     void selectionChanged();
     // kind 7: a control just drawn by the user.
@@ -154,6 +164,9 @@ private:
     int computeState(int code) const;
     bool execute(int code);
     void onModified(ModelObject *object);
+    void onReportDirtyChanged(bool dirty);
+    void markSaved();
+    void updateDirty();
     void pruneSelection();
     bool containsObject(const QObject *object) const;
     Section *deletableSection() const;
@@ -172,7 +185,7 @@ private:
     bool growSectionsFor(const std::vector<Control *> &controls);
 
     Report *m_report;
-    QUndoStack *m_undo;
+    CommandStack *m_undo;
     DesignerSelection *m_selection;
     QPointer<Section> m_currentSection;
     DesignerPrompts *m_prompts = nullptr;
@@ -186,6 +199,8 @@ private:
     int m_changeDepth = 0;
     bool m_structureDirty = false;
     bool m_externalChange = false; // a change outside the undo stack since the last save
+    bool m_dirty = false;
+    bool m_syncingReport = false; // while the report's flag is set to follow m_dirty
     bool m_clipboardHasFragment = false;
     std::array<int, DesignerAction::Count> m_states{};
 };

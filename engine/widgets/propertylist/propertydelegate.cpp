@@ -3,82 +3,14 @@
 #include "engine/widgets/propertylist/propertymodel.h"
 #include "engine/widgets/propertylist/propertytext.h"
 
-#include <QColorDialog>
 #include <QComboBox>
-#include <QDialog>
-#include <QDialogButtonBox>
-#include <QFileDialog>
 #include <QFontComboBox>
-#include <QFontDatabase>
-#include <QFontDialog>
 #include <QHBoxLayout>
-#include <QImageReader>
 #include <QLineEdit>
-#include <QMessageBox>
-#include <QPlainTextEdit>
 #include <QPointer>
 #include <QToolButton>
-#include <QVBoxLayout>
 
 namespace Orv {
-
-PropertyDialogs::~PropertyDialogs() = default;
-
-std::optional<int> PropertyDialogs::chooseColor(QWidget *parent, int color)
-{
-    const QColor chosen = QColorDialog::getColor(QColor::fromRgb(PropertyText::colorRgb(color)), parent,
-                                                 QStringLiteral("Colour"));
-    if (!chosen.isValid())
-        return std::nullopt;
-    return PropertyText::colorNumber(chosen.rgb());
-}
-
-std::optional<QFont> PropertyDialogs::chooseFont(QWidget *parent, const QFont &font)
-{
-    bool ok = false;
-    const QFont chosen = QFontDialog::getFont(&ok, font, parent, QStringLiteral("Font"));
-    if (!ok)
-        return std::nullopt;
-    return chosen;
-}
-
-QString PropertyDialogs::choosePicture(QWidget *parent)
-{
-    QStringList patterns;
-    for (const QByteArray &format : QImageReader::supportedImageFormats())
-        patterns << QStringLiteral("*.") + QString::fromLatin1(format);
-    return QFileDialog::getOpenFileName(parent, QStringLiteral("Picture"), QString(),
-                                        QStringLiteral("Pictures (%1);;All files (*)").arg(patterns.join(u' ')));
-}
-
-std::optional<QString> PropertyDialogs::editText(QWidget *parent, const QString &title, const QString &text)
-{
-    QDialog dialog(parent);
-    dialog.setWindowTitle(title);
-    auto *edit = new QPlainTextEdit(text, &dialog);
-    edit->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    edit->setLineWrapMode(QPlainTextEdit::NoWrap);
-    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
-    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-    auto *layout = new QVBoxLayout(&dialog);
-    layout->addWidget(edit);
-    layout->addWidget(buttons);
-    dialog.resize(560, 360);
-    if (dialog.exec() != QDialog::Accepted)
-        return std::nullopt;
-    return edit->toPlainText();
-}
-
-void PropertyDialogs::showError(QWidget *parent, const Status &status)
-{
-    // The common error box: the number (a blank before it when not
-    // negative), " - ", the description.
-    const QString number = status.number() < 0 ? QString::number(status.number())
-                                               : QLatin1Char(' ') + QString::number(status.number());
-    QMessageBox::warning(parent, QStringLiteral("Error: Property Value"),
-                         number + QStringLiteral(" - ") + status.description());
-}
 
 ButtonEditor::ButtonEditor(bool editableLine, bool clearButton, QWidget *parent)
     : QWidget(parent)
@@ -216,19 +148,18 @@ void PropertyDelegate::endEdit(QWidget *editor) const
 
 void PropertyDelegate::runDialog(ButtonEditor *editor, const QPersistentModelIndex &index) const
 {
-    if (!index.isValid() || editor->m_inDialog)
+    if (!index.isValid() || editor->m_inDialog || !m_dialogs)
         return;
     const QPointer<ButtonEditor> guard(editor);
     editor->m_inDialog = true;
-    // The dialogs belong to the window, not to the editor: the view may
-    // drop the editor while a dialog is open (the objects went away).
-    QWidget *owner = editor->window();
+    // The view may drop the editor while a dialog is open (the objects
+    // went away): the guard tells.
     const QString name = index.sibling(index.row(), PropertyModel::NameColumn).data().toString();
     switch (kindOf(index)) {
     case PropertyKind::LongText: {
         const QString current = editor->changed() ? editor->value().toString()
                                                   : index.data(PropertyModel::ValueRole).toString();
-        const auto text = m_dialogs->editText(owner, name, current);
+        const auto text = m_dialogs->editText(name, current);
         if (guard && text && *text != current)
             editor->setValue(*text);
         break;
@@ -236,7 +167,7 @@ void PropertyDelegate::runDialog(ButtonEditor *editor, const QPersistentModelInd
     case PropertyKind::Color: {
         int color = index.data(PropertyModel::ValueRole).toInt();
         PropertyText::parseColor(editor->line()->text(), &color);
-        const auto chosen = m_dialogs->chooseColor(owner, color);
+        const auto chosen = m_dialogs->chooseColor(color);
         if (guard && chosen) {
             editor->setValue(*chosen);
             editor->setText(PropertyText::formatColor(*chosen));
@@ -244,13 +175,13 @@ void PropertyDelegate::runDialog(ButtonEditor *editor, const QPersistentModelInd
         break;
     }
     case PropertyKind::Picture: {
-        const QString path = m_dialogs->choosePicture(owner);
+        const QString path = m_dialogs->choosePicture();
         if (guard && !path.isEmpty())
             editor->setValue(path);
         break;
     }
     case PropertyKind::Font: {
-        const auto font = m_dialogs->chooseFont(owner, index.data(Qt::EditRole).value<QFont>());
+        const auto font = m_dialogs->chooseFont(index.data(Qt::EditRole).value<QFont>());
         if (guard && font)
             editor->setValue(*font);
         break;

@@ -14,19 +14,22 @@ class QToolButton;
 namespace Orv {
 
 // What the property list asks of the desktop: the colour, font and file
-// dialogs, the multi-line text editor and the error box. The default uses
-// Qt's dialogs; a host can route them through its own.
+// dialogs, the multi-line text editor and the error box. The list opens no
+// dialog of its own; the host gives it these (ui/uipropertydialogs.h puts
+// them on the program's Ui seam).
 class PropertyDialogs
 {
 public:
-    virtual ~PropertyDialogs();
-    // Colour numbers 0x00BBGGRR.
-    virtual std::optional<int> chooseColor(QWidget *parent, int color);
-    virtual std::optional<QFont> chooseFont(QWidget *parent, const QFont &font);
+    virtual ~PropertyDialogs() = default;
+    // Colour numbers 0x00BBGGRR. Nothing when cancelled.
+    virtual std::optional<int> chooseColor(int color) = 0;
+    virtual std::optional<QFont> chooseFont(const QFont &font) = 0;
     // The chosen image file, or an empty text when cancelled.
-    virtual QString choosePicture(QWidget *parent);
-    virtual std::optional<QString> editText(QWidget *parent, const QString &title, const QString &text);
-    virtual void showError(QWidget *parent, const Status &status);
+    virtual QString choosePicture() = 0;
+    // title: the property's name.
+    virtual std::optional<QString> editText(const QString &title, const QString &text) = 0;
+    // An edit was refused.
+    virtual void showError(const Status &status) = 0;
 };
 
 // The editor of values that have a dialog: a line (editable or not) with
@@ -92,7 +95,7 @@ private:
     void runDialog(ButtonEditor *editor, const QPersistentModelIndex &index) const;
     void endEdit(QWidget *editor) const;
 
-    PropertyDialogs *m_dialogs; // never null
+    PropertyDialogs *m_dialogs; // null: the buttons ask nothing
 };
 
 } // namespace Orv

@@ -21,8 +21,6 @@ PropertyList::PropertyList(QWidget *parent)
     , m_set(new PropertySet(this))
     , m_model(new PropertyModel(m_set, this))
     , m_view(new QTreeView(this))
-    , m_defaultDialogs(std::make_unique<PropertyDialogs>())
-    , m_dialogs(m_defaultDialogs.get())
 {
     m_delegate = new PropertyDelegate(m_dialogs, this);
 
@@ -152,7 +150,7 @@ bool PropertyList::alphabetic() const
 
 void PropertyList::setDialogs(PropertyDialogs *dialogs)
 {
-    m_dialogs = dialogs ? dialogs : m_defaultDialogs.get();
+    m_dialogs = dialogs;
     m_delegate->setDialogs(m_dialogs);
 }
 
@@ -208,7 +206,10 @@ void PropertyList::reportError(const Status &status)
 {
     Q_EMIT editFailed(status);
     // Shown once the editor has closed, not from inside its commit.
-    QTimer::singleShot(0, this, [this, status] { m_dialogs->showError(this, status); });
+    QTimer::singleShot(0, this, [this, status] {
+        if (m_dialogs)
+            m_dialogs->showError(status);
+    });
 }
 
 } // namespace Orv

@@ -7,7 +7,6 @@
 #include <QSet>
 #include <QWidget>
 
-#include <memory>
 
 class QLabel;
 class QToolButton;
@@ -50,9 +49,11 @@ public:
     void setAlphabetic(bool alphabetic);
     bool alphabetic() const;
 
-    // Replaces the dialogs (colour, font, picture, text, error box); the
-    // list does not own them. Null restores Qt's.
+    // Where the list asks for colours, fonts, pictures and long texts and
+    // shows a refused edit; not owned. Without dialogs the "..." buttons
+    // ask nothing and a refused edit is only signalled (editFailed).
     void setDialogs(PropertyDialogs *dialogs);
+    PropertyDialogs *dialogs() const { return m_dialogs; }
 
     PropertySet *propertySet() const { return m_set; }
     PropertyModel *model() const { return m_model; }
@@ -75,8 +76,7 @@ private:
     QLabel *m_title;
     QToolButton *m_grouped;
     QToolButton *m_sorted;
-    std::unique_ptr<PropertyDialogs> m_defaultDialogs;
-    PropertyDialogs *m_dialogs;
+    PropertyDialogs *m_dialogs = nullptr;
     QSet<QString> m_expanded; // parts the user opened, by path
     QSet<QString> m_collapsed; // categories the user closed
 };

@@ -5,6 +5,7 @@
 #include "engine/widgets/designer/designitempainter.h"
 #include "engine/widgets/designer/designscene.h"
 #include "engine/widgets/designer/designview.h"
+#include "engine/widgets/propertylist/propertyset.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -46,6 +47,55 @@ private Q_SLOTS:
         view->setFocus();
     }
     void cleanup() { designer.reset(); }
+
+    // Edits typed into the property list and the designer's own go through
+    // one command on one history, and IsDirty follows both.
+    void propertyListAndDesignerShareOneHistory()
+    {
+        DesignerCore *core = designer->core();
+        Report *report = designer->DesignedReport();
+        QSignalSpy dirty(designer.get(), &Designer::dirtyChanged);
+        PropertySet list;
+        list.setUndoStack(designer->undoStack());
+        auto *label = qobject_cast<Label *>(control(*core, "lblA"));
+        list.setObjects({label});
+        designer->setIsDirty(false);
+        const QByteArray saved = bytes(*core);
+
+        QVERIFY(list.setText(QStringLiteral("Caption"), QStringLiteral("Changed")).ok());
+        QVERIFY(designer->IsDirty());
+        QVERIFY(report->IsDirty());
+        core->select(label);
+        QVERIFY(designer->ExecuteAction(Bold));
+        QCOMPARE(designer->undoStack()->count(), 2);
+        QCOMPARE(dirty.count(), 1);
+
+        QVERIFY(designer->ExecuteAction(Undo));
+        QVERIFY(!label->font()->bold());
+        QVERIFY(designer->IsDirty());
+        QVERIFY(designer->ExecuteAction(Undo));
+        QCOMPARE(label->caption(), QStringLiteral("A"));
+        QCOMPARE(bytes(*core), saved);
+        QVERIFY(!designer->IsDirty());
+        QVERIFY(!report->IsDirty());
+        QCOMPARE(dirty.count(), 2);
+
+        // A save after the list's edit makes that the clean state; undo
+        // leaves it, redo returns to it.
+        designer->undoStack()->redo();
+        QCOMPARE(label->caption(), QStringLiteral("Changed"));
+        QVERIFY(designer->IsDirty());
+        report->setIsDirty(false); // as SaveLayout does
+        QVERIFY(!designer->IsDirty());
+        designer->undoStack()->undo();
+        QVERIFY(designer->IsDirty());
+        designer->undoStack()->redo();
+        QVERIFY(!designer->IsDirty());
+        // A refused value changes nothing and leaves no step.
+        QVERIFY(!list.setText(QStringLiteral("Font.Size"), QStringLiteral("5000")).ok());
+        QCOMPARE(designer->undoStack()->index(), 1);
+        QVERIFY(!designer->IsDirty());
+    }
 
     void insertByDrag()
     {

@@ -6,6 +6,8 @@
 #include "engine/widgets/propertylist/propertylist.h"
 #include "engine/widgets/propertylist/propertymodel.h"
 #include "engine/widgets/propertylist/propertyset.h"
+#include "ui/recordingui.h"
+#include "ui/uipropertydialogs.h"
 
 #include <QComboBox>
 #include <QImage>
@@ -42,25 +44,16 @@ QStringList names(const PropertySet &set)
     return out;
 }
 
-// Answers the list's dialogs without showing any.
-struct ScriptedDialogs : PropertyDialogs
+// The error boxes the list showed through the seam.
+QList<RecordingUi::Request> errorBoxes(const RecordingUi &ui)
 {
-    std::optional<int> color;
-    std::optional<QFont> font;
-    QString picture;
-    std::optional<QString> text;
-    QString textShown; // what the text editor was opened with
-    QList<Status> errors;
-    std::optional<int> chooseColor(QWidget *, int) override { return color; }
-    std::optional<QFont> chooseFont(QWidget *, const QFont &) override { return font; }
-    QString choosePicture(QWidget *) override { return picture; }
-    std::optional<QString> editText(QWidget *, const QString &, const QString &shown) override
-    {
-        textShown = shown;
-        return text;
+    QList<RecordingUi::Request> out;
+    for (const auto &r : ui.requests()) {
+        if (r.kind == RecordingUi::Kind::MessageBox && r.title == QLatin1String("Error: Property Value"))
+            out.append(r);
     }
-    void showError(QWidget *, const Status &status) override { errors.append(status); }
-};
+    return out;
+}
 
 // An object outside any report that steers its properties with class info.
 class TextStyle : public QObject
@@ -337,7 +330,7 @@ private Q_SLOTS:
 
         // A write that fails part way puts back what was already written.
         Status status;
-        QVERIFY(!PropertyEditCommand::apply({a, b}, {{"Left", 500.0}, {"Font.Size", 5000.0}}, &status));
+        QVERIFY(!PropertyChangeCommand::apply(nullptr, QString(), {a, b}, {{"Left", 500.0}, {"Font.Size", 5000.0}}, &status));
         QCOMPARE(status.number(), int(ErrInvalidPropertyValue));
         QCOMPARE(status.source(), a->name());
         QCOMPARE(layoutBytes(r), before);
@@ -423,7 +416,9 @@ private Q_SLOTS:
         Report r;
         auto *a = add<Label>(r);
         auto *b = add<Label>(r);
-        ScriptedDialogs dialogs;
+        // The list's dialogs on the seam, answered by the recording double.
+        RecordingUi ui;
+        UiPropertyDialogs dialogs(ui);
         QUndoStack stack;
         PropertyList list;
         list.setDialogs(&dialogs);
@@ -455,7 +450,7 @@ private Q_SLOTS:
 
         auto *colour = qobject_cast<ButtonEditor *>(editor("ForeColor"));
         QVERIFY(colour);
-        dialogs.color = 0x00FF00;
+        ui.answer(0x00FF00);
         Q_EMIT colour->buttonClicked();
         QCOMPARE(b->foreColor(), 0x00FF00);
         QCOMPARE(stack.count(), 3);
@@ -466,14 +461,16 @@ private Q_SLOTS:
         QTRY_COMPARE(list.model()->indexOf(QStringLiteral("Caption"), 1).data().toString(), QStringLiteral("one …"));
         auto *caption = qobject_cast<ButtonEditor *>(editor("Caption"));
         QVERIFY(caption && caption->line()->isReadOnly());
-        dialogs.text = QStringLiteral("one\ntwo\nthree");
+        ui.answer(QStringLiteral("one\ntwo\nthree"));
         Q_EMIT caption->buttonClicked();
-        QCOMPARE(dialogs.textShown, QStringLiteral("one\r\ntwo"));
+        QCOMPARE(ui.last().kind, RecordingUi::Kind::EditText);
+        QCOMPARE(ui.last().text, QStringLiteral("one\r\ntwo"));
+        QCOMPARE(ui.last().title, QStringLiteral("Caption"));
         QCOMPARE(b->caption(), QStringLiteral("one\ntwo\nthree"));
 
         auto *font = qobject_cast<ButtonEditor *>(editor("Font"));
         QVERIFY(font);
-        dialogs.font = QFont(QStringLiteral("Times New Roman"), 12);
+        ui.answer(FontChoice{QStringLiteral("Times New Roman"), 12});
         Q_EMIT font->buttonClicked();
         QCOMPARE(a->font()->name(), QStringLiteral("Times New Roman"));
         QCOMPARE(b->font()->size(), 12.0);
@@ -484,8 +481,8 @@ private Q_SLOTS:
         QVERIFY(line);
         line->setText(QStringLiteral("broad"));
         QTest::keyClick(line, Qt::Key_Return);
-        QTRY_COMPARE(dialogs.errors.size(), 1);
-        QCOMPARE(dialogs.errors.first().number(), int(ErrTypeMismatch));
+        QTRY_COMPARE(errorBoxes(ui).size(), 1);
+        QVERIFY(errorBoxes(ui).first().text.startsWith(QLatin1String(" 13 - ")));
         QCOMPARE(a->width(), 1440.0);
         QCOMPARE(stack.count(), 5);
 
@@ -498,14 +495,15 @@ private Q_SLOTS:
         list.SetObjects({image});
         auto *picture = qobject_cast<ButtonEditor *>(editor("Picture"));
         QVERIFY(picture);
-        dialogs.picture = png;
+        ui.answer(png);
         Q_EMIT picture->buttonClicked();
         QVERIFY(image->picture().startsWith("\x89PNG"));
         picture = qobject_cast<ButtonEditor *>(editor("Picture"));
-        dialogs.picture = QStringLiteral(ORV_SOURCE_DIR "/examples/invoice.rpx");
+        ui.answer(QStringLiteral(ORV_SOURCE_DIR "/examples/invoice.rpx"));
         Q_EMIT picture->buttonClicked();
-        QTRY_COMPARE(dialogs.errors.size(), 2);
-        QCOMPARE(dialogs.errors.last().number(), int(ErrBadFileFormat));
+        QTRY_COMPARE(errorBoxes(ui).size(), 2);
+        QVERIFY(errorBoxes(ui).last().text.startsWith(QLatin1String(" 321 - ")));
+        QCOMPARE(ui.pendingAnswers(), 0);
         QVERIFY(image->picture().startsWith("\x89PNG"));
     }
 

@@ -1,17 +1,16 @@
 #pragma once
-// The designer's own small dialogs: what a prompted action asks the user
-// (colour, font, size, style, line style, border, group order, field).
+// The designer's prompts on the program's Ui seam: each prompted action
+// becomes one Ui request (a colour, a font, a number, a list to pick from
+// or to put in order, a border, a text).
 #include "engine/widgets/designer/designeractions.h"
-
-#include <QPointer>
-#include <QWidget>
+#include "ui/uiseam.h"
 
 namespace Orv {
 
-class WidgetPrompts : public DesignerPrompts
+class UiDesignerPrompts : public DesignerPrompts
 {
 public:
-    explicit WidgetPrompts(QWidget *parent) : m_parent(parent) {}
+    explicit UiDesignerPrompts(Ui &ui) : m_ui(ui) {}
 
     std::optional<int> chooseColor(int code, int initial) override;
     std::optional<DesignerFont> chooseFont(const DesignerFont &initial) override;
@@ -22,8 +21,11 @@ public:
     std::optional<std::vector<int>> chooseGroupOrder(const QStringList &groupNames) override;
     std::optional<QString> chooseFieldName() override;
 
+    // The line styles as the line style prompt lists them, 0 to 5.
+    static const QStringList &lineStyleNames();
+
 private:
-    QPointer<QWidget> m_parent;
+    Ui &m_ui;
 };
 
 } // namespace Orv

@@ -1,0 +1,24 @@
+#pragma once
+// The property list's dialogs on the program's Ui seam.
+#include "engine/widgets/propertylist/propertydelegate.h"
+#include "ui/uiseam.h"
+
+namespace Orv {
+
+class UiPropertyDialogs : public PropertyDialogs
+{
+public:
+    explicit UiPropertyDialogs(Ui &ui) : m_ui(ui) {}
+
+    std::optional<int> chooseColor(int color) override;
+    std::optional<QFont> chooseFont(const QFont &font) override;
+    QString choosePicture() override;
+    std::optional<QString> editText(const QString &title, const QString &text) override;
+    // The common error box, titled "Error: Property Value".
+    void showError(const Status &status) override;
+
+private:
+    Ui &m_ui;
+};
+
+} // namespace Orv
