@@ -9,8 +9,10 @@
 #include "shell/panelayout.h"
 #include "shell/startdialogmodel.h"
 #include "shell/window/coolbar.h"
-#include "shell/window/scriptdialogs.h"
 #include "shell/window/startdialog.h"
+#include "ui/uidesignerprompts.h"
+#include "ui/uipropertydialogs.h"
+#include "ui/uiscriptdialogs.h"
 #include "ui/uiseam.h"
 
 #include <QApplication>
@@ -57,7 +59,9 @@ QString windowGeometryName()
 } // namespace
 
 MainWindow::MainWindow(Ui &ui, SettingsStore *settings, QWidget *parent)
-    : QMainWindow(parent), m_ui(ui), m_scriptDialogs(std::make_unique<UiScriptDialogs>(ui))
+    : QMainWindow(parent), m_ui(ui), m_scriptDialogs(std::make_unique<UiScriptDialogs>(ui)),
+      m_designerPrompts(std::make_unique<UiDesignerPrompts>(ui)),
+      m_propertyDialogs(std::make_unique<UiPropertyDialogs>(ui))
 {
     // 1. Caption, 3. the settings store and the start-up flag.
     setWindowTitle(productName());
@@ -80,10 +84,13 @@ MainWindow::MainWindow(Ui &ui, SettingsStore *settings, QWidget *parent)
     // 5. The designer's and the property list's start-up settings.
     m_dsg->setZoom(1.0);
     m_plist->setUndoStack(m_dsg->undoStack());
+    // Every question the designer and the property list ask goes through the seam.
+    m_dsg->setPrompts(m_designerPrompts.get());
+    m_plist->setDialogs(m_propertyDialogs.get());
 
     connect(m_document.get(), &ReportDocument::pathLabelChanged, m_lbRptName, &QLabel::setText);
     connect(m_document.get(), &ReportDocument::currentPathChanged, this, &MainWindow::updateTitle);
-    connect(m_dsg->DesignedReport(), &Report::dirtyChanged, this, &MainWindow::updateTitle);
+    connect(m_dsg, &Designer::dirtyChanged, this, &MainWindow::updateTitle);
     connect(m_dsg, &Designer::actionStateChanged, this, &MainWindow::refreshActionState);
     connect(m_dsg, &Designer::selectionChanged, this, &MainWindow::selectionChanged);
     connect(m_dsg, &Designer::objectAdded, this, &MainWindow::objectAdded);
@@ -102,6 +109,8 @@ MainWindow::MainWindow(Ui &ui, SettingsStore *settings, QWidget *parent)
 
 MainWindow::~MainWindow()
 {
+    m_dsg->setPrompts(nullptr);
+    m_plist->setDialogs(nullptr);
     m_vwr->setReportSource(nullptr);
     m_preview.reset();
 }

@@ -29,6 +29,8 @@ class Coolbar;
 class Designer;
 class PropertyList;
 class Ui;
+class UiDesignerPrompts;
+class UiPropertyDialogs;
 class UiScriptDialogs;
 class Viewer;
 namespace Script {
@@ -122,6 +124,8 @@ private:
     std::unique_ptr<SettingsStore> m_ownSettings;
     SettingsStore *m_settings;
     std::unique_ptr<UiScriptDialogs> m_scriptDialogs;
+    std::unique_ptr<UiDesignerPrompts> m_designerPrompts;
+    std::unique_ptr<UiPropertyDialogs> m_propertyDialogs;
     std::unique_ptr<ReportDocument> m_document;
     StartDialogRunner m_startRunner;
 
