@@ -106,10 +106,7 @@ ViewerWindow::~ViewerWindow()
 Status ViewerWindow::open(const QString &path, const QString &connection)
 {
     m_viewer->setReportSource(nullptr);
-    m_run.reset();
-    m_scripting.reset();
-    m_host.reset();
-    m_report.reset();
+    m_scripted.reset();
     if (!path.endsWith(QLatin1String(".rpx"), Qt::CaseInsensitive)) {
         const Status status = m_viewer->Load(path);
         if (status.ok())
@@ -121,37 +118,29 @@ Status ViewerWindow::open(const QString &path, const QString &connection)
     Status status = LoadLayout(*report, path);
     if (!status.ok())
         return status;
-    const QString folder = QFileInfo(path).absolutePath() + QLatin1Char('/');
     // Scripts get vbo, dbg (to the status bar) and the prologue.
-    m_host = std::make_unique<Script::Host>();
-    m_host->setDialogs(m_dialogs.get());
-    auto debug = std::make_shared<Script::DebugOutput>();
-    debug->out = [this](const QString &line) { m_status->setText(line); };
-    m_host->addObject(QStringLiteral("vbo"), Script::createSupportObject());
-    m_host->addObject(QStringLiteral("dbg"), Script::createDebugObject(debug));
-    m_host->setReportFolder(folder);
-    m_host->addCode(Script::scriptPrologue(folder));
-    m_scripting = std::make_unique<Script::RunHost>(*m_host);
-    m_report = std::move(report);
-    m_run = std::make_unique<ReportRun>(m_report.get());
-    m_run->setReportFolder(folder);
-    m_run->setScripting(m_scripting.get());
-    if (!connection.isEmpty())
-        m_run->setConnectionString(connection);
-    connect(m_run.get(), &ReportRun::Error, this, [this](int, const QString &description, const QString &) {
+    Script::ScriptedRunOptions options;
+    options.reportFolder = QFileInfo(path).absolutePath() + QLatin1Char('/');
+    options.dialogs = m_dialogs.get();
+    options.debug = std::make_shared<Script::DebugOutput>();
+    options.debug->out = [this](const QString &line) { m_status->setText(line); };
+    options.connectionString = connection;
+    m_scripted = Script::ScriptedRun::of(std::move(report), options);
+    ReportRun *run = m_scripted->run();
+    connect(run, &ReportRun::Error, this, [this](int, const QString &description, const QString &) {
         m_status->setText(tr("Error: %1").arg(description));
     });
-    connect(m_run.get(), &ReportRun::PageEnd, this, [this](int index) {
+    connect(run, &ReportRun::PageEnd, this, [this](int index) {
         m_status->setText(tr("Making page %1...").arg(index + 2));
     });
-    connect(m_run.get(), &ReportRun::finished, this, [this](const Status &outcome) {
+    connect(run, &ReportRun::finished, this, [this, run](const Status &outcome) {
         if (outcome.ok())
-            m_status->setText(tr("%n page(s)", nullptr, m_run->Pages()->Count()));
+            m_status->setText(tr("%n page(s)", nullptr, run->Pages()->Count()));
         refresh();
     });
-    m_viewer->setReportSource(m_run.get());
+    m_viewer->setReportSource(run);
     setWindowTitle(tr("%1 - OrvReport viewer").arg(QFileInfo(path).fileName()));
-    return m_run->Run(true);
+    return m_scripted->start(true);
 }
 
 void ViewerWindow::openFile()

@@ -5,7 +5,7 @@
 #include "engine/model/report.h"
 #include "engine/run/reportrun.h"
 #include "engine/script/host.h"
-#include "engine/script/runhost.h"
+#include "engine/script/scriptedrun.h"
 
 #include <QMainWindow>
 
@@ -32,7 +32,7 @@ public:
     // given, replaces the layout's connection string).
     Status open(const QString &path, const QString &connection = QString());
     Viewer *viewer() const { return m_viewer; }
-    ReportRun *run() const { return m_run.get(); }
+    ReportRun *run() const { return m_scripted ? m_scripted->run() : nullptr; }
     // Brings the toolbar up to date with the viewer.
     void refresh();
 
@@ -72,10 +72,7 @@ private:
     std::unique_ptr<Ui> m_ui;
     std::unique_ptr<Script::Dialogs> m_dialogs;
     // The layout being run, with its script host.
-    std::unique_ptr<Report> m_report;
-    std::unique_ptr<Script::Host> m_host;
-    std::unique_ptr<Script::RunHost> m_scripting;
-    std::unique_ptr<ReportRun> m_run;
+    std::unique_ptr<Script::ScriptedRun> m_scripted;
 };
 
 } // namespace Orv
