@@ -106,14 +106,19 @@ bool ReportDocument::NewReport()
     return true;
 }
 
+FileDialogRequest ReportDocument::archiveRequest(const QString &title) const
+{
+    FileDialogRequest request;
+    request.title = title;
+    request.filter = qtFilter(archiveFilter());
+    request.folder = m_folder;
+    return request;
+}
+
 void ReportDocument::FileOpen()
 {
     if (m_view == ViewMode::Preview) {
-        FileDialogRequest request;
-        request.title = tr("打开");
-        request.filter = qtFilter(archiveFilter());
-        request.folder = m_folder;
-        const QString path = m_ui.openFileName(request);
+        const QString path = m_ui.openFileName(archiveRequest(tr("打开")));
         if (!path.isEmpty())
             OpenReportArchive(path);
         return;
@@ -128,11 +133,7 @@ void ReportDocument::FileOpen()
 SaveResult ReportDocument::FileSave()
 {
     if (m_view == ViewMode::Preview) {
-        FileDialogRequest request;
-        request.title = tr("保存");
-        request.filter = qtFilter(archiveFilter());
-        request.folder = m_folder;
-        const QString path = m_ui.saveFileName(request);
+        const QString path = m_ui.saveFileName(archiveRequest(tr("保存")));
         if (path.isEmpty())
             return SaveResult::Cancelled;
         return SaveReportArchive(path) ? SaveResult::Saved : SaveResult::Failed;

@@ -13,6 +13,7 @@
 namespace Orv {
 
 class DesignerCore;
+struct FileDialogRequest;
 class SettingsStore;
 class StartDialogModel;
 class Ui;
@@ -98,6 +99,7 @@ Q_SIGNALS:
     void recentFilesChanged();
 
 private:
+    FileDialogRequest archiveRequest(const QString &title) const;
     void setLabel(const QString &label);
     void setPath(const QString &path);
 
