@@ -42,6 +42,8 @@ struct Host::Private
     std::shared_ptr<BridgeContext> context = std::make_shared<BridgeContext>();
     bool compiled = false;
     qint64 budget = DefaultStepBudget;
+    qint64 runBudget = DefaultRunStepBudget;
+    qint64 memoryBudget = DefaultRunMemoryBudget;
     int maxDepth = 1000;
     std::atomic_bool *cancel = nullptr;
     std::function<void(const Error &)> onError;
@@ -54,6 +56,9 @@ struct Host::Private
     void configure()
     {
         rt->stepBudget = budget;
+        rt->runStepBudget = runBudget;
+        rt->memoryBudget = memoryBudget;
+        rt->startRun();
         rt->maxDepth = maxDepth;
         rt->cancel = cancel;
         rt->hooks.messageBox = [this](const QString &prompt, int buttons, const QString &title) {
@@ -272,6 +277,7 @@ void Host::bindReport(Report *report, FieldResolver *row)
     d->context->row = row;
     if (!report)
         return;
+    d->rt->startRun();
     const Variant rpt = bridge(report, d->context);
     d->setObject(QStringLiteral("rpt"), rpt);
     d->setObject(reportObjectName(), rpt);
@@ -539,6 +545,16 @@ std::unique_ptr<Expression> Host::compileExpression(const QString &text, FieldRe
     return std::make_unique<HostExpression>(d.get(), std::move(e), text);
 }
 
+QString Host::runBudgetSpent() const { return d->rt->runBudgetSpent; }
+
+void Host::setRunBudget(qint64 steps, qint64 memoryBytes)
+{
+    d->runBudget = steps;
+    d->memoryBudget = memoryBytes;
+    d->rt->runStepBudget = steps;
+    d->rt->memoryBudget = memoryBytes;
+}
+
 void Host::setStepBudget(qint64 steps)
 {
     d->budget = steps;
@@ -560,6 +576,7 @@ void Host::setCancelFlag(std::atomic_bool *flag)
 void Host::setErrorHandler(std::function<void(const Error &)> handler) { d->onError = std::move(handler); }
 void Host::setDialogs(Dialogs *dialogs) { d->dialogs = dialogs; }
 void Host::setReportFolder(const QString &folder) { d->context->reportFolder = folder; }
+void Host::setAllowWrites(bool allow) { d->context->allowWrites = allow; }
 QString Host::reportFolder() const { return d->context->reportFolder; }
 Error Host::lastError() const { return d->lastError; }
 
