@@ -39,6 +39,7 @@ struct Host::Private
     std::unique_ptr<Runtime> rt = std::make_unique<Runtime>();
     std::vector<Source> sources;
     std::vector<NamedObject> objects;
+    QHash<QString, size_t> objectIndex; // case-folded name -> objects: reports may hold 100,000 controls
     std::shared_ptr<BridgeContext> context = std::make_shared<BridgeContext>();
     bool compiled = false;
     qint64 budget = DefaultStepBudget;
@@ -134,18 +135,18 @@ struct Host::Private
 
     Variant *namedValue(const QString &name)
     {
-        for (NamedObject &o : objects)
-            if (o.name.compare(name, Qt::CaseInsensitive) == 0)
-                return &o.value;
-        return nullptr;
+        const auto it = objectIndex.constFind(name.toCaseFolded());
+        return it == objectIndex.cend() ? nullptr : &objects[it.value()].value;
     }
 
     void setObject(const QString &name, Variant value)
     {
         if (Variant *v = namedValue(name))
             *v = value;
-        else
+        else {
+            objectIndex.insert(name.toCaseFolded(), objects.size());
             objects.push_back({name, value});
+        }
         handlers.clear();
         if (compiled) {
             const int slot = rt->addGlobal(name);
@@ -242,6 +243,7 @@ void Host::reset()
     d->configure();
     d->sources.clear();
     d->objects.clear();
+    d->objectIndex.clear();
     d->handlers.clear();
     d->compiled = false;
     d->context->report = nullptr;
