@@ -2,6 +2,7 @@
 
 #include "app/cli/clicommand.h"
 #include "engine/core/processsetup.h"
+#include "engine/pages/stagedfiles.h"
 
 #include <QGuiApplication>
 
@@ -25,6 +26,8 @@ void printUsage(QTextStream &s)
 int main(int argc, char *argv[])
 {
     Orv::setUpProcess();
+    // An interrupted run or export leaves no hidden partial output behind.
+    Orv::removeStagedFilesOnSignals();
     // Runs and exports measure and draw text, which takes a GUI application;
     // the command line never shows a window, so it needs no display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))

@@ -3,16 +3,24 @@
 
 #include "engine/script/runhost.h"
 #include "engine/script/scriptsupport.h"
+#include "engine/data/connectionstring.h"
+#include "engine/data/driver.h"
+#include "engine/data/reportdata.h"
 #include "engine/export/exporter.h"
+#include "engine/model/controls.h"
+#include "engine/pages/stagedfiles.h"
 #include "engine/layout/layoutfile.h"
 #include "engine/model/report.h"
 #include "engine/pages/pagecollection.h"
 #include "engine/run/reportrun.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QSet>
 
 #include <cstdio>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace Orv::Cli {
@@ -22,8 +30,11 @@ namespace {
 const char *const usage =
     "usage: orvreport-cli run <layout.rpx> -o <output> [--connection <string>]\n"
     "                         [--database <file>] [--param name=value]... [--option name=value]...\n"
+    "                         [--allow-writes] [--script-steps N] [--script-memory MB]\n"
     "  the output's extension picks the format: .rdf archive, .pdf, .rtf, .html/.htm/.mht,\n"
-    "  .xlsx/.xls, .tif/.tiff, .txt; --option passes an export setting (see docs/export.md)\n";
+    "  .xlsx/.xls, .tif/.tiff, .txt; --option passes an export setting (see docs/export.md)\n"
+    "  --allow-writes lets a layout whose AllowWrites is set change its data;\n"
+    "  --script-steps and --script-memory bound the scripts of the whole run (0: no bound)\n";
 
 // A parameter's text as the value a statement or expression expects:
 // whole numbers and decimals as numbers, anything else as text.
@@ -39,6 +50,73 @@ QVariant parameterValue(const QString &text)
     return text;
 }
 
+// The database file a connection string names, for providers that read files.
+QString databaseFileOf(const QString &connectionString)
+{
+    ConnectionString cs;
+    Status status;
+    if (!ConnectionString::parse(connectionString, &cs, &status))
+        return {};
+    const QString provider = Data::providerFor(cs, &status);
+    if (provider != QLatin1String("SQLite") && provider != QLatin1String("Access"))
+        return {};
+    return cs.value({"Data Source", "Database", "DBQ", "Filename"});
+}
+
+// The files a run reads that its output must not replace: the layout, the
+// subreport layouts it names (and theirs) and their database files.
+QList<QPair<QString, QString>> inputsOf(const QString &layoutPath, const Report &report, const QString &connection,
+                                        const QString &database)
+{
+    QList<QPair<QString, QString>> inputs; // path, what it is
+    inputs.append({layoutPath, QStringLiteral("the layout being run")});
+    if (!database.isEmpty())
+        inputs.append({database, QStringLiteral("the report's database")});
+    if (const QString file = databaseFileOf(connection); !file.isEmpty())
+        inputs.append({file, QStringLiteral("the report's database")});
+    std::vector<std::unique_ptr<Report>> loaded;
+    QSet<QString> seen{QFileInfo(layoutPath).absoluteFilePath()};
+    std::vector<std::pair<const Report *, QString>> queue{{&report, QFileInfo(layoutPath).absolutePath()}};
+    while (!queue.empty()) {
+        const auto [r, folder] = queue.back();
+        queue.pop_back();
+        if (Control *dc = Data::findDataControl(*r)) {
+            Status ignored;
+            const QString file = databaseFileOf(Data::dataSourceOf(*dc, folder, database, &ignored).connectionString);
+            if (!file.isEmpty())
+                inputs.append({QDir(folder).filePath(file), QStringLiteral("the report's database")});
+        }
+        for (Control *c : r->allControls()) {
+            auto *sub = qobject_cast<SubReport *>(c);
+            if (!sub || sub->reportName().trimmed().isEmpty())
+                continue;
+            const QString path = QFileInfo(QDir(folder).filePath(sub->reportName().trimmed())).absoluteFilePath();
+            if (seen.contains(path) || !QFileInfo(path).isFile())
+                continue;
+            seen.insert(path);
+            inputs.append({path, QStringLiteral("a subreport layout of the report")});
+            auto child = std::make_unique<Report>();
+            if (LoadLayout(*child, path).ok()) {
+                queue.emplace_back(child.get(), QFileInfo(path).absolutePath());
+                loaded.push_back(std::move(child));
+            }
+        }
+    }
+    return inputs;
+}
+
+// The same file: one inode when both exist (hard links and symbolic links
+// included), else the same path once links are followed.
+bool sameFile(const QString &a, const QString &b)
+{
+    const QString ra = StagedFiles::resolvedTarget(a);
+    const QString rb = StagedFiles::resolvedTarget(b);
+    struct stat sa, sb;
+    if (::stat(QFile::encodeName(ra).constData(), &sa) == 0 && ::stat(QFile::encodeName(rb).constData(), &sb) == 0)
+        return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+    return !ra.isEmpty() && QDir::cleanPath(ra) == QDir::cleanPath(rb);
+}
+
 } // namespace
 
 int runReport(const QStringList &args, Streams &io)
@@ -49,6 +127,9 @@ int runReport(const QStringList &args, Streams &io)
     QString database;
     QVariantMap parameters;
     QVariantMap options;
+    bool allowWrites = false;
+    qint64 scriptSteps = Script::DefaultRunStepBudget;
+    qint64 scriptMemory = Script::DefaultRunMemoryBudget;
     for (int i = 0; i < args.size(); ++i) {
         const QString &a = args[i];
         const bool hasValue = i + 1 < args.size();
@@ -56,6 +137,16 @@ int runReport(const QStringList &args, Streams &io)
             output = args[++i];
         } else if (a == QLatin1String("--connection") && hasValue) {
             connection = args[++i];
+        } else if (a == QLatin1String("--allow-writes")) {
+            allowWrites = true;
+        } else if ((a == QLatin1String("--script-steps") || a == QLatin1String("--script-memory")) && hasValue) {
+            bool ok = false;
+            const qint64 n = args[++i].toLongLong(&ok);
+            if (!ok || n < 0 || (a == QLatin1String("--script-memory") && n > (qint64(1) << 40))) {
+                io.err << "orvreport-cli: " << a << " needs a whole number of at least 0, not \"" << args[i] << "\"\n";
+                return Usage;
+            }
+            (a == QLatin1String("--script-steps") ? scriptSteps : scriptMemory) = a == QLatin1String("--script-steps") ? n : n << 20;
         } else if (a == QLatin1String("--database") && hasValue) {
             database = args[++i];
         } else if (a == QLatin1String("--param") && hasValue) {
@@ -85,6 +176,18 @@ int runReport(const QStringList &args, Streams &io)
         io.err << usage;
         return Usage;
     }
+    Report report;
+    Status status = LoadLayout(report, layout);
+    if (!status.ok()) {
+        io.err << "orvreport-cli: " << status.description() << '\n';
+        return Failure;
+    }
+    for (const auto &[input, what] : inputsOf(layout, report, connection, database)) {
+        if (sameFile(output, input)) {
+            io.err << "orvreport-cli: refusing to write \"" << output << "\": it is " << what << " (" << input << ")\n";
+            return Usage;
+        }
+    }
     const bool archive = output.endsWith(QLatin1String(".rdf"), Qt::CaseInsensitive);
     const std::unique_ptr<Exporter> exporter = archive ? nullptr : ExporterRegistry::instance().createForPath(output);
     if (!archive && !exporter) {
@@ -95,20 +198,20 @@ int runReport(const QStringList &args, Streams &io)
         io.err << "orvreport-cli: --option applies to exports, not to archives\n";
         return Usage;
     }
-
-    Report report;
-    Status status = LoadLayout(report, layout);
-    if (!status.ok()) {
-        io.err << "orvreport-cli: " << status.description() << '\n';
-        return Failure;
-    }
+    if (report.allowWrites() && !allowWrites)
+        io.err << "orvreport-cli: the layout asks to change its data (AllowWrites); it runs read-only without --allow-writes\n";
+    else if (allowWrites && !report.allowWrites())
+        io.err << "orvreport-cli: --allow-writes has no effect: the layout does not set AllowWrites\n";
     ReportRun run(&report);
+    run.setAllowWrites(allowWrites);
     run.setReportFolder(QFileInfo(layout).absolutePath());
+    run.setLayoutPath(layout);
     // Report scripts run with vbo, dbg and the prologue, as in the designer's
     // preview; dbg.Out prints to standard output.
     const QString folder = QFileInfo(layout).absolutePath() + QLatin1Char('/');
     ConsoleScriptHost console(io, folder);
     console.host.addCode(Script::scriptPrologue(folder));
+    console.host.setRunBudget(scriptSteps, scriptMemory);
     Script::RunHost scripting(console.host);
     run.setScripting(&scripting);
     run.setConnectionString(connection);
@@ -135,11 +238,15 @@ int runReport(const QStringList &args, Streams &io)
     });
     status = run.Run(false);
     const int pages = run.Pages()->Count();
-    if (!status.ok() && run.pageCount() == 0)
-        return Failure; // the error is already printed; no progress to report
-    io.err << "\rPage " << run.pageCount() << ", " << run.rowCount() << " rows\n";
-    if (!status.ok())
+    // Any error of the run (printed already) may have left pages short or
+    // missing: nothing is written then.
+    if (!status.ok() || !run.errors().isEmpty()) {
+        io.err << "\rorvreport-cli: the run ended with " << (status.ok() ? "errors" : "an error") << " after "
+               << run.pageCount() << (run.pageCount() == 1 ? " page" : " pages") << "; nothing was written to "
+               << output << '\n';
         return Failure;
+    }
+    io.err << "\rPage " << pages << ", " << run.rowCount() << " rows\n";
 
     if (archive) {
         status = run.Pages()->Save(output);

@@ -1,5 +1,7 @@
 #include "engine/data/connection.h"
 
+#include "engine/data/sqldialect.h"
+
 namespace Orv::Data {
 
 namespace {
@@ -31,6 +33,14 @@ bool matches(const QVariantList &restrictions, int index, const QString &value)
 
 } // namespace
 
+Status readOnlyError(const QString &why, const QString &sql)
+{
+    return Status::failure(-2147217911, QStringLiteral("The report's data is read-only and the statement could change it: %1.\n"
+                                                       "Statement: %2\n(A layout that must write says so with its "
+                                                       "AllowWrites setting, and the run must allow it: --allow-writes.)")
+                                            .arg(why, sql));
+}
+
 Connection::Connection(QObject *parent)
     : QObject(parent)
 {
@@ -55,6 +65,7 @@ Status Connection::Open(const QString &connectionString, const QString &user, co
     if (ConnectionString::parse(m_connectionString, &cs, &status)) {
         auto driver = createDriver(cs, &status);
         if (driver) {
+            driver->setReadOnly(!m_allowWrites);
             status = driver->open(cs, user.isEmpty() ? cs.value({"User ID", "UID", "User"}) : user,
                                   password.isEmpty() ? cs.value({"Password", "PWD"}) : password);
             if (status.ok())
@@ -79,6 +90,13 @@ std::unique_ptr<Recordset> Connection::Execute(const QString &sql, Status *statu
     if (!m_driver) {
         *status = Status::failure(3704, QStringLiteral("Operation is not allowed when the object is closed."));
         return nullptr;
+    }
+    if (!m_allowWrites) {
+        const QString why = writingPartOf(sql);
+        if (!why.isEmpty()) {
+            *status = readOnlyError(why, sql);
+            return nullptr;
+        }
     }
     auto cursor = m_driver->execute(sql, status);
     if (!cursor)

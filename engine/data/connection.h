@@ -33,6 +33,12 @@ public:
     int state() const { return m_driver ? adStateOpen : adStateClosed; }
     QString provider() const { return m_driver ? m_driver->providerName() : QString(); }
 
+    // Connections only read unless writes are allowed before Open: every
+    // statement must be a single read (writingPartOf), and the provider
+    // runs in its read-only mode.
+    void setAllowWrites(bool allow) { m_allowWrites = allow; }
+    bool allowWrites() const { return m_allowWrites; }
+
     // An empty connection string uses the ConnectionString property.
     Status Open(const QString &connectionString = QString(), const QString &user = QString(),
                 const QString &password = QString(), int options = -1);
@@ -52,6 +58,10 @@ Q_SIGNALS:
 private:
     std::unique_ptr<Driver> m_driver;
     QString m_connectionString;
+    bool m_allowWrites = false;
 };
+
+// The error for a statement a read-only connection refuses.
+Status readOnlyError(const QString &why, const QString &sql);
 
 } // namespace Orv::Data

@@ -103,8 +103,14 @@ public:
     // Set from another thread to stop a long statement.
     void cancel() { m_cancelled = true; }
 
+    // Read-only (the default) is set before open: the provider opens the
+    // database in its own read-only mode where it has one.
+    void setReadOnly(bool readOnly) { m_readOnly = readOnly; }
+    bool readOnly() const { return m_readOnly; }
+
 protected:
     std::atomic<bool> m_cancelled{false};
+    bool m_readOnly = true;
 };
 
 // The provider a connection string names: "SQLite", "PostgreSQL", "ODBC",

@@ -283,6 +283,9 @@ Status OdbcDriver::open(const ConnectionString &cs, const QString &user, const Q
     SQLSetEnvAttr(m_h->env, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
     SQLAllocHandle(SQL_HANDLE_DBC, m_h->env, &m_h->dbc);
     SQLSetConnectAttr(m_h->dbc, SQL_ATTR_LOGIN_TIMEOUT, reinterpret_cast<SQLPOINTER>(5), 0);
+    // A hint the driver may ignore; the statement check stands either way.
+    if (m_readOnly)
+        SQLSetConnectAttr(m_h->dbc, SQL_ATTR_ACCESS_MODE, reinterpret_cast<SQLPOINTER>(SQL_MODE_READ_ONLY), 0);
     // ODBC values are written with braces when they hold separators.
     QStringList parts;
     for (const auto &e : odbc.entries()) {

@@ -200,8 +200,9 @@ Status PostgresDriver::open(const ConnectionString &cs, const QString &user, con
     add("user", user);
     add("password", password);
     add("sslmode", cs.value(QStringLiteral("SSL Mode")).isEmpty() ? QStringLiteral("prefer") : cs.value(QStringLiteral("SSL Mode")));
-    const QString timeout = cs.value({"Connect Timeout", "Timeout"});
-    add("connect_timeout", timeout.isEmpty() ? QStringLiteral("5") : timeout);
+    // 0 or less (libpq's "wait forever") and anything unreadable mean the default.
+    const int timeout = cs.value({"Connect Timeout", "Timeout"}).trimmed().toInt();
+    add("connect_timeout", QString::number(timeout > 0 ? timeout : 5));
     add("client_encoding", QStringLiteral("UTF8"));
     add("application_name", QStringLiteral("OrvReport"));
     std::vector<const char *> k, v;
@@ -257,7 +258,26 @@ std::unique_ptr<Cursor> PostgresDriver::execute(const QString &sql, Status *stat
     SqlDialect dialect; // [names] become "names"
     dialect.limitClause = true;
     const QByteArray text = rewriteSql(sql, dialect).toUtf8();
-    if (!PQsendQuery(m_conn, text.constData()) || !PQsetSingleRowMode(m_conn)) {
+    if (m_readOnly) {
+        // Every statement runs inside a read-only transaction, begun again
+        // after an error or anything else that ended it.
+        const PGTransactionStatusType ts = PQtransactionStatus(m_conn);
+        if (ts == PQTRANS_INERROR)
+            PQclear(PQexec(m_conn, "ROLLBACK"));
+        if (ts != PQTRANS_INTRANS) {
+            PGresult *begun = PQexec(m_conn, "BEGIN TRANSACTION READ ONLY");
+            const bool ok = PQresultStatus(begun) == PGRES_COMMAND_OK;
+            PQclear(begun);
+            if (!ok) {
+                *status = sqlError(message(m_conn), sql);
+                return nullptr;
+            }
+        }
+    }
+    // The extended protocol (PQsendQueryParams) takes exactly one statement.
+    const bool sent = m_readOnly ? PQsendQueryParams(m_conn, text.constData(), 0, nullptr, nullptr, nullptr, nullptr, 0)
+                                 : PQsendQuery(m_conn, text.constData());
+    if (!sent || !PQsetSingleRowMode(m_conn)) {
         *status = sqlError(message(m_conn), sql);
         while (PGresult *r = PQgetResult(m_conn))
             PQclear(r);

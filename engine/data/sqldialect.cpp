@@ -193,4 +193,89 @@ QString rewriteSql(const QString &sql, const SqlDialect &dialect)
     return out;
 }
 
+QString writingPartOf(const QString &sql)
+{
+    // Words that write, change the connection or reach files inside a
+    // statement that starts as a read (WITH ... DELETE, SELECT ... INTO).
+    static const char *const writing[] = {"insert", "update", "delete", "merge", "upsert", "into", "drop", "create",
+                                          "alter", "truncate", "attach", "detach", "vacuum", "pragma"};
+    const qsizetype n = sql.size();
+    QString first;
+    bool ended = false; // a ';' outside literals was seen
+    for (qsizetype i = 0; i < n;) {
+        const QChar c = sql[i];
+        const auto skipTo = [&](QChar close) {
+            qsizetype j = i + 1;
+            while (j < n && !(sql[j] == close && (j + 1 >= n || sql[j + 1] != close || close == u']')))
+                j += sql[j] == close ? 2 : 1;
+            i = j + 1;
+        };
+        if (c.isSpace()) {
+            ++i;
+            continue;
+        }
+        if (c == u'-' && i + 1 < n && sql[i + 1] == u'-') {
+            const qsizetype end = sql.indexOf(u'\n', i);
+            i = end < 0 ? n : end + 1;
+            continue;
+        }
+        if (c == u'/' && i + 1 < n && sql[i + 1] == u'*') {
+            const qsizetype end = sql.indexOf(QLatin1String("*/"), i + 2);
+            i = end < 0 ? n : end + 2;
+            continue;
+        }
+        if (ended)
+            return QStringLiteral("it holds more than one statement");
+        if (c == u'\'' || c == u'"' || c == u'`') {
+            skipTo(c);
+        } else if (c == u'[') {
+            skipTo(u']');
+        } else if (c == u'$' && i + 1 < n && (sql[i + 1] == u'$' || sql[i + 1].isLetter())) {
+            // PostgreSQL's $tag$ ... $tag$ literal
+            const qsizetype close = sql.indexOf(u'$', i + 1);
+            if (close < 0)
+                return QStringLiteral("a $ quote is not closed");
+            const QString tag = sql.mid(i, close - i + 1);
+            const qsizetype end = sql.indexOf(tag, close + 1);
+            i = end < 0 ? n : end + tag.size();
+        } else if (c == u';') {
+            ended = true;
+            ++i;
+        } else if (isWordChar(c)) {
+            qsizetype j = i;
+            while (j < n && isWordChar(sql[j]))
+                ++j;
+            const QString word = sql.mid(i, j - i).toLower();
+            i = j;
+            if (first.isEmpty())
+                first = word;
+            for (const char *w : writing) {
+                if (word == QLatin1String(w))
+                    return QStringLiteral("it uses %1").arg(word.toUpper());
+            }
+            if (word == QLatin1String("for")) {
+                // SELECT ... FOR UPDATE / FOR SHARE lock rows
+                qsizetype k = i;
+                while (k < n && sql[k].isSpace())
+                    ++k;
+                const QString next = sql.mid(k, 5).toLower();
+                if (next.startsWith(QLatin1String("share")) || next.startsWith(QLatin1String("no")) || next.startsWith(QLatin1String("key")))
+                    return QStringLiteral("it locks rows (FOR %1)").arg(next.toUpper().trimmed());
+            }
+        } else {
+            if (first.isEmpty() && c == u'(')
+                first = QStringLiteral("(");
+            ++i;
+        }
+    }
+    if (first.isEmpty())
+        return QStringLiteral("the statement is empty");
+    static const char *const reading[] = {"select", "with", "values", "(", "transform", "table"};
+    for (const char *r : reading) {
+        if (first == QLatin1String(r))
+            return QString();
+    }
+    return QStringLiteral("it is a %1 statement, not a SELECT").arg(first.toUpper());
+}
+
 } // namespace Orv::Data

@@ -26,4 +26,11 @@ struct SqlDialect
 // string literals and comments is left alone.
 QString rewriteSql(const QString &sql, const SqlDialect &dialect);
 
+// Why a statement is not a single statement that only reads (SELECT, WITH
+// or VALUES, without INTO, FOR UPDATE or any writing or configuring word
+// outside literals, comments and quoted names), or an empty text when it is.
+// Read-only connections run nothing else; the providers' own read-only
+// modes stand behind this check.
+QString writingPartOf(const QString &sql);
+
 } // namespace Orv::Data

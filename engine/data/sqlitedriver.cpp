@@ -1,5 +1,6 @@
 #include "engine/data/sqlitedriver.h"
 
+#include "engine/data/connection.h"
 #include "engine/data/sqldialect.h"
 
 #include <QDateTime>
@@ -181,6 +182,36 @@ int progressHandler(void *cancelled)
     return static_cast<std::atomic<bool> *>(cancelled)->load() ? 1 : 0;
 }
 
+// A read-only connection may read tables and call functions, and nothing
+// else: no ATTACH (which would reach other files), no PRAGMA beyond the
+// catalogue's, no transactions, no writes of any kind.
+int readOnlyAuthorizer(void *, int action, const char *arg1, const char *, const char *, const char *)
+{
+    switch (action) {
+    case SQLITE_SELECT:
+    case SQLITE_READ:
+    case SQLITE_FUNCTION:
+    case SQLITE_RECURSIVE:
+        return SQLITE_OK;
+    case SQLITE_UPDATE:
+        // Asked about sqlite_master while SQLite sets up a table-valued
+        // pragma; nothing is written (the file is open read-only, with
+        // query_only, and only statements SQLite calls read-only run).
+        return arg1 && sqlite3_stricmp(arg1, "sqlite_master") == 0 ? SQLITE_OK : SQLITE_DENY;
+    case SQLITE_PRAGMA: {
+        // The catalogue's own, which only read (their argument is a table).
+        static const char *const catalogue[] = {"table_info", "table_xinfo", "foreign_key_list", "index_list", "index_info"};
+        for (const char *name : catalogue) {
+            if (arg1 && sqlite3_stricmp(arg1, name) == 0)
+                return SQLITE_OK;
+        }
+        return SQLITE_DENY;
+    }
+    default:
+        return SQLITE_DENY;
+    }
+}
+
 } // namespace
 
 SqliteDriver::~SqliteDriver()
@@ -192,8 +223,8 @@ Status SqliteDriver::open(const ConnectionString &cs, const QString &, const QSt
 {
     const QString path = cs.value({"Data Source", "Database", "DBQ", "Filename"});
     const QString mode = cs.value(QStringLiteral("Mode"));
-    return openFile(path, mode.contains(QLatin1String("read"), Qt::CaseInsensitive)
-                              && !mode.contains(QLatin1String("write"), Qt::CaseInsensitive),
+    return openFile(path, m_readOnly || (mode.contains(QLatin1String("read"), Qt::CaseInsensitive)
+                                         && !mode.contains(QLatin1String("write"), Qt::CaseInsensitive)),
                     false);
 }
 
@@ -204,6 +235,7 @@ Status SqliteDriver::openFile(const QString &path, bool readOnly, bool jetSql)
         return Status::failure(-2147467259, QStringLiteral("The connection string names no database (Data Source is empty)"));
     if (!QFileInfo(path).isFile())
         return Status::failure(-2147467259, QStringLiteral("Could not find file '%1'").arg(path));
+    m_readOnly = readOnly;
     const int flags = (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX;
     const int rc = sqlite3_open_v2(path.toUtf8().constData(), &m_db, flags, nullptr);
     if (rc != SQLITE_OK) {
@@ -218,6 +250,10 @@ Status SqliteDriver::openFile(const QString &path, bool readOnly, bool jetSql)
         sqlite3_free(error);
         close();
         return Status::failure(-2147467259, QStringLiteral("Cannot open '%1': %2").arg(path, message));
+    }
+    if (readOnly) {
+        sqlite3_exec(m_db, "PRAGMA query_only = 1", nullptr, nullptr, nullptr);
+        sqlite3_set_authorizer(m_db, readOnlyAuthorizer, nullptr);
     }
     sqlite3_busy_timeout(m_db, 5000);
     sqlite3_progress_handler(m_db, 10000, progressHandler, &m_cancelled);
@@ -262,6 +298,20 @@ std::unique_ptr<Cursor> SqliteDriver::executeNative(const QString &sql, Status *
     if (!stmt) {
         *status = sqlError(QStringLiteral("The statement is empty"), sql);
         return nullptr;
+    }
+    if (m_readOnly) {
+        // SQLite's own verdict, and nothing may follow the statement.
+        sqlite3_stmt *next = nullptr;
+        const bool more = tail && *tail
+                          && (sqlite3_prepare_v2(m_db, tail, -1, &next, nullptr) != SQLITE_OK || next);
+        sqlite3_finalize(next);
+        if (!sqlite3_stmt_readonly(stmt) || more) {
+            sqlite3_finalize(stmt);
+            *status = readOnlyError(more ? QStringLiteral("it holds more than one statement")
+                                         : QStringLiteral("SQLite reads it as a statement that writes"),
+                                    sql);
+            return nullptr;
+        }
     }
     *status = Status();
     return std::make_unique<SqliteCursor>(m_db, stmt, &m_cancelled);

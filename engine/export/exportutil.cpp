@@ -6,11 +6,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTextDocument>
-#include <QUuid>
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
-#include <cstdio>
 #include <cstring>
 #include <limits>
 
@@ -114,112 +111,6 @@ void SettingReader::choice(const QString &name, int *out, const QStringList &nam
         return fail(ErrInvalidPropertyValue,
                     QStringLiteral("%1 setting %2 is %3, outside 0 to %4").arg(m_format, name).arg(n).arg(names.size() - 1));
     *out = n;
-}
-
-QString displayName(const QString &path)
-{
-    return QDir::toNativeSeparators(path);
-}
-
-namespace {
-
-// Read-only by its permissions, also for the superuser, who may write anyway.
-bool readOnly(const QFileInfo &info)
-{
-    constexpr QFileDevice::Permissions write =
-        QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
-    return !info.isWritable() || !(info.permissions() & write);
-}
-
-} // namespace
-
-StagedFiles::~StagedFiles()
-{
-    if (m_committed)
-        return;
-    for (const auto &[temp, target] : m_files)
-        QFile::remove(temp);
-}
-
-Status StagedFiles::failure(const QString &description) const
-{
-    return Status::failure(ErrPathAccess, description, m_source + QStringLiteral(" export"));
-}
-
-QString StagedFiles::stage(const QString &target, Status *status)
-{
-    const QFileInfo info(target);
-    if (target.isEmpty() || info.fileName().isEmpty()) {
-        *status = failure(QStringLiteral("No file name given"));
-        return {};
-    }
-    if (info.isDir()) {
-        *status = failure(QStringLiteral("Cannot write %1: it is a folder").arg(displayName(target)));
-        return {};
-    }
-    if (info.exists() && readOnly(info)) {
-        *status = failure(QStringLiteral("Cannot write %1: the file is read-only").arg(displayName(target)));
-        return {};
-    }
-    const QFileInfo folder(info.absolutePath());
-    if (!folder.isDir()) {
-        *status = failure(QStringLiteral("Cannot write %1: the folder %2 does not exist")
-                              .arg(displayName(target), displayName(folder.filePath())));
-        return {};
-    }
-    const QString temp = info.absolutePath() + QStringLiteral("/.") + info.fileName() + QLatin1Char('.')
-                         + QUuid::createUuid().toString(QUuid::Id128).left(10) + QStringLiteral(".tmp");
-    QFile reserve(temp);
-    if (!reserve.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
-        *status = failure(QStringLiteral("Cannot write %1: %2").arg(displayName(target), reserve.errorString()));
-        return {};
-    }
-    reserve.close();
-    m_files.emplace_back(temp, info.absoluteFilePath());
-    return temp;
-}
-
-Status StagedFiles::open(const QString &target, QFile *file)
-{
-    Status status;
-    const QString temp = stage(target, &status);
-    if (temp.isEmpty())
-        return status;
-    file->setFileName(temp);
-    if (!file->open(QIODevice::WriteOnly))
-        return failure(QStringLiteral("Cannot write %1: %2").arg(displayName(target), file->errorString()));
-    return {};
-}
-
-Status StagedFiles::checkWritten(QFileDevice &file, const QString &target) const
-{
-    const bool flushed = file.flush();
-    if (!flushed || file.error() != QFileDevice::NoError) {
-        const QString why = file.errorString();
-        file.close();
-        return failure(QStringLiteral("Cannot write %1: %2").arg(displayName(target), why));
-    }
-    file.close();
-    if (file.error() != QFileDevice::NoError)
-        return failure(QStringLiteral("Cannot write %1: %2").arg(displayName(target), file.errorString()));
-    return {};
-}
-
-Status StagedFiles::commit()
-{
-    // Targets that became read-only since staging are refused before any rename.
-    for (const auto &[temp, target] : m_files) {
-        const QFileInfo info(target);
-        if (info.exists() && readOnly(info))
-            return failure(QStringLiteral("Cannot write %1: the file is read-only").arg(displayName(target)));
-    }
-    for (const auto &[temp, target] : m_files) {
-        if (std::rename(QFile::encodeName(temp).constData(), QFile::encodeName(target).constData()) != 0)
-            return failure(QStringLiteral("Cannot write %1: %2")
-                               .arg(displayName(target), QString::fromLocal8Bit(std::strerror(errno))));
-    }
-    m_committed = true;
-    return {};
 }
 
 QString plainText(const TextOp &op)

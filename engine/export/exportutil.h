@@ -1,9 +1,10 @@
 #pragma once
-// Helpers shared by the export filters: reading typed settings, writing
-// output files beside their targets and renaming them into place at the
-// end, and the page text grouped into lines in reading order.
+// Helpers shared by the export filters: reading typed settings, staged
+// output files (stagedfiles.h), and the page text grouped into lines in
+// reading order.
 #include "engine/core/status.h"
 #include "engine/pages/page.h"
+#include "engine/pages/stagedfiles.h"
 
 #include <QFile>
 #include <QString>
@@ -43,38 +44,6 @@ private:
     const QVariantMap &m_settings;
     Status m_status;
 };
-
-// Output files written under hidden temporary names in their target's
-// folder and renamed over their targets by commit, so a failed or cancelled
-// export leaves no partial file; uncommitted files are removed. A target
-// that exists and is read-only is refused before anything is written.
-class StagedFiles
-{
-public:
-    explicit StagedFiles(const QString &source) : m_source(source) {}
-    ~StagedFiles();
-    StagedFiles(const StagedFiles &) = delete;
-    StagedFiles &operator=(const StagedFiles &) = delete;
-
-    // Reserves a temporary file for target and returns its path, or an
-    // empty text with status set.
-    QString stage(const QString &target, Status *status);
-    // Stages target and opens file on its temporary name for writing.
-    Status open(const QString &target, QFile *file);
-    // Renames every staged file into place.
-    Status commit();
-    // Checks that a file written with QFile reached the disk whole.
-    Status checkWritten(QFileDevice &file, const QString &target) const;
-
-private:
-    Status failure(const QString &description) const;
-    QString m_source;
-    std::vector<std::pair<QString, QString>> m_files; // temporary, target
-    bool m_committed = false;
-};
-
-// A file name for messages: the path as the user gave it.
-QString displayName(const QString &path);
 
 // One line of page text: the texts whose boxes share a top edge (within a
 // tolerance), left to right. Wrapped and multi-line texts give one line per

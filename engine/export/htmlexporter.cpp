@@ -670,11 +670,13 @@ Status HtmlExporter::write(const PageCollection &pages, const QString &path, con
         if (temp.isEmpty())
             return false;
         QFile file(temp);
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
+        if (!file.open(QIODevice::WriteOnly)) {
             status = failure(ErrPathAccess, QStringLiteral("Cannot write %1: %2").arg(displayName(target), file.errorString()));
             return false;
         }
-        status = staged.checkWritten(file, target);
+        status = staged.write(file, bytes, target);
+        if (status.ok())
+            status = staged.checkWritten(file, target);
         return status.ok();
     };
     if (options.mhtOutput) {

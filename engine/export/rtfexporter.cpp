@@ -424,9 +424,11 @@ Status RtfExporter::write(const PageCollection &pages, const QString &path, cons
     }
     const QByteArray bytes = writer.document();
     QFile file(temp);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+    if (!file.open(QIODevice::WriteOnly))
         return failure(ErrPathAccess, QStringLiteral("Cannot write %1: %2").arg(displayName(path), file.errorString()));
-    status = staged.checkWritten(file, path);
+    status = staged.write(file, bytes, path);
+    if (status.ok())
+        status = staged.checkWritten(file, path);
     if (!status.ok())
         return status;
     return staged.commit();

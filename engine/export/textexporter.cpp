@@ -109,8 +109,9 @@ Status TextExporter::write(const PageCollection &pages, const QString &path, con
         if (i + 1 < count)
             text += options.pageDelimiter;
         const QByteArray bytes = encoder.encode(text);
-        if (file.write(bytes) != bytes.size())
-            return failure(ErrPathAccess, QStringLiteral("Cannot write %1: %2").arg(displayName(path), file.errorString()));
+        status = staged.write(file, bytes, path);
+        if (!status.ok())
+            return status;
         progress.report(i + 1, count);
     }
     status = staged.checkWritten(file, path);

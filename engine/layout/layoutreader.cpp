@@ -24,7 +24,8 @@ class Reader
 {
 public:
     Reader(const QByteArray &bytes, QString sourceName)
-        : m_xml(bytes)
+        : m_bytes(bytes)
+        , m_xml(bytes)
         , m_source(std::move(sourceName))
     {
     }
@@ -61,9 +62,32 @@ private:
 
     void failXml()
     {
+        if (failed())
+            return;
         QString message = m_xml.errorString();
         if (m_xml.error() == QXmlStreamReader::PrematureEndOfDocumentError)
             message = u"the file ends too early (it is truncated or empty)"_s;
+        // The reader's message quotes the character it stopped at, and a
+        // control character (a NUL byte above all) shows as nothing: name
+        // the first one, where it is. XML allows none of them.
+        qint64 line = 1, column = 1;
+        for (const char c : m_bytes) {
+            const auto u = static_cast<unsigned char>(c);
+            if (u < 0x20 && c != '\t' && c != '\n' && c != '\r') {
+                const QString what = u == 0 ? u"a NUL byte (U+0000)"_s
+                                            : u"the control character U+%1"_s.arg(QString::number(u, 16).rightJustified(4, u'0').toUpper());
+                m_status = Status::failure(ErrBadFileFormat, u"%1, line %2, column %3: %4, which a layout never holds "
+                                                             u"(the file is damaged or not a layout)"_s
+                                                                 .arg(m_source).arg(line).arg(column).arg(what));
+                return;
+            }
+            if (c == '\n') {
+                ++line;
+                column = 1;
+            } else if ((u & 0xc0) != 0x80) {
+                ++column;
+            }
+        }
         fail(message);
     }
 
@@ -406,6 +430,7 @@ private:
         }
     }
 
+    const QByteArray &m_bytes;
     QXmlStreamReader m_xml;
     QString m_source;
     Status m_status;

@@ -77,6 +77,7 @@ class Report : public ModelObject
     Q_PROPERTY(QString DocumentName READ documentName WRITE setDocumentName)
     Q_PROPERTY(double PrintWidth READ printWidth WRITE setPrintWidth)
     Q_PROPERTY(QString Script READ script WRITE setScript)
+    Q_PROPERTY(bool AllowWrites READ allowWrites WRITE setAllowWrites)
     Q_PROPERTY(Orv::PageSettings *PageSettings READ pageSettings)
     Q_PROPERTY(Orv::Sections *Sections READ sections STORED false)
     Q_CLASSINFO("range:PrintWidth", "0 20000000")
@@ -107,6 +108,9 @@ public:
     ORV_VALUE(QString, documentName, setDocumentName, QStringLiteral("OrvReport Document"))
     ORV_VALUE(double, printWidth, setPrintWidth, 9360.0)
     ORV_VALUE(QString, script, setScript, QString())
+    // The layout's request to change its data (statements and script
+    // connections); it counts only when the run allows writes too.
+    ORV_VALUE(bool, allowWrites, setAllowWrites, false)
     ORV_PART(Orv::PageSettings, pageSettings)
 
 Q_SIGNALS:

@@ -8,7 +8,8 @@
 #include <QFileInfo>
 #include <QImageReader>
 #include <QImageWriter>
-#include <QSaveFile>
+#include "engine/pages/stagedfiles.h"
+
 #include <QtEndian>
 
 #include <cstring>
@@ -49,6 +50,24 @@ Status formatError(const QString &name, const QString &what, const QString &sour
 {
     const QString file = name.isEmpty() ? QString() : QFileInfo(name).fileName() + QStringLiteral(": ");
     return Status::failure(ErrBadFileFormat, QStringLiteral("Invalid archive %1%2").arg(file, what), source);
+}
+
+// Writes all of data; a write cut short (a full disk) is tried again for
+// the rest, so the device's error names the system's reason.
+bool writeAll(QIODevice *device, const char *data, qint64 size)
+{
+    for (qint64 done = 0; done < size;) {
+        const qint64 n = device->write(data + done, size - done);
+        if (n <= 0)
+            return false;
+        done += n;
+    }
+    return true;
+}
+
+bool writeAll(QIODevice *device, const QByteArray &data)
+{
+    return writeAll(device, data.constData(), data.size());
 }
 
 class ChunkWriter
@@ -95,8 +114,7 @@ public:
         quint32 c = crc(header, 12);
         c = crc(stored->constData(), stored->size(), c);
         qToLittleEndian(c, header + 12);
-        if (m_device->write(header, ChunkHeaderSize) != ChunkHeaderSize
-            || m_device->write(*stored) != stored->size())
+        if (!writeAll(m_device, header, ChunkHeaderSize) || !writeAll(m_device, *stored))
             return fail(m_device->errorString());
         return true;
     }
@@ -297,7 +315,7 @@ Status PageCollection::Private::copyArchivePage(int index, QIODevice *out) const
     while (device->pos() < end) {
         if (Status status = readChunk(device, end, archiveName, where, &chunk, source); !status.ok())
             return status;
-        if (out->write(chunk.header, ChunkHeaderSize) != ChunkHeaderSize || out->write(chunk.stored) != chunk.stored.size())
+        if (!writeAll(out, chunk.header, ChunkHeaderSize) || !writeAll(out, chunk.stored))
             return Status::failure(ErrPathAccess, QStringLiteral("Cannot write the archive: ") + out->errorString(),
                                    source);
     }
@@ -320,7 +338,7 @@ Status PageCollection::saveTo(QIODevice *device) const
     qToLittleEndian(quint32(Count()), header + 16);
     qToLittleEndian(quint32(imageCount()), header + 20);
     qToLittleEndian(crc(header, 24), header + 24);
-    if (device->write(header, HeaderSize) != HeaderSize)
+    if (!writeAll(device, header, HeaderSize))
         return fail(device->errorString());
 
     ChunkWriter chunks(device);
@@ -372,19 +390,24 @@ Status PageCollection::saveTo(QIODevice *device) const
 
 Status PageCollection::Save(const QString &path) const
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return Status::failure(ErrPathAccess, QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()),
-                               QStringLiteral("Pages.Save"));
-    const Status status = saveTo(&file);
-    if (!status.ok()) {
-        file.cancelWriting();
+    // Staged beside the target and renamed over it only when every write,
+    // the flush and the close worked: a failed save keeps the old archive.
+    StagedFiles staged(QStringLiteral("Pages.Save"), false);
+    QFile file;
+    Status status = staged.open(path, &file);
+    if (!status.ok())
         return status;
+    status = saveTo(&file);
+    if (!status.ok()) {
+        QString why = status.description();
+        why.remove(QLatin1String("Cannot write the archive: "));
+        return Status::failure(status.number(), QStringLiteral("Cannot write %1: %2").arg(displayName(path), why),
+                               status.source());
     }
-    if (!file.commit())
-        return Status::failure(ErrPathAccess, QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()),
-                               QStringLiteral("Pages.Save"));
-    return {};
+    status = staged.checkWritten(file, path);
+    if (!status.ok())
+        return status;
+    return staged.commit();
 }
 
 Status PageCollection::loadFrom(QIODevice *device, const QString &name)

@@ -606,23 +606,39 @@ void Producer::applyGrowth(LaidBand &band, const SectionPlan &s, const std::vect
         std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
             return designTops[a] < designTops[b] || (designTops[a] == designTops[b] && designBottoms[a] < designBottoms[b]);
         });
+        // An item wholly above j ends at or above j's top; such items come
+        // before j in that order. They are taken in order of their designed
+        // bottoms as j's top goes down, keeping the most any of them moved,
+        // so every item is looked at once (sorting aside).
         std::vector<double> moved(n, 0.0); // how far each item's bottom moved
+        std::vector<char> state(n, 0); // 1: placed, 2: reached before it was placed
+        std::vector<size_t> byBottom(n);
+        std::iota(byBottom.begin(), byBottom.end(), 0);
+        std::stable_sort(byBottom.begin(), byBottom.end(), [&](size_t a, size_t b) { return designBottoms[a] < designBottoms[b]; });
+        size_t next = 0; // the first of byBottom not yet reached
+        bool above = false;
+        double most = 0;
+        const auto take = [&](size_t i) {
+            most = above ? std::max(most, moved[i]) : moved[i];
+            above = true;
+        };
         for (size_t j : order) {
-            bool above = false;
-            double shift = 0;
-            for (size_t i : order) {
-                if (i == j || designBottoms[i] > designTops[j] + Epsilon)
-                    continue;
-                if (designTops[i] > designTops[j] + Epsilon)
-                    break;
-                shift = above ? std::max(shift, moved[i]) : moved[i];
-                above = true;
+            const double reach = designTops[j] + Epsilon;
+            for (; next < n && designBottoms[byBottom[next]] <= reach; ++next) {
+                if (state[byBottom[next]] == 1)
+                    take(byBottom[next]);
+                else
+                    state[byBottom[next]] = 2; // ends where j starts: counted once placed
             }
-            if (!above)
-                shift = 0;
+            const double shift = above ? most : 0;
             if (shift != 0)
                 offsetItem(band.items[j], 0, shift);
             moved[j] = band.items[j].bottom - designBottoms[j];
+            // An item that ends at the top it shares with j (a line, an
+            // empty box) counts for the items after it once placed.
+            if (state[j] == 2)
+                take(j);
+            state[j] = 1;
         }
         for (size_t i = 0; i < n; ++i) {
             designMax = std::max(designMax, designBottoms[i]);

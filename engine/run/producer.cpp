@@ -58,6 +58,7 @@ Data::Connection *RunShared::connection(int depth, const QString &connectionStri
         return it->second.get();
     }
     auto c = std::make_unique<Data::Connection>();
+    c->setAllowWrites(allowWrites);
     *status = c->Open(connectionString);
     if (!status->ok())
         return nullptr;
@@ -535,6 +536,7 @@ std::shared_ptr<SubReportPlan> Producer::loadSubreport(Control *control)
         return nullptr;
     }
     auto plan = std::make_shared<SubReportPlan>();
+    QStringList chain = layoutChain;
     plan->report = std::make_unique<Report>();
     plan->name = control->name();
     auto *object = qobject_cast<Report *>(control->property("Object").value<QObject *>());
@@ -547,6 +549,15 @@ std::shared_ptr<SubReportPlan> Producer::loadSubreport(Control *control)
             return nullptr;
         }
         const QString path = QDir(m_folder).filePath(sub->reportName().trimmed());
+        const QFileInfo info(path);
+        const QString key = info.exists() ? info.canonicalFilePath() : info.absoluteFilePath();
+        if (layoutChain.contains(key)) {
+            m_shared.error(Status::failure(28, QStringLiteral("Out of stack space: the subreport runs %1, which is already running (%2)")
+                                                   .arg(sub->reportName().trimmed(), (layoutChain + QStringList{key}).join(QStringLiteral(" -> "))),
+                                           where));
+            return nullptr;
+        }
+        chain.append(key);
         const Status status = LoadLayout(*plan->report, path);
         if (!status.ok()) {
             m_shared.error(Status::failure(status.number(), status.description(), where));
@@ -555,6 +566,7 @@ std::shared_ptr<SubReportPlan> Producer::loadSubreport(Control *control)
         plan->folder = QFileInfo(path).absolutePath();
     }
     plan->producer = std::make_unique<Producer>(m_shared, plan->report.get(), plan->folder, m_depth + 1);
+    plan->producer->layoutChain = chain;
     return plan;
 }
 

@@ -55,6 +55,7 @@ struct RunShared
     QString connectionOverride;
     QString originalConnection; // the main report's own, which the override replaces
     QString databasePath;
+    bool allowWrites = false; // the layout asks and the run confirms
     int currentPage = 0; // the page being filled
     int pageCount = 0;   // known at the report's end
     std::vector<std::shared_ptr<LateValue>> waitingForEnd;
@@ -71,6 +72,10 @@ class Producer
 public:
     Producer(RunShared &shared, Report *report, const QString &folder, int depth);
     ~Producer();
+
+    // The layout files of this report and the reports above it, so a
+    // subreport that would run a layout already running stops at once.
+    QStringList layoutChain;
 
     // Fires ReportStart (the main report only), opens the data, compiles
     // the layout and lays out the report header. parent is the parent row

@@ -6,6 +6,7 @@
 #include "engine/run/placer.h"
 #include "engine/run/producer.h"
 
+#include <QFileInfo>
 #include <QSet>
 #include <QTimer>
 
@@ -22,9 +23,11 @@ struct ReportRun::Private : public PageSink
     ReportRun *q = nullptr;
     Report *report = nullptr;
     QString folder;
+    QString layoutPath;
     QString databasePath;
     QString connectionString;
     QVariantMap parameters;
+    bool allowWrites = false;
     RunScripting *scripting = nullptr;
     PageCollection *pages = nullptr;
     std::unique_ptr<PageCollection> ownPages;
@@ -151,6 +154,7 @@ struct ReportRun::Private : public PageSink
         shared->parameters = parameters;
         shared->databasePath = databasePath;
         shared->connectionOverride = connectionString;
+        shared->allowWrites = q->writesAllowed();
         shared->error = [this](const Status &s) { report_error(s); };
         if (Control *dc = Data::findDataControl(*report)) {
             Status ignored;
@@ -165,10 +169,26 @@ struct ReportRun::Private : public PageSink
         }
         Q_EMIT q->ReportStart();
         producer = std::make_unique<Producer>(*shared, report, folder, 0);
+        if (!layoutPath.isEmpty()) {
+            const QFileInfo info(layoutPath);
+            producer->layoutChain = {info.exists() ? info.canonicalFilePath() : info.absoluteFilePath()};
+        }
         const Status s = producer->start();
         if (!s.ok()) {
             stop(s);
             return;
+        }
+        if (const RunInternal::ReportPlan *plan = producer->plan()) {
+            // Margins past the paper leave pages with nothing on them.
+            const double height = plan->paper.height() - plan->topMargin - plan->bottomMargin;
+            const double width = plan->paper.width() - plan->leftMargin - plan->rightMargin;
+            if (height <= 0 || width <= 0) {
+                stop(Status::failure(ErrInvalidPropertyValue,
+                                     QStringLiteral("The margins leave no room on the page: %1 twips of the paper's %2 across and %3 of its %4 down")
+                                         .arg(qMax(width, 0.0)).arg(plan->paper.width()).arg(qMax(height, 0.0)).arg(plan->paper.height()),
+                                     report->documentName()));
+                return;
+            }
         }
         placer = std::make_unique<Placer>(*shared, *producer, *this);
     }
@@ -231,10 +251,13 @@ ReportRun::~ReportRun()
 
 Report *ReportRun::report() const { return d->report; }
 void ReportRun::setReportFolder(const QString &folder) { d->folder = folder; }
+void ReportRun::setLayoutPath(const QString &path) { d->layoutPath = path; }
 void ReportRun::setDatabasePath(const QString &path) { d->databasePath = path; }
 void ReportRun::setConnectionString(const QString &connectionString) { d->connectionString = connectionString; }
 void ReportRun::setParameters(const QVariantMap &parameters) { d->parameters = parameters; }
 void ReportRun::setScripting(RunScripting *scripting) { d->scripting = scripting; }
+void ReportRun::setAllowWrites(bool allow) { d->allowWrites = allow; }
+bool ReportRun::writesAllowed() const { return d->allowWrites && d->report && d->report->allowWrites(); }
 void ReportRun::setPages(PageCollection *pages) { d->pages = pages ? pages : d->ownPages.get(); }
 PageCollection *ReportRun::Pages() const { return d->pages; }
 
@@ -271,6 +294,12 @@ bool ReportRun::step()
     while (!d->publishable() && !d->producerDone && !d->cancelRequested) {
         if (!d->producer->advance(*d->placer))
             d->endOfData();
+        if (d->scripting) {
+            if (const Status spent = d->scripting->budgetSpent(); !spent.ok()) {
+                d->stop(spent);
+                return false;
+            }
+        }
         if (d->placer && d->placer->stuck()) {
             d->stop(Status::failure(ErrInvalidCall,
                                     QStringLiteral("The page header and footer leave no room for the report's bands"),

@@ -38,6 +38,9 @@ public:
     // Settings, read when the run starts.
     // The folder relative data sources and subreport layouts are found in.
     void setReportFolder(const QString &folder);
+    // The file the report was loaded from, when there is one: a subreport
+    // naming it is stopped at once (error 28) instead of nesting.
+    void setLayoutPath(const QString &path);
     // What "$fulldbpath$" in a connection string stands for.
     void setDatabasePath(const QString &path);
     // Replaces the data control's connection string (and that of
@@ -47,6 +50,11 @@ public:
     void setParameters(const QVariantMap &parameters);
     // The script host; without one, events do nothing.
     void setScripting(RunScripting *scripting);
+    // Confirms a layout's AllowWrites: only with both may the run's
+    // statements and script connections change data. Off by default.
+    void setAllowWrites(bool allow);
+    // Whether this run's connections may write.
+    bool writesAllowed() const;
     // Pages go into this collection (the run's own one otherwise).
     void setPages(PageCollection *pages);
 

@@ -61,6 +61,10 @@ public:
     // it does not compile. The expression keeps row for its evaluations.
     virtual std::unique_ptr<RunExpression> compileExpression(const QString &text, RowAccess &row,
                                                              Status *status) = 0;
+
+    // The error that spent the whole run's script budget (steps or memory),
+    // once it has happened; the run stops with it.
+    virtual Status budgetSpent() const { return Status(); }
 };
 
 } // namespace Orv

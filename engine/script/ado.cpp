@@ -252,6 +252,7 @@ private:
     Data::Connection *openString(const QString &cs)
     {
         auto c = std::make_shared<Data::Connection>();
+        c->setAllowWrites(m_ctx && m_ctx->allowWrites);
         const Status s = c->Open(cs);
         if (!s.ok())
             raiseStatus(s);
@@ -295,6 +296,8 @@ Variant AdoConnection::invoke(Runtime &, int id, Invoke kind, Variant *a, int n)
         return Variant(m_connection->connectionString());
     case Open: {
         needArgs(n, 0, 4);
+        if (m_connection->state() == Data::Connection::adStateClosed)
+            m_connection->setAllowWrites(ctx && ctx->allowWrites);
         const QString cs = n > 0 && !isMissing(a[0]) ? a[0].toString() : QString();
         const Status s = m_connection->Open(cs, n > 1 && !isMissing(a[1]) ? a[1].toString() : QString(),
                                             n > 2 && !isMissing(a[2]) ? a[2].toString() : QString());

@@ -21,6 +21,7 @@ struct BridgeContext
     Report *report = nullptr;
     FieldResolver *row = nullptr; // current values during a run
     QString reportFolder;
+    bool allowWrites = false; // connections the script opens may write
 };
 
 // The script object for a Qt object (Nothing for null). With owned the

@@ -39,9 +39,12 @@ struct Host::Private
     std::unique_ptr<Runtime> rt = std::make_unique<Runtime>();
     std::vector<Source> sources;
     std::vector<NamedObject> objects;
+    QHash<QString, size_t> objectIndex; // case-folded name -> objects: reports may hold 100,000 controls
     std::shared_ptr<BridgeContext> context = std::make_shared<BridgeContext>();
     bool compiled = false;
     qint64 budget = DefaultStepBudget;
+    qint64 runBudget = DefaultRunStepBudget;
+    qint64 memoryBudget = DefaultRunMemoryBudget;
     int maxDepth = 1000;
     std::atomic_bool *cancel = nullptr;
     std::function<void(const Error &)> onError;
@@ -54,6 +57,9 @@ struct Host::Private
     void configure()
     {
         rt->stepBudget = budget;
+        rt->runStepBudget = runBudget;
+        rt->memoryBudget = memoryBudget;
+        rt->startRun();
         rt->maxDepth = maxDepth;
         rt->cancel = cancel;
         rt->hooks.messageBox = [this](const QString &prompt, int buttons, const QString &title) {
@@ -129,18 +135,18 @@ struct Host::Private
 
     Variant *namedValue(const QString &name)
     {
-        for (NamedObject &o : objects)
-            if (o.name.compare(name, Qt::CaseInsensitive) == 0)
-                return &o.value;
-        return nullptr;
+        const auto it = objectIndex.constFind(name.toCaseFolded());
+        return it == objectIndex.cend() ? nullptr : &objects[it.value()].value;
     }
 
     void setObject(const QString &name, Variant value)
     {
         if (Variant *v = namedValue(name))
             *v = value;
-        else
+        else {
+            objectIndex.insert(name.toCaseFolded(), objects.size());
             objects.push_back({name, value});
+        }
         handlers.clear();
         if (compiled) {
             const int slot = rt->addGlobal(name);
@@ -237,6 +243,7 @@ void Host::reset()
     d->configure();
     d->sources.clear();
     d->objects.clear();
+    d->objectIndex.clear();
     d->handlers.clear();
     d->compiled = false;
     d->context->report = nullptr;
@@ -272,6 +279,7 @@ void Host::bindReport(Report *report, FieldResolver *row)
     d->context->row = row;
     if (!report)
         return;
+    d->rt->startRun();
     const Variant rpt = bridge(report, d->context);
     d->setObject(QStringLiteral("rpt"), rpt);
     d->setObject(reportObjectName(), rpt);
@@ -539,6 +547,16 @@ std::unique_ptr<Expression> Host::compileExpression(const QString &text, FieldRe
     return std::make_unique<HostExpression>(d.get(), std::move(e), text);
 }
 
+QString Host::runBudgetSpent() const { return d->rt->runBudgetSpent; }
+
+void Host::setRunBudget(qint64 steps, qint64 memoryBytes)
+{
+    d->runBudget = steps;
+    d->memoryBudget = memoryBytes;
+    d->rt->runStepBudget = steps;
+    d->rt->memoryBudget = memoryBytes;
+}
+
 void Host::setStepBudget(qint64 steps)
 {
     d->budget = steps;
@@ -560,6 +578,7 @@ void Host::setCancelFlag(std::atomic_bool *flag)
 void Host::setErrorHandler(std::function<void(const Error &)> handler) { d->onError = std::move(handler); }
 void Host::setDialogs(Dialogs *dialogs) { d->dialogs = dialogs; }
 void Host::setReportFolder(const QString &folder) { d->context->reportFolder = folder; }
+void Host::setAllowWrites(bool allow) { d->context->allowWrites = allow; }
 QString Host::reportFolder() const { return d->context->reportFolder; }
 Error Host::lastError() const { return d->lastError; }
 

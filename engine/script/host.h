@@ -128,6 +128,11 @@ public:
     // Limits: steps per entry (compile, call, event, evaluation; 0 for no
     // limit), nesting of procedure calls, and a flag that stops the script.
     void setStepBudget(qint64 steps);
+    // The whole run's limits (from bindReport on, over every entry): steps,
+    // and bytes the scripts' values may grow the process by. 0 for none.
+    void setRunBudget(qint64 steps, qint64 memoryBytes);
+    // The description of the run budget's error once it is spent, else empty.
+    QString runBudgetSpent() const;
     void setMaxDepth(int depth);
     void setCancelFlag(std::atomic_bool *flag);
 
@@ -137,6 +142,8 @@ public:
     void setDialogs(Dialogs *dialogs);
     // The folder relative layout paths are found in (LoadLayout).
     void setReportFolder(const QString &folder);
+    // ADODB connections the scripts open only read unless this is set.
+    void setAllowWrites(bool allow);
     QString reportFolder() const;
 
     Error lastError() const;
@@ -149,7 +156,10 @@ private:
     std::unique_ptr<Private> d;
 };
 
-// The default steps per entry.
+// The default steps per entry, and of a whole run with the memory its
+// values may take: far beyond any honest report, short of hours and swap.
 constexpr qint64 DefaultStepBudget = 100'000'000;
+constexpr qint64 DefaultRunStepBudget = 5'000'000'000;
+constexpr qint64 DefaultRunMemoryBudget = qint64(1) << 30;
 
 } // namespace Orv::Script

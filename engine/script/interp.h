@@ -528,6 +528,15 @@ public:
     std::atomic_bool *cancel = nullptr;
     qint64 stepBudget = 0; // 0: none
     qint64 steps = 0;
+    // Across every entry since startRun: steps, and the growth of the
+    // process's memory while scripts run (their values: strings, arrays,
+    // dictionaries), looked at every few hundred thousand steps. 0: none.
+    qint64 runStepBudget = 0;
+    qint64 runSteps = 0;
+    qint64 memoryBudget = 0;
+    qint64 memoryBase = 0;
+    QString runBudgetSpent; // the error once a run budget is spent
+    void startRun();
     int depth = 0;
     int maxDepth = 1000;
     // Set while a builtin called from an Option Compare Text module runs:
@@ -544,10 +553,22 @@ public:
     void tick()
     {
         ++steps;
-        if (stepBudget > 0 && steps > stepBudget)
+        ++runSteps;
+        if ((stepBudget > 0 && steps > stepBudget) || (runStepBudget > 0 && runSteps > runStepBudget))
             budgetExceeded();
+        if (memoryBudget > 0 && (runSteps & 0x3ffff) == 0)
+            checkMemory();
         if (cancel && cancel->load(std::memory_order_relaxed))
             cancelled();
+    }
+
+    // Counts n steps of work at once (long texts copied).
+    void charge(qint64 n)
+    {
+        steps += n;
+        runSteps += n;
+        if ((stepBudget > 0 && steps > stepBudget) || (runStepBudget > 0 && runSteps > runStepBudget))
+            budgetExceeded();
     }
 
     static Runtime *current();
@@ -556,6 +577,7 @@ public:
 private:
     std::vector<std::weak_ptr<Object>> m_containers;
     [[noreturn]] void budgetExceeded();
+    void checkMemory();
     [[noreturn]] void cancelled();
 };
 

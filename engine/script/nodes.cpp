@@ -4,6 +4,8 @@
 #include "engine/script/fieldresolver.h"
 
 #include <cmath>
+#include <cstdio>
+#include <unistd.h>
 
 namespace Orv::Script {
 
@@ -1219,8 +1221,43 @@ int Runtime::addGlobal(const QString &name)
 
 void Runtime::budgetExceeded()
 {
-    ScriptError e = scriptError(18, QStringLiteral("The script was stopped after %1 steps (step budget)").arg(stepBudget), 0, 0, true);
-    throw e;
+    if (stepBudget > 0 && steps > stepBudget)
+        throw scriptError(18, QStringLiteral("The script was stopped after %1 steps (step budget)").arg(stepBudget), 0, 0, true);
+    runBudgetSpent = QStringLiteral("The scripts were stopped after %1 steps in this run (the run's step budget)").arg(runStepBudget);
+    throw scriptError(18, runBudgetSpent, 0, 0, true);
+}
+
+namespace {
+
+// The process's resident memory in bytes, 0 when unknown.
+qint64 residentBytes()
+{
+    FILE *f = std::fopen("/proc/self/statm", "r");
+    if (!f)
+        return 0;
+    long long size = 0, resident = 0;
+    const int read = std::fscanf(f, "%lld %lld", &size, &resident);
+    std::fclose(f);
+    return read == 2 ? qint64(resident) * qint64(sysconf(_SC_PAGESIZE)) : 0;
+}
+
+} // namespace
+
+void Runtime::startRun()
+{
+    runSteps = 0;
+    runBudgetSpent.clear();
+    memoryBase = residentBytes();
+}
+
+void Runtime::checkMemory()
+{
+    const qint64 now = residentBytes();
+    if (now > 0 && memoryBase > 0 && now - memoryBase > memoryBudget) {
+        runBudgetSpent = QStringLiteral("Out of memory: the scripts' values grew past the run's memory budget of %1 MB")
+                             .arg(memoryBudget >> 20);
+        throw scriptError(7, runBudgetSpent, 0, 0, true);
+    }
 }
 
 void Runtime::cancelled()

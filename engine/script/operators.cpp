@@ -1,5 +1,6 @@
 #include "engine/script/operators.h"
 
+#include "engine/script/interp.h"
 #include "engine/script/object.h"
 
 #include <cmath>
@@ -127,6 +128,13 @@ Variant concat(const QString &a, const QString &b)
     // Doubling a string in a loop must end in an error, not in all memory.
     if (a.size() + b.size() > MaxStringLength)
         raise(14);
+    // Joining copies both texts: long results count as steps of their
+    // own, so a loop that grows a text by a little is bounded by the step
+    // budgets in time, not only in turns.
+    const qsizetype size = a.size() + b.size();
+    if (size >= 4096)
+        if (Runtime *rt = Runtime::current())
+            rt->charge(size / 64);
     return Variant(a + b);
 }
 

@@ -1,5 +1,7 @@
 #include "engine/script/runhost.h"
 
+#include "engine/run/reportrun.h"
+
 namespace Orv::Script {
 
 // The run's values as the script host reads them. The run hands its row
@@ -30,10 +32,17 @@ RunHost::RunHost(Host &host) : m_host(host), m_row(std::make_unique<RowResolver>
 
 RunHost::~RunHost() = default;
 
-Status RunHost::prepare(Report *report, ReportRun *)
+Status RunHost::prepare(Report *report, ReportRun *run)
 {
+    m_host.setAllowWrites(run && run->writesAllowed());
     m_host.bindReport(report, m_row.get());
     return m_host.compile();
+}
+
+Status RunHost::budgetSpent() const
+{
+    const QString why = m_host.runBudgetSpent();
+    return why.isEmpty() ? Status() : Status::failure(why.startsWith(QLatin1String("Out of memory")) ? 7 : 18, why);
 }
 
 bool RunHost::hasHandler(QObject *object, const QString &event) const

@@ -21,6 +21,7 @@ public:
     bool hasHandler(QObject *object, const QString &event) const override;
     Status fire(QObject *object, const QString &event, QVariantList &args, bool *cancel) override;
     std::unique_ptr<RunExpression> compileExpression(const QString &text, RowAccess &row, Status *status) override;
+    Status budgetSpent() const override;
 
     class RowResolver;
 

@@ -6,6 +6,7 @@
 #include "engine/model/section.h"
 #include "engine/data/sampledatabase.h"
 #include "engine/data/sqldialect.h"
+#include "engine/data/sqlitedriver.h"
 
 #include <QCryptographicHash>
 #include <QFile>
@@ -152,6 +153,67 @@ private Q_SLOTS:
         QCOMPARE(c.state(), 0);
         QCOMPARE(c.Execute(QStringLiteral("SELECT 1"), &status), nullptr);
         QCOMPARE(status.number(), 3704);
+    }
+
+    void readOnlyUnlessWritesAreAllowed()
+    {
+        // Every way a statement could change the file or reach another one:
+        // the bytes stay the same and no file appears.
+        const QString db = m_dir.filePath(QStringLiteral("guarded.db"));
+        QVERIFY(QFile::copy(m_db, db));
+        const auto digest = [&db] {
+            QFile f(db);
+            return f.open(QIODevice::ReadOnly) ? QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256) : QByteArray();
+        };
+        const QByteArray before = digest();
+        const QString copy = m_dir.filePath(QStringLiteral("stolen.db"));
+        Connection c;
+        QVERIFY(c.Open(QStringLiteral("Data Source=") + db).ok());
+        const QStringList writing = {
+            QStringLiteral("DROP TABLE Customers"),
+            QStringLiteral("UPDATE Products SET UnitPrice = 0 RETURNING ProductName"),
+            QStringLiteral("VACUUM INTO '%1'").arg(copy),
+            QStringLiteral("PRAGMA user_version = 7"),
+            QStringLiteral("ATTACH '%1' AS other").arg(copy),
+            QStringLiteral("SELECT 1; DELETE FROM Shippers"),
+            QStringLiteral("WITH x AS (SELECT 1) DELETE FROM Shippers"),
+            QStringLiteral("SELECT * INTO Copy FROM Shippers"),
+            QStringLiteral("BEGIN IMMEDIATE"),
+        };
+        for (const QString &sql : writing) {
+            Status status;
+            QVERIFY2(!c.Execute(sql, &status), qPrintable(sql));
+            QCOMPARE(status.number(), -2147217911);
+            QVERIFY2(status.description().contains(QLatin1String("read-only")) && status.description().contains(sql),
+                     qPrintable(status.description()));
+        }
+        // Reads stay free, words inside literals, names and comments too.
+        Status status;
+        auto rs = c.Execute(QStringLiteral("SELECT 'DROP TABLE x; DELETE' AS [Update], count(*) FROM Shippers -- delete\n;"), &status);
+        QVERIFY2(rs, qPrintable(status.description()));
+        QCOMPARE(rs->value(0).toString(), QStringLiteral("DROP TABLE x; DELETE"));
+        rs.reset();
+
+        // Past the statement check, SQLite's own read-only mode refuses.
+        auto *driver = static_cast<SqliteDriver *>(c.driver());
+        for (const char *sql : {"DELETE FROM Shippers", "ATTACH 'x.db' AS x", "PRAGMA journal_mode = DELETE", "VACUUM"})
+            QVERIFY2(!driver->executeNative(QString::fromLatin1(sql), &status), sql);
+        c.Close();
+        QCOMPARE(digest(), before);
+        QVERIFY(!QFile::exists(copy));
+
+        // A connection allowed to write does.
+        Connection writer;
+        writer.setAllowWrites(true);
+        QVERIFY(writer.Open(QStringLiteral("Data Source=") + db).ok());
+        QVERIFY(writer.Execute(QStringLiteral("DELETE FROM Shippers"), &status));
+        QVERIFY(digest() != before);
+
+        QCOMPARE(writingPartOf(QStringLiteral("  /* x */ (SELECT 1) UNION SELECT \"delete\" FROM `drop` ;  -- done")), QString());
+        QVERIFY(!writingPartOf(QStringLiteral("SELECT * FROM t FOR UPDATE")).isEmpty());
+        QVERIFY(writingPartOf(QStringLiteral("SELECT * FROM t FOR SHARE")).contains(QLatin1String("FOR SHARE")));
+        QVERIFY(writingPartOf(QStringLiteral("SELECT $$ ; $$; DROP TABLE t")).contains(QLatin1String("more than one")));
+        QVERIFY(!writingPartOf(QStringLiteral("   ")).isEmpty());
     }
 
     void recordsetMoves()

@@ -190,10 +190,10 @@ private Q_SLOTS:
         QVERIFY(status.description().contains(QStringLiteral("127.0.0.1:%1").arg(port)));
 
         QVERIFY(c.Open(m_pg.connectionString(QStringLiteral("tesserane"))).ok());
-        auto rs = c.Execute(QStringLiteral("SELEC 1"), &status);
+        auto rs = c.Execute(QStringLiteral("SELECT 1 +"), &status);
         QVERIFY(!rs);
         QVERIFY(status.description().contains(QStringLiteral("syntax error")));
-        QVERIFY(status.description().contains(QStringLiteral("Statement: SELEC 1")));
+        QVERIFY(status.description().contains(QStringLiteral("Statement: SELECT 1 +")));
         // A run-time error after rows have come ends the stream with the error.
         rs = c.Execute(QStringLiteral("SELECT 1 / (3 - g) FROM generate_series(1, 5) g"), &status);
         QVERIFY(rs);
@@ -208,6 +208,39 @@ private Q_SLOTS:
         first->MoveNext();
         QVERIFY(first->atEnd());
         QCOMPARE(first->lastError().number(), 3219);
+    }
+
+    void postgresReadsOnly()
+    {
+        Connection c;
+        QVERIFY(c.Open(m_pg.connectionString(QStringLiteral("tesserane"))).ok());
+        Status status;
+        QVERIFY(!c.Execute(QStringLiteral("DELETE FROM \"Shippers\""), &status));
+        QCOMPARE(status.number(), -2147217911);
+        // Past the statement check the server refuses: a read-only
+        // transaction, one statement per call; reading goes on after each.
+        QVERIFY(!c.driver()->execute(QStringLiteral("CREATE TABLE evil (x int)"), &status));
+        QVERIFY2(status.description().contains(QLatin1String("read-only transaction")), qPrintable(status.description()));
+        QVERIFY(!c.driver()->execute(QStringLiteral("SELECT 1; DROP TABLE \"Shippers\""), &status));
+        QVERIFY(!c.driver()->execute(QStringLiteral("COMMIT"), &status) || !c.driver()->execute(QStringLiteral("CREATE TABLE evil (x int)"), &status));
+        auto rs = c.Execute(QStringLiteral("SELECT count(*) FROM [Shippers]"), &status);
+        QVERIFY2(rs, qPrintable(status.description()));
+        QVERIFY(rs->value(0).toInt() > 0);
+
+        Connection writer;
+        writer.setAllowWrites(true);
+        QVERIFY(writer.Open(m_pg.connectionString(QStringLiteral("tesserane"))).ok());
+        QVERIFY(writer.Execute(QStringLiteral("CREATE TEMP TABLE scratch (x int)"), &status));
+
+        // A server that accepts and never answers: a timeout of 0 or less
+        // is the default, not "wait forever".
+        QTcpServer silent;
+        QVERIFY(silent.listen(QHostAddress::LocalHost, 0));
+        Connection stuck;
+        status = stuck.Open(QStringLiteral("Provider=PostgreSQL;Data Source=127.0.0.1;Port=%1;User ID=orv;Password=x;Connect Timeout=-1")
+                                .arg(silent.serverPort()));
+        QVERIFY(!status.ok());
+        QVERIFY2(status.description().contains(QLatin1String("timeout")), qPrintable(status.description()));
     }
 
     void accessFiles_data()

@@ -96,6 +96,22 @@ private Q_SLOTS:
         // Most damage must be noticed; a loader that accepts everything fails here.
         QVERIFY2(rejected > 2000, qPrintable(QString::number(rejected)));
     }
+
+    void controlCharactersAreNamed()
+    {
+        // The reader's message quotes the character it stopped at; a NUL or
+        // another control character must show as something.
+        Report target;
+        for (const char c : {'\0', '\x01', '\x1b'}) {
+            QByteArray bytes("<?xml version=\"1.0\"?>\n<OrvReportLayout version=\"1\"><Report>x</Report></OrvReportLayout>\n");
+            bytes[bytes.indexOf("<Report>") + 8] = c;
+            const Status status = LoadLayout(target, bytes, QStringLiteral("odd.rpx"));
+            QCOMPARE(status.number(), 321);
+            QVERIFY2(status.description().contains(c ? QStringLiteral("U+") + QString::number(int(c), 16).rightJustified(4, u'0').toUpper() : QStringLiteral("NUL byte")),
+                     qPrintable(status.description()));
+            QVERIFY2(status.description().startsWith(QStringLiteral("odd.rpx, line 2, column 38: ")), qPrintable(status.description()));
+        }
+    }
 };
 
 QTEST_GUILESS_MAIN(TestLayoutDamage)
