@@ -28,25 +28,26 @@ std::optional<QString> ConsoleDialogs::inputBox(const QString &prompt, const QSt
 }
 
 ConsoleScriptHost::ConsoleScriptHost(Streams &io, const QString &folder)
-    : dialogs(io.out)
+    : dialogs(io.out), debug(std::make_shared<Script::DebugOutput>()), folder(folder)
 {
     host.setDialogs(&dialogs);
-    auto debug = std::make_shared<Script::DebugOutput>();
     debug->out = [&io](const QString &line) {
         io.out << line << '\n';
         io.out.flush();
     };
-    host.addObject(QStringLiteral("vbo"), Script::createSupportObject([] {
-        Script::InstallKeys keys;
-        keys.installDir = SettingsStore::installDir();
-        const QString product = SettingsStore::productDir();
-        keys.productKeyExists = !product.isEmpty();
-        if (!product.isEmpty())
-            keys.productDir = product;
-        return keys;
-    }));
+    host.addObject(QStringLiteral("vbo"), Script::createSupportObject(&SettingsStore::installKeys));
     host.addObject(QStringLiteral("dbg"), Script::createDebugObject(debug));
     host.setReportFolder(folder);
+}
+
+Script::ScriptedRunOptions ConsoleScriptHost::runOptions()
+{
+    Script::ScriptedRunOptions options;
+    options.reportFolder = folder;
+    options.dialogs = &dialogs;
+    options.debug = debug;
+    options.installKeys = &SettingsStore::installKeys;
+    return options;
 }
 
 } // namespace Orv::Cli

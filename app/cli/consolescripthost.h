@@ -3,6 +3,7 @@
 // MsgBox print to standard output, InputBox reads a line.
 #include "app/cli/clicommand.h"
 #include "engine/script/host.h"
+#include "engine/script/scriptedrun.h"
 
 #include <memory>
 
@@ -25,6 +26,10 @@ struct ConsoleScriptHost
     ConsoleScriptHost(Streams &io, const QString &folder);
     ConsoleDialogs dialogs;
     Script::Host host;
+    std::shared_ptr<Script::DebugOutput> debug;
+    // The same objects for a report run that builds its own host.
+    Script::ScriptedRunOptions runOptions();
+    QString folder;
 };
 
 } // namespace Orv::Cli

@@ -1,7 +1,7 @@
 #include "app/cli/clicommand.h"
 #include "app/cli/consolescripthost.h"
 
-#include "engine/script/runhost.h"
+#include "engine/script/scriptedrun.h"
 #include "engine/script/scriptsupport.h"
 #include "engine/data/connectionstring.h"
 #include "engine/data/driver.h"
@@ -176,7 +176,8 @@ int runReport(const QStringList &args, Streams &io)
         io.err << usage;
         return Usage;
     }
-    Report report;
+    auto loaded = std::make_unique<Report>();
+    Report &report = *loaded;
     Status status = LoadLayout(report, layout);
     if (!status.ok()) {
         io.err << "orvreport-cli: " << status.description() << '\n';
@@ -202,21 +203,19 @@ int runReport(const QStringList &args, Streams &io)
         io.err << "orvreport-cli: the layout asks to change its data (AllowWrites); it runs read-only without --allow-writes\n";
     else if (allowWrites && !report.allowWrites())
         io.err << "orvreport-cli: --allow-writes has no effect: the layout does not set AllowWrites\n";
-    ReportRun run(&report);
-    run.setAllowWrites(allowWrites);
-    run.setReportFolder(QFileInfo(layout).absolutePath());
-    run.setLayoutPath(layout);
     // Report scripts run with vbo, dbg and the prologue, as in the designer's
     // preview; dbg.Out prints to standard output.
-    const QString folder = QFileInfo(layout).absolutePath() + QLatin1Char('/');
-    ConsoleScriptHost console(io, folder);
-    console.host.addCode(Script::scriptPrologue(folder));
-    console.host.setRunBudget(scriptSteps, scriptMemory);
-    Script::RunHost scripting(console.host);
-    run.setScripting(&scripting);
-    run.setConnectionString(connection);
-    run.setDatabasePath(database);
-    run.setParameters(parameters);
+    ConsoleScriptHost console(io, QFileInfo(layout).absolutePath() + QLatin1Char('/'));
+    Script::ScriptedRunOptions runOptions = console.runOptions();
+    runOptions.layoutPath = layout;
+    runOptions.allowWrites = allowWrites;
+    runOptions.scriptSteps = scriptSteps;
+    runOptions.scriptMemory = scriptMemory;
+    runOptions.connectionString = connection;
+    runOptions.databasePath = database;
+    runOptions.parameters = parameters;
+    const auto scripted = Script::ScriptedRun::of(std::move(loaded), runOptions);
+    ReportRun &run = *scripted->run();
     QObject::connect(&run, &ReportRun::Error, [&io](int number, const QString &description, const QString &source) {
         io.err << "\rorvreport-cli: error " << number << ": " << description;
         if (!source.isEmpty())

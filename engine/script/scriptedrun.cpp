@@ -33,9 +33,13 @@ ScriptedRun::ScriptedRun(std::unique_ptr<Report> report, const ScriptedRunOption
     m_host->addObject(QStringLiteral("dbg"), createDebugObject(options.debug));
     m_host->setReportFolder(options.reportFolder);
     m_host->addCode(scriptPrologue(options.reportFolder));
+    m_host->setRunBudget(options.scriptSteps, options.scriptMemory);
     m_scripting = std::make_unique<Scripting>(*m_host);
     m_run = std::make_unique<ReportRun>(m_report.get());
     m_run->setReportFolder(options.reportFolder);
+    m_run->setAllowWrites(options.allowWrites);
+    if (!options.layoutPath.isEmpty())
+        m_run->setLayoutPath(options.layoutPath);
     m_run->setScripting(&m_scripting->runHost);
     if (!options.connectionString.isEmpty())
         m_run->setConnectionString(options.connectionString);

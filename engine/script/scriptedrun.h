@@ -5,6 +5,7 @@
 // The preview, the command line and the tests all build their runs here,
 // so that a report behaves the same wherever it runs.
 #include "engine/core/status.h"
+#include "engine/script/host.h"
 #include "engine/script/scriptsupport.h"
 
 #include <QString>
@@ -20,8 +21,6 @@ class ReportRun;
 
 namespace Script {
 
-class Dialogs;
-class Host;
 
 struct ScriptedRunOptions
 {
@@ -41,6 +40,15 @@ struct ScriptedRunOptions
     // What "$fulldbpath$" stands for.
     QString databasePath;
     QVariantMap parameters;
+    // The layout file being run, so that a subreport naming it again is
+    // caught at once; empty for a design that has no file yet.
+    QString layoutPath;
+    // Statements that change data run only when the layout asks for it and
+    // this confirms it.
+    bool allowWrites = false;
+    // Whole-run script budgets (0 for none).
+    qint64 scriptSteps = DefaultRunStepBudget;
+    qint64 scriptMemory = DefaultRunMemoryBudget;
 };
 
 class ScriptedRun

@@ -335,6 +335,7 @@ void MainWindow::ViewPreview()
     m_lstDebug->clear();
     Script::ScriptedRunOptions options;
     options.reportFolder = m_document->currentFolder();
+    options.layoutPath = m_document->currentPath();
     options.dialogs = m_scriptDialogs.get();
     options.installKeys = &SettingsStore::installKeys;
     auto debug = std::make_shared<Script::DebugOutput>();
