@@ -159,6 +159,7 @@ Status ViewerWindow::open(const QString &path, const QString &connection)
     m_report = std::move(report);
     m_run = std::make_unique<ReportRun>(m_report.get());
     m_run->setReportFolder(folder);
+    m_run->setLayoutPath(path);
     m_run->setScripting(m_scripting.get());
     if (!connection.isEmpty())
         m_run->setConnectionString(connection);
