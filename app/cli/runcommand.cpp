@@ -146,7 +146,10 @@ int runReport(const QStringList &args, Streams &io)
                 io.err << "orvreport-cli: " << a << " needs a whole number of at least 0, not \"" << args[i] << "\"\n";
                 return Usage;
             }
-            (a == QLatin1String("--script-steps") ? scriptSteps : scriptMemory) = a == QLatin1String("--script-steps") ? n : n << 20;
+            if (a == QLatin1String("--script-steps"))
+                scriptSteps = n;
+            else
+                scriptMemory = n << 20; // given in MB
         } else if (a == QLatin1String("--database") && hasValue) {
             database = args[++i];
         } else if (a == QLatin1String("--param") && hasValue) {

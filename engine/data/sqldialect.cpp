@@ -193,7 +193,11 @@ QString rewriteSql(const QString &sql, const SqlDialect &dialect)
     return out;
 }
 
-QString writingPartOf(const QString &sql)
+namespace {
+
+// writingPartOf with literals read one way: backslashes escape the next
+// character in them (as some databases behind ODBC read them) or not.
+QString writingPart(const QString &sql, bool backslashEscapes)
 {
     // Words that write, change the connection or reach files inside a
     // statement that starts as a read (WITH ... DELETE, SELECT ... INTO).
@@ -207,7 +211,7 @@ QString writingPartOf(const QString &sql)
         const auto skipTo = [&](QChar close) {
             qsizetype j = i + 1;
             while (j < n && !(sql[j] == close && (j + 1 >= n || sql[j + 1] != close || close == u']')))
-                j += sql[j] == close ? 2 : 1;
+                j += sql[j] == close || (backslashEscapes && sql[j] == u'\\' && close != u']') ? 2 : 1;
             i = j + 1;
         };
         if (c.isSpace()) {
@@ -276,6 +280,16 @@ QString writingPartOf(const QString &sql)
             return QString();
     }
     return QStringLiteral("it is a %1 statement, not a SELECT").arg(first.toUpper());
+}
+
+} // namespace
+
+QString writingPartOf(const QString &sql)
+{
+    // Both readings must find nothing: a statement cannot hide a write in
+    // what one database takes for a literal and another does not.
+    const QString plain = writingPart(sql, false);
+    return plain.isEmpty() ? writingPart(sql, true) : plain;
 }
 
 } // namespace Orv::Data

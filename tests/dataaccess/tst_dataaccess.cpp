@@ -214,6 +214,9 @@ private Q_SLOTS:
         QVERIFY(writingPartOf(QStringLiteral("SELECT * FROM t FOR SHARE")).contains(QLatin1String("FOR SHARE")));
         QVERIFY(writingPartOf(QStringLiteral("SELECT $$ ; $$; DROP TABLE t")).contains(QLatin1String("more than one")));
         QVERIFY(!writingPartOf(QStringLiteral("   ")).isEmpty());
+        // A literal that ends elsewhere where backslashes escape.
+        QVERIFY(!writingPartOf(QStringLiteral("SELECT 'a\\'' ; DROP TABLE t -- '")).isEmpty());
+        QCOMPARE(writingPartOf(QStringLiteral("SELECT 'C:\\data\\', 'it''s'")), QString());
     }
 
     void recordsetMoves()

@@ -125,6 +125,7 @@ Status ViewerWindow::open(const QString &path, const QString &connection)
     options.debug = std::make_shared<Script::DebugOutput>();
     options.debug->out = [this](const QString &line) { m_status->setText(line); };
     options.connectionString = connection;
+    options.layoutPath = path;
     m_scripted = Script::ScriptedRun::of(std::move(report), options);
     ReportRun *run = m_scripted->run();
     connect(run, &ReportRun::Error, this, [this](int, const QString &description, const QString &) {
