@@ -7,7 +7,7 @@
 namespace Orv {
 
 // The chart control's object model keeps the names chart users know from
-// MSChart-style components (Title.VtFont.Name, Legend.Location.LocationType,
+// chart-control-style components (Title.VtFont.Name, Legend.Location.LocationType,
 // Title.Backdrop.Fill.Brush.FillColor.Set r, g, b), since converted Access
 // reports and users' scripts address it that way.
 

@@ -72,8 +72,8 @@ public:
 class Host
 {
 public:
-    // The name under which report events are looked up (ActiveReport_ReportStart).
-    static QString reportObjectName() { return QStringLiteral("ActiveReport"); }
+    // The name under which report events are looked up (OrvReport_ReportStart).
+    static QString reportObjectName() { return QStringLiteral("OrvReport"); }
 
     Host();
     ~Host();
@@ -91,7 +91,7 @@ public:
     // section's script with Sub OnFormat).
     void addObjectCode(const QString &objectName, const QString &text);
 
-    // Binds a report: "rpt" and "ActiveReport" name it, its sections and
+    // Binds a report: "rpt" and "OrvReport" name it, its sections and
     // controls are reachable by name, each section's script handles that
     // section's events and the report's script is added. row gives the
     // run's current values to rpt.Fields, rpt.PageNumber and field
