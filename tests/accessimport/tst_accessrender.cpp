@@ -12,7 +12,7 @@
 #include "engine/pages/pagecollection.h"
 #include "engine/run/reportrun.h"
 #include "engine/script/host.h"
-#include "engine/script/runhost.h"
+#include "engine/script/scriptedrun.h"
 #include "engine/script/scriptsupport.h"
 
 #include <QDir>
@@ -177,20 +177,14 @@ Status fillDatabase(const QString &path, const Sample &sample, const Bindings &b
 // and exports the pages to a PDF.
 Status runToPdf(const QString &layout, const QString &connection, const QString &pdf, QStringList *errors)
 {
-    Report report;
-    if (Status s = LoadLayout(report, layout); !s)
+    auto report = std::make_unique<Report>();
+    if (Status s = LoadLayout(*report, layout); !s)
         return s;
-    const QString folder = QFileInfo(layout).absolutePath() + u'/';
-    Script::Host host;
-    host.addObject(QStringLiteral("vbo"), Script::createSupportObject());
-    host.addObject(QStringLiteral("dbg"), Script::createDebugObject(std::make_shared<Script::DebugOutput>()));
-    host.addCode(Script::scriptPrologue(folder));
-    host.setReportFolder(folder);
-    Script::RunHost scripting(host);
-    ReportRun run(&report);
-    run.setReportFolder(folder);
-    run.setScripting(&scripting);
-    run.setConnectionString(connection);
+    Script::ScriptedRunOptions options;
+    options.reportFolder = QFileInfo(layout).absolutePath() + u'/';
+    options.connectionString = connection;
+    const auto scripted = Script::ScriptedRun::of(std::move(report), options);
+    ReportRun &run = *scripted->run();
     QObject::connect(&run, &ReportRun::Error, [errors](int number, const QString &description, const QString &) {
         *errors << QStringLiteral("%1 %2").arg(number).arg(description);
     });

@@ -12,7 +12,7 @@
 #include "engine/pages/pagecollection.h"
 #include "engine/run/reportrun.h"
 #include "engine/script/host.h"
-#include "engine/script/runhost.h"
+#include "engine/script/scriptedrun.h"
 #include "engine/script/scriptsupport.h"
 
 #include <QTemporaryDir>
@@ -260,13 +260,11 @@ private Q_SLOTS:
         QCOMPARE(sqlite3_exec(handle, sql, nullptr, nullptr, nullptr), SQLITE_OK);
         sqlite3_close(handle);
 
-        Script::Host host;
-        host.addObject(QStringLiteral("vbo"), Script::createSupportObject({}));
-        host.addCode(Script::scriptPrologue(dir.path() + u'/'));
-        Script::RunHost scripting(host);
-        ReportRun run(&report);
-        run.setScripting(&scripting);
-        run.setConnectionString(QStringLiteral("Provider=SQLite;Data Source=") + db);
+        Script::ScriptedRunOptions options;
+        options.reportFolder = dir.path() + u'/';
+        options.connectionString = QStringLiteral("Provider=SQLite;Data Source=") + db;
+        const auto scripted = Script::ScriptedRun::copyOf(report, options);
+        ReportRun &run = *scripted->run();
         QVERIFY(run.Run(false).ok());
         std::vector<double> spans, bars;
         for (int p = 0; p < run.Pages()->Count(); ++p) {
