@@ -233,9 +233,7 @@ void ReportDocument::runStartDialog(bool showNew)
     StartDialogModel model;
     model.setShowNew(showNew);
     if (showNew) {
-        model.AddNewType(StartDialogModel::blankReport(), QStringLiteral("New Report"));
-        model.AddNewType(StartDialogModel::reportWizard(), QStringLiteral("Report Wizard"));
-        model.AddNewType(StartDialogModel::importAccess(), QStringLiteral("Import Access"));
+        model.addStandardNewTypes();
     }
     for (const RecentFile &entry : m_recent.list()) {
         const QString folder = folderOf(entry.path);

@@ -28,6 +28,13 @@ void StartDialogModel::AddNewType(const QString &sName, const QString &vIcon)
     m_newTypes.append({sName, vIcon});
 }
 
+void StartDialogModel::addStandardNewTypes()
+{
+    AddNewType(blankReport(), QStringLiteral("New Report"));
+    AddNewType(reportWizard(), QStringLiteral("Report Wizard"));
+    AddNewType(importAccess(), QStringLiteral("Import Access"));
+}
+
 namespace {
 
 // Short dates may carry two-digit years, which Qt reads as 19xx; the

@@ -40,6 +40,8 @@ public:
     bool ShowNew() const { return m_showNew; }
     void setShowNew(bool show) { m_showNew = show; }
     void AddNewType(const QString &sName, const QString &vIcon = QString());
+    // The blank report, the report wizard and the Access import.
+    void addStandardNewTypes();
     void AddExistItem(const QString &sName, const QString &sFolder, const QString &dateText,
                       const QString &vIcon = QString());
     const QList<NewType> &newTypes() const { return m_newTypes; }

@@ -120,9 +120,7 @@ int main(int argc, char **argv)
             if (startDialog) {
                 Orv::StartDialogModel model;
                 model.setShowNew(true);
-                model.AddNewType(Orv::StartDialogModel::blankReport(), QStringLiteral("New Report"));
-                model.AddNewType(Orv::StartDialogModel::reportWizard(), QStringLiteral("Report Wizard"));
-                model.AddNewType(Orv::StartDialogModel::importAccess(), QStringLiteral("Import Access"));
+                model.addStandardNewTypes();
                 model.setInitialFolder(Orv::ReportDocument::folderOf(path));
                 Orv::frmFileDialog dialog(model, &window);
                 dialog.show();

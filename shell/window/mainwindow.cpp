@@ -189,9 +189,6 @@ void MainWindow::buildPages()
     statusBar()->setObjectName(QStringLiteral("sb"));
     m_status = new QLabel(statusBar());
     statusBar()->addWidget(m_status, 1);
-
-    // The debug output of report scripts.
-    m_lstDebug->setMaximumHeight(16777215);
 }
 
 void MainWindow::layoutClient()
@@ -231,22 +228,6 @@ void MainWindow::layoutPreviewPage()
     m_lstDebug->setVisible(debug > 0);
     if (debug > 0)
         m_lstDebug->setGeometry(rects.debugList);
-}
-
-void MainWindow::dragSplitter(int fromX, int toX)
-{
-    // Mouse-down shows the drag bar over the splitter, moves follow the
-    // mouse within the limits, mouse-up lays the page out there.
-    m_dragStart = fromX;
-    m_picSplitter->setGeometry(m_imgSplitter->geometry());
-    m_picSplitter->show();
-    m_picSplitter->raise();
-    const int left = PaneLayout::dragPosition(m_imgSplitter->x(), toX - m_imgSplitter->x(), width());
-    m_picSplitter->move(left, m_picSplitter->y());
-    m_listWidth = m_picDesign->width() - m_picSplitter->x();
-    m_picSplitter->hide();
-    m_dragStart = -1;
-    layoutDesignPage();
 }
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
@@ -361,9 +342,8 @@ void MainWindow::ViewPreview()
     connect(run, &ReportRun::Error, this, [this](int, const QString &description, const QString &) {
         m_status->setText(tr("Error: ") + description);
     });
-    connect(run, &ReportRun::PageEnd, this, [this, run](int index) {
+    connect(run, &ReportRun::PageEnd, this, [this, run] {
         m_txtViewPageNumber->setText(QStringLiteral(" %1/ %2").arg(m_vwr->canvas() + 1).arg(run->pageCount()));
-        Q_UNUSED(index);
     });
     connect(run, &ReportRun::finished, this, [this] {
         showPageBox();

@@ -71,9 +71,6 @@ public:
     QAction *action(const QString &name) const { return m_named.value(name); }
     QMenu *menu(const QString &name) const { return m_menus.value(name); }
     QToolBar *toolBar(const QString &name) const;
-    // The splitter drag as the mouse does it: press, move to x (window
-    // coordinates of the design page), release.
-    void dragSplitter(int fromX, int toX);
 
     // Full tool-state and menu refresh.
     void refreshTools();
@@ -104,6 +101,9 @@ private:
     void ViewPreview();
     void ViewDesign();
     void viewerCommand(const QString &key);
+    // Whether this build carries the command out (the others come with
+    // dialogs and windows still to be built, and stay disabled).
+    bool isCarriedOut(const QString &command) const;
     void setCommandState(const QString &command, bool enabled, bool checked);
     void setCommandEnabled(const QString &command, bool enabled);
     void refreshActionState(int code);

@@ -198,8 +198,7 @@ void MainWindow::buildBars()
 void MainWindow::execute(const QString &command)
 {
     using namespace Command;
-    if (!m_available.contains(command) && !command.startsWith(QLatin1String("action:"))
-        && !command.startsWith(QLatin1String("insert:")) && !command.startsWith(QLatin1String("viewer:")))
+    if (!isCarriedOut(command))
         return;
     if (const int code = Command::actionCode(command); code >= 0) {
         if (viewMode() == ViewMode::Design)
@@ -335,6 +334,14 @@ void MainWindow::toggleBand(const QString &band)
     layoutDesignPage();
 }
 
+bool MainWindow::isCarriedOut(const QString &command) const
+{
+    if (command.startsWith(QLatin1String("viewer:")))
+        return command != Command::viewer(QStringLiteral("tvuExport")) && command != Command::viewer(QStringLiteral("tvuOptions"));
+    return m_available.contains(command) || command.startsWith(QLatin1String("action:"))
+           || command.startsWith(QLatin1String("insert:"));
+}
+
 void MainWindow::setCommandState(const QString &command, bool enabled, bool checked)
 {
     for (QAction *a : m_byCommand.value(command)) {
@@ -400,11 +407,7 @@ void MainWindow::refreshTools()
     // Commands of dialogs and windows still to come stay off.
     for (auto it = m_byCommand.cbegin(); it != m_byCommand.cend(); ++it) {
         const QString &c = it.key();
-        const bool known = m_available.contains(c) || c.startsWith(QLatin1String("action:"))
-                           || c.startsWith(QLatin1String("insert:"))
-                           || (c.startsWith(QLatin1String("viewer:")) && c != Command::viewer(QStringLiteral("tvuExport"))
-                               && c != Command::viewer(QStringLiteral("tvuOptions")));
-        if (!known)
+        if (!isCarriedOut(c))
             setCommandEnabled(c, false);
     }
     refreshMenus();

@@ -51,12 +51,7 @@ protected:
 
 QIcon newTypeIcon(const QString &key)
 {
-    if (key == QLatin1String("Report Wizard"))
-        return commandIcon(QStringLiteral("tools-wizard")).isNull() ? commandIcon(QStringLiteral("document-new"))
-                                                                   : commandIcon(QStringLiteral("tools-wizard"));
-    if (key == QLatin1String("Import Access"))
-        return commandIcon(QStringLiteral("document-open"));
-    return commandIcon(QStringLiteral("document-new"));
+    return commandIcon(key == QLatin1String("Import Access") ? QStringLiteral("document-open") : QStringLiteral("document-new"));
 }
 
 } // namespace
@@ -141,9 +136,7 @@ frmFileDialog::frmFileDialog(StartDialogModel &model, QWidget *parent)
     m_lvwRecent->setObjectName(QStringLiteral("lvwRecent"));
     m_lvwRecent->setRootIsDecorated(false);
     m_lvwRecent->setHeaderLabels({tr("名称"), tr("文件夹"), tr("日期")});
-    const QIcon rpx = commandIcon(QStringLiteral("x-office-document")).isNull()
-                          ? commandIcon(QStringLiteral("text-x-generic"))
-                          : commandIcon(QStringLiteral("x-office-document"));
+    const QIcon rpx = commandIcon(QStringLiteral("x-office-document"));
     for (int i = 0; i < model.existItems().size(); ++i) {
         const auto &item = model.existItems()[i];
         auto *row = new QTreeWidgetItem(m_lvwRecent, {item.name, item.folder, model.recentDateText(i)});
