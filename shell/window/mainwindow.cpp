@@ -63,7 +63,7 @@ MainWindow::MainWindow(Ui &ui, SettingsStore *settings, QWidget *parent)
       m_designerPrompts(std::make_unique<UiDesignerPrompts>(ui)),
       m_propertyDialogs(std::make_unique<UiPropertyDialogs>(ui))
 {
-    // 1. Caption, 3. the settings store and the start-up flag.
+    // The caption, then the settings store.
     setWindowTitle(productName());
     setObjectName(QStringLiteral("frmOrvReport"));
     if (!settings) {
@@ -73,15 +73,15 @@ MainWindow::MainWindow(Ui &ui, SettingsStore *settings, QWidget *parent)
     m_settings = settings;
 
     buildPages();
-    // 8. No report yet: the program's folder is the current one.
+    // No report yet: the program's folder is the current one.
     m_document = std::make_unique<ReportDocument>(*m_dsg->core(), m_ui, *m_settings, static_cast<DocumentHost &>(*this),
                                                   QCoreApplication::applicationDirPath());
-    // 4. The recent files.
+    // The recent files.
     m_document->LoadRecentFiles();
     buildMenus();
     buildBars();
 
-    // 5. The designer's and the property list's start-up settings.
+    // The designer's and the property list's start-up settings.
     m_dsg->setZoom(1.0);
     m_plist->setUndoStack(m_dsg->undoStack());
     // Every question the designer and the property list ask goes through the seam.
@@ -101,7 +101,7 @@ MainWindow::MainWindow(Ui &ui, SettingsStore *settings, QWidget *parent)
     if (const QString problem = m_settings->problem(); !problem.isEmpty())
         m_status->setText(problem);
 
-    // 12. Design view, which refreshes every tool.
+    // Design view, which refreshes every tool.
     setView(0);
     restoreWindowState();
     updateTitle();
@@ -319,22 +319,17 @@ void MainWindow::ViewPreview()
     options.layoutPath = m_document->currentPath();
     options.dialogs = m_scriptDialogs.get();
     options.installKeys = &SettingsStore::installKeys;
+    // The run belongs to the window and goes before the list does.
     auto debug = std::make_shared<Script::DebugOutput>();
-    QPointer<QListWidget> list = m_lstDebug;
-    debug->out = [this, list](const QString &line) {
-        if (!list)
-            return;
-        const bool first = list->count() == 0;
-        list->addItem(line);
-        list->scrollToBottom();
-        if (first)
+    debug->out = [this](const QString &line) {
+        m_lstDebug->addItem(line);
+        m_lstDebug->scrollToBottom();
+        if (m_lstDebug->count() == 1)
             layoutPreviewPage();
     };
-    debug->clear = [this, list] {
-        if (list) {
-            list->clear();
-            layoutPreviewPage();
-        }
+    debug->clear = [this] {
+        m_lstDebug->clear();
+        layoutPreviewPage();
     };
     options.debug = debug;
     m_preview = Script::ScriptedRun::copyOf(*m_dsg->DesignedReport(), options);

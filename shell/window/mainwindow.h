@@ -11,7 +11,6 @@
 #include <QHash>
 #include <QList>
 #include <QMainWindow>
-#include <QPointer>
 
 #include <memory>
 

@@ -41,21 +41,15 @@ QAction *MainWindow::makeAction(const QString &name, const QString &caption, con
     const CommandInfo info = ActionCatalogue::command(command);
     auto *a = new QAction(caption, this);
     a->setObjectName(name);
-    if (forButton) {
+    a->setIcon(commandIcon(info.icon));
+    if (forButton)
         a->setToolTip(caption);
-        a->setIcon(commandIcon(info.icon));
-    } else {
-        a->setIcon(commandIcon(info.icon));
+    else
         a->setIconVisibleInMenu(false);
-        // One action of each command carries the shortcut, the menu's.
-        if (!info.shortcut.isEmpty() && !command.isEmpty()) {
-            bool taken = false;
-            for (const QAction *other : m_byCommand.value(command))
-                taken = taken || !other->shortcut().isEmpty();
-            if (!taken)
-                a->setShortcut(info.shortcut);
-        }
-    }
+    // The first action of a command carries its shortcut: the menu item's
+    // when there is one (menus are built first), else the button's.
+    if (!info.shortcut.isEmpty() && !command.isEmpty() && m_byCommand.value(command).isEmpty())
+        a->setShortcut(info.shortcut);
     a->setCheckable(info.checkable || command.startsWith(QLatin1String("insert:")));
     m_named.insert(name, a);
     if (!command.isEmpty()) {

@@ -100,6 +100,10 @@ private Q_SLOTS:
         QCOMPARE(window.action(QStringLiteral("tFOpen"))->toolTip(), QStringLiteral("打开"));
         QCOMPARE(window.action(QStringLiteral("tVStatusBar"))->toolTip(), QStringLiteral("状态栏"));
         QVERIFY(window.toolBar(QStringLiteral("tbViewer")));
+        // Keys: on the menu item where there is one, else on the button.
+        QCOMPARE(window.action(QStringLiteral("miFOpen"))->shortcut(), QKeySequence(QKeySequence::Open));
+        QVERIFY(window.action(QStringLiteral("tFOpen"))->shortcut().isEmpty());
+        QCOMPARE(window.action(QStringLiteral("tvuPageDown"))->shortcut(), QKeySequence(Qt::Key_PageDown));
         QCOMPARE(ui.requests().size(), 0);
     }
 
