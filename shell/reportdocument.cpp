@@ -80,12 +80,13 @@ void ReportDocument::setLabel(const QString &label)
     Q_EMIT pathLabelChanged(label);
 }
 
+// Kept absolute, so that the recent files open from any working folder.
 void ReportDocument::setPath(const QString &path)
 {
-    m_path = path;
-    if (!path.isEmpty())
-        m_folder = folderOf(path);
-    Q_EMIT currentPathChanged(path);
+    m_path = path.isEmpty() ? path : QFileInfo(path).absoluteFilePath();
+    if (!m_path.isEmpty())
+        m_folder = folderOf(m_path);
+    Q_EMIT currentPathChanged(m_path);
 }
 
 bool ReportDocument::NewReport()
@@ -165,7 +166,7 @@ bool ReportDocument::OpenReportLayout(const QString &path)
     if (path.isEmpty() || !QFileInfo(path).isFile())
         return false;
     const QString oldLabel = m_label;
-    setLabel(pathLabelFor(path));
+    setLabel(pathLabelFor(QFileInfo(path).absoluteFilePath()));
     const Status status = m_designer.loadLayout(path);
     if (!status.ok()) {
         // The design is as it was, and so is its label.
@@ -184,9 +185,9 @@ bool ReportDocument::SaveReportLayout(const QString &path)
         m_ui.showError(status, tr("Error Saving Report Layout - File: ") + path);
         return false;
     }
-    m_recent.add(path, RecentFiles::today());
-    Q_EMIT recentFilesChanged();
     setPath(path);
+    m_recent.add(m_path, RecentFiles::today());
+    Q_EMIT recentFilesChanged();
     return true;
 }
 

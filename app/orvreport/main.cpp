@@ -2,7 +2,8 @@
 //   --help, --version
 //   --screenshot <file.png>: draw the main window once into a picture and
 //     quit (made for the documentation; works without a display);
-//   --start-dialog: with --screenshot, draw the start dialog instead.
+//   --start-dialog: with --screenshot, draw the start dialog instead;
+//   --start-tab <key>: on that tab (New, Existing, Recent).
 // Every other argument is part of the path, joined with blanks, so that an
 // unquoted path with blanks still opens.
 #include "engine/core/processsetup.h"
@@ -16,7 +17,10 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QTimer>
+#include <QTranslator>
 
 #include <cstdio>
 
@@ -31,6 +35,7 @@ void usage()
                 "  --version               show the version and exit\n"
                 "  --screenshot <file>     draw the window into a PNG file and exit\n"
                 "  --start-dialog          with --screenshot: draw the start dialog\n"
+                "  --start-tab <key>       the same on its tab New, Existing or Recent\n"
                 "  --preview               with --screenshot: draw the preview page\n");
 }
 
@@ -73,6 +78,7 @@ int main(int argc, char **argv)
     bool benchPaint = false;
     QString screenshot;
     bool startDialog = false;
+    QString startTab;
     bool preview = false;
     for (int i = 1; i < argc; ++i) {
         const QString arg = QString::fromLocal8Bit(argv[i]);
@@ -88,6 +94,9 @@ int main(int argc, char **argv)
             screenshot = QString::fromLocal8Bit(argv[++i]);
         } else if (arg == QLatin1String("--start-dialog")) {
             startDialog = true;
+        } else if (arg == QLatin1String("--start-tab") && i + 1 < argc) {
+            startDialog = true;
+            startTab = QString::fromLocal8Bit(argv[++i]);
         } else if (arg == QLatin1String("--preview")) {
             preview = true;
         } else if (arg == QLatin1String("--bench-first-paint")) {
@@ -101,6 +110,16 @@ int main(int argc, char **argv)
     QApplication::setApplicationName(QStringLiteral("OrvReport"));
     QApplication::setApplicationVersion(QStringLiteral(ORV_VERSION));
     QApplication::setOrganizationName(QStringLiteral("Orv"));
+
+    // The program speaks Chinese; Qt's own dialogs (the file browser, the
+    // message box buttons) follow, in the traditional script where the
+    // user's locale writes it.
+    QTranslator qtTexts;
+    const QLocale locale;
+    const bool traditional = locale.language() == QLocale::Chinese && locale.script() == QLocale::TraditionalChineseScript;
+    if (qtTexts.load(traditional ? QStringLiteral("qtbase_zh_TW") : QStringLiteral("qtbase_zh_CN"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTexts);
 
     Orv::WidgetUi ui;
     Orv::MainWindow window(ui);
@@ -122,7 +141,13 @@ int main(int argc, char **argv)
                 model.setShowNew(true);
                 model.addStandardNewTypes();
                 model.setInitialFolder(Orv::ReportDocument::folderOf(path));
+                // The layout shown stands in for the recent files.
+                const QString folder = Orv::ReportDocument::folderOf(path);
+                if (!path.isEmpty())
+                    model.AddExistItem(path.mid(folder.size()), folder, Orv::RecentFiles::today(), QStringLiteral("RPX"));
                 Orv::frmFileDialog dialog(model, &window);
+                if (!startTab.isEmpty())
+                    dialog.showTab(startTab);
                 dialog.show();
                 QApplication::processEvents();
                 image = dialog.grab().toImage();

@@ -125,6 +125,8 @@ frmFileDialog::frmFileDialog(StartDialogModel &model, QWidget *parent)
     m_files->setAcceptMode(QFileDialog::AcceptOpen);
     m_files->setDefaultSuffix(model.defaultSuffix());
     m_files->setSizeGripEnabled(false);
+    // Names only: the detail columns do not fit beside the side picture.
+    m_files->setViewMode(QFileDialog::List);
     connect(m_files, &QFileDialog::fileSelected, this, [this](const QString &path) { m_model.chooseFile(path); });
     connect(m_files, &QFileDialog::rejected, this, [this] { m_model.cancel(); });
 

@@ -150,6 +150,14 @@ private Q_SLOTS:
         QCOMPARE(m_doc->FileSaveAs(), SaveResult::Saved);
         QVERIFY(QFile::exists(path(QStringLiteral("b.rpx"))));
         QCOMPARE(m_doc->recentFiles().list().size(), 2);
+
+        // A name relative to the working folder is remembered in full.
+        const QString working = QDir::currentPath();
+        QDir::setCurrent(m_dir.path());
+        QVERIFY(m_doc->SaveReportLayout(QStringLiteral("c.rpx")));
+        QDir::setCurrent(working);
+        QCOMPARE(m_doc->recentFiles().at(0).path, path(QStringLiteral("c.rpx")));
+        QCOMPARE(m_doc->currentFolder(), m_dir.path() + QLatin1Char('/'));
     }
 
     void newReportAsksBeforeLosingChanges_data()
