@@ -188,7 +188,11 @@ void MainWindow::buildPages()
     // The status bar.
     statusBar()->setObjectName(QStringLiteral("sb"));
     m_status = new QLabel(statusBar());
+    m_status->setObjectName(QStringLiteral("sbPanel1"));
     statusBar()->addWidget(m_status, 1);
+    m_progress = new QLabel(statusBar());
+    m_progress->setObjectName(QStringLiteral("sbProgress"));
+    statusBar()->addPermanentWidget(m_progress);
 }
 
 void MainWindow::layoutClient()
@@ -263,6 +267,11 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
         default:
             break;
         }
+    }
+    // The page and find boxes select their whole text when they gain the focus.
+    if (event->type() == QEvent::FocusIn && (watched == m_txtViewPageNumber || watched == m_txtViewFind)) {
+        auto *box = static_cast<QLineEdit *>(watched);
+        QTimer::singleShot(0, box, [box] { box->selectAll(); });
     }
     for (int i = 0; i < 2; ++i) {
         if (watched == m_lblTab[i] && event->type() == QEvent::MouseButtonPress) {
@@ -340,11 +349,17 @@ void MainWindow::ViewPreview()
     connect(run, &ReportRun::PageEnd, this, [this, run] {
         m_txtViewPageNumber->setText(QStringLiteral(" %1/ %2").arg(m_vwr->canvas() + 1).arg(run->pageCount()));
     });
-    connect(run, &ReportRun::finished, this, [this] {
+    // Pages and rows so far while the run goes on, then the totals.
+    connect(run, &ReportRun::progress, this, [this](qint64 rows, int pages) {
+        m_progress->setText(tr("正在生成：%1 页，%2 行").arg(pages).arg(rows));
+    });
+    connect(run, &ReportRun::finished, this, [this, run] {
+        m_progress->setText(tr("%1 页，%2 行").arg(run->pageCount()).arg(run->rowCount()));
         showPageBox();
         refreshTools();
     });
     m_status->clear();
+    m_progress->clear();
     const Status status = m_preview->start(true);
     m_vwr->setReportSource(run);
     if (!status.ok())

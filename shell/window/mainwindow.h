@@ -142,7 +142,8 @@ private:
     QWidget *m_picBottom = nullptr;
     QLabel *m_lbRptName = nullptr;
     QLabel *m_lblTab[2] = {nullptr, nullptr};
-    QLabel *m_status = nullptr;
+    QLabel *m_status = nullptr;   // panel 1: errors of the run, notes
+    QLabel *m_progress = nullptr; // pages and rows of the run
     QComboBox *m_cboViewZoom = nullptr;
     QLineEdit *m_txtViewPageNumber = nullptr;
     QLineEdit *m_txtViewFind = nullptr;

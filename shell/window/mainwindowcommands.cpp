@@ -162,6 +162,7 @@ void MainWindow::buildBars()
                         m_txtViewPageNumber->selectAll();
                     refreshTools();
                 });
+                m_txtViewPageNumber->installEventFilter(this);
                 bar->addWidget(m_txtViewPageNumber);
                 continue;
             }
@@ -174,6 +175,7 @@ void MainWindow::buildBars()
                 m_txtViewFind->setObjectName(QStringLiteral("txtViewFind"));
                 m_txtViewFind->setFixedWidth(120);
                 m_txtViewFind->setPlaceholderText(b.toolTip);
+                m_txtViewFind->installEventFilter(this);
                 connect(m_txtViewFind, &QLineEdit::returnPressed, this, [this] { execute(Command::viewer(QStringLiteral("tvuFind"))); });
                 bar->insertWidget(a, m_txtViewFind);
             }

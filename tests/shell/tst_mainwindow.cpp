@@ -20,6 +20,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -130,6 +131,14 @@ private Q_SLOTS:
         QTRY_COMPARE(window.debugList()->count(), 1);
         QCOMPARE(window.debugList()->item(0)->text(), QStringLiteral("folder ") + m_dir.path() + QLatin1Char('/'));
         QTRY_VERIFY(window.debugList()->isVisible());
+        // The status bar counts the pages made; a page box entry past the
+        // last page is refused.
+        QTRY_VERIFY(window.findChild<QLabel *>(QStringLiteral("sbProgress"))->text().startsWith(QStringLiteral("1 页")));
+        auto *box = window.findChild<QLineEdit *>(QStringLiteral("txtViewPageNumber"));
+        QCOMPARE(box->text(), QStringLiteral("1/1"));
+        box->setText(QStringLiteral("2"));
+        QTest::keyClick(box, Qt::Key_Return);
+        QCOMPARE(window.viewer()->canvas(), 0);
         // The design is untouched by the run.
         QVERIFY(!window.designer()->IsDirty());
 
