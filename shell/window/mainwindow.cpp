@@ -424,18 +424,6 @@ void MainWindow::runStartDialog(StartDialogModel &model)
     dialog.exec();
 }
 
-// The wizard windows come with their own issues; until then the commands
-// stay disabled and these are never reached.
-Status MainWindow::runReportWizard()
-{
-    return Status::failure(5, tr("The report wizard is not part of this build."));
-}
-
-Status MainWindow::runAccessImport()
-{
-    return Status::failure(5, tr("The Access import is not part of this build."));
-}
-
 void MainWindow::closeEvent(QCloseEvent *event)
 {
     if (!m_document->confirmClose()) {

@@ -10,6 +10,7 @@
 
 #include <QHash>
 #include <QList>
+#include <QSet>
 #include <QMainWindow>
 
 #include <memory>
@@ -100,6 +101,21 @@ private:
     void ViewPreview();
     void ViewDesign();
     void viewerCommand(const QString &key);
+    // The dialogs the commands open, one call each (mainwindowdialogs.cpp).
+    // openDialog runs the one behind a command and says whether it had one.
+    bool openDialog(const QString &command);
+    // The dialog commands this build carries out.
+    static QSet<QString> dialogCommands();
+    void showExportDialog();
+    void showPrinterSetup();
+    void showReportProperties();
+    void showOptions();
+    void showObjectProperties();
+    void showPageNumbers();
+    void showDataSource();
+    void showFieldList();
+    void showExpressionBuilder();
+    void showSortingAndGrouping();
     // Whether this build carries the command out (the others come with
     // dialogs and windows still to be built, and stay disabled).
     bool isCarriedOut(const QString &command) const;

@@ -96,6 +96,7 @@ void MainWindow::buildMenus()
                    Command::ViewPropertyList, Command::ViewGrid, Command::ViewStandardBar, Command::ViewFormatBar,
                    Command::ViewToolbox, Command::ViewRuler, Command::ViewToc, Command::ViewStatusBar,
                    Command::HelpAbout, Command::TestDynamicControls, Command::TestLoadByteArray};
+    m_available.unite(dialogCommands());
     const auto make = [this](const MenuEntry &e) { return makeAction(e.name, e.caption, e.command, false); };
     for (const MenuInfo &info : ActionCatalogue::menus()) {
         auto *menu = new QMenu(info.caption, this);
@@ -203,6 +204,8 @@ void MainWindow::execute(const QString &command)
         m_dsg->setInsertControlType(command.mid(7));
     } else if (command.startsWith(QLatin1String("viewer:"))) {
         viewerCommand(command.mid(7));
+    } else if (openDialog(command)) {
+        // done by the dialog
     } else if (command == FileNewBlank) {
         m_document->NewReport();
     } else if (command == FileOpen) {
