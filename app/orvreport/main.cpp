@@ -3,7 +3,10 @@
 //   --screenshot <file.png>: draw the main window once into a picture and
 //     quit (made for the documentation; works without a display);
 //   --start-dialog: with --screenshot, draw the start dialog instead;
-//   --start-tab <key>: on that tab (New, Existing, Recent).
+//   --start-tab <key>: on that tab (New, Existing, Recent);
+//   --command <name>: run that command of the menus (FileReportProperties,
+//     EditOptions, ...) and draw the dialog it opens;
+//   --select <control>: select that control first.
 // Every other argument is part of the path, joined with blanks, so that an
 // unquoted path with blanks still opens.
 #include "engine/core/processsetup.h"
@@ -12,10 +15,13 @@
 #include "shell/window/startdialog.h"
 #include "ui/widgetui.h"
 
+#include "engine/model/control.h"
 #include "engine/widgets/designer/designer.h"
+#include "engine/widgets/designer/designercore.h"
 #include "engine/widgets/designer/designview.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QElapsedTimer>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -36,7 +42,9 @@ void usage()
                 "  --screenshot <file>     draw the window into a PNG file and exit\n"
                 "  --start-dialog          with --screenshot: draw the start dialog\n"
                 "  --start-tab <key>       the same on its tab New, Existing or Recent\n"
-                "  --preview               with --screenshot: draw the preview page\n");
+                "  --preview               with --screenshot: draw the preview page\n"
+                "  --command <name>        with --screenshot: run a command, draw its dialog\n"
+                "  --select <control>      with --screenshot: select a control first\n");
 }
 
 // --bench-first-paint: prints when the designer's surface is first painted
@@ -80,6 +88,8 @@ int main(int argc, char **argv)
     bool startDialog = false;
     QString startTab;
     bool preview = false;
+    QString command;
+    QString selectName;
     for (int i = 1; i < argc; ++i) {
         const QString arg = QString::fromLocal8Bit(argv[i]);
         if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
@@ -97,6 +107,10 @@ int main(int argc, char **argv)
         } else if (arg == QLatin1String("--start-tab") && i + 1 < argc) {
             startDialog = true;
             startTab = QString::fromLocal8Bit(argv[++i]);
+        } else if (arg == QLatin1String("--command") && i + 1 < argc) {
+            command = QString::fromLocal8Bit(argv[++i]);
+        } else if (arg == QLatin1String("--select") && i + 1 < argc) {
+            selectName = QString::fromLocal8Bit(argv[++i]);
         } else if (arg == QLatin1String("--preview")) {
             preview = true;
         } else if (arg == QLatin1String("--bench-first-paint")) {
@@ -134,6 +148,31 @@ int main(int argc, char **argv)
         window.startUp(path);
         if (preview)
             window.setView(1);
+        if (!selectName.isEmpty()) {
+            for (Orv::Control *c : window.designer()->DesignedReport()->allControls()) {
+                if (c->name() == selectName)
+                    window.designer()->core()->select(c);
+            }
+        }
+        if (!command.isEmpty()) {
+            // The dialog the command opens, modal or not, drawn once it has settled.
+            QTimer::singleShot(400, &window, [&] {
+                QTimer::singleShot(600, &window, [&] {
+                    QWidget *dialog = QApplication::activeModalWidget();
+                    for (QDialog *d : window.findChildren<QDialog *>()) {
+                        if (!dialog && d->isVisible())
+                            dialog = d;
+                    }
+                    const bool ok = dialog && dialog->grab().toImage().save(screenshot);
+                    std::fprintf(ok ? stdout : stderr, ok ? "Wrote %s\n" : "Cannot write %s\n", qPrintable(screenshot));
+                    if (dialog)
+                        dialog->close();
+                    QApplication::exit(ok ? 0 : 1);
+                });
+                window.execute(command);
+            });
+            return app.exec();
+        }
         QTimer::singleShot(preview ? 1500 : 400, &window, [&] {
             QImage image;
             if (startDialog) {

@@ -4,12 +4,22 @@
 #include "shell/actioncatalogue.h"
 #include "shell/window/mainwindow.h"
 
+#include "dialogs/common/dialogunits.h"
+#include "dialogs/options/optionsdialog.h"
+#include "dialogs/pagenumbers/pagenumbersdialog.h"
+#include "dialogs/properties/propertiesdialog.h"
+#include "dialogs/reportproperties/reportpropertiesdialog.h"
+#include "engine/widgets/designer/designer.h"
+#include "engine/widgets/designer/designercore.h"
+#include "ui/uipropertydialogs.h"
+
 namespace Orv {
 
 QSet<QString> MainWindow::dialogCommands()
 {
     // A command is listed once its dialog is built; the others stay disabled.
-    return {};
+    using namespace Command;
+    return {InsertPageNumbers, FileReportProperties, EditOptions, ObjectProperties};
 }
 
 bool MainWindow::openDialog(const QString &command)
@@ -65,21 +75,43 @@ void MainWindow::showPrinterSetup()
 // File > Report Properties and the report pop-up.
 void MainWindow::showReportProperties()
 {
+    if (viewMode() != ViewMode::Design)
+        return;
+    frmReportProperties dialog(PaperCatalogue::system(), DialogUnits::localeUnit(), this);
+    dialog.SetReport(m_dsg->DesignedReport(), m_dsg->core());
+    dialog.exec();
 }
 
 // Edit > Options.
 void MainWindow::showOptions()
 {
+    frmOptions dialog(m_dsg->core(), m_propertyDialogs.get(), this);
+    dialog.exec();
 }
 
-// The pop-ups' Properties items.
+// The pop-ups' Properties items: one window, not modal, that follows the
+// designer's selection from then on.
 void MainWindow::showObjectProperties()
 {
+    if (viewMode() != ViewMode::Design)
+        return;
+    auto *dialog = findChild<frmProperties *>(QStringLiteral("frmProperties"), Qt::FindDirectChildrenOnly);
+    if (!dialog)
+        dialog = new frmProperties(m_dsg->core(), m_propertyDialogs.get(), this);
+    dialog->SetObject(PropertiesModel::objectFor(*m_dsg->core()));
+    dialog->show();
+    dialog->raise();
+    dialog->activateWindow();
 }
 
 // The toolbox's page-number button.
 void MainWindow::showPageNumbers()
 {
+    if (viewMode() != ViewMode::Design)
+        return;
+    frmPageNumbers dialog(m_ui, this);
+    dialog.SetReport(m_dsg->DesignedReport(), m_dsg->core());
+    dialog.exec();
 }
 
 // View > Data Source.
