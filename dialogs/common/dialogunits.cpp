@@ -22,8 +22,17 @@ QString unitName(LengthUnit unit)
 QString formatLength(double twips, LengthUnit unit)
 {
     const bool cm = unit == LengthUnit::Centimetres;
-    const double value = twips / (cm ? Units::TwipsPerCm : Units::TwipsPerInch);
-    QString text = QString::number(value, 'f', cm ? 3 : 4);
+    const double factor = cm ? Units::TwipsPerCm : Units::TwipsPerInch;
+    const double value = twips / factor;
+    // The fewest decimals that still read back as the same whole twips
+    // (A4's 11906 twips show as 21 cm, not 21.001).
+    const int most = cm ? 3 : 4;
+    QString text;
+    for (int decimals = 0; decimals <= most; ++decimals) {
+        text = QString::number(value, 'f', decimals);
+        if (twips == std::round(twips) && std::round(text.toDouble() * factor) == twips)
+            break;
+    }
     while (text.contains(QLatin1Char('.')) && (text.endsWith(QLatin1Char('0')) || text.endsWith(QLatin1Char('.'))))
         text.chop(1);
     if (text == QLatin1String("-0"))

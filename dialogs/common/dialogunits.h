@@ -15,8 +15,8 @@ namespace Orv::DialogUnits {
 LengthUnit localeUnit(const QLocale &locale = QLocale());
 // "英寸" or "厘米", translated.
 QString unitName(LengthUnit unit);
-// The number alone: up to 4 decimals of an inch or 3 of a centimetre,
-// trailing zeros dropped ("0.75", "8.5", "21").
+// The number alone, with the fewest decimals (at most 4 of an inch or 3
+// of a centimetre) that read back as the same twips: "0.75", "8.5", "21".
 QString formatLength(double twips, LengthUnit unit);
 // A number in unit, or with a unit of its own ("2 cm", "0.5 in", "20 mm");
 // error 13 naming the text when it is not a length.

@@ -97,8 +97,8 @@ void frmReportProperties::buildPages()
     m_lblPaperNote->setWordWrap(true);
     page->addWidget(m_lblPaperNote);
     const QString printer = m_model.papers().printerName();
-    auto *lblPrinter = new QLabel(printer.isEmpty() ? tr("No printer is set up: the standard paper sizes are offered.")
-                                                    : tr("Paper sizes of the printer %1.").arg(printer),
+    auto *lblPrinter = new QLabel(printer.isEmpty() ? tr("没有安装打印机，列出的是标准纸张大小。")
+                                                    : tr("打印机 %1 的纸张大小。").arg(printer),
                                   this);
     lblPrinter->setObjectName(QStringLiteral("lblPrinter"));
     lblPrinter->setWordWrap(true);
