@@ -29,8 +29,11 @@ frmProperties::frmProperties(DesignerCore *designer, PropertyDialogs *dialogs, Q
     connect(btnOK(), &QPushButton::clicked, this, &QDialog::accept);
     if (designer) {
         m_list->setUndoStack(designer->undoStack());
-        connect(designer, &DesignerCore::selectionChanged, this,
-                [this] { SetObject(PropertiesModel::objectFor(*m_designer)); });
+        // A hidden window lets the selection go by; it is given its object when shown again.
+        connect(designer, &DesignerCore::selectionChanged, this, [this] {
+            if (isVisible())
+                SetObject(PropertiesModel::objectFor(*m_designer));
+        });
     }
     resize(420, 560);
 }

@@ -61,6 +61,12 @@ void ReportPropertiesModel::SetReport(Report *rpt, DesignerCore *designer)
             break;
         }
     }
+    // A report on the default paper prints on the size it keeps; choosing
+    // Default again takes the printer's.
+    if (ps->paperSize() == DefaultNumber) {
+        m_width.load(ps->paperWidth(), m_unit);
+        m_height.load(ps->paperHeight(), m_unit);
+    }
     if (m_paperIndex < 0) {
         // Not offered here: shown as the report has it, and kept unless another is chosen.
         m_paperNote = tr("The report's paper (number %1) is not offered by this printer; it is kept unless you "
@@ -100,8 +106,7 @@ QSizeF ReportPropertiesModel::chosenPaper(Problem *problem) const
 {
     if (m_paperIndex < 0 && m_report)
         return QSizeF(); // unchanged: not checked against
-    if (!paperSizeEditable())
-        return PaperCatalogue::standardSize(m_printerPaper);
+    // The size shown: the chosen paper's, or the one typed for Custom.
     double w = 0;
     double h = 0;
     const std::pair<const DialogUnits::LengthValue *, Box> boxes[] = {{&m_width, Box::PaperWidth},

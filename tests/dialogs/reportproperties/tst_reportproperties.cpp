@@ -275,6 +275,7 @@ void TestReportProperties::dialogOffscreen()
     // Default is selected (the report's -1): its size shown, not editable.
     QCOMPARE(dialog.cboPaperSizes()->currentText(), QStringLiteral("Default"));
     QVERIFY(!dialog.txtPaperWidth()->isEnabled());
+    QCOMPARE(dialog.txtPaperWidth()->text(), QStringLiteral("8.5")); // the size it keeps
     dialog.cboPaperSizes()->setFocus();
     QTest::keyClick(dialog.cboPaperSizes(), Qt::Key_End);
     QCOMPARE(dialog.cboPaperSizes()->currentText(), QStringLiteral("Custom"));
