@@ -1,6 +1,8 @@
 // The options dialog driven offscreen: the grid follows its boxes while it
 // is open, OK keeps the grid and Cancel puts it back, rows that are no
 // number are refused next to the box, and the style pages.
+#include "../dialogclicks.h"
+
 #include "dialogs/options/optionsdialog.h"
 #include "engine/widgets/designer/designercore.h"
 #include "engine/widgets/propertylist/propertylist.h"
@@ -15,29 +17,11 @@
 #include <QTreeWidget>
 
 using namespace Orv;
+using DialogTest::clickTopic;
+using DialogTest::retype;
+using DialogTest::toggle;
 
 namespace {
-
-void clickTopic(TopicDialog &dialog, const QString &key)
-{
-    const QRect r = dialog.tv()->visualItemRect(dialog.topic(key));
-    QTest::mouseClick(dialog.tv()->viewport(), Qt::LeftButton, {}, r.center());
-}
-
-// A key press, as a click in a wide row may miss the box's text.
-void toggle(QAbstractButton *button)
-{
-    button->setFocus();
-    QTest::keyClick(button, Qt::Key_Space);
-}
-
-void retype(QLineEdit *box, const QString &text)
-{
-    box->setFocus();
-    box->selectAll();
-    QTest::keyClick(box, Qt::Key_Delete);
-    QTest::keyClicks(box, text);
-}
 
 QStringList names(const PropertySet &set)
 {

@@ -3,6 +3,7 @@
 // one undo step on OK, and every paper size and orientation reaching the
 // PDF's page size; the real dialog driven offscreen.
 #include "../dialogtest.h"
+#include "../dialogclicks.h"
 
 #include "dialogs/reportproperties/reportpropertiesdialog.h"
 #include "engine/model/controls.h"
@@ -24,6 +25,9 @@
 #include <poppler-qt6.h>
 
 using namespace Orv;
+using DialogTest::clickTopic;
+using DialogTest::retype;
+using DialogTest::toggle;
 
 namespace {
 
@@ -36,28 +40,6 @@ int indexOfNumber(const ReportPropertiesModel &model, int number)
             return i;
     }
     return -1;
-}
-
-void clickTopic(TopicDialog &dialog, const QString &key)
-{
-    QTreeWidget *tv = dialog.tv();
-    const QRect r = tv->visualItemRect(dialog.topic(key));
-    QTest::mouseClick(tv->viewport(), Qt::LeftButton, {}, r.center());
-}
-
-// A key press, as a click in a wide row may miss the box's text.
-void toggle(QAbstractButton *button)
-{
-    button->setFocus();
-    QTest::keyClick(button, Qt::Key_Space);
-}
-
-void retype(QLineEdit *box, const QString &text)
-{
-    box->setFocus();
-    box->selectAll();
-    QTest::keyClick(box, Qt::Key_Delete);
-    QTest::keyClicks(box, text);
 }
 
 } // namespace
