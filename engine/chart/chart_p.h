@@ -78,6 +78,10 @@ private:
 // The natural size of a text on one line (twips).
 QSizeF textSize(const PageFont &font, const QString &text);
 double lineHeight(const PageFont &font);
+// The text as it fits a width: whole when it does, else cut with an ellipsis.
+QString fitText(const PageFont &font, const QString &text, double width);
+// The box moved (and, when larger, shrunk) to lie within bounds.
+QRectF keepInside(const QRectF &box, const QRectF &bounds);
 
 // Where each part of a chart goes.
 struct Legend

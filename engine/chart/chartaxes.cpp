@@ -79,6 +79,12 @@ bool threeD(Kind k)
     return k == Bar3D || k == Line3D || k == Area3D || k == Step3D;
 }
 
+// Kinds whose data labels stand above their bar or point rather than in it.
+bool labelsAbove(Kind k)
+{
+    return k == Bar2D || k == Bar3D || k == Line2D || k == Line3D || k == XY;
+}
+
 class AxisChart
 {
 public:
@@ -159,7 +165,11 @@ private:
             labelW = std::max(labelW, textSize(font, st.formatValue(t)).width());
         labelW = std::min(labelW, area.width() / 3);
 
-        QRectF plot(area.left() + yTitleW + labelW + gap, area.top() + fontH / 2, 0, 0);
+        // Room above the plot for half a tick label, or for a whole data
+        // label over the highest bar or point.
+        const double headroom = st.dataLabels && labelsAbove(kind) ? fontH + gap / 2 : fontH / 2;
+        bounds = area;
+        QRectF plot(area.left() + yTitleW + labelW + gap, area.top() + headroom, 0, 0);
         plot.setRight(area.right() - fontH / 2);
         depth = threeD(kind) ? std::min(plot.width(), area.height()) * 0.1 : 0;
         dx = depth;
@@ -252,11 +262,14 @@ private:
                    Qt::AlignRight | Qt::AlignVCenter);
         }
         if (kind == XY) {
-            const double w = fontH * 5;
             for (double t : xScale.ticks()) {
                 const double px = xScale.at(t, front.left(), front.right());
                 c.line(QPointF(px, front.bottom()), QPointF(px, front.bottom() + gap / 2), axis);
-                c.text(QRectF(px - w / 2, labelsTop, w, fontH), st.formatValue(t), font, Qt::AlignHCenter | Qt::AlignTop);
+                const QString text = st.formatValue(t);
+                const double w = std::min(textSize(font, text).width(), fontH * 5);
+                // The outer ticks' labels move in rather than leave the chart.
+                const QRectF box = keepInside(QRectF(px - w / 2, labelsTop, w, fontH), bounds);
+                c.text(box, fitText(font, text, box.width()), font, Qt::AlignHCenter | Qt::AlignTop);
             }
         } else {
             for (int i = 0; i < n; i += labelEvery) {
@@ -290,8 +303,9 @@ private:
             return;
         const QString text = st.formatValue(value);
         const double w = textSize(font, text).width();
-        c.text(QRectF(at.x() - w / 2, below ? at.y() + gap / 2 : at.y() - fontH - gap / 2, w, fontH), text, font,
-               Qt::AlignCenter);
+        // Labels of the outer bars and points move in rather than leave the chart.
+        const QRectF box = keepInside(QRectF(at.x() - w / 2, below ? at.y() + gap / 2 : at.y() - fontH - gap / 2, w, fontH), bounds);
+        c.text(box, fitText(font, text, box.width()), font, Qt::AlignCenter);
     }
 
     void drawBars()
@@ -327,7 +341,8 @@ private:
                 const QRectF r(front.left() + i * slot, std::min(a, b), slot, std::fabs(a - b));
                 block(r, seriesColour(s, i));
                 sum += d;
-                if (st.dataLabels && r.height() > fontH)
+                // A label only where it fits inside its segment.
+                if (st.dataLabels && r.height() > fontH && textSize(font, st.formatValue(d)).width() <= r.width())
                     c.text(r, st.formatValue(d), font, Qt::AlignCenter);
             }
         }
@@ -409,9 +424,12 @@ private:
                 c.polygon(std::move(shape), colour, edge);
             }
             for (int i = 0; i < n; ++i) {
-                if (st.dataLabels && std::isfinite(value(s, i)) && std::fabs(y(above[size_t(i)]) - y(below[size_t(i)])) > fontH)
-                    c.text(QRectF(x(i) - slot / 2, (y(above[size_t(i)]) + y(below[size_t(i)])) / 2 - fontH / 2, slot, fontH),
-                           st.formatValue(value(s, i)), font, Qt::AlignCenter);
+                // A label only where it fits between this series' line and the one below.
+                const QString text = st.dataLabels && std::isfinite(value(s, i)) ? st.formatValue(value(s, i)) : QString();
+                if (!text.isEmpty() && std::fabs(y(above[size_t(i)]) - y(below[size_t(i)])) > fontH
+                    && textSize(font, text).width() <= slot)
+                    c.text(QRectF(x(i) - slot / 2, (y(above[size_t(i)]) + y(below[size_t(i)])) / 2 - fontH / 2, slot, fontH), text,
+                           font, Qt::AlignCenter);
             }
             below = std::move(above);
         }
@@ -452,6 +470,7 @@ private:
     int labelEvery = 1;
     double labelsTop = 0;
     QRectF xTitleBox, yTitleBox, yLabelBox;
+    QRectF bounds; // the area given: nothing is drawn outside it
 };
 
 } // namespace

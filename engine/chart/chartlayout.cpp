@@ -299,6 +299,25 @@ double lineHeight(const PageFont &font)
     return FontResolver::instance().resolve(font)->metrics.height();
 }
 
+QString fitText(const PageFont &font, const QString &text, double width)
+{
+    if (textSize(font, text).width() <= width)
+        return text;
+    // textSize adds a point of slack; elide within the same margin.
+    const auto entry = FontResolver::instance().resolve(font);
+    return entry->metrics.elidedText(text, Qt::ElideRight, std::max(0.0, width - font.pointSize - 1));
+}
+
+QRectF keepInside(const QRectF &box, const QRectF &bounds)
+{
+    QRectF r = box;
+    r.setWidth(std::min(r.width(), bounds.width()));
+    r.setHeight(std::min(r.height(), bounds.height()));
+    r.moveLeft(std::clamp(r.left(), bounds.left(), bounds.right() - r.width()));
+    r.moveTop(std::clamp(r.top(), bounds.top(), bounds.bottom() - r.height()));
+    return r;
+}
+
 bool coloursByCategory(Kind kind, const ChartValues &values)
 {
     if (kind == Pie)

@@ -6,10 +6,10 @@
 
 namespace Orv {
 
-// The chart control's object model keeps the names chart users know from
-// chart-control-style components (Title.VtFont.Name, Legend.Location.LocationType,
-// Title.Backdrop.Fill.Brush.FillColor.Set r, g, b), since converted Access
-// reports and users' scripts address it that way.
+// The chart's parts are nested objects reached by path from layouts and
+// scripts (Title.VtFont.Name, Legend.Location.LocationType,
+// Title.Backdrop.Fill.Brush.FillColor.Set r, g, b): the paths converted
+// Access reports write, so their scripts run unchanged.
 
 class ChartFont : public ModelObject
 {

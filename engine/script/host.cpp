@@ -282,7 +282,6 @@ void Host::bindReport(Report *report, FieldResolver *row)
     d->rt->startRun();
     const Variant rpt = bridge(report, d->context);
     d->setObject(QStringLiteral("rpt"), rpt);
-    d->setObject(reportObjectName(), rpt);
     // Me of the report module in Access code pasted into the script.
     d->setObject(QStringLiteral("Me"), rpt);
     for (Section *s : *report->sections()) {
@@ -460,8 +459,9 @@ std::vector<Procedure *> Host::Private::findHandlers(const QString &objectName, 
         for (const QString &e : events)
             global(n + QLatin1Char('_') + e);
     if (isReport) {
-        // The importer's subreport code and Access's report events, whose
-        // Report_ prefix it removes.
+        // Besides Report_<Event>: On<Event> of the global code (the
+        // importer's subreport code) and Access's report events, whose
+        // Report_ prefix the importer removes.
         global(QStringLiteral("On") + event);
         static const QHash<QString, QStringList> access = {
             {QStringLiteral("reportstart"), {QStringLiteral("Open"), QStringLiteral("Activate")}},

@@ -72,8 +72,9 @@ public:
 class Host
 {
 public:
-    // The name under which report events are looked up (OrvReport_ReportStart).
-    static QString reportObjectName() { return QStringLiteral("OrvReport"); }
+    // The name under which the report's events are looked up: the global
+    // procedures Report_<Event> (Report_ReportStart), as in Access modules.
+    static QString reportObjectName() { return QStringLiteral("Report"); }
 
     Host();
     ~Host();
@@ -91,7 +92,7 @@ public:
     // section's script with Sub OnFormat).
     void addObjectCode(const QString &objectName, const QString &text);
 
-    // Binds a report: "rpt" and "OrvReport" name it, its sections and
+    // Binds a report: "rpt" and "Me" name it, its sections and
     // controls are reachable by name, each section's script handles that
     // section's events and the report's script is added. row gives the
     // run's current values to rpt.Fields, rpt.PageNumber and field

@@ -1,7 +1,8 @@
 // Chart layouts checked on their drawing operations (bar heights against
 // values, pie angles, legend and axis texts), empty data, the values
 // scripts hand over, layout files and page encoding of the chart parts,
-// and one rendering against a reference image.
+// one rendering against a reference image, and data labels of every kind
+// kept inside the chart's box.
 #include "engine/chart/chartrenderer.h"
 #include "engine/export/exporter.h"
 #include "engine/pages/pagecollection.h"
@@ -9,6 +10,7 @@
 #include "engine/model/chart.h"
 #include "engine/model/report.h"
 #include "engine/model/section.h"
+#include "engine/pages/fontresolver.h"
 #include "engine/pages/pageio.h"
 
 #include <QFile>
@@ -17,6 +19,7 @@
 #include <QPainter>
 #include <QTest>
 
+#include <algorithm>
 #include <cmath>
 
 using namespace Orv;
@@ -182,6 +185,88 @@ private Q_SLOTS:
         const QStringList t = texts(page);
         for (const char *s : {"North", "South", "East", "50 (50.0%)", "20 (20.0%)"})
             QVERIFY2(t.contains(QLatin1String(s)), s);
+    }
+
+    void dataLabelsStayInsideTheChart_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<double>("width");
+        QTest::addColumn<double>("height");
+        QTest::addColumn<double>("fontSize");
+        // The example's charts: 4560 x 3780 twips, 7 point labels.
+        for (int kind : {Bar3D, Bar2D, Line3D, Line2D, Area3D, Area2D, Step3D, Step2D, Pie, XY})
+            QTest::addRow("kind %d", kind) << kind << 4560.0 << 3780.0 << 7.0;
+        // Labels too wide for the room: moved in, never out.
+        QTest::addRow("small pie") << int(Pie) << 2400.0 << 1800.0 << 10.0;
+        QTest::addRow("small bars") << int(Bar3D) << 2400.0 << 1800.0 << 10.0;
+    }
+
+    void dataLabelsStayInsideTheChart()
+    {
+        QFETCH(int, kind);
+        QFETCH(double, width);
+        QFETCH(double, height);
+        QFETCH(double, fontSize);
+        auto chart = chartOf(kind);
+        chart->setTitleText(QStringLiteral("Share of sales"));
+        chart->setShowDataLabels(true);
+        chart->setValueFormat(QStringLiteral("#,##0"));
+        chart->axisFont()->setSize(fontSize);
+        chart->legend()->vtFont()->setSize(7);
+        chart->legend()->location()->setLocationType(6);
+        chart->setSeriesColors(QString());
+        const QRectF box(4800, 600, width, height);
+        // The example pie's figures (the sample database's sales by
+        // category), and values whose highest stack meets the scale's top
+        // with a negative bar among them.
+        const ChartValues sales = values({QStringLiteral("Produce"), QStringLiteral("Meat/Poultry"), QStringLiteral("Dairy Products"),
+                                          QStringLiteral("Grains/Cereals"), QStringLiteral("Seafood"), QStringLiteral("Beverages"),
+                                          QStringLiteral("Condiments"), QStringLiteral("Confections")},
+                                         {{3278784, 3274810, 2151162, 2020890, 1933797, 1831513, 1826087, 1611235}});
+        const ChartValues edges = kind == XY ? values({QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")},
+                                                      {{0, 4, 10}, {6123, 3877, 10000}})
+                                             : values({QStringLiteral("North"), QStringLiteral("South-East region"), QStringLiteral("West")},
+                                                      {{6123, 3877, 10000}, {3877, 6123, -2345}});
+        const QStringList edgeLabels{QStringLiteral("6,123"), QStringLiteral("3,877")};
+        for (const ChartValues *v : {&sales, &edges}) {
+            Page page;
+            renderChart(*chart, *v, box, &page);
+            int dataLabels = 0;
+            for (const TextOp &t : opsOf<TextOp>(page)) {
+                const QString where = QStringLiteral("\"%1\" at %2, %3 size %4 x %5")
+                                          .arg(t.text).arg(t.rect.x()).arg(t.rect.y()).arg(t.rect.width()).arg(t.rect.height());
+                QVERIFY2(inside(t.rect, box), qPrintable(where));
+                if (!t.text.contains(QLatin1Char('%')) && !edgeLabels.contains(t.text))
+                    continue;
+                ++dataLabels;
+                // A data label is not cut at its box either: the painter clips there.
+                const auto font = FontResolver::instance().resolve(page.fonts[size_t(t.font)]);
+                QVERIFY2(font->metrics.horizontalAdvance(t.text) <= t.rect.width() + 1, qPrintable(where));
+            }
+            if (kind != Pie) {
+                if (v == &edges) // on every kind's bars, points or segments
+                    QVERIFY2(dataLabels >= 2, qPrintable(QString::number(dataLabels)));
+                continue;
+            }
+            if (v != &sales)
+                continue;
+            QCOMPARE(dataLabels, 8);
+            if (width < 4000)
+                continue;
+            // At the example's size the pie keeps a fair size, and its
+            // labels stand clear of it, each whole.
+            const PieOp slice = opsOf<PieOp>(page).front();
+            const double r = slice.rect.width() / 2;
+            QVERIFY2(r * 2 >= std::min(box.width(), box.height()) / 3, qPrintable(QString::number(r)));
+            for (const TextOp &t : opsOf<TextOp>(page)) {
+                if (!t.text.contains(QLatin1Char('%')))
+                    continue;
+                QVERIFY2(!t.text.contains(QChar(0x2026)), qPrintable(t.text));
+                const QPointF c = slice.rect.center();
+                const QPointF nearest(std::clamp(c.x(), t.rect.left(), t.rect.right()), std::clamp(c.y(), t.rect.top(), t.rect.bottom()));
+                QVERIFY2(std::hypot(nearest.x() - c.x(), nearest.y() - c.y()) >= r - 1, qPrintable(t.text));
+            }
+        }
     }
 
     void emptyOrNullDataDrawsTheFrameWithANote()

@@ -94,7 +94,7 @@ private Q_SLOTS:
 
         // Scripts that open the report's connection, or any other, read only too.
         const QString deleting = script(QStringLiteral(
-            "Sub OrvReport_ReportStart\n"
+            "Sub Report_ReportStart\n"
             "  Set cn = CreateObject(\"ADODB.Connection\")\n"
             "  cn.Open rpt.dc.Connection\n"
             "  cn.Execute \"DELETE FROM Products\"\n"
@@ -120,7 +120,7 @@ private Q_SLOTS:
         QVERIFY(QFile::copy(m_db, scratch));
         writeFile(path(QStringLiteral("writes.rpx")),
                   layout(scratch, customers, QStringLiteral("AllowWrites=\"true\" ") + script(QStringLiteral(
-                      "Sub OrvReport_ReportStart\n  Set cn = CreateObject(\"ADODB.Connection\")\n"
+                      "Sub Report_ReportStart\n  Set cn = CreateObject(\"ADODB.Connection\")\n"
                       "  cn.Open rpt.dc.Connection\n  cn.Execute \"DELETE FROM Products\"\nEnd Sub"))));
         r = cli({QStringLiteral("run"), path(QStringLiteral("writes.rpx")), QStringLiteral("-o"), out, QStringLiteral("--allow-writes")});
         QVERIFY2(r.code == 0, qPrintable(r.err));
@@ -192,7 +192,7 @@ private Q_SLOTS:
         QVERIFY2(r.err.contains(QLatin1String("run's step budget")), qPrintable(r.err));
         writeFile(path(QStringLiteral("dictionary.rpx")),
                   layout(m_db, customers, script(QStringLiteral(
-                      "Sub OrvReport_ReportStart\n On Error Resume Next\n Set d = CreateObject(\"Scripting.Dictionary\")\n"
+                      "Sub Report_ReportStart\n On Error Resume Next\n Set d = CreateObject(\"Scripting.Dictionary\")\n"
                       " For i = 1 To 100000000 : d.Add i, String(50, \"x\") : Next\nEnd Sub"))));
         r = cli({QStringLiteral("run"), path(QStringLiteral("dictionary.rpx")), QStringLiteral("-o"), out, QStringLiteral("--script-memory"),
                  QStringLiteral("64")});
@@ -230,9 +230,9 @@ private Q_SLOTS:
         const QStringList scripts = {
             {},
             QStringLiteral("Sub Detail_Format : Do : Loop : End Sub"),
-            QStringLiteral("Sub OrvReport_ReportStart\n Set d = CreateObject(\"Scripting.Dictionary\")\n Do : d.Add d.Count, Space(200) : Loop\nEnd Sub"),
-            QStringLiteral("Sub F(n) : F n + 1 : End Sub\nSub OrvReport_ReportStart : F 0 : End Sub"),
-            QStringLiteral("Sub OrvReport_ReportStart\n On Error Resume Next\n Set c = CreateObject(\"ADODB.Connection\")\n"
+            QStringLiteral("Sub Report_ReportStart\n Set d = CreateObject(\"Scripting.Dictionary\")\n Do : d.Add d.Count, Space(200) : Loop\nEnd Sub"),
+            QStringLiteral("Sub F(n) : F n + 1 : End Sub\nSub Report_ReportStart : F 0 : End Sub"),
+            QStringLiteral("Sub Report_ReportStart\n On Error Resume Next\n Set c = CreateObject(\"ADODB.Connection\")\n"
                            " c.Open rpt.dc.Connection\n c.Execute \"UPDATE Customers SET CompanyName = 'x'\"\n c.Execute \"VACUUM INTO 'v.db'\"\nEnd Sub"),
             QStringLiteral("Sub Detail_Format\n Do : s = s & \"xxxxxxxxxx\" : Loop\nEnd Sub"),
         };

@@ -150,7 +150,7 @@ private Q_SLOTS:
     {
         const QString script = QStringLiteral(
             "Dim rows, big&#10;"
-            "Sub OrvReport_ReportStart : rows = 0 : big = 0 : End Sub&#10;"
+            "Sub Report_ReportStart : rows = 0 : big = 0 : End Sub&#10;"
             "Sub Detail_Format&#10;  rows = rows + 1&#10;  If rpt.Sections(&quot;Detail&quot;).Controls(&quot;fldQty&quot;).Value &gt; 10 Then big = big + 1&#10;End Sub&#10;"
             "Function Counted() : Counted = rows &amp; &quot;/&quot; &amp; big : End Function");
         const QString body = QStringLiteral(R"X(

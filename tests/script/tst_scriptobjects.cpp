@@ -340,8 +340,8 @@ private Q_SLOTS:
         ScriptRun r;
         r.host.bindReport(&report);
         QCOMPARE(r.run(QStringLiteral(
-                     "Sub OrvReport_ReportStart: dbg.Out \"start\": End Sub\n"
-                     "Sub OrvReport_FetchData(eof)\n eof = True\nEnd Sub\n"
+                     "Sub Report_ReportStart: dbg.Out \"start\": End Sub\n"
+                     "Sub Report_FetchData(eof)\n eof = True\nEnd Sub\n"
                      "Sub Detail_BeforePrint: dbg.Out \"before\": End Sub\n"
                      "Sub Detail_Print(Cancel, PrintCount): dbg.Out \"print \" & PrintCount: End Sub\n")),
                  QString());

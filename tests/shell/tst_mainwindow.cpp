@@ -58,7 +58,7 @@ private Q_SLOTS:
         QVERIFY(m_dir.isValid());
         // A one-page layout whose script writes to the debug list.
         Report report;
-        report.setScript(QStringLiteral("Sub OrvReport_ReportStart\r\n  dbg.Out \"folder \" & ReportPath()\r\nEnd Sub\r\n"));
+        report.setScript(QStringLiteral("Sub Report_ReportStart\r\n  dbg.Out \"folder \" & ReportPath()\r\nEnd Sub\r\n"));
         Section *header = report.sections()->Item(QStringLiteral("PageHeader"));
         QVERIFY(header);
         Control *label = header->controls()->Add(QStringLiteral("OrvEngine.Label"));
