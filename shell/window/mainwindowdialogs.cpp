@@ -9,7 +9,7 @@ namespace Orv {
 QSet<QString> MainWindow::dialogCommands()
 {
     // A command is listed once its dialog is built; the others stay disabled.
-    return {};
+    return {Command::FileExport, Command::FilePrinterSetup};
 }
 
 bool MainWindow::openDialog(const QString &command)
@@ -52,15 +52,8 @@ Status MainWindow::runAccessImport()
     return Status::failure(5, tr("The Access import is not part of this build."));
 }
 
-// File > Export and the viewer's export button.
-void MainWindow::showExportDialog()
-{
-}
-
-// File > Printer Setup.
-void MainWindow::showPrinterSetup()
-{
-}
+// File > Export and the viewer's export button (mainwindowpreview.cpp).
+// File > Printer Setup (mainwindowpreview.cpp).
 
 // File > Report Properties and the report pop-up.
 void MainWindow::showReportProperties()
