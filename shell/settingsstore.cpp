@@ -125,6 +125,31 @@ QString SettingsStore::systemValue(const QString &group, const QString &name)
     return system.value(name).toString();
 }
 
+bool SettingsStore::systemKeyExists(const QString &group)
+{
+    const QString path = systemIniPath();
+    if (!QFileInfo::exists(path))
+        return false;
+    QSettings system(path, QSettings::IniFormat);
+    system.beginGroup(group);
+    if (!system.childKeys().isEmpty() || !system.childGroups().isEmpty())
+        return true;
+    // A key with no values is a section header alone, which QSettings drops.
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return false;
+    while (!file.atEnd()) {
+        const QString line = QString::fromUtf8(file.readLine()).trimmed();
+        if (line.startsWith(QLatin1Char('[')) && line.endsWith(QLatin1Char(']'))) {
+            QString name = line.mid(1, line.size() - 2);
+            name.replace(QLatin1String("%20"), QLatin1String(" ")).replace(QLatin1Char('\\'), QLatin1Char('/'));
+            if (name.compare(group, Qt::CaseInsensitive) == 0)
+                return true;
+        }
+    }
+    return false;
+}
+
 QString SettingsStore::installDir()
 {
     return systemValue(QStringLiteral("SOFTWARE/Microsoft/Visual Basic/5.0"), QStringLiteral("InstallDir"));
@@ -144,8 +169,9 @@ Script::InstallKeys SettingsStore::installKeys()
 {
     Script::InstallKeys keys;
     keys.installDir = installDir();
+    // The product key may exist without its value: VBPath then asks.
+    keys.productKeyExists = systemKeyExists(QStringLiteral("Software/Microsoft/VisualStudio/6.0/Setup/Microsoft Visual Basic"));
     const QString product = productDir();
-    keys.productKeyExists = !product.isEmpty();
     if (!product.isEmpty())
         keys.productDir = product;
     return keys;

@@ -64,6 +64,7 @@ private:
     static QString userIniPath();
     static QString systemIniPath();
     static QString systemValue(const QString &group, const QString &name);
+    static bool systemKeyExists(const QString &group);
     int flush();
 
     std::unique_ptr<QSettings> m_settings;

@@ -1,5 +1,7 @@
 #include "ui/recordingui.h"
 
+#include <QPrinter>
+
 namespace Orv {
 
 template<typename T>
@@ -133,6 +135,38 @@ std::optional<QString> RecordingUi::editText(const QString &title, const QString
 {
     record(Kind::EditText, text, title);
     return take<QString>();
+}
+
+bool RecordingUi::printDialog(QPrinter &printer, int minPage, int maxPage)
+{
+    record(Kind::PrintDialog, printer.outputFileName(), QStringLiteral("Print"), MessageButtons::OkCancel,
+           MessageIcon::None, {}, {QString::number(minPage), QString::number(maxPage)}, maxPage);
+    const std::optional<PrintChoice> choice = take<PrintChoice>();
+    if (!choice)
+        return false;
+    if (choice->from > 0 || choice->to > 0) {
+        printer.setPrintRange(QPrinter::PageRange);
+        printer.setFromTo(choice->from, choice->to);
+    } else {
+        printer.setPrintRange(QPrinter::AllPages);
+    }
+    printer.setCopyCount(choice->copies);
+    printer.setCollateCopies(choice->collate);
+    if (!choice->outputFile.isEmpty()) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(choice->outputFile);
+    }
+    return true;
+}
+
+bool RecordingUi::pageSetupDialog(QPrinter &printer)
+{
+    record(Kind::PageSetup, printer.pageLayout().pageSize().name(), QStringLiteral("Page Setup"));
+    const std::optional<PageSetupChoice> choice = take<PageSetupChoice>();
+    if (!choice)
+        return false;
+    printer.setPageLayout(choice->layout);
+    return true;
 }
 
 } // namespace Orv

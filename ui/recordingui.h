@@ -3,6 +3,8 @@
 #include "ui/uiseam.h"
 
 #include <QList>
+#include <QMarginsF>
+#include <QPageLayout>
 #include <QStringList>
 
 #include <deque>
@@ -28,7 +30,26 @@ public:
         ChooseItem,
         ChooseOrder,
         ChooseBorder,
-        EditText
+        EditText,
+        PrintDialog,
+        PageSetup
+    };
+
+    // What a user picks in the print dialog: pages from and to (1-based,
+    // 0 for all), copies, collation, and a file to print to (a PDF) or the
+    // printer's own output when empty.
+    struct PrintChoice
+    {
+        int from = 0;
+        int to = 0;
+        int copies = 1;
+        bool collate = true;
+        QString outputFile;
+    };
+    // What a user sets in the page-setup dialog.
+    struct PageSetupChoice
+    {
+        QPageLayout layout;
     };
 
     struct Request
@@ -45,8 +66,9 @@ public:
 
     // chooseItem takes a position (int) or an item's text; inputNumber a
     // double or an int.
+    // printDialog takes a PrintChoice, pageSetupDialog a PageSetupChoice.
     using Answer = std::variant<MessageResult, QString, std::nullopt_t, int, FontChoice, double, QList<int>,
-                                BorderChoice>;
+                                BorderChoice, PrintChoice, PageSetupChoice>;
 
     void answer(Answer a) { m_answers.push_back(std::move(a)); }
     const QList<Request> &requests() const { return m_requests; }
@@ -74,6 +96,8 @@ public:
     std::optional<QList<int>> chooseOrder(const QString &title, const QStringList &items) override;
     std::optional<BorderChoice> chooseBorder(const BorderChoice &initial) override;
     std::optional<QString> editText(const QString &title, const QString &text) override;
+    bool printDialog(QPrinter &printer, int minPage, int maxPage) override;
+    bool pageSetupDialog(QPrinter &printer) override;
 
     QString clipboardText() const override { return m_clipboard; }
     void setClipboardText(const QString &text) override { m_clipboard = text; }

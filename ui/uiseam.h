@@ -8,6 +8,8 @@
 
 #include <optional>
 
+class QPrinter;
+
 namespace Orv {
 
 // Buttons, icons and answers of a message box, numbered as Visual Basic
@@ -86,6 +88,13 @@ public:
     virtual std::optional<BorderChoice> chooseBorder(const BorderChoice &initial) = 0;
     // A longer text in a multi-line editor.
     virtual std::optional<QString> editText(const QString &title, const QString &text) = 0;
+    // The system print dialog on printer: the printer, the pages (1-based,
+    // from minPage to maxPage), copies and collation are set on it. False
+    // when the user cancelled.
+    virtual bool printDialog(QPrinter &printer, int minPage, int maxPage) = 0;
+    // The page-setup dialog on printer: paper, orientation and margins.
+    // False when the user cancelled.
+    virtual bool pageSetupDialog(QPrinter &printer) = 0;
 
     virtual QString clipboardText() const = 0;
     virtual void setClipboardText(const QString &text) = 0;

@@ -16,6 +16,9 @@
 #include <QInputDialog>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -294,6 +297,22 @@ QString WidgetUi::clipboardText() const
 void WidgetUi::setClipboardText(const QString &text)
 {
     QApplication::clipboard()->setText(text);
+}
+
+bool WidgetUi::printDialog(QPrinter &printer, int minPage, int maxPage)
+{
+    QPrintDialog dialog(&printer, m_parent);
+    dialog.setMinMax(minPage, maxPage);
+    dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintPageRange
+                      | QAbstractPrintDialog::PrintCollateCopies | QAbstractPrintDialog::PrintCurrentPage
+                      | QAbstractPrintDialog::PrintShowPageSize);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+bool WidgetUi::pageSetupDialog(QPrinter &printer)
+{
+    QPageSetupDialog dialog(&printer, m_parent);
+    return dialog.exec() == QDialog::Accepted;
 }
 
 } // namespace Orv

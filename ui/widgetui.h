@@ -29,6 +29,8 @@ public:
     std::optional<QList<int>> chooseOrder(const QString &title, const QStringList &items) override;
     std::optional<BorderChoice> chooseBorder(const BorderChoice &initial) override;
     std::optional<QString> editText(const QString &title, const QString &text) override;
+    bool printDialog(QPrinter &printer, int minPage, int maxPage) override;
+    bool pageSetupDialog(QPrinter &printer) override;
     QString clipboardText() const override;
     void setClipboardText(const QString &text) override;
 

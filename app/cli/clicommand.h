@@ -36,6 +36,7 @@ int runProperties(const QStringList &args, Streams &io);
 int runSampleDb(const QStringList &args, Streams &io);
 int runQuery(const QStringList &args, Streams &io);
 int runReport(const QStringList &args, Streams &io);
+int runExportSettings(const QStringList &args, Streams &io);
 int runScript(const QStringList &args, Streams &io);
 int runWizard(const QStringList &args, Streams &io);
 

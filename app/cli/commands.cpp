@@ -17,6 +17,8 @@ const QList<Command> &commands()
          QStringLiteral("Run a statement and print its rows, tab-separated"), runQuery},
         {QStringLiteral("run"), QStringLiteral("run <layout.rpx> -o <out.pdf|rtf|html|mht|xlsx|tiff|txt|rdf> [options]"),
          QStringLiteral("Run a report and export its pages (format by extension) or write an archive"), runReport},
+        {QStringLiteral("export-settings"), QStringLiteral("export-settings [format]"),
+         QStringLiteral("List the settings each export format takes (run --option name=value)"), runExportSettings},
         {QStringLiteral("script"), QStringLiteral("script <file.vbs>"),
          QStringLiteral("Run a report script outside a report (dbg.Out and MsgBox print)"), runScript},
         {QStringLiteral("wizard"), QStringLiteral("wizard --connection <s> --field <t.f>... -o <r.rpx>"),

@@ -32,7 +32,8 @@ const char *const usage =
     "                         [--database <file>] [--param name=value]... [--option name=value]...\n"
     "                         [--allow-writes] [--script-steps N] [--script-memory MB]\n"
     "  the output's extension picks the format: .rdf archive, .pdf, .rtf, .html/.htm/.mht,\n"
-    "  .xlsx/.xls, .tif/.tiff, .txt; --option passes an export setting (see docs/export.md)\n"
+    "  .xlsx/.xls, .tif/.tiff, .txt; --option passes an export setting\n"
+    "  (orvreport-cli export-settings [format] lists them)\n"
     "  --allow-writes lets a layout whose AllowWrites is set change its data;\n"
     "  --script-steps and --script-memory bound the scripts of the whole run (0: no bound)\n";
 
@@ -202,6 +203,15 @@ int runReport(const QStringList &args, Streams &io)
         io.err << "orvreport-cli: --option applies to exports, not to archives\n";
         return Usage;
     }
+    // Options are checked against the filter's described settings before
+    // anything runs.
+    if (exporter) {
+        if (const Status s = checkSettings(exporter->format(), exporter->settings(), options); !s.ok()) {
+            io.err << "orvreport-cli: --option: " << s.description()
+                   << "\n  (orvreport-cli export-settings " << exporter->format() << " lists them)\n";
+            return Usage;
+        }
+    }
     if (report.allowWrites() && !allowWrites)
         io.err << "orvreport-cli: the layout asks to change its data (AllowWrites); it runs read-only without --allow-writes\n";
     else if (allowWrites && !report.allowWrites())
@@ -219,7 +229,9 @@ int runReport(const QStringList &args, Streams &io)
     runOptions.parameters = parameters;
     const auto scripted = Script::ScriptedRun::of(std::move(loaded), runOptions);
     ReportRun &run = *scripted->run();
-    QObject::connect(&run, &ReportRun::Error, [&io](int number, const QString &description, const QString &source) {
+    QObject::connect(&run, &ReportRun::Error, [&io](int number, const QString &description, int, const QString &source,
+                                                    const QString &, int, bool *cancelDisplay) {
+        *cancelDisplay = true; // printed here, once
         io.err << "\rorvreport-cli: error " << number << ": " << description;
         if (!source.isEmpty())
             io.err << " (" << source << ')';

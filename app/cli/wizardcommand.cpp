@@ -48,6 +48,8 @@ public:
     std::optional<QList<int>> chooseOrder(const QString &, const QStringList &) override { return std::nullopt; }
     std::optional<BorderChoice> chooseBorder(const BorderChoice &) override { return std::nullopt; }
     std::optional<QString> editText(const QString &, const QString &) override { return std::nullopt; }
+    bool printDialog(QPrinter &, int, int) override { return false; }
+    bool pageSetupDialog(QPrinter &) override { return false; }
     QString clipboardText() const override { return {}; }
     void setClipboardText(const QString &) override {}
 

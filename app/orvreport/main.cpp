@@ -13,6 +13,8 @@
 #include "shell/startdialogmodel.h"
 #include "shell/window/mainwindow.h"
 #include "shell/window/startdialog.h"
+#include "dialogs/export/frmexport.h"
+#include "engine/widgets/viewer/viewer.h"
 #include "ui/widgetui.h"
 
 #include "engine/model/control.h"
@@ -44,7 +46,8 @@ void usage()
                 "  --start-tab <key>       the same on its tab New, Existing or Recent\n"
                 "  --preview               with --screenshot: draw the preview page\n"
                 "  --command <name>        with --screenshot: run a command, draw its dialog\n"
-                "  --select <control>      with --screenshot: select a control first\n");
+                "  --select <control>      with --screenshot: select a control first\n"
+                "  --export-dialog <n>     with --screenshot: draw the export dialog on format n (0-5)\n");
 }
 
 // --bench-first-paint: prints when the designer's surface is first painted
@@ -90,6 +93,7 @@ int main(int argc, char **argv)
     bool preview = false;
     QString command;
     QString selectName;
+    int exportFormat = -2; // the export dialog's format for its picture; -2 no dialog
     for (int i = 1; i < argc; ++i) {
         const QString arg = QString::fromLocal8Bit(argv[i]);
         if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
@@ -111,6 +115,9 @@ int main(int argc, char **argv)
             command = QString::fromLocal8Bit(argv[++i]);
         } else if (arg == QLatin1String("--select") && i + 1 < argc) {
             selectName = QString::fromLocal8Bit(argv[++i]);
+        } else if (arg == QLatin1String("--export-dialog") && i + 1 < argc) {
+            preview = true;
+            exportFormat = QString::fromLocal8Bit(argv[++i]).toInt();
         } else if (arg == QLatin1String("--preview")) {
             preview = true;
         } else if (arg == QLatin1String("--bench-first-paint")) {
@@ -187,6 +194,14 @@ int main(int argc, char **argv)
                 Orv::frmFileDialog dialog(model, &window);
                 if (!startTab.isEmpty())
                     dialog.showTab(startTab);
+                dialog.show();
+                QApplication::processEvents();
+                image = dialog.grab().toImage();
+            } else if (exportFormat > -2) {
+                Orv::frmExport dialog(ui, &window);
+                dialog.setPages(window.viewer()->Pages());
+                if (exportFormat >= 0)
+                    dialog.chooseFormat(exportFormat);
                 dialog.show();
                 QApplication::processEvents();
                 image = dialog.grab().toImage();

@@ -272,12 +272,25 @@ CellValue cellValue(const QString &input)
     return v;
 }
 
-QStringList ExcelExporter::settingNames() const
+QList<ExportSetting> ExcelExporter::settings() const
 {
-    return {QStringLiteral("FileVersion"),    QStringLiteral("AutoRowHeight"),   QStringLiteral("BorderSpace"),
-            QStringLiteral("DoubleBoundaries"), QStringLiteral("GenPageBreaks"), QStringLiteral("MinColumnWidth"),
-            QStringLiteral("MinRowHeight"),   QStringLiteral("MultiSheet"),      QStringLiteral("ShowMarginSpace"),
-            QStringLiteral("TrimEmptySpace")};
+    const auto flag = [](const char *name, const char *summary) {
+        return ExportSetting{QString::fromLatin1(name), SettingType::Boolean, 0, 0, {}, {}, false, {}, QString::fromLatin1(summary)};
+    };
+    const auto twips = [](const char *name, int def, const char *summary) {
+        return ExportSetting{QString::fromLatin1(name), SettingType::Integer, 0, 14400, {}, {}, def, {}, QString::fromLatin1(summary)};
+    };
+    return {{QStringLiteral("FileVersion"), SettingType::Integer, 0, 0, {2, 3, 4, 5, 7, 8}, {}, 8, {},
+             QStringLiteral("Excel version asked for; the workbook is .xlsx for each")},
+            flag("AutoRowHeight", "rows with text fit their text"),
+            twips("BorderSpace", 59, "twips within which edges are one boundary"),
+            flag("DoubleBoundaries", "lines become double borders"),
+            flag("GenPageBreaks", "a page break before each page's first row"),
+            twips("MinColumnWidth", 1011, "twips: narrower columns are merged into the one before"),
+            twips("MinRowHeight", 128, "twips: lower rows are merged into the one above"),
+            flag("MultiSheet", "one worksheet per page"),
+            flag("ShowMarginSpace", "the page margins as a column and rows of their own"),
+            flag("TrimEmptySpace", "columns and rows no text starts in are left out")};
 }
 
 Status ExcelExporter::parseSettings(const QVariantMap &settings, ExcelSettings *out) const
@@ -286,14 +299,14 @@ Status ExcelExporter::parseSettings(const QVariantMap &settings, ExcelSettings *
     if (!status.ok())
         return status;
     ExcelSettings s;
-    SettingReader r(format(), settings);
-    r.oneOf(QStringLiteral("FileVersion"), &s.fileVersion, {2, 3, 4, 5, 7, 8});
+    SettingReader r(format(), this->settings(), settings);
+    r.integer(QStringLiteral("FileVersion"), &s.fileVersion);
     r.boolean(QStringLiteral("AutoRowHeight"), &s.autoRowHeight);
-    r.integer(QStringLiteral("BorderSpace"), &s.borderSpace, 0, 14400);
+    r.integer(QStringLiteral("BorderSpace"), &s.borderSpace);
     r.boolean(QStringLiteral("DoubleBoundaries"), &s.doubleBoundaries);
     r.boolean(QStringLiteral("GenPageBreaks"), &s.genPageBreaks);
-    r.integer(QStringLiteral("MinColumnWidth"), &s.minColumnWidth, 0, 14400);
-    r.integer(QStringLiteral("MinRowHeight"), &s.minRowHeight, 0, 14400);
+    r.integer(QStringLiteral("MinColumnWidth"), &s.minColumnWidth);
+    r.integer(QStringLiteral("MinRowHeight"), &s.minRowHeight);
     r.boolean(QStringLiteral("MultiSheet"), &s.multiSheet);
     r.boolean(QStringLiteral("ShowMarginSpace"), &s.showMarginSpace);
     r.boolean(QStringLiteral("TrimEmptySpace"), &s.trimEmptySpace);

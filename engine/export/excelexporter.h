@@ -42,7 +42,7 @@ class ExcelExporter : public Exporter
 public:
     QString format() const override { return QStringLiteral("Excel"); }
     QStringList extensions() const override { return {QStringLiteral("xlsx"), QStringLiteral("xls")}; }
-    QStringList settingNames() const override;
+    QList<ExportSetting> settings() const override;
     Status write(const PageCollection &pages, const QString &path, const QVariantMap &settings,
                  const ExportProgress &progress = {}) override;
 

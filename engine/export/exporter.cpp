@@ -13,14 +13,17 @@
 
 namespace Orv {
 
+QStringList Exporter::settingNames() const
+{
+    QStringList names;
+    for (const ExportSetting &s : settings())
+        names << s.name;
+    return names;
+}
+
 Status Exporter::checkSettingNames(const QVariantMap &settings) const
 {
-    const QStringList known = settingNames();
-    for (auto it = settings.cbegin(); it != settings.cend(); ++it) {
-        if (!known.contains(it.key(), Qt::CaseInsensitive))
-            return failure(ErrNoSuchMember, QStringLiteral("%1 export has no setting \"%2\"").arg(format(), it.key()));
-    }
-    return {};
+    return checkSettings(format(), this->settings(), settings);
 }
 
 QVariant Exporter::setting(const QVariantMap &settings, const QString &name, const QVariant &fallback)

@@ -4,6 +4,7 @@
 // write atomically: the output appears complete or not at all. Errors come
 // back as a Status, never as exceptions.
 #include "engine/core/status.h"
+#include "engine/export/exportsettings.h"
 
 #include <QDir>
 #include <QString>
@@ -42,8 +43,10 @@ public:
     virtual QString format() const = 0;          // e.g. "PDF"
     virtual QStringList extensions() const = 0;  // lower case, without dot
     virtual bool writesFolder() const { return false; }
-    // Setting names the filter accepts; names compare without regard to case.
-    virtual QStringList settingNames() const = 0;
+    // The settings the filter accepts, described; names compare without
+    // regard to case.
+    virtual QList<ExportSetting> settings() const = 0;
+    QStringList settingNames() const;
 
     // Writes pages to path. Unknown setting names are refused (438), values
     // of the wrong type or out of range too (13, 380); nothing is written then.
@@ -51,7 +54,7 @@ public:
                          const ExportProgress &progress = {}) = 0;
 
 protected:
-    // Checks settings names against settingNames(): the first unknown one fails.
+    // Checks names and values against settings(): the first problem fails.
     Status checkSettingNames(const QVariantMap &settings) const;
     // The value of a setting by case-insensitive name, or fallback.
     static QVariant setting(const QVariantMap &settings, const QString &name, const QVariant &fallback = {});

@@ -1,7 +1,6 @@
 #pragma once
-// Helpers shared by the export filters: reading typed settings, staged
-// output files (stagedfiles.h), and the page text grouped into lines in
-// reading order.
+// Helpers shared by the export filters: staged output files
+// (stagedfiles.h) and the page text grouped into lines in reading order.
 #include "engine/core/status.h"
 #include "engine/pages/page.h"
 #include "engine/pages/stagedfiles.h"
@@ -15,35 +14,6 @@
 namespace Orv {
 
 class PageCollection;
-
-// Reads settings by case-insensitive name; the first bad value sets an error
-// (13 for the wrong type, 380 for a value out of range) and later reads are
-// skipped. Absent settings leave the target untouched.
-class SettingReader
-{
-public:
-    SettingReader(const QString &format, const QVariantMap &settings) : m_format(format), m_settings(settings) {}
-
-    void text(const QString &name, QString *out);
-    void boolean(const QString &name, bool *out);
-    void integer(const QString &name, int *out, int min, int max);
-    // A number out of a fixed set.
-    void oneOf(const QString &name, int *out, std::initializer_list<int> allowed);
-    // A list index or one of the names (case-insensitive), stored as its index.
-    void choice(const QString &name, int *out, const QStringList &names);
-    bool has(const QString &name) const { return value(name).isValid(); }
-
-    const Status &status() const { return m_status; }
-    bool ok() const { return m_status.ok(); }
-
-private:
-    QVariant value(const QString &name) const;
-    void fail(int number, const QString &description);
-
-    QString m_format;
-    const QVariantMap &m_settings;
-    Status m_status;
-};
 
 // One line of page text: the texts whose boxes share a top edge (within a
 // tolerance), left to right. Wrapped and multi-line texts give one line per

@@ -594,12 +594,30 @@ QByteArray mimeArchive(const std::vector<OutFile> &files, const QString &main, c
 
 } // namespace
 
-QStringList HtmlExporter::settingNames() const
+QList<ExportSetting> HtmlExporter::settings() const
 {
-    return {QStringLiteral("FileNamePrefix"), QStringLiteral("PagesFolder"), QStringLiteral("ImagesFolder"),
-            QStringLiteral("CharacterSet"),   QStringLiteral("Title"),       QStringLiteral("HTMLVersion"),
-            QStringLiteral("TOCFormat"),      QStringLiteral("CreateCSS"),   QStringLiteral("CreateFrameset"),
-            QStringLiteral("MHTOutput"),      QStringLiteral("MultiPageOutput")};
+    const auto text = [](const char *name, const char *note, const char *summary) {
+        return ExportSetting{QString::fromLatin1(name), SettingType::Text, 0, 0, {}, {}, {}, QString::fromLatin1(note),
+                             QString::fromLatin1(summary)};
+    };
+    const auto flag = [](const char *name, const QVariant &def, const char *note, const char *summary) {
+        return ExportSetting{QString::fromLatin1(name), SettingType::Boolean, 0, 0, {}, {}, def, QString::fromLatin1(note),
+                             QString::fromLatin1(summary)};
+    };
+    return {text("FileNamePrefix", "the path's base name", "base name of every file"),
+            text("PagesFolder", "the path's folder", "where the pages go"),
+            text("ImagesFolder", "the pages folder", "where pictures go"),
+            {QStringLiteral("CharacterSet"), SettingType::Text, 0, 0, {}, {}, QStringLiteral("UTF-8"), {},
+             QStringLiteral("the pages' encoding")},
+            {QStringLiteral("Title"), SettingType::Text, 0, 0, {}, {}, QString(), {}, QStringLiteral("title of every page")},
+            {QStringLiteral("HTMLVersion"), SettingType::Integer, 0, 1, {}, {}, 1, {},
+             QStringLiteral("0 HTML 3.2, 1 Dynamic HTML")},
+            {QStringLiteral("TOCFormat"), SettingType::Integer, 0, 3, {}, {}, 0, {},
+             QStringLiteral("contents: 0 none, 1 simple HTML, 2 Dynamic HTML, 3 XML")},
+            flag("CreateCSS", false, {}, "styles in a shared style sheet"),
+            flag("CreateFrameset", false, {}, "a frameset with the contents beside the pages"),
+            flag("MHTOutput", {}, "true for a .mht path, else false", "everything in one MIME archive"),
+            flag("MultiPageOutput", true, {}, "one file per page")};
 }
 
 Status HtmlExporter::parseSettings(const QVariantMap &settings, const QString &path, HtmlSettings *out) const
@@ -614,14 +632,14 @@ Status HtmlExporter::parseSettings(const QVariantMap &settings, const QString &p
         s.pagesFolder = info.absolutePath();
         s.mhtOutput = info.suffix().compare(QLatin1String("mht"), Qt::CaseInsensitive) == 0;
     }
-    SettingReader r(format(), settings);
+    SettingReader r(format(), this->settings(), settings);
     r.text(QStringLiteral("FileNamePrefix"), &s.fileNamePrefix);
     r.text(QStringLiteral("PagesFolder"), &s.pagesFolder);
     r.text(QStringLiteral("ImagesFolder"), &s.imagesFolder);
     r.text(QStringLiteral("CharacterSet"), &s.characterSet);
     r.text(QStringLiteral("Title"), &s.title);
-    r.integer(QStringLiteral("HTMLVersion"), &s.htmlVersion, 0, 1);
-    r.integer(QStringLiteral("TOCFormat"), &s.tocFormat, 0, 3);
+    r.integer(QStringLiteral("HTMLVersion"), &s.htmlVersion);
+    r.integer(QStringLiteral("TOCFormat"), &s.tocFormat);
     r.boolean(QStringLiteral("CreateCSS"), &s.createCss);
     r.boolean(QStringLiteral("CreateFrameset"), &s.createFrameset);
     r.boolean(QStringLiteral("MHTOutput"), &s.mhtOutput);

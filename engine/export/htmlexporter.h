@@ -36,7 +36,7 @@ public:
         return {QStringLiteral("html"), QStringLiteral("htm"), QStringLiteral("mht")};
     }
     bool writesFolder() const override { return true; }
-    QStringList settingNames() const override;
+    QList<ExportSetting> settings() const override;
     // path names the main file: its folder and base name stand in for
     // PagesFolder and FileNamePrefix when those are not set, and a .mht
     // name asks for a MIME archive. path may be empty when both are set.

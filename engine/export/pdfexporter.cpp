@@ -75,14 +75,34 @@ private:
 
 } // namespace
 
-QStringList PdfExporter::settingNames() const
+QList<ExportSetting> PdfExporter::settings() const
 {
-    return {QStringLiteral("Title"),           QStringLiteral("Author"),        QStringLiteral("Creator"),
-            QStringLiteral("Subject"),         QStringLiteral("Keywords"),      QStringLiteral("Resolution"),
-            QStringLiteral("AcrobatVersion"),  QStringLiteral("JPEGQuality"),   QStringLiteral("FontsNotToEmbed"),
-            QStringLiteral("UserPassword"),    QStringLiteral("OwnerPassword"), QStringLiteral("AllowPrint"),
-            QStringLiteral("AllowCopy"),       QStringLiteral("AllowModify"),   QStringLiteral("AllowAnnotate"),
-            QStringLiteral("Bookmarks")};
+    const auto text = [](const char *name, const char *summary, const QVariant &def = QString()) {
+        return ExportSetting{QString::fromLatin1(name), SettingType::Text, 0, 0, {}, {}, def, {}, QString::fromLatin1(summary)};
+    };
+    const auto flag = [](const char *name, const char *summary) {
+        return ExportSetting{QString::fromLatin1(name), SettingType::Boolean, 0, 0, {}, {}, true, {}, QString::fromLatin1(summary)};
+    };
+    return {{QStringLiteral("Title"), SettingType::Text, 0, 0, {}, {}, {}, QStringLiteral("none"),
+             QStringLiteral("document information: title")},
+            text("Author", "document information: author"),
+            text("Creator", "document information: creator", QStringLiteral("OrvReport")),
+            text("Subject", "document information: subject"),
+            text("Keywords", "document information: keywords"),
+            {QStringLiteral("Resolution"), SettingType::Integer, 72, 9600, {}, {}, 1200, {},
+             QStringLiteral("dots per inch of the drawing coordinates")},
+            {QStringLiteral("AcrobatVersion"), SettingType::Integer, 0, 2, {}, {}, {}, QStringLiteral("PDF 1.4"),
+             QStringLiteral("0 Acrobat 2.1 (PDF 1.1), 1 Acrobat 3.x (PDF 1.2), 2 Acrobat 4.x (PDF 1.3)")},
+            {QStringLiteral("JPEGQuality"), SettingType::Integer, 1, 100, {}, {}, {}, QStringLiteral("Qt's quality"),
+             QStringLiteral("JPEG pictures re-encoded at this quality")},
+            text("FontsNotToEmbed", "font families left unembedded, each followed by \";\""),
+            text("UserPassword", "needed to open the file"),
+            text("OwnerPassword", "lifts the permissions"),
+            flag("AllowPrint", "permission to print"),
+            flag("AllowCopy", "permission to copy text and pictures"),
+            flag("AllowModify", "permission to change the document"),
+            flag("AllowAnnotate", "permission to add comments and fill forms"),
+            flag("Bookmarks", "an outline from the pages' bookmarks")};
 }
 
 QStringList PdfSettings::fontsList() const
@@ -101,35 +121,15 @@ Status PdfExporter::parseSettings(const QVariantMap &settings, PdfSettings *out)
     if (!status.ok())
         return status;
     PdfSettings s;
-    const auto text = [&](const QString &name, QString *target) {
-        const QVariant v = setting(settings, name);
-        if (!v.isValid())
-            return true;
-        if (!v.canConvert<QString>()) {
-            status = failure(ErrTypeMismatch, QStringLiteral("PDF setting %1 must be text").arg(name));
-            return false;
-        }
-        *target = v.toString();
-        return true;
-    };
-    if (!text(QStringLiteral("Title"), &s.title) || !text(QStringLiteral("Author"), &s.author)
-        || !text(QStringLiteral("Creator"), &s.creator) || !text(QStringLiteral("Subject"), &s.subject)
-        || !text(QStringLiteral("Keywords"), &s.keywords))
-        return status;
-    const QVariant resolution = setting(settings, QStringLiteral("Resolution"));
-    if (resolution.isValid()) {
-        bool ok = false;
-        const int dpi = resolution.toInt(&ok);
-        if (!ok)
-            return failure(ErrTypeMismatch, QStringLiteral("PDF setting Resolution must be a number"));
-        if (dpi < 72 || dpi > 9600)
-            return failure(ErrInvalidPropertyValue,
-                           QStringLiteral("PDF setting Resolution %1 is outside 72 to 9600").arg(dpi));
-        s.resolution = dpi;
-    }
-    SettingReader r(format(), settings);
-    r.integer(QStringLiteral("AcrobatVersion"), &s.acrobatVersion, 0, 2);
-    r.integer(QStringLiteral("JPEGQuality"), &s.jpegQuality, 1, 100);
+    SettingReader r(format(), this->settings(), settings);
+    r.text(QStringLiteral("Title"), &s.title);
+    r.text(QStringLiteral("Author"), &s.author);
+    r.text(QStringLiteral("Creator"), &s.creator);
+    r.text(QStringLiteral("Subject"), &s.subject);
+    r.text(QStringLiteral("Keywords"), &s.keywords);
+    r.integer(QStringLiteral("Resolution"), &s.resolution);
+    r.integer(QStringLiteral("AcrobatVersion"), &s.acrobatVersion);
+    r.integer(QStringLiteral("JPEGQuality"), &s.jpegQuality);
     r.text(QStringLiteral("FontsNotToEmbed"), &s.fontsNotToEmbed);
     r.text(QStringLiteral("UserPassword"), &s.userPassword);
     r.text(QStringLiteral("OwnerPassword"), &s.ownerPassword);

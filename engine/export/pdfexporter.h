@@ -50,7 +50,7 @@ class PdfExporter : public Exporter
 public:
     QString format() const override { return QStringLiteral("PDF"); }
     QStringList extensions() const override { return {QStringLiteral("pdf")}; }
-    QStringList settingNames() const override;
+    QList<ExportSetting> settings() const override;
     Status write(const PageCollection &pages, const QString &path, const QVariantMap &settings,
                  const ExportProgress &progress = {}) override;
 

@@ -14,7 +14,7 @@ class RtfExporter : public Exporter
 public:
     QString format() const override { return QStringLiteral("RTF"); }
     QStringList extensions() const override { return {QStringLiteral("rtf")}; }
-    QStringList settingNames() const override { return {}; }
+    QList<ExportSetting> settings() const override { return {}; }
     Status write(const PageCollection &pages, const QString &path, const QVariantMap &settings,
                  const ExportProgress &progress = {}) override;
 };

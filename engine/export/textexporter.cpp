@@ -16,10 +16,18 @@ constexpr double TwipsPerLine = 240;   // 6 lines per inch
 
 } // namespace
 
-QStringList TextExporter::settingNames() const
+QList<ExportSetting> TextExporter::settings() const
 {
-    return {QStringLiteral("TextDelimiter"), QStringLiteral("SuppressEmptyLines"), QStringLiteral("Unicode"),
-            QStringLiteral("Encoding"), QStringLiteral("PageDelimiter")};
+    return {{QStringLiteral("TextDelimiter"), SettingType::Text, 0, 0, {}, {}, QString(), {},
+             QStringLiteral("joins the texts of a line; empty places them at their columns")},
+            {QStringLiteral("SuppressEmptyLines"), SettingType::Boolean, 0, 0, {}, {}, false, {},
+             QStringLiteral("no blank lines")},
+            {QStringLiteral("Unicode"), SettingType::Boolean, 0, 0, {}, {}, false, {},
+             QStringLiteral("UTF-16 little-endian with a byte-order mark")},
+            {QStringLiteral("Encoding"), SettingType::Text, 0, 0, {}, {}, QStringLiteral("UTF-8"), {},
+             QStringLiteral("the character set when not Unicode")},
+            {QStringLiteral("PageDelimiter"), SettingType::Text, 0, 0, {}, {}, QStringLiteral("\f"), {},
+             QStringLiteral("written between pages")}};
 }
 
 Status TextExporter::parseSettings(const QVariantMap &settings, TextSettings *out) const
@@ -28,7 +36,7 @@ Status TextExporter::parseSettings(const QVariantMap &settings, TextSettings *ou
     if (!status.ok())
         return status;
     TextSettings s;
-    SettingReader r(format(), settings);
+    SettingReader r(format(), this->settings(), settings);
     r.text(QStringLiteral("TextDelimiter"), &s.textDelimiter);
     r.boolean(QStringLiteral("SuppressEmptyLines"), &s.suppressEmptyLines);
     r.boolean(QStringLiteral("Unicode"), &s.unicode);

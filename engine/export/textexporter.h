@@ -23,7 +23,7 @@ class TextExporter : public Exporter
 public:
     QString format() const override { return QStringLiteral("Text"); }
     QStringList extensions() const override { return {QStringLiteral("txt")}; }
-    QStringList settingNames() const override;
+    QList<ExportSetting> settings() const override;
     Status write(const PageCollection &pages, const QString &path, const QVariantMap &settings,
                  const ExportProgress &progress = {}) override;
 

@@ -57,9 +57,14 @@ QStringList TiffSettings::compressionNames()
             QStringLiteral("PackBits")};
 }
 
-QStringList TiffExporter::settingNames() const
+QList<ExportSetting> TiffExporter::settings() const
 {
-    return {QStringLiteral("Resolution"), QStringLiteral("ColorDepth"), QStringLiteral("Compression")};
+    return {{QStringLiteral("Resolution"), SettingType::Integer, 36, 1200, {}, {}, 200, {},
+             QStringLiteral("dots per inch")},
+            {QStringLiteral("ColorDepth"), SettingType::Integer, 0, 0, {1, 8, 24}, {}, 24, {},
+             QStringLiteral("1 black and white, 8 grey, 24 colour (1 with CCITT)")},
+            {QStringLiteral("Compression"), SettingType::Choice, 0, 0, {}, TiffSettings::compressionNames(),
+             int(TiffSettings::Lzw), {}, QStringLiteral("the libtiff codec")}};
 }
 
 Status TiffExporter::parseSettings(const QVariantMap &settings, TiffSettings *out) const
@@ -68,10 +73,10 @@ Status TiffExporter::parseSettings(const QVariantMap &settings, TiffSettings *ou
     if (!status.ok())
         return status;
     TiffSettings s;
-    SettingReader r(format(), settings);
-    r.integer(QStringLiteral("Resolution"), &s.resolution, 36, 1200);
-    r.oneOf(QStringLiteral("ColorDepth"), &s.colorDepth, {1, 8, 24});
-    r.choice(QStringLiteral("Compression"), &s.compression, TiffSettings::compressionNames());
+    SettingReader r(format(), this->settings(), settings);
+    r.integer(QStringLiteral("Resolution"), &s.resolution);
+    r.integer(QStringLiteral("ColorDepth"), &s.colorDepth);
+    r.choice(QStringLiteral("Compression"), &s.compression);
     if (!r.ok())
         return r.status();
     const bool ccitt = s.compression == TiffSettings::CcittGroup3 || s.compression == TiffSettings::CcittGroup4;

@@ -22,7 +22,7 @@ class TiffExporter : public Exporter
 public:
     QString format() const override { return QStringLiteral("TIFF"); }
     QStringList extensions() const override { return {QStringLiteral("tif"), QStringLiteral("tiff")}; }
-    QStringList settingNames() const override;
+    QList<ExportSetting> settings() const override;
     Status write(const PageCollection &pages, const QString &path, const QVariantMap &settings,
                  const ExportProgress &progress = {}) override;
 

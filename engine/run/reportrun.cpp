@@ -29,6 +29,9 @@ struct ReportRun::Private : public PageSink
     QVariantMap parameters;
     bool allowWrites = false;
     RunScripting *scripting = nullptr;
+    bool scriptingReady = false;
+    bool inErrorEvent = false;
+    std::function<void(const Status &)> errorDisplay;
     PageCollection *pages = nullptr;
     std::unique_ptr<PageCollection> ownPages;
 
@@ -73,7 +76,24 @@ struct ReportRun::Private : public PageSink
             return;
         reported.insert(key);
         errors.append(status);
-        Q_EMIT q->Error(status.number(), status.description(), status.source());
+        const int number = status.number();
+        const int code = number > 0 && number <= 0xFFFF ? int(0x800A0000u | unsigned(number)) : number;
+        bool cancelDisplay = false;
+        // The report's own Error handler first; an error inside it is not
+        // sent round again.
+        if (scripting && scriptingReady && !inErrorEvent && scripting->hasHandler(report, QStringLiteral("Error"))) {
+            inErrorEvent = true;
+            QVariantList args{number, status.description(), code, status.source(), QString(), 0, false};
+            bool ignored = false;
+            const Status handled = scripting->fire(report, QStringLiteral("Error"), args, &ignored);
+            inErrorEvent = false;
+            cancelDisplay = args.size() > 6 && args[6].toBool();
+            if (!handled.ok())
+                report_error(handled);
+        }
+        Q_EMIT q->Error(number, status.description(), code, status.source(), QString(), 0, &cancelDisplay);
+        if (!cancelDisplay && errorDisplay)
+            errorDisplay(status);
     }
 
     static bool resolved(const std::vector<Patch> &patches)
@@ -160,12 +180,14 @@ struct ReportRun::Private : public PageSink
             Status ignored;
             shared->originalConnection = Data::dataSourceOf(*dc, folder, databasePath, &ignored).connectionString;
         }
+        scriptingReady = false;
         if (scripting) {
             const Status s = scripting->prepare(report, q);
             if (!s.ok()) {
                 stop(s);
                 return;
             }
+            scriptingReady = true;
         }
         Q_EMIT q->ReportStart();
         producer = std::make_unique<Producer>(*shared, report, folder, 0);
@@ -257,6 +279,7 @@ void ReportRun::setConnectionString(const QString &connectionString) { d->connec
 void ReportRun::setParameters(const QVariantMap &parameters) { d->parameters = parameters; }
 void ReportRun::setScripting(RunScripting *scripting) { d->scripting = scripting; }
 void ReportRun::setAllowWrites(bool allow) { d->allowWrites = allow; }
+void ReportRun::setErrorDisplay(std::function<void(const Status &)> display) { d->errorDisplay = std::move(display); }
 bool ReportRun::writesAllowed() const { return d->allowWrites && d->report && d->report->allowWrites(); }
 void ReportRun::setPages(PageCollection *pages) { d->pages = pages ? pages : d->ownPages.get(); }
 PageCollection *ReportRun::Pages() const { return d->pages; }
@@ -279,6 +302,14 @@ Status ReportRun::Run(bool async)
 
 void ReportRun::Cancel()
 {
+    // Not started yet: it ends here, with no pages.
+    if (d->state == Private::State::Idle && d->timer.isActive()) {
+        d->timer.stop();
+        d->cancelled = true;
+        d->state = Private::State::Finished;
+        Q_EMIT finished(Status());
+        return;
+    }
     if (d->state == Private::State::Running || d->timer.isActive())
         d->cancelRequested = true;
 }

@@ -14,6 +14,7 @@
 #include <QObject>
 #include <QVariantMap>
 
+#include <functional>
 #include <memory>
 
 namespace Orv {
@@ -55,6 +56,9 @@ public:
     void setAllowWrites(bool allow);
     // Whether this run's connections may write.
     bool writesAllowed() const;
+    // The engine's own display of an error nobody cancelled the display
+    // of (see Error); without one such errors are only kept in errors().
+    void setErrorDisplay(std::function<void(const Status &)> display);
     // Pages go into this collection (the run's own one otherwise).
     void setPages(PageCollection *pages);
 
@@ -87,7 +91,14 @@ Q_SIGNALS:
     // is known: pages that show the page count arrive at the end.
     void PageEnd(int index);
     void ReportEnd();
-    void Error(int number, const QString &description, const QString &source);
+    // An error while running, each once: its number, description, the
+    // error's code (0x800A0000 with the number for run-time errors), the
+    // source, a help file and context (none here), and the cancel-display
+    // flag. The report script's OrvReport_Error (or Report_Error) runs
+    // first and may set the flag; a listener that sets *cancelDisplay to
+    // true keeps the engine from showing the error itself.
+    void Error(int number, const QString &description, int code, const QString &source, const QString &helpFile,
+               int helpContext, bool *cancelDisplay);
     void progress(qint64 rows, int pages);
     void finished(const Orv::Status &status);
 

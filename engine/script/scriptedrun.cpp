@@ -41,6 +41,15 @@ ScriptedRun::ScriptedRun(std::unique_ptr<Report> report, const ScriptedRunOption
     if (!options.layoutPath.isEmpty())
         m_run->setLayoutPath(options.layoutPath);
     m_run->setScripting(&m_scripting->runHost);
+    // An error no listener took is shown in a message box, as MsgBox shows one.
+    if (Dialogs *dialogs = options.dialogs) {
+        m_run->setErrorDisplay([dialogs, this](const Status &status) {
+            const QString number = status.number() >= 0 ? QStringLiteral(" %1").arg(status.number())
+                                                         : QString::number(status.number());
+            const QString title = m_report->documentName().isEmpty() ? QStringLiteral("OrvReport") : m_report->documentName();
+            dialogs->messageBox(number + QStringLiteral(" - ") + status.description(), 16, title);
+        });
+    }
     if (!options.connectionString.isEmpty())
         m_run->setConnectionString(options.connectionString);
     if (!options.databasePath.isEmpty())

@@ -97,6 +97,7 @@ MainWindow::MainWindow(Ui &ui, SettingsStore *settings, QWidget *parent)
     connect(m_vwr, &Viewer::zoomChanged, this, &MainWindow::showZoom);
     connect(m_vwr, &Viewer::pageChanged, this, [this] { showPageBox(); refreshTools(); });
     connect(m_vwr, &Viewer::pageCountChanged, this, [this] { showPageBox(); refreshTools(); });
+    connectPreview();
 
     if (const QString problem = m_settings->problem(); !problem.isEmpty())
         m_status->setText(problem);
@@ -343,7 +344,10 @@ void MainWindow::ViewPreview()
     options.debug = debug;
     m_preview = Script::ScriptedRun::copyOf(*m_dsg->DesignedReport(), options);
     ReportRun *run = m_preview->run();
-    connect(run, &ReportRun::Error, this, [this](int, const QString &description, const QString &) {
+    // Errors of the run show on the status bar only, never in a box.
+    connect(run, &ReportRun::Error, this, [this](int, const QString &description, int, const QString &, const QString &,
+                                                 int, bool *cancelDisplay) {
+        *cancelDisplay = true;
         m_status->setText(tr("Error: ") + description);
     });
     connect(run, &ReportRun::PageEnd, this, [this, run] {
@@ -370,6 +374,9 @@ void MainWindow::ViewDesign()
 {
     if (ReportRun *run = m_vwr->reportSource()) {
         run->Cancel();
+        // The next step ends it at once rather than at the next timer pass.
+        if (run->isRunning())
+            run->step();
         m_vwr->setReportSource(nullptr);
     }
 }

@@ -101,6 +101,12 @@ private:
     void ViewPreview();
     void ViewDesign();
     void viewerCommand(const QString &key);
+    // The preview's events, printing and the page box's validation
+    // (mainwindowpreview.cpp).
+    void connectPreview();
+    void PrintReport();
+    bool validatePageBox();
+    void viewModeChanged(bool multiPage);
     // The dialogs the commands open, one call each (mainwindowdialogs.cpp).
     // openDialog runs the one behind a command and says whether it had one.
     bool openDialog(const QString &command);
@@ -173,6 +179,7 @@ private:
     int m_listWidth = 320; // the property list keeps its width when the window is resized
     int m_dragStart = -1;
     bool m_propertyListVisible = true;
+    bool m_multiPage = false; // the viewer shows a grid of pages
     std::unique_ptr<Script::ScriptedRun> m_preview;
 };
 

@@ -155,14 +155,7 @@ void MainWindow::buildBars()
                 m_txtViewPageNumber->setToolTip(b.toolTip);
                 m_txtViewPageNumber->setFixedWidth(80);
                 m_txtViewPageNumber->setAlignment(Qt::AlignCenter);
-                connect(m_txtViewPageNumber, &QLineEdit::returnPressed, this, [this] {
-                    const int n = m_txtViewPageNumber->text().section(QLatin1Char('/'), 0, 0).trimmed().toInt() - 1;
-                    if (n >= 0 && n <= m_vwr->Pages()->Count() - 1)
-                        m_vwr->setCanvas(n);
-                    else
-                        m_txtViewPageNumber->selectAll();
-                    refreshTools();
-                });
+                connect(m_txtViewPageNumber, &QLineEdit::returnPressed, this, [this] { validatePageBox(); });
                 m_txtViewPageNumber->installEventFilter(this);
                 bar->addWidget(m_txtViewPageNumber);
                 continue;
@@ -215,8 +208,7 @@ void MainWindow::execute(const QString &command)
     } else if (command == FileSaveAs) {
         m_document->FileSaveAs();
     } else if (command == FilePrint) {
-        if (m_vwr->Pages()->Count() > 0)
-            m_vwr->PrintReport(true);
+        PrintReport();
     } else if (command == FileExit) {
         close();
     } else if (command == Command::ViewDesign) {
@@ -276,8 +268,9 @@ void MainWindow::viewerCommand(const QString &key)
     const int current = m_vwr->canvas();
     const int zoom = m_vwr->zoom();
     if (key == QLatin1String("tvuPrint")) {
-        if (count > 0)
-            m_vwr->PrintReport(true);
+        PrintReport();
+    } else if (key == QLatin1String("tvuExport")) {
+        showExportDialog();
     } else if (key == QLatin1String("tvuTOC")) {
         m_vwr->setTocVisible(!m_vwr->tocVisible());
     } else if (key == QLatin1String("tvuRuler")) {
@@ -336,7 +329,7 @@ void MainWindow::toggleBand(const QString &band)
 bool MainWindow::isCarriedOut(const QString &command) const
 {
     if (command.startsWith(QLatin1String("viewer:")))
-        return command != Command::viewer(QStringLiteral("tvuExport")) && command != Command::viewer(QStringLiteral("tvuOptions"));
+        return command != Command::viewer(QStringLiteral("tvuOptions"));
     return m_available.contains(command) || command.startsWith(QLatin1String("action:"))
            || command.startsWith(QLatin1String("insert:"));
 }
@@ -395,7 +388,19 @@ void MainWindow::refreshTools()
     setCommandEnabled(FileOpen, true);
     setCommandEnabled(FileSave, true);
     setCommandEnabled(FilePrint, count >= 1);
+    setCommandEnabled(FileExport, preview && count >= 1);
+    setCommandEnabled(FilePrinterSetup, design);
     setCommandEnabled(Command::viewer(QStringLiteral("tvuPrint")), count >= 1);
+    setCommandEnabled(Command::viewer(QStringLiteral("tvuExport")), count >= 1);
+    if (QAction *save = action(QStringLiteral("tvuSave")))
+        save->setEnabled(count >= 1);
+    // A grid of pages has no zoom of its own.
+    setCommandState(Command::viewer(QStringLiteral("tvuSinglePage")), true, !m_multiPage);
+    setCommandState(Command::viewer(QStringLiteral("tvuMultiPage")), true, m_multiPage);
+    setCommandEnabled(Command::viewer(QStringLiteral("tvuZoomIn")), !m_multiPage);
+    setCommandEnabled(Command::viewer(QStringLiteral("tvuZoomOut")), !m_multiPage);
+    if (m_cboViewZoom)
+        m_cboViewZoom->setEnabled(!m_multiPage);
     setCommandEnabled(Command::viewer(QStringLiteral("tvuCopyPage")), count >= 1);
     setCommandEnabled(Command::viewer(QStringLiteral("tvuPageFirst")), current >= 1);
     setCommandEnabled(Command::viewer(QStringLiteral("tvuPageUp")), current >= 1);

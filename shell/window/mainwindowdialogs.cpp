@@ -19,7 +19,8 @@ QSet<QString> MainWindow::dialogCommands()
 {
     // A command is listed once its dialog is built; the others stay disabled.
     using namespace Command;
-    return {InsertPageNumbers, FileReportProperties, EditOptions, ObjectProperties};
+    return {InsertPageNumbers, FileReportProperties, EditOptions, ObjectProperties, FileExport,
+            FilePrinterSetup};
 }
 
 bool MainWindow::openDialog(const QString &command)
@@ -62,15 +63,8 @@ Status MainWindow::runAccessImport()
     return Status::failure(5, tr("The Access import is not part of this build."));
 }
 
-// File > Export and the viewer's export button.
-void MainWindow::showExportDialog()
-{
-}
-
-// File > Printer Setup.
-void MainWindow::showPrinterSetup()
-{
-}
+// File > Export and the viewer's export button (mainwindowpreview.cpp).
+// File > Printer Setup (mainwindowpreview.cpp).
 
 // File > Report Properties and the report pop-up.
 void MainWindow::showReportProperties()

@@ -185,7 +185,8 @@ Status runToPdf(const QString &layout, const QString &connection, const QString 
     options.connectionString = connection;
     const auto scripted = Script::ScriptedRun::of(std::move(report), options);
     ReportRun &run = *scripted->run();
-    QObject::connect(&run, &ReportRun::Error, [errors](int number, const QString &description, const QString &) {
+    QObject::connect(&run, &ReportRun::Error, [errors](int number, const QString &description, int, const QString &,
+                                                       const QString &, int, bool *) {
         *errors << QStringLiteral("%1 %2").arg(number).arg(description);
     });
     if (Status s = run.Run(false); !s)

@@ -92,6 +92,28 @@ private Q_SLOTS:
         QVERIFY(noData.err.contains(QStringLiteral("nothing.db")));
         QVERIFY(!QFile::exists(out));
     }
+
+    void optionsAreCheckedAgainstTheFiltersList()
+    {
+        QTemporaryDir dir;
+        const QString tif = dir.filePath(QStringLiteral("x.tif"));
+        // Before the report runs: an unknown name, then a value out of range.
+        Outcome r = cli({QStringLiteral("run"), example, QStringLiteral("-o"), tif, QStringLiteral("--option"), QStringLiteral("Quality=9")});
+        QCOMPARE(r.code, 2);
+        QVERIFY2(r.err.contains(QStringLiteral("no setting \"Quality\" (it has Resolution, ColorDepth, Compression)")), qPrintable(r.err));
+        QVERIFY(!r.err.contains(QStringLiteral("Page ")));
+        r = cli({QStringLiteral("run"), example, QStringLiteral("-o"), tif, QStringLiteral("--option"), QStringLiteral("ColorDepth=16")});
+        QCOMPARE(r.code, 2);
+        QVERIFY(r.err.contains(QStringLiteral("not one of 1, 8, 24")));
+        QVERIFY(!QFile::exists(tif));
+        // The same list, printed.
+        r = cli({QStringLiteral("export-settings"), QStringLiteral("tiff")});
+        QCOMPARE(r.code, 0);
+        QVERIFY(r.out.startsWith(QStringLiteral("TIFF (.tif, .tiff)")));
+        QVERIFY(r.out.contains(QStringLiteral("Compression")));
+        QVERIFY(r.out.contains(QStringLiteral("None, CCITT3, CCITT4, LZW, PackBits, or 0-4; default LZW")));
+        QCOMPARE(cli({QStringLiteral("export-settings"), QStringLiteral("docx")}).code, 2);
+    }
 };
 
 QTEST_MAIN(TestRunCommand)

@@ -3,6 +3,7 @@
 #include "engine/layout/layoutfile.h"
 #include "engine/script/scriptsupport.h"
 #include "engine/widgets/viewer/viewer.h"
+#include "shell/settingsstore.h"
 #include "ui/uiscriptdialogs.h"
 #include "ui/widgetui.h"
 
@@ -23,6 +24,9 @@ ViewerWindow::ViewerWindow(QWidget *parent)
     : QMainWindow(parent), m_viewer(new Viewer), m_ui(std::make_unique<WidgetUi>(this)), m_dialogs(std::make_unique<UiScriptDialogs>(*m_ui))
 {
     setWindowTitle(tr("OrvReport viewer"));
+    m_viewer->setPrintDialog([this](QPrinter &printer, int minPage, int maxPage) {
+        return m_ui->printDialog(printer, minPage, maxPage);
+    });
     setCentralWidget(m_viewer);
     QToolBar *bar = addToolBar(tr("Viewer"));
     bar->setMovable(false);
@@ -126,9 +130,12 @@ Status ViewerWindow::open(const QString &path, const QString &connection)
     options.debug->out = [this](const QString &line) { m_status->setText(line); };
     options.connectionString = connection;
     options.layoutPath = path;
+    options.installKeys = &SettingsStore::installKeys;
     m_scripted = Script::ScriptedRun::of(std::move(report), options);
     ReportRun *run = m_scripted->run();
-    connect(run, &ReportRun::Error, this, [this](int, const QString &description, const QString &) {
+    connect(run, &ReportRun::Error, this, [this](int, const QString &description, int, const QString &, const QString &,
+                                                 int, bool *cancelDisplay) {
+        *cancelDisplay = true;
         m_status->setText(tr("Error: %1").arg(description));
     });
     connect(run, &ReportRun::PageEnd, this, [this](int index) {

@@ -9,7 +9,6 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QHeaderView>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QProgressDialog>
 #include <QSplitter>
@@ -365,13 +364,7 @@ Status Viewer::print(QPrinter &printer, bool showDialog)
     if (showDialog) {
         if (const std::shared_ptr<const Page> page = m_pages->page(canvas()))
             setPaperFromPage(printer, *page);
-        QPrintDialog dialog(&printer, this);
-        dialog.setWindowTitle(tr("Print"));
-        dialog.setMinMax(1, count);
-        dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintPageRange
-                          | QAbstractPrintDialog::PrintCollateCopies | QAbstractPrintDialog::PrintCurrentPage
-                          | QAbstractPrintDialog::PrintShowPageSize);
-        if (dialog.exec() != QDialog::Accepted)
+        if (m_printDialog && !m_printDialog(printer, 1, count))
             return {};
     }
     const PrintSelection selection = selectionFromPrinter(printer, canvas(), count);

@@ -12,6 +12,8 @@
 #include "engine/widgets/viewer/viewernavigator.h"
 
 #include <QPointer>
+
+#include <functional>
 #include <QTimer>
 #include <QWidget>
 
@@ -90,6 +92,12 @@ public:
     // Prints on the default printer; with the dialog the user picks the
     // printer, the pages and the copies first (Cancel prints nothing).
     Q_INVOKABLE Orv::Status PrintReport(bool showDialog);
+    // The print dialog the host shows (its ui seam): it sets the printer,
+    // the pages (1-based, within the bounds given) and the copies on the
+    // printer and says whether to print. Without one, PrintReport(true)
+    // prints on the default printer as it is.
+    using PrintDialog = std::function<bool(QPrinter &printer, int minPage, int maxPage)>;
+    void setPrintDialog(PrintDialog dialog) { m_printDialog = std::move(dialog); }
     // The same on a given printer: its range, copies and collation as set
     // on it (tests print to a PDF file this way).
     Status print(QPrinter &printer, bool showDialog);
@@ -131,6 +139,7 @@ private:
     TocModel *m_toc;
     PageView *m_view;
     bool m_tocVisible = false;
+    PrintDialog m_printDialog;
     FindMatch m_match;
     QTimer m_pending;  // pages arrived
     QTimer m_findStep; // a search in progress
