@@ -3,10 +3,16 @@
 //   --screenshot <file.png>: draw the main window once into a picture and
 //     quit (made for the documentation; works without a display);
 //   --start-dialog: with --screenshot, draw the start dialog instead;
-//   --start-tab <key>: on that tab (New, Existing, Recent).
+//   --start-tab <key>: on that tab (New, Existing, Recent);
+//   --bars: the design page's bars alone, with the first label selected;
+//   --script-editor: the script editor on the layout's script.
 // Every other argument is part of the path, joined with blanks, so that an
 // unquoted path with blanks still opens.
+#include "dialogs/scripteditor/scripteditor.h"
 #include "engine/core/processsetup.h"
+#include "engine/model/control.h"
+#include "engine/model/report.h"
+#include "engine/widgets/designer/designercore.h"
 #include "shell/startdialogmodel.h"
 #include "shell/window/mainwindow.h"
 #include "shell/window/startdialog.h"
@@ -36,7 +42,9 @@ void usage()
                 "  --screenshot <file>     draw the window into a PNG file and exit\n"
                 "  --start-dialog          with --screenshot: draw the start dialog\n"
                 "  --start-tab <key>       the same on its tab New, Existing or Recent\n"
-                "  --preview               with --screenshot: draw the preview page\n");
+                "  --preview               with --screenshot: draw the preview page\n"
+                "  --bars                  with --screenshot: draw the design bars\n"
+                "  --script-editor         with --screenshot: draw the script editor\n");
 }
 
 // --bench-first-paint: prints when the designer's surface is first painted
@@ -80,6 +88,8 @@ int main(int argc, char **argv)
     bool startDialog = false;
     QString startTab;
     bool preview = false;
+    bool bars = false;
+    bool scriptEditor = false;
     for (int i = 1; i < argc; ++i) {
         const QString arg = QString::fromLocal8Bit(argv[i]);
         if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
@@ -99,6 +109,10 @@ int main(int argc, char **argv)
             startTab = QString::fromLocal8Bit(argv[++i]);
         } else if (arg == QLatin1String("--preview")) {
             preview = true;
+        } else if (arg == QLatin1String("--bars")) {
+            bars = true;
+        } else if (arg == QLatin1String("--script-editor")) {
+            scriptEditor = true;
         } else if (arg == QLatin1String("--bench-first-paint")) {
             benchPaint = true;
         } else {
@@ -134,6 +148,16 @@ int main(int argc, char **argv)
         window.startUp(path);
         if (preview)
             window.setView(1);
+        if (bars) {
+            // A label selected, so that the font boxes show what they hold.
+            Orv::DesignerCore *core = window.designer()->core();
+            for (Orv::Control *c : core->DesignedReport()->allControls()) {
+                if (c->typeName() == QLatin1String("Label")) {
+                    core->select(c);
+                    break;
+                }
+            }
+        }
         QTimer::singleShot(preview ? 1500 : 400, &window, [&] {
             QImage image;
             if (startDialog) {
@@ -151,6 +175,14 @@ int main(int argc, char **argv)
                 dialog.show();
                 QApplication::processEvents();
                 image = dialog.grab().toImage();
+            } else if (scriptEditor) {
+                Orv::ScriptEditorModel model(*window.designer()->core());
+                Orv::frmScriptEditor editor(model, ui, 0, &window);
+                editor.show();
+                QApplication::processEvents();
+                image = editor.grab().toImage();
+            } else if (bars) {
+                image = window.findChild<QWidget *>(QStringLiteral("cbDesign"))->grab().toImage();
             } else {
                 image = window.grab().toImage();
             }

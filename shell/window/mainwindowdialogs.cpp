@@ -2,14 +2,18 @@
 // keeps its rules in a model of its own under dialogs/; these calls only
 // build it from the window's state, show it and apply what it returns.
 #include "shell/actioncatalogue.h"
+#include "shell/window/fieldlistpane.h"
 #include "shell/window/mainwindow.h"
+#include "engine/widgets/designer/designer.h"
+
+#include <QDockWidget>
 
 namespace Orv {
 
 QSet<QString> MainWindow::dialogCommands()
 {
     // A command is listed once its dialog is built; the others stay disabled.
-    return {};
+    return {Command::ViewFieldList};
 }
 
 bool MainWindow::openDialog(const QString &command)
@@ -87,9 +91,16 @@ void MainWindow::showDataSource()
 {
 }
 
-// View > Field List.
+// View > Field List: the dock of the data source's fields, read afresh
+// each time it is shown.
 void MainWindow::showFieldList()
 {
+    if (!m_fieldDock->isHidden()) {
+        m_fieldDock->hide();
+        return;
+    }
+    m_fieldDock->show();
+    m_fieldList->refresh(*designer()->DesignedReport(), m_document->currentFolder());
 }
 
 // Insert > Calculated Field.
