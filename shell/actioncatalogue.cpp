@@ -70,9 +70,10 @@ QList<MenuInfo> buildMenus()
           item("miFReportProperties", "报表属性", FileReportProperties), separator(),
           item("miFExit", "关闭", FileExit)}},
         {QStringLiteral("mnuEdit"), QStringLiteral("编辑[&E]"),
-         {item("miEUndo", "撤销[&U]", a(7)), separator(), item("miECut", "剪切", a(4)),
+         {item("miEUndo", "撤销[&U]", a(7)), item("miERedo", "重做[&R]", EditRedo), separator(), item("miECut", "剪切", a(4)),
           item("miECopy", "复制[&C]", a(6)), item("miECopyPage", "复制页"), item("miEPaste", "粘贴[&P]", a(5)),
-          item("miEDelete", "删除[&D]", a(8)), item("miEDeleteSection", "删除扇区", a(9)), separator(),
+          item("miEDelete", "删除[&D]", a(8)), item("miEDeleteSection", "删除扇区", a(9)),
+          item("miESelectAll", "全选[&A]", EditSelectAll), separator(),
           item("miEFind", "查找...[&F]"), item("miEReorderGroups", "记录分组...", a(13)), separator(),
           item("miEProperties", "属性...[&P]"), item("miEOptions", "选项...[&O]", EditOptions)}},
         {QStringLiteral("mnuView"), QStringLiteral("视图[&V]"),
@@ -98,7 +99,8 @@ QList<MenuInfo> buildMenus()
           item("miIFrame", "框架[&F]", ins("OrvEngine.Frame")),
           item("miISubreport", "子报表[&S]", ins("OrvEngine.Subreport")),
           item("miIPageBreak", "页终止[&P]", ins("OrvEngine.PageBreak")),
-          item("miIOLEObject", "OLE对象[&O]", ins("OrvEngine.OLE")), item("miICustom", "自定义[&C]"), separator(),
+          item("miIOLEObject", "OLE对象[&O]", ins("OrvEngine.OLE")), item("miIChart", "图表[&H]", ins("OrvEngine.Chart")),
+          item("miICustom", "自定义[&C]"), separator(),
           item("miICalculatedField", "计算字段[&C]", InsertCalculatedField), item("miISummaryField", "合计字段[&S]"),
           item("miIDateTime", "日期时间[&D]"), item("miIPageNumbers", "页码[&P]")}},
         {QStringLiteral("mnuFormat"), QStringLiteral("格式[&F]"),
@@ -136,12 +138,13 @@ QList<MenuInfo> buildMenus()
                    item("miCSProperties", "属性[&P]", ObjectProperties)}),
           submenu("mnuCReport", "报表[&R]", {item("miCRProperties", "属性[&P]", FileReportProperties)}),
           submenu("mnuCRichEdit", "富编辑框[&E]",
-                  {item("miCReCut", "剪切[&U]"), item("miCReCopy", "复制[&C]"), item("miCRePaste", "粘贴[&P]"),
-                   item("miCReDelete", "删除[&D]"), item("miCReSelectAll", "全选[&A]"),
-                   item("miCReMergeField", "合并字段[&F]"), separator(), item("miCReProperties", "属性[&P]")}),
+                  {item("miCReCut", "剪切[&U]", a(4)), item("miCReCopy", "复制[&C]", a(6)),
+                   item("miCRePaste", "粘贴[&P]", a(5)), item("miCReDelete", "删除[&D]", a(8)),
+                   item("miCReSelectAll", "全选[&A]"), item("miCReMergeField", "合并字段[&F]", a(14)), separator(),
+                   item("miCReProperties", "属性[&P]", ObjectProperties)}),
           submenu("mnuCFrameControl", "框架控件[&F]",
-                  {item("miCFCut", "剪切[&U]"), item("miCFCopy", "复制[&C]"), item("miCFPaste", "粘贴[&P]"),
-                   item("miCFDelete", "删除[&D]"), item("miCFVSplit", "垂直分开[&V]"), item("miCFHSplit", "水平分开[&H]"),
+                  {item("miCFCut", "剪切[&U]", a(4)), item("miCFCopy", "复制[&C]", a(6)),
+                   item("miCFPaste", "粘贴[&P]", a(5)), item("miCFDelete", "删除[&D]", a(8)), item("miCFVSplit", "垂直分开[&V]"), item("miCFHSplit", "水平分开[&H]"),
                    item("miCFPaneProperties", "窗格属性...[&P]"), separator(),
                    item("miCFProperties", "属性...[&P]", ObjectProperties)})}},
     };
@@ -182,12 +185,12 @@ QList<ToolBarInfo> buildBars()
           button("tEReorderGroups", "记录分组", a(13))}},
         {QStringLiteral("tbFormat"), QStringLiteral("格式化"),
          {button("tfoFont", "字体"), tagged("tFoBold", "加粗", 45), tagged("tFoItalic", "斜体", 46),
-          tagged("tFoUnderline", "下划线", 58), button("tFoFontDialog", "字体设置"), gap(),
+          tagged("tFoUnderline", "下划线", 58), button("tFoFontDialog", "字体设置", FormatFontDialog), gap(),
           tagged("tFoAlignLeft", "左对齐", 47), tagged("tFoAlignCenter", "居中", 48),
           tagged("tFoAlignRight", "右对齐", 49), gap(), tagged("tFoBullets", "项目符号", 55),
           tagged("tFoOutdent", "减少缩进量", 57), tagged("tFoIndent", "增加缩进量", 56), gap(),
-          button("tFoBackColor", "背景色"), button("tFoForeColor", "前景色"), button("tFoLineColor", "线条颜色"),
-          button("tFoLineStyle", "线条样式"), button("tFoBorder", "边框", a(54))}},
+          button("tFoBackColor", "背景色", FormatBackColor), button("tFoForeColor", "前景色", FormatForeColor),
+          button("tFoLineColor", "线条颜色", FormatLineColor), button("tFoLineStyle", "线条样式", a(52)), button("tFoBorder", "边框", a(54))}},
         {QStringLiteral("tbAlign"), QStringLiteral("对齐"),
          {tagged("tFoBringToFront", "置前", 39), tagged("tFoSendToBack", "置后", 40), gap(),
           tagged("tFoALefts", "左对齐", 22), tagged("tFoACenters", "居中", 24), tagged("tFoARights", "右对齐", 23),
@@ -202,7 +205,7 @@ QList<ToolBarInfo> buildBars()
           button("tbxShape", "形状", ins("OrvEngine.Shape")), button("tbxRichedit", "Rich文本框", ins("OrvEngine.RichEdit")),
           button("tbxFrame", "框架", ins("OrvEngine.Frame")), button("tbxSubreport", "子报表", ins("OrvEngine.Subreport")),
           button("tbxPageBreak", "断页", ins("OrvEngine.PageBreak")), button("tbxOLE", "OLE 对象", ins("OrvEngine.OLE")),
-          button("tbxBarcode", "条形码", ins("OrvEngine.Barcode")), button("tbxCalculatedField", "计算字段"),
+          button("tbxBarcode", "条形码", ins("OrvEngine.Barcode")), button("tbxChart", "图表", ins("OrvEngine.Chart")), button("tbxCalculatedField", "计算字段"),
           button("tbxSummaryField", "合计字段"), button("tbxDateTime", "日期时间"),
           button("tbxPagenumber", "页码", InsertPageNumbers)}},
         {QStringLiteral("tbView"), QStringLiteral("视图"),
@@ -254,13 +257,53 @@ QHash<QString, CommandInfo> buildCommands()
     add(ViewFieldList, "view-list-bullet");
     add(ViewDataSource, "network-server");
     add(HelpAbout, "help-about");
-    add(action(7), "edit-undo");
-    add(action(4), "edit-cut");
-    add(action(6), "edit-copy");
-    add(action(5), "edit-paste");
-    add(action(8), "edit-delete");
-    add(action(20), "view-fullscreen", {}, true);
-    add(action(21), "text-editor");
+    add(action(7), "edit-undo", QKeySequence::Undo);
+    add(EditRedo, "edit-redo", QKeySequence(QStringLiteral("Ctrl+Y")));
+    add(EditSelectAll, "edit-select-all", QKeySequence::SelectAll);
+    add(FormatFontDialog, "preferences-desktop-font");
+    add(FormatBackColor, "orv:backcolor");
+    add(FormatForeColor, "orv:forecolor");
+    add(FormatLineColor, "orv:linecolor");
+    add(action(52), "orv:linestyle");
+    add(action(54), "orv:border");
+    add(action(22), "orv:align-lefts");
+    add(action(23), "orv:align-rights");
+    add(action(24), "orv:align-centers");
+    add(action(25), "orv:align-tops");
+    add(action(26), "orv:align-middles");
+    add(action(27), "orv:align-bottoms");
+    add(action(28), "orv:align-grid");
+    add(action(30), "orv:same-width");
+    add(action(31), "orv:same-height");
+    add(action(32), "orv:same-size");
+    add(action(39), "orv:to-front");
+    add(action(40), "orv:to-back");
+    add(action(10), "orv:report-hf");
+    add(action(11), "orv:page-hf");
+    add(action(12), "orv:group-hf");
+    add(action(13), "orv:reorder-groups");
+    add(insert(QString()), "orv:select");
+    add(ins("OrvEngine.Label"), "orv:label");
+    add(ins("OrvEngine.Field"), "orv:field");
+    add(ins("OrvEngine.Checkbox"), "orv:checkbox");
+    add(ins("OrvEngine.Image"), "orv:image");
+    add(ins("OrvEngine.Line"), "orv:line");
+    add(ins("OrvEngine.Shape"), "orv:shape");
+    add(ins("OrvEngine.RichEdit"), "orv:richedit");
+    add(ins("OrvEngine.Frame"), "orv:frame");
+    add(ins("OrvEngine.Subreport"), "orv:subreport");
+    add(ins("OrvEngine.PageBreak"), "orv:pagebreak");
+    add(ins("OrvEngine.OLE"), "orv:ole");
+    add(ins("OrvEngine.Barcode"), "orv:barcode");
+    add(ins("OrvEngine.BarCode"), "orv:barcode");
+    add(ins("OrvEngine.Chart"), "orv:chart");
+    add(InsertPageNumbers, "orv:pagenumber");
+    add(action(4), "edit-cut", QKeySequence::Cut);
+    add(action(6), "edit-copy", QKeySequence::Copy);
+    add(action(5), "edit-paste", QKeySequence::Paste);
+    add(action(8), "edit-delete", QKeySequence::Delete);
+    add(action(20), "view-fullscreen", QKeySequence(QStringLiteral("F11")), true);
+    add(action(21), "text-editor", QKeySequence(QStringLiteral("Alt+F11")));
     add(action(45), "format-text-bold", {}, true);
     add(action(46), "format-text-italic", {}, true);
     add(action(58), "format-text-underline", {}, true);

@@ -7,9 +7,15 @@
 //   --command <name>: run that command of the menus (FileReportProperties,
 //     EditOptions, ...) and draw the dialog it opens;
 //   --select <control>: select that control first.
+//   --bars: the design page's bars alone, with the first label selected;
+//   --script-editor: the script editor on the layout's script.
 // Every other argument is part of the path, joined with blanks, so that an
 // unquoted path with blanks still opens.
+#include "dialogs/scripteditor/scripteditor.h"
 #include "engine/core/processsetup.h"
+#include "engine/model/control.h"
+#include "engine/model/report.h"
+#include "engine/widgets/designer/designercore.h"
 #include "shell/startdialogmodel.h"
 #include "shell/window/mainwindow.h"
 #include "shell/window/startdialog.h"
@@ -47,7 +53,9 @@ void usage()
                 "  --preview               with --screenshot: draw the preview page\n"
                 "  --command <name>        with --screenshot: run a command, draw its dialog\n"
                 "  --select <control>      with --screenshot: select a control first\n"
-                "  --export-dialog <n>     with --screenshot: draw the export dialog on format n (0-5)\n");
+                "  --export-dialog <n>     with --screenshot: draw the export dialog on format n (0-5)\n"
+                "  --bars                  with --screenshot: draw the design bars\n"
+                "  --script-editor         with --screenshot: draw the script editor\n");
 }
 
 // --bench-first-paint: prints when the designer's surface is first painted
@@ -94,6 +102,8 @@ int main(int argc, char **argv)
     QString command;
     QString selectName;
     int exportFormat = -2; // the export dialog's format for its picture; -2 no dialog
+    bool bars = false;
+    bool scriptEditor = false;
     for (int i = 1; i < argc; ++i) {
         const QString arg = QString::fromLocal8Bit(argv[i]);
         if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
@@ -120,6 +130,10 @@ int main(int argc, char **argv)
             exportFormat = QString::fromLocal8Bit(argv[++i]).toInt();
         } else if (arg == QLatin1String("--preview")) {
             preview = true;
+        } else if (arg == QLatin1String("--bars")) {
+            bars = true;
+        } else if (arg == QLatin1String("--script-editor")) {
+            scriptEditor = true;
         } else if (arg == QLatin1String("--bench-first-paint")) {
             benchPaint = true;
         } else {
@@ -180,6 +194,16 @@ int main(int argc, char **argv)
             });
             return app.exec();
         }
+        if (bars) {
+            // A label selected, so that the font boxes show what they hold.
+            Orv::DesignerCore *core = window.designer()->core();
+            for (Orv::Control *c : core->DesignedReport()->allControls()) {
+                if (c->typeName() == QLatin1String("Label")) {
+                    core->select(c);
+                    break;
+                }
+            }
+        }
         QTimer::singleShot(preview ? 1500 : 400, &window, [&] {
             QImage image;
             if (startDialog) {
@@ -205,6 +229,14 @@ int main(int argc, char **argv)
                 dialog.show();
                 QApplication::processEvents();
                 image = dialog.grab().toImage();
+            } else if (scriptEditor) {
+                Orv::ScriptEditorModel model(*window.designer()->core());
+                Orv::frmScriptEditor editor(model, ui, 0, &window);
+                editor.show();
+                QApplication::processEvents();
+                image = editor.grab().toImage();
+            } else if (bars) {
+                image = window.findChild<QWidget *>(QStringLiteral("cbDesign"))->grab().toImage();
             } else {
                 image = window.grab().toImage();
             }

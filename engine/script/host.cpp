@@ -305,6 +305,23 @@ bool Host::isCompiled() const { return d->compiled; }
 
 Status Host::compile()
 {
+    const Status status = check();
+    if (!status.ok())
+        return status;
+    Runtime &rt = *d->rt;
+    for (auto &module : rt.modules) {
+        const Status s = d->guarded(module->text, [&] {
+            Frame frame{rt, nullptr, nullptr, false, module.get()};
+            execBlock(frame, module->body);
+        });
+        if (!s.ok())
+            return s;
+    }
+    return Status();
+}
+
+Status Host::check()
+{
     if (d->running)
         return Status::failure(5, QStringLiteral("Scripts cannot be compiled while a script runs"));
     d->rt->globals.clear();
@@ -361,14 +378,6 @@ Status Host::compile()
         }
     }
     d->compiled = true;
-    for (auto &module : rt.modules) {
-        const Status s = d->guarded(module->text, [&] {
-            Frame frame{rt, nullptr, nullptr, false, module.get()};
-            execBlock(frame, module->body);
-        });
-        if (!s.ok())
-            return s;
-    }
     return Status();
 }
 

@@ -104,6 +104,9 @@ public:
     // level statements in the order added.
     Status compile();
     bool isCompiled() const;
+    // Parses and resolves the code as compile does, without running any of
+    // it: the script editor's check.
+    Status check();
 
     bool hasProcedure(const QString &name) const;
     // Calls a global procedure; ByRef arguments are written back to args.

@@ -3,6 +3,12 @@
 #include <QDir>
 #include <QStandardPaths>
 
+// The report tools' own icons live in a resource of this static library.
+static void initCommandIcons()
+{
+    Q_INIT_RESOURCE(commandicons);
+}
+
 namespace Orv {
 
 namespace {
@@ -32,6 +38,12 @@ QIcon commandIcon(const QString &name)
 {
     if (name.isEmpty())
         return QIcon();
+    // Report tools no icon theme has: bands, alignments, sizes, controls.
+    if (name.startsWith(QLatin1String("orv:"))) {
+        static const bool loaded = (initCommandIcons(), true);
+        Q_UNUSED(loaded);
+        return QIcon(QStringLiteral(":/orv/icons/%1.svg").arg(name.mid(4)));
+    }
     ensureTheme();
     if (QIcon::hasThemeIcon(name))
         return QIcon::fromTheme(name);

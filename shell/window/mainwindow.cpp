@@ -80,6 +80,7 @@ MainWindow::MainWindow(Ui &ui, SettingsStore *settings, QWidget *parent)
     m_document->LoadRecentFiles();
     buildMenus();
     buildBars();
+    setUpDesignCommands();
 
     // The designer's and the property list's start-up settings.
     m_dsg->setZoom(1.0);
@@ -198,7 +199,7 @@ void MainWindow::buildPages()
 
 void MainWindow::layoutClient()
 {
-    const int bottom = m_picBottom->sizeHint().height();
+    const int bottom = m_fullScreen ? 0 : m_picBottom->sizeHint().height();
     const QSize pages(m_client->width(), std::max(0, m_client->height() - bottom));
     m_picDesign->setGeometry(QRect(QPoint(0, 0), pages));
     m_picView->setGeometry(QRect(QPoint(0, 0), pages));
@@ -208,14 +209,16 @@ void MainWindow::layoutClient()
 void MainWindow::layoutDesignPage()
 {
     const QSize page = m_picDesign->size();
-    const int coolbar = m_cbDesign->heightFor(page.width());
+    // Full Screen shows the design surface alone.
+    const int coolbar = m_fullScreen ? 0 : m_cbDesign->heightFor(page.width());
+    const bool list = m_propertyListVisible && !m_fullScreen;
     m_splitterPos = std::max(PaneLayout::splitterPosition(0), page.width() - m_listWidth);
-    const auto rects = PaneLayout::designPage(page, coolbar, m_splitterPos, m_propertyListVisible);
+    const auto rects = PaneLayout::designPage(page, coolbar, m_splitterPos, list);
     m_cbDesign->setGeometry(rects.coolbar);
     m_dsg->setGeometry(rects.designer);
-    m_imgSplitter->setVisible(m_propertyListVisible);
-    m_plist->setVisible(m_propertyListVisible);
-    if (m_propertyListVisible) {
+    m_imgSplitter->setVisible(list);
+    m_plist->setVisible(list);
+    if (list) {
         m_imgSplitter->setGeometry(rects.splitter);
         m_plist->setGeometry(rects.propertyList);
     }

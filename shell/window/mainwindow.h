@@ -17,6 +17,7 @@
 
 class QAction;
 class QComboBox;
+class QDockWidget;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -26,6 +27,7 @@ class QToolBar;
 namespace Orv {
 
 class Coolbar;
+class FieldListPane;
 class Designer;
 class PropertyList;
 class Ui;
@@ -74,6 +76,11 @@ public:
 
     // Full tool-state and menu refresh.
     void refreshTools();
+    // Full Screen (action 20): the design surface alone; Escape returns.
+    void setFullScreen(bool on);
+    bool isFullScreenDesign() const { return m_fullScreen; }
+    // The field list dock (View > Field List).
+    FieldListPane *fieldList() const { return m_fieldList; }
 
     // Shows the start dialog; tests put their own answer in its place.
     using StartDialogRunner = std::function<void(StartDialogModel &)>;
@@ -141,6 +148,23 @@ private:
     void saveWindowState();
     void restoreWindowState();
 
+    // Design commands (mainwindowdesign.cpp).
+    // The font name, style and size boxes in place of the bar's tfoFont.
+    void buildFormatBoxes(QToolBar *bar, QAction *before);
+    void refreshFormatBoxes();
+    void showFontState(bool enabled, bool showSize);
+    void chooseFontName(const QString &name);
+    void chooseFontSize(const QString &text);
+    // Commands the shell does itself rather than the designer: true when
+    // command was one of them.
+    bool executeDesignCommand(const QString &command);
+    // The Edit menu's clipboard, undo and delete items act only while the
+    // designer has the keyboard focus.
+    bool designerHasFocus() const;
+    static bool followsFocusRule(const QString &name);
+    void showContextMenu(int kind, const QString &typeName);
+    void showScriptEditor();
+    void setUpDesignCommands();
     Ui &m_ui;
     std::unique_ptr<SettingsStore> m_ownSettings;
     SettingsStore *m_settings;
@@ -169,6 +193,17 @@ private:
     QComboBox *m_cboViewZoom = nullptr;
     QLineEdit *m_txtViewPageNumber = nullptr;
     QLineEdit *m_txtViewFind = nullptr;
+
+    QComboBox *m_cboFoFontName = nullptr;
+    QComboBox *m_cboFoStyle = nullptr;
+    QComboBox *m_cboFoFontSize = nullptr;
+    bool m_fullScreen = false;
+    bool m_wasMaximized = false;
+    bool m_statusWasVisible = true;
+    bool m_fieldDockWasVisible = false;
+    QAction *m_exitFullScreen = nullptr;
+    QDockWidget *m_fieldDock = nullptr;
+    FieldListPane *m_fieldList = nullptr;
 
     QHash<QString, QAction *> m_named;            // by menu item name or button key
     QHash<QString, QList<QAction *>> m_byCommand; // every action running a command

@@ -24,6 +24,7 @@
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
+#include <QUndoStack>
 
 namespace Orv {
 
@@ -54,7 +55,9 @@ QAction *MainWindow::makeAction(const QString &name, const QString &caption, con
     m_named.insert(name, a);
     if (!command.isEmpty()) {
         m_byCommand[command].append(a);
-        connect(a, &QAction::triggered, this, [this, command, a] {
+        connect(a, &QAction::triggered, this, [this, command, a, name] {
+            if (followsFocusRule(name) && !designerHasFocus())
+                return;
             // A checkable item shows the state the command gives it, not the click.
             if (a->isCheckable())
                 a->setChecked(!a->isChecked());
@@ -95,7 +98,9 @@ void MainWindow::buildMenus()
                    Command::FilePrint, Command::FileExit, Command::ViewDesign, Command::ViewPreview,
                    Command::ViewPropertyList, Command::ViewGrid, Command::ViewStandardBar, Command::ViewFormatBar,
                    Command::ViewToolbox, Command::ViewRuler, Command::ViewToc, Command::ViewStatusBar,
-                   Command::HelpAbout, Command::TestDynamicControls, Command::TestLoadByteArray};
+                   Command::HelpAbout, Command::TestDynamicControls, Command::TestLoadByteArray,
+                   Command::EditRedo, Command::EditSelectAll, Command::FormatFontDialog, Command::FormatBackColor,
+                   Command::FormatForeColor, Command::FormatLineColor, Command::FullScreenExit};
     m_available.unite(dialogCommands());
     const auto make = [this](const MenuEntry &e) { return makeAction(e.name, e.caption, e.command, false); };
     for (const MenuInfo &info : ActionCatalogue::menus()) {
@@ -173,8 +178,10 @@ void MainWindow::buildBars()
                 connect(m_txtViewFind, &QLineEdit::returnPressed, this, [this] { execute(Command::viewer(QStringLiteral("tvuFind"))); });
                 bar->insertWidget(a, m_txtViewFind);
             }
-            if (b.key == QLatin1String("tfoFont"))
-                bar->removeAction(a); // the font boxes take its place
+            if (b.key == QLatin1String("tfoFont")) {
+                buildFormatBoxes(bar, a); // the font boxes take its place
+                bar->removeAction(a);
+            }
         }
         // Buttons without an icon show their tooltip as text.
         for (QAction *a : bar->actions()) {
@@ -190,6 +197,10 @@ void MainWindow::execute(const QString &command)
     using namespace Command;
     if (!isCarriedOut(command))
         return;
+    if (executeDesignCommand(command)) {
+        refreshTools();
+        return;
+    }
     if (const int code = Command::actionCode(command); code >= 0) {
         if (viewMode() == ViewMode::Design)
             m_dsg->ExecuteAction(code);
@@ -353,8 +364,32 @@ void MainWindow::refreshActionState(int code)
 {
     const int state = m_dsg->QueryActionState(code);
     const bool design = viewMode() == ViewMode::Design;
-    setCommandState(Command::action(code), design && (state & DesignerAction::Enabled),
-                    state & DesignerAction::Checked);
+    const bool enabled = design && (state & DesignerAction::Enabled);
+    setCommandState(Command::action(code), enabled, state & DesignerAction::Checked);
+    // Buttons whose command is the shell's own follow their action too.
+    switch (code) {
+    case DesignerAction::FontName:
+        setCommandEnabled(Command::FormatFontDialog, enabled);
+        showFontState(enabled, false);
+        break;
+    case DesignerAction::FontSize:
+        showFontState(enabled, true);
+        break;
+    case DesignerAction::ForeColor:
+        setCommandEnabled(Command::FormatForeColor, enabled);
+        break;
+    case DesignerAction::BackColor:
+        setCommandEnabled(Command::FormatBackColor, enabled);
+        break;
+    case DesignerAction::LineColor:
+        setCommandEnabled(Command::FormatLineColor, enabled);
+        break;
+    case DesignerAction::Undo:
+        setCommandEnabled(Command::EditRedo, design && m_dsg->undoStack()->canRedo());
+        break;
+    default:
+        break;
+    }
 }
 
 void MainWindow::refreshTools()
@@ -364,6 +399,8 @@ void MainWindow::refreshTools()
     const bool preview = !design;
     for (int code = 1; code < DesignerAction::Count; ++code)
         refreshActionState(code);
+    refreshFormatBoxes();
+    setCommandEnabled(EditSelectAll, design);
     const QString insertType = m_dsg->InsertControlType();
     for (auto it = m_byCommand.cbegin(); it != m_byCommand.cend(); ++it) {
         if (it.key().startsWith(QLatin1String("insert:")))
@@ -421,11 +458,33 @@ void MainWindow::refreshTools()
 
 void MainWindow::refreshMenus()
 {
+    using namespace Command;
     const bool design = viewMode() == ViewMode::Design;
     for (const char *name : {"mnuInsert", "mnuFormat", "miVToolbars"}) {
         if (QMenu *m = menu(QString::fromLatin1(name)))
             m->menuAction()->setEnabled(design);
     }
+    // Commands of dialogs still to come stay off whatever the view.
+    const auto enable = [this](const QString &command, bool on) { setCommandEnabled(command, on && isCarriedOut(command)); };
+    for (const QString &c : {FileNewBlank, FileImportAccess, FileNewWizard, FilePrinterSetup, FileReportProperties,
+                             FileSaveAs, ViewDataSource, ViewFieldList, ViewSortingAndGrouping, ViewPropertyList,
+                             ViewStandardBar, ViewFormatBar, ViewToolbox, ViewGrid, EditOptions, InsertCalculatedField})
+        enable(c, design);
+    enable(FileExport, !design);
+    enable(Command::action(DesignerAction::ScriptEditor), design);
+    enable(ViewRuler, !design);
+    enable(ViewToc, !design);
+    for (const char *name : {"miFPrintPreview", "miVFullScreen"}) {
+        if (QAction *a = action(QString::fromLatin1(name)))
+            a->setEnabled(design);
+    }
+    // Full Screen and the field list show no check in the menu; the
+    // lock's check is the button's.
+    for (const char *name : {"miVFullScreen", "miVFieldList", "miFoLockControls"}) {
+        if (QAction *a = action(QString::fromLatin1(name)))
+            a->setChecked(false);
+    }
+    enable(ObjectProperties, design);
 }
 
 void MainWindow::showZoom(int zoom)

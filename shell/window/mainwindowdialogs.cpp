@@ -2,7 +2,11 @@
 // keeps its rules in a model of its own under dialogs/; these calls only
 // build it from the window's state, show it and apply what it returns.
 #include "shell/actioncatalogue.h"
+#include "shell/window/fieldlistpane.h"
 #include "shell/window/mainwindow.h"
+#include "engine/widgets/designer/designer.h"
+
+#include <QDockWidget>
 
 #include "dialogs/common/dialogunits.h"
 #include "dialogs/options/optionsdialog.h"
@@ -20,7 +24,7 @@ QSet<QString> MainWindow::dialogCommands()
     // A command is listed once its dialog is built; the others stay disabled.
     using namespace Command;
     return {InsertPageNumbers, FileReportProperties, EditOptions, ObjectProperties, FileExport,
-            FilePrinterSetup};
+            FilePrinterSetup, ViewFieldList};
 }
 
 bool MainWindow::openDialog(const QString &command)
@@ -113,9 +117,16 @@ void MainWindow::showDataSource()
 {
 }
 
-// View > Field List.
+// View > Field List: the dock of the data source's fields, read afresh
+// each time it is shown.
 void MainWindow::showFieldList()
 {
+    if (!m_fieldDock->isHidden()) {
+        m_fieldDock->hide();
+        return;
+    }
+    m_fieldDock->show();
+    m_fieldList->refresh(*designer()->DesignedReport(), m_document->currentFolder());
 }
 
 // Insert > Calculated Field.
