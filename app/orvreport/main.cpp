@@ -3,7 +3,9 @@
 //   --screenshot <file.png>: draw the main window once into a picture and
 //     quit (made for the documentation; works without a display);
 //   --start-dialog: with --screenshot, draw the start dialog instead;
-//   --start-tab <key>: on that tab (New, Existing, Recent).
+//   --start-tab <key>: on that tab (New, Existing, Recent);
+//   --wizard <what> <connection>: draw a report wizard page (0-7) or
+//     dialog (relate, groupoptions, connection, datasource) on a database.
 // Every other argument is part of the path, joined with blanks, so that an
 // unquoted path with blanks still opens.
 #include "engine/core/processsetup.h"
@@ -11,6 +13,7 @@
 #include "shell/window/mainwindow.h"
 #include "shell/window/startdialog.h"
 #include "ui/widgetui.h"
+#include "wizardshots.h"
 
 #include "engine/widgets/designer/designer.h"
 #include "engine/widgets/designer/designview.h"
@@ -36,7 +39,9 @@ void usage()
                 "  --screenshot <file>     draw the window into a PNG file and exit\n"
                 "  --start-dialog          with --screenshot: draw the start dialog\n"
                 "  --start-tab <key>       the same on its tab New, Existing or Recent\n"
-                "  --preview               with --screenshot: draw the preview page\n");
+                "  --preview               with --screenshot: draw the preview page\n"
+                "  --wizard <what> <conn>  with --screenshot: draw a wizard page (0-7) or dialog\n"
+                "                          (relate, groupoptions, connection, datasource)\n");
 }
 
 // --bench-first-paint: prints when the designer's surface is first painted
@@ -80,6 +85,8 @@ int main(int argc, char **argv)
     bool startDialog = false;
     QString startTab;
     bool preview = false;
+    QString wizardShot;
+    QString wizardConnection;
     for (int i = 1; i < argc; ++i) {
         const QString arg = QString::fromLocal8Bit(argv[i]);
         if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
@@ -97,6 +104,9 @@ int main(int argc, char **argv)
         } else if (arg == QLatin1String("--start-tab") && i + 1 < argc) {
             startDialog = true;
             startTab = QString::fromLocal8Bit(argv[++i]);
+        } else if (arg == QLatin1String("--wizard") && i + 2 < argc) {
+            wizardShot = QString::fromLocal8Bit(argv[++i]);
+            wizardConnection = QString::fromLocal8Bit(argv[++i]);
         } else if (arg == QLatin1String("--preview")) {
             preview = true;
         } else if (arg == QLatin1String("--bench-first-paint")) {
@@ -136,7 +146,9 @@ int main(int argc, char **argv)
             window.setView(1);
         QTimer::singleShot(preview ? 1500 : 400, &window, [&] {
             QImage image;
-            if (startDialog) {
+            if (!wizardShot.isEmpty()) {
+                image = Orv::wizardScreenshot(ui, wizardShot, wizardConnection, &window);
+            } else if (startDialog) {
                 Orv::StartDialogModel model;
                 model.setShowNew(true);
                 model.addStandardNewTypes();
