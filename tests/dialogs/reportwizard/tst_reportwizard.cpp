@@ -15,9 +15,16 @@
 #include "engine/model/control.h"
 #include "engine/model/report.h"
 #include "engine/model/section.h"
+#include "engine/widgets/designer/designer.h"
 #include "engine/widgets/designer/designercore.h"
+#include "engine/widgets/propertylist/propertydelegate.h"
+#include "engine/widgets/propertylist/propertylist.h"
+#include "shell/actioncatalogue.h"
+#include "shell/settingsstore.h"
+#include "shell/window/mainwindow.h"
 #include "ui/recordingui.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -280,6 +287,50 @@ private Q_SLOTS:
         }
         QCOMPARE(designer.undoStack()->count(), 0);
         QVERIFY(!designer.IsDirty());
+    }
+
+    // File > New > Report Wizard and View > Data Source from the window,
+    // and the property list's ConnectionString editor.
+    void fromTheMainWindow()
+    {
+        RecordingUi ui;
+        SettingsStore settings(m_dir.filePath(QStringLiteral("settings.ini")));
+        MainWindow window(ui, &settings);
+        window.show();
+        QVERIFY(window.action(QStringLiteral("miFNReportWizard"))->isEnabled());
+        QVERIFY(window.action(QStringLiteral("miVDataSource"))->isEnabled());
+        QString seen;
+        QTimer::singleShot(0, [&] {
+            QWidget *w = QApplication::activeModalWidget();
+            seen = w ? w->objectName() : QString();
+            if (w)
+                click(w, QStringLiteral("btnCancel"));
+        });
+        window.action(QStringLiteral("miFNReportWizard"))->trigger();
+        QCOMPARE(seen, QStringLiteral("frmReportWizard"));
+        QVERIFY(!window.designer()->core()->IsDirty()); // cancelled: nothing written
+        QTimer::singleShot(0, [&] {
+            QWidget *w = QApplication::activeModalWidget();
+            seen = w ? w->objectName() : QString();
+            if (w)
+                click(w, QStringLiteral("btnCancel"));
+        });
+        window.action(QStringLiteral("miVDataSource"))->trigger();
+        QCOMPARE(seen, QStringLiteral("frmDataSource"));
+
+        // The connection dialog starts from the property's text; its answer is the new value.
+        const QString old = QStringLiteral("Provider=SQLite;Data Source=/old/place.db");
+        QTimer::singleShot(0, [&] {
+            QWidget *w = QApplication::activeModalWidget();
+            QVERIFY(w && w->objectName() == QStringLiteral("frmConnection"));
+            auto *text = child<QPlainTextEdit>(w, QStringLiteral("txtConnectionString"));
+            seen = text->toPlainText();
+            child<QLineEdit>(w, QStringLiteral("txtFile"))->setText(m_sqlite);
+            click(w, QStringLiteral("btnOK"));
+        });
+        const auto edited = window.propertyList()->dialogs()->editText(QStringLiteral("ConnectionString"), old);
+        QCOMPARE(seen, old);
+        QCOMPARE(edited.value_or(QString()), QStringLiteral("Provider=SQLite;Data Source=") + m_sqlite);
     }
 
     void dataSourceDialog()
