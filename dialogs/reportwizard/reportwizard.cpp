@@ -309,8 +309,9 @@ QWidget *frmReportWizard::buildGroups()
     m_btnGrpOptions->setAutoDefault(false);
     side->addWidget(m_btnGrpOptions);
     layout->addLayout(side, 1, 3, 2, 1);
-    layout->setColumnStretch(0, 1);
-    layout->setColumnStretch(2, 2);
+    layout->setColumnStretch(0, 3);
+    layout->setColumnStretch(2, 4);
+    layout->setRowStretch(1, 1);
 
     connect(m_lstAvlGrpFields, &QListWidget::currentRowChanged, this, [this](int row) {
         if (!m_updating)

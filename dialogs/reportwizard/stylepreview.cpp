@@ -53,11 +53,12 @@ QPixmap stylePreview(int style, const QSize &size)
         for (int i = 0; i <= s.lastRuleIndex; ++i)
             p.drawLine(margin, y + i * 2, w - margin, y + i * 2);
     }
+    const int below = s.ruleStyle != 0 ? (s.lastRuleIndex + 1) * 2 + 2 : 0;
     p.setPen(Qt::black);
     p.setFont(fontOf(s.titleFont, scale));
-    p.drawText(QRect(margin, y + 4, w - 2 * margin, titleHeight), Qt::AlignHCenter | Qt::AlignTop,
+    p.drawText(QRect(margin, y + below + 2, w - 2 * margin, titleHeight), Qt::AlignHCenter | Qt::AlignTop,
                QObject::tr("Report Title"));
-    y += titleHeight + 14;
+    y += titleHeight + below + 14;
 
     const int columns[] = {margin, margin + 110, margin + 250};
     p.setFont(fontOf(s.captionFont, scale * 1.1));
