@@ -41,7 +41,17 @@ QString UiPropertyDialogs::choosePicture()
 
 std::optional<QString> UiPropertyDialogs::editText(const QString &title, const QString &text)
 {
+    if (const auto it = m_textEditors.constFind(title.toCaseFolded()); it != m_textEditors.cend())
+        return (*it)(text);
     return m_ui.editText(title, text);
+}
+
+void UiPropertyDialogs::setTextEditor(const QString &property, TextEditor editor)
+{
+    if (editor)
+        m_textEditors.insert(property.toCaseFolded(), std::move(editor));
+    else
+        m_textEditors.remove(property.toCaseFolded());
 }
 
 void UiPropertyDialogs::showError(const Status &status)

@@ -3,6 +3,10 @@
 #include "engine/widgets/propertylist/propertydelegate.h"
 #include "ui/uiseam.h"
 
+#include <QHash>
+
+#include <functional>
+
 namespace Orv {
 
 class UiPropertyDialogs : public PropertyDialogs
@@ -17,8 +21,14 @@ public:
     // The common error box, titled "Error: Property Value".
     void showError(const Status &status) override;
 
+    // A dialog of its own for one long-text property (by name, without
+    // regard to case) in place of the text editor.
+    using TextEditor = std::function<std::optional<QString>(const QString &text)>;
+    void setTextEditor(const QString &property, TextEditor editor);
+
 private:
     Ui &m_ui;
+    QHash<QString, TextEditor> m_textEditors; // by case-folded name
 };
 
 } // namespace Orv

@@ -200,6 +200,15 @@ void CDataSource::resetDataSource()
     relations().removeAll();
 }
 
+void CDataSource::setUi(Ui *ui)
+{
+    m_ui = ui;
+    tableDefs().setUi(ui);
+    relations().setUi(ui);
+    for (const auto &table : tableDefs())
+        table->Fields.setUi(ui);
+}
+
 void CDataSource::setADOConnection(ConnectionPtr connection)
 {
     detach();

@@ -147,6 +147,10 @@ public:
     const ConnectionPtr &ADOConnection() const { return m_ADOConnection; }
     void setADOConnection(ConnectionPtr connection);
 
+    // Where messages go from now on, the collections' too (a data source
+    // read on another thread collects them there and is then handed on).
+    void setUi(Ui *ui);
+
 private:
     void ConnectComplete(const Status &status);
     void PopTableDefs();

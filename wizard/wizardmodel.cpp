@@ -82,6 +82,13 @@ Report::Report(Ui *ui)
 
 Report::~Report() = default;
 
+void Report::setDataSource(std::unique_ptr<CDataSource> dataSource)
+{
+    m_dataSource = std::move(dataSource);
+    if (m_dataSource)
+        m_dataSource->setUi(m_ui);
+}
+
 CDataSource &Report::DataSource()
 {
     if (!m_dataSource)

@@ -113,6 +113,8 @@ public:
     qint16 Style = 0; // 0 to 5, see styles.h
 
     CDataSource &DataSource();
+    // Puts a data source opened elsewhere in the place of the current one.
+    void setDataSource(std::unique_ptr<CDataSource> dataSource);
 
     // The engine report that CreateReportDesigner fills.
     void SetReport(Orv::Report *report) { m_report = report; }

@@ -9,6 +9,8 @@
 //   --select <control>: select that control first.
 //   --bars: the design page's bars alone, with the first label selected;
 //   --script-editor: the script editor on the layout's script.
+//   --wizard <what> <connection>: draw a report wizard page (0-7) or
+//     dialog (relate, groupoptions, connection, datasource) on a database.
 // Every other argument is part of the path, joined with blanks, so that an
 // unquoted path with blanks still opens.
 #include "dialogs/scripteditor/scripteditor.h"
@@ -22,6 +24,7 @@
 #include "dialogs/export/frmexport.h"
 #include "engine/widgets/viewer/viewer.h"
 #include "ui/widgetui.h"
+#include "wizardshots.h"
 
 #include "engine/model/control.h"
 #include "engine/widgets/designer/designer.h"
@@ -55,7 +58,9 @@ void usage()
                 "  --select <control>      with --screenshot: select a control first\n"
                 "  --export-dialog <n>     with --screenshot: draw the export dialog on format n (0-5)\n"
                 "  --bars                  with --screenshot: draw the design bars\n"
-                "  --script-editor         with --screenshot: draw the script editor\n");
+                "  --script-editor         with --screenshot: draw the script editor\n"
+                "  --wizard <what> <conn>  with --screenshot: draw a wizard page (0-7) or dialog\n"
+                "                          (relate, groupoptions, connection, datasource)\n");
 }
 
 // --bench-first-paint: prints when the designer's surface is first painted
@@ -104,6 +109,8 @@ int main(int argc, char **argv)
     int exportFormat = -2; // the export dialog's format for its picture; -2 no dialog
     bool bars = false;
     bool scriptEditor = false;
+    QString wizardShot;
+    QString wizardConnection;
     for (int i = 1; i < argc; ++i) {
         const QString arg = QString::fromLocal8Bit(argv[i]);
         if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
@@ -128,6 +135,9 @@ int main(int argc, char **argv)
         } else if (arg == QLatin1String("--export-dialog") && i + 1 < argc) {
             preview = true;
             exportFormat = QString::fromLocal8Bit(argv[++i]).toInt();
+        } else if (arg == QLatin1String("--wizard") && i + 2 < argc) {
+            wizardShot = QString::fromLocal8Bit(argv[++i]);
+            wizardConnection = QString::fromLocal8Bit(argv[++i]);
         } else if (arg == QLatin1String("--preview")) {
             preview = true;
         } else if (arg == QLatin1String("--bars")) {
@@ -206,7 +216,9 @@ int main(int argc, char **argv)
         }
         QTimer::singleShot(preview ? 1500 : 400, &window, [&] {
             QImage image;
-            if (startDialog) {
+            if (!wizardShot.isEmpty()) {
+                image = Orv::wizardScreenshot(ui, wizardShot, wizardConnection, &window);
+            } else if (startDialog) {
                 Orv::StartDialogModel model;
                 model.setShowNew(true);
                 model.addStandardNewTypes();

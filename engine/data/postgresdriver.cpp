@@ -230,6 +230,8 @@ void PostgresDriver::close()
         PQfinish(m_conn);
     }
     m_conn = nullptr;
+    m_columns.clear();
+    m_columnsRead = false;
 }
 
 void PostgresDriver::finishActive()
@@ -352,23 +354,38 @@ QList<ForeignKey> PostgresDriver::foreignKeys(Status *status)
 
 QList<Column> PostgresDriver::columns(const QString &table, Status *status)
 {
-    QList<Column> out;
-    *status = eachRow(this, QStringLiteral(
-        "SELECT column_name, udt_name, character_maximum_length, is_nullable, ordinal_position "
-        "FROM information_schema.columns WHERE table_schema = ANY (current_schemas(false)) AND table_name = %1 "
-        "ORDER BY ordinal_position").arg(sqlStringLiteral(table)),
-        [&](const Cursor &c) {
-            Column col;
-            col.name = c.value(0).toString();
-            col.type = adoTypeFromDeclared(c.value(1).toString(), nullptr);
-            if (c.value(1).toString() == QLatin1String("text"))
-                col.type = adLongVarWChar;
-            col.size = c.value(2).isValid() ? c.value(2).toInt() : 0;
-            col.nullable = c.value(3).toString() == QLatin1String("YES");
-            col.ordinal = c.value(4).toInt();
-            out.append(col);
-        });
-    return out;
+    if (!m_columnsRead) {
+        QHash<QString, QList<Column>> all;
+        // Domains count as their base type, as information_schema has it.
+        const Status read = eachRow(this, QStringLiteral(
+            "SELECT c.relname, a.attname, CASE WHEN t.typtype = 'd' THEN bt.typname ELSE t.typname END, "
+            "CASE WHEN t.typtype = 'd' THEN t.typtypmod ELSE a.atttypmod END, NOT a.attnotnull, a.attnum "
+            "FROM pg_attribute a JOIN pg_class c ON c.oid = a.attrelid "
+            "JOIN pg_namespace n ON n.oid = c.relnamespace JOIN pg_type t ON t.oid = a.atttypid "
+            "LEFT JOIN pg_type bt ON bt.oid = t.typbasetype "
+            "WHERE a.attnum > 0 AND NOT a.attisdropped AND c.relkind IN ('r', 'v', 'm', 'p', 'f') "
+            "AND n.nspname = ANY (current_schemas(false)) ORDER BY c.relname, a.attnum"),
+            [&](const Cursor &c) {
+                Column col;
+                col.name = c.value(1).toString();
+                const QString type = c.value(2).toString();
+                col.type = type == QLatin1String("text") ? int(adLongVarWChar) : adoTypeFromDeclared(type, nullptr);
+                const int mod = c.value(3).toInt();
+                const bool sized = type == QLatin1String("varchar") || type == QLatin1String("bpchar");
+                col.size = sized && mod > 4 ? mod - 4 : 0;
+                col.nullable = c.value(4).toBool();
+                col.ordinal = c.value(5).toInt();
+                all[c.value(0).toString()].append(col);
+            });
+        if (!read.ok()) {
+            *status = read;
+            return {};
+        }
+        m_columns = std::move(all);
+        m_columnsRead = true;
+    }
+    *status = Status();
+    return m_columns.value(table);
 }
 
 } // namespace Orv::Data

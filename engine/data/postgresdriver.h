@@ -2,6 +2,8 @@
 
 #include "engine/data/driver.h"
 
+#include <QHash>
+
 struct pg_conn;
 
 namespace Orv::Data {
@@ -29,6 +31,11 @@ public:
 
 private:
     pg_conn *m_conn = nullptr;
+    // Every table's columns, read in one catalogue query on the first
+    // columns() call: a wizard reading a thousand tables asks once, not a
+    // thousand times. Dropped when the connection closes.
+    QHash<QString, QList<Column>> m_columns;
+    bool m_columnsRead = false;
     quint64 m_generation = 0;
     bool m_active = false;
     friend class PostgresCursor;

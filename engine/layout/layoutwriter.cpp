@@ -47,6 +47,47 @@ QByteArray utf16Base64(const QString &text)
     return raw.toBase64();
 }
 
+// A connection string as saved: with "Persist Security Info=False" its
+// password (Password, PWD) is left out, as OLE DB has it; the rest stays
+// as typed. Values may be quoted with " or ' or braced.
+QString persistedConnectionString(const QString &text)
+{
+    QStringList entries;
+    qsizetype start = 0;
+    QChar quote;
+    for (qsizetype i = 0; i <= text.size(); ++i) {
+        const QChar c = i < text.size() ? text.at(i) : QChar(u';');
+        if (!quote.isNull()) {
+            if (c == quote)
+                quote = QChar();
+        } else if (c == u'"' || c == u'\'') {
+            quote = c;
+        } else if (c == u'{') {
+            quote = u'}';
+        } else if (c == u';') {
+            entries << text.mid(start, i - start);
+            start = i + 1;
+        }
+    }
+    const auto keyOf = [](const QString &entry) { return entry.section(u'=', 0, 0).trimmed().toLower(); };
+    bool persist = true;
+    for (const QString &e : entries) {
+        if (keyOf(e) == QLatin1String("persist security info")) {
+            const QString v = e.section(u'=', 1).trimmed().toLower();
+            persist = !(v == QLatin1String("false") || v == QLatin1String("no") || v == QLatin1String("0"));
+        }
+    }
+    if (persist)
+        return text;
+    QStringList kept;
+    for (const QString &e : entries) {
+        const QString key = keyOf(e);
+        if (key != QLatin1String("password") && key != QLatin1String("pwd"))
+            kept << e;
+    }
+    return kept.join(u';');
+}
+
 bool differs(const QObject *object, const QObject *reference);
 
 bool differs(const QObject *object, const QObject *reference)
@@ -129,7 +170,9 @@ private:
             const QVariant value = p.read(object);
             if (value == p.read(reference))
                 continue;
-            const QString text = Reflection::toText(value);
+            QString text = Reflection::toText(value);
+            if (qstrcmp(p.name(), "ConnectionString") == 0)
+                text = persistedConnectionString(text);
             if (!isXmlSafe(text)) {
                 unsafe.append(p);
                 continue;

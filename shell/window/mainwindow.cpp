@@ -88,6 +88,7 @@ MainWindow::MainWindow(Ui &ui, SettingsStore *settings, QWidget *parent)
     // Every question the designer and the property list ask goes through the seam.
     m_dsg->setPrompts(m_designerPrompts.get());
     m_plist->setDialogs(m_propertyDialogs.get());
+    installDialogHooks();
 
     connect(m_document.get(), &ReportDocument::pathLabelChanged, m_lbRptName, &QLabel::setText);
     connect(m_document.get(), &ReportDocument::currentPathChanged, this, &MainWindow::updateTitle);

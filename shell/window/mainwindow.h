@@ -5,6 +5,7 @@
 // area; the bottom strip holds the report path and the two view tabs. The
 // document flows live in ReportDocument; this class shows them and routes
 // every menu item and button to its command.
+#include "dialogs/reportwizard/sortmemory.h"
 #include "shell/reportdocument.h"
 #include "shell/settingsstore.h"
 
@@ -129,6 +130,8 @@ private:
     void showFieldList();
     void showExpressionBuilder();
     void showSortingAndGrouping();
+    // Hooks of the dialogs into the window's parts, set once at start.
+    void installDialogHooks();
     // Whether this build carries the command out (the others come with
     // dialogs and windows still to be built, and stay disabled).
     bool isCarriedOut(const QString &command) const;
@@ -216,6 +219,7 @@ private:
     bool m_propertyListVisible = true;
     bool m_multiPage = false; // the viewer shows a grid of pages
     std::unique_ptr<Script::ScriptedRun> m_preview;
+    std::unique_ptr<SortMemory> m_sortMemory; // the wizard's sort page, kept between runs
 };
 
 } // namespace Orv

@@ -1,21 +1,22 @@
 // The dialogs the main window's commands open, one call each. Each dialog
 // keeps its rules in a model of its own under dialogs/; these calls only
 // build it from the window's state, show it and apply what it returns.
-#include "shell/actioncatalogue.h"
-#include "shell/window/fieldlistpane.h"
-#include "shell/window/mainwindow.h"
-#include "engine/widgets/designer/designer.h"
-
-#include <QDockWidget>
-
 #include "dialogs/common/dialogunits.h"
+#include "dialogs/connection/promptconnectstring.h"
+#include "dialogs/datasource/datasource.h"
 #include "dialogs/options/optionsdialog.h"
 #include "dialogs/pagenumbers/pagenumbersdialog.h"
 #include "dialogs/properties/propertiesdialog.h"
 #include "dialogs/reportproperties/reportpropertiesdialog.h"
+#include "dialogs/reportwizard/reportwizard.h"
 #include "engine/widgets/designer/designer.h"
 #include "engine/widgets/designer/designercore.h"
+#include "shell/actioncatalogue.h"
+#include "shell/window/fieldlistpane.h"
+#include "shell/window/mainwindow.h"
 #include "ui/uipropertydialogs.h"
+
+#include <QDockWidget>
 
 namespace Orv {
 
@@ -24,13 +25,15 @@ QSet<QString> MainWindow::dialogCommands()
     // A command is listed once its dialog is built; the others stay disabled.
     using namespace Command;
     return {InsertPageNumbers, FileReportProperties, EditOptions, ObjectProperties, FileExport,
-            FilePrinterSetup, ViewFieldList};
+            FilePrinterSetup, ViewFieldList, FileNewWizard, ViewDataSource};
 }
 
 bool MainWindow::openDialog(const QString &command)
 {
     using namespace Command;
-    if (command == FileExport)
+    if (command == FileNewWizard)
+        m_document->StartReportWizard();
+    else if (command == FileExport)
         showExportDialog();
     else if (command == FilePrinterSetup)
         showPrinterSetup();
@@ -58,7 +61,13 @@ bool MainWindow::openDialog(const QString &command)
 // File > New > Report Wizard, its button and the start dialog.
 Status MainWindow::runReportWizard()
 {
-    return Status::failure(5, tr("The report wizard is not part of this build."));
+    if (!m_sortMemory)
+        m_sortMemory = std::make_unique<SortMemory>();
+    frmReportWizard wizard(m_ui, m_sortMemory.get(), this);
+    wizard.SetReport(m_dsg->core()->DesignedReport());
+    wizard.setDesigner(m_dsg->core());
+    wizard.exec();
+    return {};
 }
 
 // File > New > Import Access Report, its button and the start dialog.
@@ -115,6 +124,22 @@ void MainWindow::showPageNumbers()
 // View > Data Source.
 void MainWindow::showDataSource()
 {
+    frmDataSource dialog(m_ui, this);
+    dialog.SetReport(m_dsg->core()->DesignedReport());
+    dialog.exec();
+}
+
+// The property list's "..." of a data control's ConnectionString opens the
+// connection dialog on the current text.
+void MainWindow::installDialogHooks()
+{
+    m_propertyDialogs->setTextEditor(QStringLiteral("ConnectionString"), [this](const QString &text) -> std::optional<QString> {
+        DialogDataLinks links(m_ui, this);
+        const QString result = PromptConnectString(&links, m_ui, text, QString());
+        if (result.isEmpty())
+            return std::nullopt;
+        return result;
+    });
 }
 
 // View > Field List: the dock of the data source's fields, read afresh
