@@ -3,9 +3,13 @@
 //   --screenshot <file.png>: draw the main window once into a picture and
 //     quit (made for the documentation; works without a display);
 //   --start-dialog: with --screenshot, draw the start dialog instead;
-//   --start-tab <key>: on that tab (New, Existing, Recent).
+//   --start-tab <key>: on that tab (New, Existing, Recent);
+//   --access-import <page> [--access-db <file>] [--access-exports <folder>]:
+//     draw the Access import wizard on that page (0 to 5).
 // Every other argument is part of the path, joined with blanks, so that an
 // unquoted path with blanks still opens.
+#include "dialogs/accessimport/accessimportmodel.h"
+#include "dialogs/accessimport/frmaccesstoorv.h"
 #include "engine/core/processsetup.h"
 #include "shell/startdialogmodel.h"
 #include "shell/window/mainwindow.h"
@@ -18,10 +22,14 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLibraryInfo>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QLocale>
+#include <QPushButton>
 #include <QTimer>
 #include <QTranslator>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -36,7 +44,9 @@ void usage()
                 "  --screenshot <file>     draw the window into a PNG file and exit\n"
                 "  --start-dialog          with --screenshot: draw the start dialog\n"
                 "  --start-tab <key>       the same on its tab New, Existing or Recent\n"
-                "  --preview               with --screenshot: draw the preview page\n");
+                "  --preview               with --screenshot: draw the preview page\n"
+                "  --access-import <page>  with --screenshot: draw the Access import wizard on page 0 to 5\n"
+                "  --access-db <file>      the database it opens, --access-exports <folder> its exports\n");
 }
 
 // --bench-first-paint: prints when the designer's surface is first painted
@@ -67,6 +77,40 @@ private:
     bool m_done = false;
 };
 
+// The Access import wizard walked to a page as a user would: the database
+// named, its first report with an export ticked and highlighted, converted.
+void walkAccessImport(Orv::frmAccessToOrv &dialog, int page, const QString &database, const QString &exports)
+{
+    Orv::AccessImportModel &model = dialog.model();
+    const auto tick = [&] {
+        for (int i = 1; i < model.entries().size(); ++i)
+            if (model.entries()[i].hasExport) {
+                dialog.lstReports()->item(i)->setCheckState(Qt::Checked);
+                dialog.lstReports()->setCurrentRow(i);
+                return;
+            }
+    };
+    for (int step = 0; step < page && step < 4; ++step) {
+        if (step == 1) {
+            dialog.txtDatabase()->setText(database);
+            dialog.txtExportsFolder()->setText(exports);
+            dialog.refreshExportsNote();
+            if (page == 1)
+                break;
+        }
+        if (step == 2)
+            tick();
+        dialog.btnNext()->click();
+    }
+    if (page == 2)
+        tick();
+    while (model.isRunning())
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    QApplication::processEvents();
+    if (page == 4)
+        dialog.btnBack()->click();
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -80,6 +124,8 @@ int main(int argc, char **argv)
     bool startDialog = false;
     QString startTab;
     bool preview = false;
+    int accessPage = -1;
+    QString accessDb, accessExports;
     for (int i = 1; i < argc; ++i) {
         const QString arg = QString::fromLocal8Bit(argv[i]);
         if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
@@ -97,6 +143,12 @@ int main(int argc, char **argv)
         } else if (arg == QLatin1String("--start-tab") && i + 1 < argc) {
             startDialog = true;
             startTab = QString::fromLocal8Bit(argv[++i]);
+        } else if (arg == QLatin1String("--access-import") && i + 1 < argc) {
+            accessPage = std::clamp(QString::fromLocal8Bit(argv[++i]).toInt(), 0, 5);
+        } else if (arg == QLatin1String("--access-db") && i + 1 < argc) {
+            accessDb = QString::fromLocal8Bit(argv[++i]);
+        } else if (arg == QLatin1String("--access-exports") && i + 1 < argc) {
+            accessExports = QString::fromLocal8Bit(argv[++i]);
         } else if (arg == QLatin1String("--preview")) {
             preview = true;
         } else if (arg == QLatin1String("--bench-first-paint")) {
@@ -136,7 +188,13 @@ int main(int argc, char **argv)
             window.setView(1);
         QTimer::singleShot(preview ? 1500 : 400, &window, [&] {
             QImage image;
-            if (startDialog) {
+            if (accessPage >= 0) {
+                Orv::AccessImportModel model(ui);
+                Orv::frmAccessToOrv dialog(model, &window);
+                dialog.show();
+                walkAccessImport(dialog, accessPage, accessDb, accessExports);
+                image = dialog.grab().toImage();
+            } else if (startDialog) {
                 Orv::StartDialogModel model;
                 model.setShowNew(true);
                 model.addStandardNewTypes();
