@@ -27,6 +27,8 @@ void CAccessImport::logError(const QString &description, const QString &location
 {
     if (m_log) {
         m_log->append(QStringLiteral("ERROR #%1 in %2: %3").arg(number).arg(location, description));
+        if (m_listener)
+            m_listener(m_log->last());
     } else if (m_ui) {
         m_ui->messageBox(description, QStringLiteral("Error #%1 in %2").arg(number).arg(location), MessageButtons::Ok,
                          MessageIcon::Critical);

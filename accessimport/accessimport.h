@@ -44,6 +44,8 @@ public:
     // DBEngine(0)(0).Name); empty when only the export is at hand.
     void setDatabasePath(const QString &path) { m_databasePath = path; }
     void setChartConverter(ChartConverter converter) { m_chartConverter = std::move(converter); }
+    // Told of each line as it is added to the log.
+    void setLogListener(std::function<void(const QString &)> listener) { m_listener = std::move(listener); }
 
     void importTemplate(const AccessImport::AccessReport &src, Report &dst, const CAccessImportSettings &settings,
                         QStringList *ctlLog);
@@ -119,6 +121,7 @@ private:
     CAccessImportSettings m_settings;
     QString m_databasePath;
     ChartConverter m_chartConverter;
+    std::function<void(const QString &)> m_listener;
     QString m_startScript;
     QString m_endScript;
     QString m_detailName;

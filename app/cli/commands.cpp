@@ -24,8 +24,8 @@ const QList<Command> &commands()
         {QStringLiteral("wizard"), QStringLiteral("wizard --connection <s> --field <t.f>... -o <r.rpx>"),
          QStringLiteral("Generate a report layout from tables and fields of a database"), runWizard},
         {QStringLiteral("import-access"),
-         QStringLiteral("import-access <db.mdb> --report <name> [--exports <folder>] [--option name=value] -o <out.rpx> [--log <file>]"),
-         QStringLiteral("Convert an Access report (from its text export) into a layout; --list prints the reports, --export <file> converts an export alone"),
+         QStringLiteral("import-access [<db.mdb>] (--report <name> -o <out.rpx> | --list | --all -o <folder>) [--exports <folder>] [--option name=value] [--log <file>]"),
+         QStringLiteral("Convert an Access report (from its text export) into a layout; --list prints the reports, --export <file> converts an export alone, --all -o <folder> converts every report (the database may be left out when --exports names the folder)"),
          runImportAccess},
     };
     return list;

@@ -17,6 +17,7 @@ const char *const usage =
     "                                   [--codepage <name>] -o <out.rpx> [--log <file>]\n"
     "       orvreport-cli import-access <db.mdb> --list [--exports <folder>]\n"
     "       orvreport-cli import-access --export <file> [--report <name>] [--option name=value]... -o <out.rpx> [--log <file>]\n"
+    "       orvreport-cli import-access [<db.mdb>] [--exports <folder>] --all [--option name=value]... -o <folder> [--log <file>]\n"
     "options: CommentModule, StripSrcCode, UseADOInsteadDAO, ConvertChartCtls (true/false), Charset (number), ReportsPath\n";
 
 bool readBool(const QString &text, bool *value)
@@ -74,7 +75,7 @@ bool setOption(CAccessImportSettings *s, const QString &assignment, QString *err
 int runImportAccess(const QStringList &args, Streams &io)
 {
     QString database, report, exports, exportFile, output, logPath, codePage;
-    bool list = false;
+    bool list = false, all = false;
     CAccessImportSettings settings;
     for (int i = 0; i < args.size(); ++i) {
         const QString &a = args[i];
@@ -82,6 +83,8 @@ int runImportAccess(const QStringList &args, Streams &io)
         QString error;
         if (a == u"--list") {
             list = true;
+        } else if (a == u"--all") {
+            all = true;
         } else if (hasValue && a == u"--report") {
             report = args[++i];
         } else if (hasValue && a == u"--exports") {
@@ -107,8 +110,11 @@ int runImportAccess(const QStringList &args, Streams &io)
         }
     }
     const bool fromExport = !exportFile.isEmpty();
-    if ((!fromExport && database.isEmpty()) || (!list && output.isEmpty()) || (!list && !fromExport && report.isEmpty())
-        || (list && fromExport)) {
+    // --all takes the database or the exports folder (or both) and no
+    // single report.
+    const bool badAll = all && (list || fromExport || !report.isEmpty() || (database.isEmpty() && exports.isEmpty()));
+    if (badAll || (!all && !fromExport && database.isEmpty()) || (!list && output.isEmpty())
+        || (!all && !list && !fromExport && report.isEmpty()) || (list && fromExport)) {
         io.err << usage;
         return Usage;
     }
@@ -135,6 +141,45 @@ int runImportAccess(const QStringList &args, Streams &io)
         return ui.requests().isEmpty() ? Success : Failure;
     }
 
+    const auto writeLog = [&](const QStringList &log) {
+        if (logPath.isEmpty())
+            return true;
+        QSaveFile f(logPath);
+        if (!f.open(QIODevice::WriteOnly) || (f.write((log.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8()), !f.commit())) {
+            io.err << "orvreport-cli: cannot write the log " << logPath << '\n';
+            return false;
+        }
+        return true;
+    };
+    if (all) {
+        if (database.isEmpty())
+            driver.listExports();
+        else
+            driver.listReports();
+        showMessages();
+        if (driver.reports().isEmpty()) {
+            io.err << "orvreport-cli: " << (database.isEmpty() ? QStringLiteral("no report export was found in ") + exports
+                                                               : QStringLiteral("the database has no reports: ") + database)
+                   << '\n';
+            return Failure;
+        }
+        if (logPath.isEmpty()) {
+            // Lines as they come: a long conversion shows where it is.
+            driver.setLogListener([&io](const QString &line) {
+                io.err << line << '\n';
+                io.err.flush();
+            });
+        }
+        const AccessImportDriver::BatchResult result = driver.convertAll(driver.reports(), output);
+        if (!writeLog(driver.log()))
+            return Failure;
+        io.out << "Converted " << result.converted << " of " << driver.reports().size() << " reports into " << output;
+        if (result.missing || result.failed)
+            io.out << " (" << result.missing << " without an export, " << result.failed << " failed)";
+        io.out << '\n';
+        return result.converted == driver.reports().size() ? Success : Failure;
+    }
+
     Report design;
     driver.SetReport(&design);
     if (fromExport)
@@ -146,12 +191,8 @@ int runImportAccess(const QStringList &args, Streams &io)
     if (logPath.isEmpty()) {
         for (const QString &line : log)
             io.err << line << '\n';
-    } else {
-        QSaveFile f(logPath);
-        if (!f.open(QIODevice::WriteOnly) || (f.write((log.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8()), !f.commit())) {
-            io.err << "orvreport-cli: cannot write the log " << logPath << '\n';
-            return Failure;
-        }
+    } else if (!writeLog(log)) {
+        return Failure;
     }
     for (const QString &line : log)
         if (line.startsWith(u"Error: "))

@@ -11,8 +11,12 @@
 //   --script-editor: the script editor on the layout's script.
 //   --wizard <what> <connection>: draw a report wizard page (0-7) or
 //     dialog (relate, groupoptions, connection, datasource) on a database.
+//   --access-import <page> [--access-db <file>] [--access-exports <folder>]:
+//     draw the Access import wizard on that page (0 to 5).
 // Every other argument is part of the path, joined with blanks, so that an
 // unquoted path with blanks still opens.
+#include "dialogs/accessimport/accessimportmodel.h"
+#include "dialogs/accessimport/frmaccesstoorv.h"
 #include "dialogs/scripteditor/scripteditor.h"
 #include "engine/core/processsetup.h"
 #include "engine/model/control.h"
@@ -35,10 +39,14 @@
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QLibraryInfo>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QLocale>
+#include <QPushButton>
 #include <QTimer>
 #include <QTranslator>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -60,7 +68,9 @@ void usage()
                 "  --bars                  with --screenshot: draw the design bars\n"
                 "  --script-editor         with --screenshot: draw the script editor\n"
                 "  --wizard <what> <conn>  with --screenshot: draw a wizard page (0-7) or dialog\n"
-                "                          (relate, groupoptions, connection, datasource)\n");
+                "                          (relate, groupoptions, connection, datasource)\n"
+                "  --access-import <page>  with --screenshot: draw the Access import wizard on page 0 to 5\n"
+                "  --access-db <file>      the database it opens, --access-exports <folder> its exports\n");
 }
 
 // --bench-first-paint: prints when the designer's surface is first painted
@@ -91,6 +101,40 @@ private:
     bool m_done = false;
 };
 
+// The Access import wizard walked to a page as a user would: the database
+// named, its first report with an export ticked and highlighted, converted.
+void walkAccessImport(Orv::frmAccessToOrv &dialog, int page, const QString &database, const QString &exports)
+{
+    Orv::AccessImportModel &model = dialog.model();
+    const auto tick = [&] {
+        for (int i = 1; i < model.entries().size(); ++i)
+            if (model.entries()[i].hasExport) {
+                dialog.lstReports()->item(i)->setCheckState(Qt::Checked);
+                dialog.lstReports()->setCurrentRow(i);
+                return;
+            }
+    };
+    for (int step = 0; step < page && step < 4; ++step) {
+        if (step == 1) {
+            dialog.txtDatabase()->setText(database);
+            dialog.txtExportsFolder()->setText(exports);
+            dialog.refreshExportsNote();
+            if (page == 1)
+                break;
+        }
+        if (step == 2)
+            tick();
+        dialog.btnNext()->click();
+    }
+    if (page == 2)
+        tick();
+    while (model.isRunning())
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    QApplication::processEvents();
+    if (page == 4)
+        dialog.btnBack()->click();
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -111,6 +155,8 @@ int main(int argc, char **argv)
     bool scriptEditor = false;
     QString wizardShot;
     QString wizardConnection;
+    int accessPage = -1;
+    QString accessDb, accessExports;
     for (int i = 1; i < argc; ++i) {
         const QString arg = QString::fromLocal8Bit(argv[i]);
         if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
@@ -138,6 +184,12 @@ int main(int argc, char **argv)
         } else if (arg == QLatin1String("--wizard") && i + 2 < argc) {
             wizardShot = QString::fromLocal8Bit(argv[++i]);
             wizardConnection = QString::fromLocal8Bit(argv[++i]);
+        } else if (arg == QLatin1String("--access-import") && i + 1 < argc) {
+            accessPage = std::clamp(QString::fromLocal8Bit(argv[++i]).toInt(), 0, 5);
+        } else if (arg == QLatin1String("--access-db") && i + 1 < argc) {
+            accessDb = QString::fromLocal8Bit(argv[++i]);
+        } else if (arg == QLatin1String("--access-exports") && i + 1 < argc) {
+            accessExports = QString::fromLocal8Bit(argv[++i]);
         } else if (arg == QLatin1String("--preview")) {
             preview = true;
         } else if (arg == QLatin1String("--bars")) {
@@ -218,6 +270,12 @@ int main(int argc, char **argv)
             QImage image;
             if (!wizardShot.isEmpty()) {
                 image = Orv::wizardScreenshot(ui, wizardShot, wizardConnection, &window);
+            } else if (accessPage >= 0) {
+                Orv::AccessImportModel model(ui);
+                Orv::frmAccessToOrv dialog(model, &window);
+                dialog.show();
+                walkAccessImport(dialog, accessPage, accessDb, accessExports);
+                image = dialog.grab().toImage();
             } else if (startDialog) {
                 Orv::StartDialogModel model;
                 model.setShowNew(true);

@@ -1,6 +1,8 @@
 // The dialogs the main window's commands open, one call each. Each dialog
 // keeps its rules in a model of its own under dialogs/; these calls only
 // build it from the window's state, show it and apply what it returns.
+#include "dialogs/accessimport/accessimportmodel.h"
+#include "dialogs/accessimport/frmaccesstoorv.h"
 #include "dialogs/common/dialogunits.h"
 #include "dialogs/connection/promptconnectstring.h"
 #include "dialogs/datasource/datasource.h"
@@ -25,7 +27,7 @@ QSet<QString> MainWindow::dialogCommands()
     // A command is listed once its dialog is built; the others stay disabled.
     using namespace Command;
     return {InsertPageNumbers, FileReportProperties, EditOptions, ObjectProperties, FileExport,
-            FilePrinterSetup, ViewFieldList, FileNewWizard, ViewDataSource};
+            FilePrinterSetup, ViewFieldList, FileNewWizard, ViewDataSource, FileImportAccess};
 }
 
 bool MainWindow::openDialog(const QString &command)
@@ -33,6 +35,8 @@ bool MainWindow::openDialog(const QString &command)
     using namespace Command;
     if (command == FileNewWizard)
         m_document->StartReportWizard();
+    else if (command == FileImportAccess)
+        m_document->StartAccessImport();
     else if (command == FileExport)
         showExportDialog();
     else if (command == FilePrinterSetup)
@@ -71,9 +75,29 @@ Status MainWindow::runReportWizard()
 }
 
 // File > New > Import Access Report, its button and the start dialog.
+// The conversion replaces the design as one undo step; converting all
+// reports into a folder opens the one highlighted (or the first) from there,
+// so its subreports are found beside it.
 Status MainWindow::runAccessImport()
 {
-    return Status::failure(5, tr("The Access import is not part of this build."));
+    AccessImportModel model(m_ui);
+    model.SetReport(m_dsg->DesignedReport());
+    model.setUndoStack(m_dsg->core()->undoStack());
+    frmAccessToOrv dialog(model, this);
+    dialog.exec();
+    if (!model.designChanged() && !model.writtenLayouts().isEmpty()) {
+        QString open = model.writtenLayouts().first();
+        const int current = model.currentEntry();
+        if (current >= 1 && current < model.entries().size()) {
+            const QString wanted = AccessImportDriver::layoutFileName(model.entries()[current].name);
+            for (const QString &path : model.writtenLayouts())
+                if (path.endsWith(u'/' + wanted))
+                    open = path;
+        }
+        m_document->OpenReportLayout(open);
+    }
+    refreshTools();
+    return Status();
 }
 
 // File > Export and the viewer's export button (mainwindowpreview.cpp).

@@ -193,9 +193,11 @@ void TestAccessConvert::openingAndMissingExports()
     driver.listReports();
     QCOMPARE(driver.reports(), QStringList{QStringLiteral("Akts")});
 
-    // With no current item only the start line is logged.
-    driver.setCurrentReport(-1);
-    driver.convertReports();
+    // Listing chooses no report; with no current item only the start
+    // line is logged and the design is left alone.
+    QCOMPARE(driver.currentReport(), -1);
+    QVERIFY(!driver.convertReports());
+    QCOMPARE(report.sections()->Count(), 3);
     QCOMPARE(driver.log(), QStringList{QStringLiteral("*** Starting conversion ***")});
     driver.clearLog();
     driver.setCurrentReport(0);
@@ -590,6 +592,27 @@ void TestAccessConvert::commandLine()
     QVERIFY(qobject_cast<DAODataControl *>(back.sections()->firstOfType(Section::Detail)->controls()->Item(QStringLiteral("DataCtl"))));
     QVERIFY(QFile::exists(log));
     QCOMPARE(run({QStringLiteral("--export"), rpx, QStringLiteral("--option"), QStringLiteral("Colour=1"), QStringLiteral("-o"), rpx}), 2);
+
+    // --all: from the exports folder alone, subreports first, one layout each.
+    const QString exports = QStringLiteral(ORV_TEST_DATA "/northwind-exports"), folder = dir.filePath(QStringLiteral("all"));
+    QCOMPARE(run({QStringLiteral("--exports"), exports, QStringLiteral("--all"), QStringLiteral("-o"), folder, QStringLiteral("--log"), log}, &out), 0);
+    QCOMPARE(out, QStringLiteral("Converted 3 of 3 reports into ") + folder + u'\n');
+    QFile logFile(log);
+    QVERIFY(logFile.open(QIODevice::ReadOnly));
+    QCOMPARE(QString::fromUtf8(logFile.readAll()).split(QStringLiteral("\r\n")).filter(QStringLiteral("Converting report")),
+             (QStringList{QStringLiteral("Converting report \"Alphabetical List of Products\" into AlphabeticalListofProducts.rpx"),
+                          QStringLiteral("Converting report \"Catalog Subreport\" into CatalogSubreport.rpx"),
+                          QStringLiteral("Converting report \"Catalog\" into Catalog.rpx")}));
+    Report catalog;
+    QVERIFY(LoadLayout(catalog, folder + QStringLiteral("/Catalog.rpx")));
+    QVERIFY(catalog.script().contains(QStringLiteral("srpt.LoadLayout \"CatalogSubreport.rpx\"")));
+    // With the database: every report counted, those without an export fail the run.
+    QCOMPARE(run({QStringLiteral(ORV_TEST_DATA "/Northwind.mdb"), QStringLiteral("--exports"), exports, QStringLiteral("--all"),
+                  QStringLiteral("-o"), folder, QStringLiteral("--log"), log}, &out), 1);
+    QCOMPARE(out, QStringLiteral("Converted 3 of 14 reports into ") + folder + QStringLiteral(" (11 without an export, 0 failed)\n"));
+    QCOMPARE(run({QStringLiteral("--all"), QStringLiteral("-o"), folder}), 2);
+    QCOMPARE(run({QStringLiteral("--exports"), exports, QStringLiteral("--all"), QStringLiteral("--report"), QStringLiteral("Catalog"),
+                  QStringLiteral("-o"), folder}), 2);
 }
 
 QTEST_GUILESS_MAIN(TestAccessConvert)

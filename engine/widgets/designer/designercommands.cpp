@@ -384,4 +384,37 @@ void SectionOrderCommand::apply(const std::vector<Section *> &order)
 void SectionOrderCommand::redo() { apply(m_after); }
 void SectionOrderCommand::undo() { apply(m_before); }
 
+ReportContentCommand::ReportContentCommand(CommandHost *host, const QString &text, Report *design, Report &content,
+                                           QUndoCommand *parent)
+    : QUndoCommand(text, parent)
+    , m_host(host)
+    , m_design(design)
+    , m_other(std::make_unique<Report>())
+{
+    m_other->takeContent(content);
+}
+
+ReportContentCommand::~ReportContentCommand() = default;
+
+void ReportContentCommand::swap()
+{
+    // Sections move between the reports, never deleted, so the pointers
+    // other commands hold stay good.
+    ChangeScope scope(m_host);
+    Report held;
+    held.takeContent(*m_design);
+    m_design->takeContent(*m_other);
+    m_other->takeContent(held);
+}
+
+void ReportContentCommand::redo()
+{
+    swap();
+}
+
+void ReportContentCommand::undo()
+{
+    swap();
+}
+
 } // namespace Orv

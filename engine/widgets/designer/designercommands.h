@@ -23,6 +23,7 @@
 namespace Orv {
 
 class Control;
+class Report;
 class Section;
 class Sections;
 
@@ -249,6 +250,28 @@ private:
     Sections *m_sections;
     std::vector<Section *> m_before;
     std::vector<Section *> m_after;
+};
+
+// Replaces the whole design by a report made elsewhere (an import, a
+// generated layout): one step that undo takes back to the design as it was.
+// The command holds whichever content is out of the report.
+class ReportContentCommand : public QUndoCommand
+{
+public:
+    // Takes content's sections and properties; the design is replaced on
+    // the first redo (QUndoStack::push).
+    ReportContentCommand(CommandHost *host, const QString &text, Report *design, Report &content,
+                         QUndoCommand *parent = nullptr);
+    ~ReportContentCommand() override;
+
+    void redo() override;
+    void undo() override;
+
+private:
+    void swap();
+    CommandHost *m_host;
+    Report *m_design;
+    std::unique_ptr<Report> m_other;
 };
 
 } // namespace Orv
