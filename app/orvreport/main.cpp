@@ -3,7 +3,8 @@
 //   --screenshot <file.png>: draw the main window once into a picture and
 //     quit (made for the documentation; works without a display);
 //   --start-dialog: with --screenshot, draw the start dialog instead;
-//   --start-tab <key>: on that tab (New, Existing, Recent).
+//   --start-tab <key>: on that tab (New, Existing, Recent);
+//   --command <name>: with --screenshot, draw the dialog the command opens.
 // Every other argument is part of the path, joined with blanks, so that an
 // unquoted path with blanks still opens.
 #include "engine/core/processsetup.h"
@@ -19,7 +20,9 @@
 #include <QElapsedTimer>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QPlainTextEdit>
 #include <QTimer>
+#include <QTreeWidget>
 #include <QTranslator>
 
 #include <cstdio>
@@ -36,7 +39,8 @@ void usage()
                 "  --screenshot <file>     draw the window into a PNG file and exit\n"
                 "  --start-dialog          with --screenshot: draw the start dialog\n"
                 "  --start-tab <key>       the same on its tab New, Existing or Recent\n"
-                "  --preview               with --screenshot: draw the preview page\n");
+                "  --preview               with --screenshot: draw the preview page\n"
+                "  --command <name>        with --screenshot: draw the dialog a command opens\n");
 }
 
 // --bench-first-paint: prints when the designer's surface is first painted
@@ -67,6 +71,24 @@ private:
     bool m_done = false;
 };
 
+// Fills a dialog opened for a picture with what a user would have chosen:
+// a category of the expression builder with an expression, the first group
+// of the sorting and grouping dialog.
+void showcase(QWidget *dialog)
+{
+    if (auto *tree = dialog->findChild<QTreeWidget *>(QStringLiteral("tv"))) {
+        const QList<QTreeWidgetItem *> found = tree->findItems(QStringLiteral("String"), Qt::MatchExactly | Qt::MatchRecursive);
+        if (!found.isEmpty()) {
+            found.first()->parent()->setExpanded(true);
+            tree->setCurrentItem(found.first());
+        }
+        if (auto *text = dialog->findChild<QPlainTextEdit *>(QStringLiteral("txtExpression")))
+            text->setPlainText(QStringLiteral("UCase([CompanyName]) & \" - \" & Format([OrderDate], \"yyyy-mm-dd\")"));
+    }
+    if (auto *groups = dialog->findChild<QTreeWidget *>(QStringLiteral("lvGroups")); groups && groups->topLevelItemCount() > 0)
+        groups->setCurrentItem(groups->topLevelItem(0));
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -80,6 +102,7 @@ int main(int argc, char **argv)
     bool startDialog = false;
     QString startTab;
     bool preview = false;
+    QString command;
     for (int i = 1; i < argc; ++i) {
         const QString arg = QString::fromLocal8Bit(argv[i]);
         if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
@@ -99,6 +122,8 @@ int main(int argc, char **argv)
             startTab = QString::fromLocal8Bit(argv[++i]);
         } else if (arg == QLatin1String("--preview")) {
             preview = true;
+        } else if (arg == QLatin1String("--command") && i + 1 < argc) {
+            command = QString::fromLocal8Bit(argv[++i]);
         } else if (arg == QLatin1String("--bench-first-paint")) {
             benchPaint = true;
         } else {
@@ -134,6 +159,26 @@ int main(int argc, char **argv)
         window.startUp(path);
         if (preview)
             window.setView(1);
+        if (!command.isEmpty()) {
+            // The dialog a command opens, once its contents have settled.
+            QTimer::singleShot(400, &window, [&] {
+                QTimer::singleShot(1200, &window, [&] {
+                    QWidget *dialog = QApplication::activeModalWidget();
+                    if (!dialog) {
+                        std::fprintf(stderr, "The command %s opened no dialog\n", qPrintable(command));
+                        QApplication::exit(1);
+                        return;
+                    }
+                    showcase(dialog);
+                    QApplication::processEvents();
+                    const bool ok = dialog->grab().toImage().save(screenshot);
+                    std::fprintf(ok ? stdout : stderr, ok ? "Wrote %s\n" : "Cannot write %s\n", qPrintable(screenshot));
+                    QApplication::exit(ok ? 0 : 1);
+                });
+                window.execute(command);
+            });
+            return app.exec();
+        }
         QTimer::singleShot(preview ? 1500 : 400, &window, [&] {
             QImage image;
             if (startDialog) {

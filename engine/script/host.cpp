@@ -304,7 +304,7 @@ Report *Host::boundReport() const { return d->context->report; }
 
 bool Host::isCompiled() const { return d->compiled; }
 
-Status Host::compile()
+Status Host::compile(CompileMode mode)
 {
     if (d->running)
         return Status::failure(5, QStringLiteral("Scripts cannot be compiled while a script runs"));
@@ -362,6 +362,8 @@ Status Host::compile()
         }
     }
     d->compiled = true;
+    if (mode == CompileMode::BindOnly)
+        return Status();
     for (auto &module : rt.modules) {
         const Status s = d->guarded(module->text, [&] {
             Frame frame{rt, nullptr, nullptr, false, module.get()};

@@ -100,8 +100,10 @@ public:
     Report *boundReport() const;
 
     // Parses and resolves every piece of code added, then runs the module
-    // level statements in the order added.
-    Status compile();
+    // level statements in the order added. BindOnly stops before running
+    // anything, for checks made at design time.
+    enum class CompileMode { Run, BindOnly };
+    Status compile(CompileMode mode = CompileMode::Run);
     bool isCompiled() const;
 
     bool hasProcedure(const QString &name) const;

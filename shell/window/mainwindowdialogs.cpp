@@ -1,15 +1,24 @@
 // The dialogs the main window's commands open, one call each. Each dialog
 // keeps its rules in a model of its own under dialogs/; these calls only
 // build it from the window's state, show it and apply what it returns.
+#include "dialogs/expressionbuilder/expressionbuilderdialog.h"
+#include "dialogs/sortinggrouping/sortinggroupingdialog.h"
+#include "engine/model/report.h"
+#include "engine/model/section.h"
+#include "engine/widgets/designer/designer.h"
+#include "engine/widgets/designer/designercore.h"
 #include "shell/actioncatalogue.h"
 #include "shell/window/mainwindow.h"
+#include "ui/uiseam.h"
+
+#include <QUndoStack>
 
 namespace Orv {
 
 QSet<QString> MainWindow::dialogCommands()
 {
     // A command is listed once its dialog is built; the others stay disabled.
-    return {};
+    return {Command::InsertCalculatedField, Command::ViewSortingAndGrouping};
 }
 
 bool MainWindow::openDialog(const QString &command)
@@ -92,14 +101,49 @@ void MainWindow::showFieldList()
 {
 }
 
-// Insert > Calculated Field.
+// Insert > Calculated Field: a new field in the detail, below its other
+// controls, with the expression composed in the builder. Adding the field
+// and storing its expression are one undo step; Cancel leaves no field.
 void MainWindow::showExpressionBuilder()
 {
+    DesignerCore *core = m_dsg->core();
+    Report *report = core->DesignedReport();
+    Section *detail = report->sections()->Item(QStringLiteral("Detail"));
+    if (!detail)
+        detail = report->sections()->firstOfType(Section::Detail);
+    if (!detail) {
+        m_ui.showError(Status::failure(ErrInvalidCall, tr("The report has no detail section for the calculated field.")),
+                       tr("Insert Calculated Field"));
+        return;
+    }
+    double top = 0;
+    for (const Control *c : *detail->controls())
+        top = std::max(top, c->top() + c->height());
+    QUndoStack *undo = core->undoStack();
+    undo->beginMacro(tr("Insert Calculated Field"));
+    Control *field = core->insertControl(QStringLiteral("OrvEngine.Field"), detail, QPointF(0, top), QPointF(0, top));
+    bool stored = false;
+    if (field) {
+        ExpressionBuilderDialog dialog(m_ui, this);
+        dialog.setDesigner(core);
+        dialog.setReportFolder(m_document->currentFolder());
+        dialog.SetControl(field);
+        dialog.SetReport(report);
+        stored = dialog.exec() == QDialog::Accepted;
+    }
+    undo->endMacro();
+    if (field && !stored)
+        undo->undo();
 }
 
 // View > Sorting and Grouping.
 void MainWindow::showSortingAndGrouping()
 {
+    SortingGroupingDialog dialog(m_ui, this);
+    dialog.setDesigner(m_dsg->core());
+    dialog.setReportFolder(m_document->currentFolder());
+    dialog.SetReport(m_dsg->core()->DesignedReport());
+    dialog.exec();
 }
 
 } // namespace Orv
