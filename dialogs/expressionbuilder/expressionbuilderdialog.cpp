@@ -44,7 +44,8 @@ ExpressionBuilderDialog::ExpressionBuilderDialog(Ui &ui, QWidget *parent) : QDia
     auto *ops = new QHBoxLayout;
     ops->setSpacing(3);
     for (int i = 0; i < ExpressionBuilderModel::OperatorCount; ++i) {
-        auto *b = new QPushButton(ExpressionBuilderModel::operatorText(i), this);
+        // "&" doubled: a single one would mark a shortcut key.
+        auto *b = new QPushButton(ExpressionBuilderModel::operatorText(i).replace(QLatin1Char('&'), QStringLiteral("&&")), this);
         b->setObjectName(QStringLiteral("btnOp%1").arg(i));
         b->setAutoDefault(false);
         b->setFocusPolicy(Qt::TabFocus);
@@ -95,7 +96,7 @@ ExpressionBuilderDialog::ExpressionBuilderDialog(Ui &ui, QWidget *parent) : QDia
     m_lv->setColumnWidth(1, 220);
     split->setStretchFactor(0, 2);
     split->setStretchFactor(1, 5);
-    split->setSizes({190, 470});
+    split->setSizes({200, 640});
     body->addWidget(split, 1);
 
     auto *buttons = new QHBoxLayout;
@@ -143,7 +144,7 @@ ExpressionBuilderDialog::ExpressionBuilderDialog(Ui &ui, QWidget *parent) : QDia
     });
 
     rebuildTree();
-    resize(720, 520);
+    resize(860, 540);
     m_txtExpression->setFocus();
 }
 

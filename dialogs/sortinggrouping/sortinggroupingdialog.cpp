@@ -43,9 +43,10 @@ SortingGroupingDialog::SortingGroupingDialog(Ui &ui, QWidget *parent) : QDialog(
     m_lvGroups->setUniformRowHeights(true);
     m_lvGroups->setAllColumnsShowFocus(true);
     m_lvGroups->setHeaderLabels(SortingGroupingModel::columnHeaders());
-    // 2540 twips a column at 15 twips a pixel, the expression wider.
+    // Every column in sight at once: the expression widest, the numbers narrow.
+    const int widths[] = {120, 170, 80, 100, 100, 120, 80};
     for (int c = 0; c < m_lvGroups->columnCount(); ++c)
-        m_lvGroups->setColumnWidth(c, c == 1 ? 220 : 2540 / 15);
+        m_lvGroups->setColumnWidth(c, widths[c]);
     body->addWidget(m_lvGroups, 1);
 
     auto *area = new QGroupBox(this);
@@ -144,7 +145,7 @@ SortingGroupingDialog::SortingGroupingDialog(Ui &ui, QWidget *parent) : QDialog(
     });
 
     showRow();
-    resize(760, 440);
+    resize(820, 440);
 }
 
 SortingGroupingDialog::~SortingGroupingDialog() = default;
