@@ -43,7 +43,9 @@
 #include <QListWidget>
 #include <QLocale>
 #include <QPushButton>
+#include <QPlainTextEdit>
 #include <QTimer>
+#include <QTreeWidget>
 #include <QTranslator>
 
 #include <algorithm>
@@ -133,6 +135,24 @@ void walkAccessImport(Orv::frmAccessToOrv &dialog, int page, const QString &data
     QApplication::processEvents();
     if (page == 4)
         dialog.btnBack()->click();
+}
+
+// Fills a dialog opened for a picture with what a user would have chosen:
+// a category of the expression builder with an expression, the first group
+// of the sorting and grouping dialog.
+void showcase(QWidget *dialog)
+{
+    if (auto *tree = dialog->findChild<QTreeWidget *>(QStringLiteral("tv"))) {
+        const QList<QTreeWidgetItem *> found = tree->findItems(QStringLiteral("String"), Qt::MatchExactly | Qt::MatchRecursive);
+        if (!found.isEmpty()) {
+            found.first()->parent()->setExpanded(true);
+            tree->setCurrentItem(found.first());
+        }
+        if (auto *text = dialog->findChild<QPlainTextEdit *>(QStringLiteral("txtExpression")))
+            text->setPlainText(QStringLiteral("UCase([CompanyName]) & \" - \" & Format([OrderDate], \"yyyy-mm-dd\")"));
+    }
+    if (auto *groups = dialog->findChild<QTreeWidget *>(QStringLiteral("lvGroups")); groups && groups->topLevelItemCount() > 0)
+        groups->setCurrentItem(groups->topLevelItem(0));
 }
 
 } // namespace
@@ -240,11 +260,15 @@ int main(int argc, char **argv)
         if (!command.isEmpty()) {
             // The dialog the command opens, modal or not, drawn once it has settled.
             QTimer::singleShot(400, &window, [&] {
-                QTimer::singleShot(600, &window, [&] {
+                QTimer::singleShot(1200, &window, [&] {
                     QWidget *dialog = QApplication::activeModalWidget();
                     for (QDialog *d : window.findChildren<QDialog *>()) {
                         if (!dialog && d->isVisible())
                             dialog = d;
+                    }
+                    if (dialog) {
+                        showcase(dialog);
+                        QApplication::processEvents();
                     }
                     const bool ok = dialog && dialog->grab().toImage().save(screenshot);
                     std::fprintf(ok ? stdout : stderr, ok ? "Wrote %s\n" : "Cannot write %s\n", qPrintable(screenshot));

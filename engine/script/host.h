@@ -105,7 +105,7 @@ public:
     Status compile();
     bool isCompiled() const;
     // Parses and resolves the code as compile does, without running any of
-    // it: the script editor's check.
+    // it: the checks made at design time (script editor, expression builder).
     Status check();
 
     bool hasProcedure(const QString &name) const;

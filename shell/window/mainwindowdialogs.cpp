@@ -6,19 +6,25 @@
 #include "dialogs/common/dialogunits.h"
 #include "dialogs/connection/promptconnectstring.h"
 #include "dialogs/datasource/datasource.h"
+#include "dialogs/expressionbuilder/expressionbuilderdialog.h"
 #include "dialogs/options/optionsdialog.h"
 #include "dialogs/pagenumbers/pagenumbersdialog.h"
 #include "dialogs/properties/propertiesdialog.h"
 #include "dialogs/reportproperties/reportpropertiesdialog.h"
 #include "dialogs/reportwizard/reportwizard.h"
+#include "dialogs/sortinggrouping/sortinggroupingdialog.h"
+#include "engine/model/report.h"
+#include "engine/model/section.h"
 #include "engine/widgets/designer/designer.h"
 #include "engine/widgets/designer/designercore.h"
 #include "shell/actioncatalogue.h"
 #include "shell/window/fieldlistpane.h"
 #include "shell/window/mainwindow.h"
 #include "ui/uipropertydialogs.h"
+#include "ui/uiseam.h"
 
 #include <QDockWidget>
+#include <QUndoStack>
 
 namespace Orv {
 
@@ -27,7 +33,8 @@ QSet<QString> MainWindow::dialogCommands()
     // A command is listed once its dialog is built; the others stay disabled.
     using namespace Command;
     return {InsertPageNumbers, FileReportProperties, EditOptions, ObjectProperties, FileExport,
-            FilePrinterSetup, ViewFieldList, FileNewWizard, ViewDataSource, FileImportAccess};
+            FilePrinterSetup, ViewFieldList, FileNewWizard, ViewDataSource, FileImportAccess,
+            InsertCalculatedField, ViewSortingAndGrouping};
 }
 
 bool MainWindow::openDialog(const QString &command)
@@ -178,14 +185,49 @@ void MainWindow::showFieldList()
     m_fieldList->refresh(*designer()->DesignedReport(), m_document->currentFolder());
 }
 
-// Insert > Calculated Field.
+// Insert > Calculated Field: a new field in the detail, below its other
+// controls, with the expression composed in the builder. Adding the field
+// and storing its expression are one undo step; Cancel leaves no field.
 void MainWindow::showExpressionBuilder()
 {
+    DesignerCore *core = m_dsg->core();
+    Report *report = core->DesignedReport();
+    Section *detail = report->sections()->Item(QStringLiteral("Detail"));
+    if (!detail)
+        detail = report->sections()->firstOfType(Section::Detail);
+    if (!detail) {
+        m_ui.showError(Status::failure(ErrInvalidCall, tr("The report has no detail section for the calculated field.")),
+                       tr("Insert Calculated Field"));
+        return;
+    }
+    double top = 0;
+    for (const Control *c : *detail->controls())
+        top = std::max(top, c->top() + c->height());
+    QUndoStack *undo = core->undoStack();
+    undo->beginMacro(tr("Insert Calculated Field"));
+    Control *field = core->insertControl(QStringLiteral("OrvEngine.Field"), detail, QPointF(0, top), QPointF(0, top));
+    bool stored = false;
+    if (field) {
+        ExpressionBuilderDialog dialog(m_ui, this);
+        dialog.setDesigner(core);
+        dialog.setReportFolder(m_document->currentFolder());
+        dialog.SetControl(field);
+        dialog.SetReport(report);
+        stored = dialog.exec() == QDialog::Accepted;
+    }
+    undo->endMacro();
+    if (field && !stored)
+        undo->undo();
 }
 
 // View > Sorting and Grouping.
 void MainWindow::showSortingAndGrouping()
 {
+    SortingGroupingDialog dialog(m_ui, this);
+    dialog.setDesigner(m_dsg->core());
+    dialog.setReportFolder(m_document->currentFolder());
+    dialog.SetReport(m_dsg->core()->DesignedReport());
+    dialog.exec();
 }
 
 } // namespace Orv
