@@ -1,15 +1,19 @@
 // orvreport [layout.rpx | archive.rdf]: the OrvReport designer.
 //   --help, --version
+//   --lang zh|en: the language of the program (else the locale's);
 //   --screenshot <file.png>: draw the main window once into a picture and
 //     quit (made for the documentation; works without a display);
-//   --start-dialog: with --screenshot, draw the start dialog instead;
-//   --start-tab <key>: on that tab (New, Existing, Recent).
+//   --window <name>: with --screenshot, draw that window of the program's
+//     list (shell/window/windowlist.h) instead;
+//   --start-dialog, --start-tab <key>, --preview: the same for the start
+//     dialog (on its tab New, Existing or Recent) and the preview page.
 // Every other argument is part of the path, joined with blanks, so that an
 // unquoted path with blanks still opens.
 #include "engine/core/processsetup.h"
+#include "shell/language.h"
 #include "shell/startdialogmodel.h"
 #include "shell/window/mainwindow.h"
-#include "shell/window/startdialog.h"
+#include "shell/window/windowlist.h"
 #include "ui/widgetui.h"
 
 #include "engine/widgets/designer/designer.h"
@@ -17,12 +21,10 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QLibraryInfo>
-#include <QLocale>
 #include <QTimer>
-#include <QTranslator>
 
 #include <cstdio>
+#include <optional>
 
 namespace {
 
@@ -33,7 +35,11 @@ void usage()
                 "Options:\n"
                 "  --help                  show this help and exit\n"
                 "  --version               show the version and exit\n"
+                "  --lang zh|en            show the program in Chinese or English\n"
+                "                          (without it: Chinese in a Chinese locale)\n"
                 "  --screenshot <file>     draw the window into a PNG file and exit\n"
+                "  --window <name>         with --screenshot: draw that window (main,\n"
+                "                          preview, start-dialog, ...)\n"
                 "  --start-dialog          with --screenshot: draw the start dialog\n"
                 "  --start-tab <key>       the same on its tab New, Existing or Recent\n"
                 "  --preview               with --screenshot: draw the preview page\n");
@@ -77,9 +83,8 @@ int main(int argc, char **argv)
     QStringList words;
     bool benchPaint = false;
     QString screenshot;
-    bool startDialog = false;
-    QString startTab;
-    bool preview = false;
+    QString windowName;
+    std::optional<Orv::UiLanguage> language;
     for (int i = 1; i < argc; ++i) {
         const QString arg = QString::fromLocal8Bit(argv[i]);
         if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
@@ -90,15 +95,25 @@ int main(int argc, char **argv)
             std::printf("orvreport %s\n", ORV_VERSION);
             return 0;
         }
-        if (arg == QLatin1String("--screenshot") && i + 1 < argc) {
+        if (arg == QLatin1String("--lang")) {
+            const QString name = i + 1 < argc ? QString::fromLocal8Bit(argv[++i]) : QString();
+            language = Orv::languageFromName(name);
+            if (!language) {
+                std::fprintf(stderr, "orvreport: --lang takes zh or en, not \"%s\"\n", qPrintable(name));
+                return 2;
+            }
+        } else if (arg == QLatin1String("--screenshot") && i + 1 < argc) {
             screenshot = QString::fromLocal8Bit(argv[++i]);
+        } else if (arg == QLatin1String("--window") && i + 1 < argc) {
+            windowName = QString::fromLocal8Bit(argv[++i]);
         } else if (arg == QLatin1String("--start-dialog")) {
-            startDialog = true;
+            windowName = QStringLiteral("start-dialog");
         } else if (arg == QLatin1String("--start-tab") && i + 1 < argc) {
-            startDialog = true;
-            startTab = QString::fromLocal8Bit(argv[++i]);
+            windowName = QStringLiteral("start-dialog-") + QString::fromLocal8Bit(argv[++i]).toLower();
+            if (windowName == QLatin1String("start-dialog-new"))
+                windowName = QStringLiteral("start-dialog");
         } else if (arg == QLatin1String("--preview")) {
-            preview = true;
+            windowName = QStringLiteral("preview");
         } else if (arg == QLatin1String("--bench-first-paint")) {
             benchPaint = true;
         } else {
@@ -111,15 +126,11 @@ int main(int argc, char **argv)
     QApplication::setApplicationVersion(QStringLiteral(ORV_VERSION));
     QApplication::setOrganizationName(QStringLiteral("Orv"));
 
-    // The program speaks Chinese; Qt's own dialogs (the file browser, the
-    // message box buttons) follow, in the traditional script where the
-    // user's locale writes it.
-    QTranslator qtTexts;
-    const QLocale locale;
-    const bool traditional = locale.language() == QLocale::Chinese && locale.script() == QLocale::TraditionalChineseScript;
-    if (qtTexts.load(traditional ? QStringLiteral("qtbase_zh_TW") : QStringLiteral("qtbase_zh_CN"),
-                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&qtTexts);
+    // Chinese source texts, or their English, before any window is made.
+    Orv::Translations translations;
+    QString translationError;
+    if (!translations.install(language.value_or(Orv::defaultLanguage()), &translationError))
+        std::fprintf(stderr, "orvreport: %s\n", qPrintable(translationError));
 
     Orv::WidgetUi ui;
     Orv::MainWindow window(ui);
@@ -128,32 +139,23 @@ int main(int argc, char **argv)
     window.show();
 
     if (!screenshot.isEmpty()) {
-        // Pictures for the documentation: the window (or the start dialog)
-        // as the user sees it, drawn once the pages have settled.
+        // Pictures for the documentation: a window of the program as the
+        // user sees it, drawn once the pages have settled.
+        const Orv::WindowEntry *entry = Orv::programWindow(windowName.isEmpty() ? QStringLiteral("main") : windowName);
+        if (!entry) {
+            std::fprintf(stderr, "orvreport: no window \"%s\"; the windows are:", qPrintable(windowName));
+            for (const Orv::WindowEntry &w : Orv::programWindows())
+                std::fprintf(stderr, " %s", qPrintable(w.name));
+            std::fprintf(stderr, "\n");
+            return 2;
+        }
         window.setStartDialogRunner([](Orv::StartDialogModel &) {});
         window.startUp(path);
-        if (preview)
-            window.setView(1);
-        QTimer::singleShot(preview ? 1500 : 400, &window, [&] {
-            QImage image;
-            if (startDialog) {
-                Orv::StartDialogModel model;
-                model.setShowNew(true);
-                model.addStandardNewTypes();
-                model.setInitialFolder(Orv::ReportDocument::folderOf(path));
-                // The layout shown stands in for the recent files.
-                const QString folder = Orv::ReportDocument::folderOf(path);
-                if (!path.isEmpty())
-                    model.AddExistItem(path.mid(folder.size()), folder, Orv::RecentFiles::today(), QStringLiteral("RPX"));
-                Orv::frmFileDialog dialog(model, &window);
-                if (!startTab.isEmpty())
-                    dialog.showTab(startTab);
-                dialog.show();
-                QApplication::processEvents();
-                image = dialog.grab().toImage();
-            } else {
-                image = window.grab().toImage();
-            }
+        QWidget *shown = entry->open(window, path);
+        shown->show();
+        QTimer::singleShot(windowName == QLatin1String("preview") ? 1500 : 400, &window, [&] {
+            QApplication::processEvents();
+            const QImage image = shown->grab().toImage();
             const bool ok = image.save(screenshot);
             std::fprintf(ok ? stdout : stderr, ok ? "Wrote %s\n" : "Cannot write %s\n", qPrintable(screenshot));
             QApplication::exit(ok ? 0 : 1);
