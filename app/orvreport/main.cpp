@@ -125,6 +125,8 @@ int main(int argc, char **argv)
     QApplication::setApplicationName(QStringLiteral("OrvReport"));
     QApplication::setApplicationVersion(QStringLiteral(ORV_VERSION));
     QApplication::setOrganizationName(QStringLiteral("Orv"));
+    // The desktop matches the window to its menu entry and icon by this.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.orv.OrvReport"));
 
     // Chinese source texts, or their English, before any window is made.
     Orv::Translations translations;

@@ -278,6 +278,16 @@ private Q_SLOTS:
         QFile out(pdf);
         QVERIFY(out.open(QIODevice::ReadOnly));
         QVERIFY(out.read(5) == "%PDF-");
+        // The file manager's view: layouts are ours, and they open in the
+        // designer (the triggers of shared-mime-info and desktop-file-utils
+        // have updated their caches).
+        if (const QString gio = tool("gio"); !gio.isEmpty()) {
+            const Run type = run(gio, {QStringLiteral("info"), QStringLiteral("-a"), QStringLiteral("standard::content-type"),
+                                       QStringLiteral("/usr/share/doc/orvreport/examples/invoices.rpx")});
+            QVERIFY2(type.out.contains(QStringLiteral("application/x-orvreport-layout")), qPrintable(type.out));
+            const Run handler = run(gio, {QStringLiteral("mime"), QStringLiteral("application/x-orvreport-archive")});
+            QVERIFY2(handler.out.contains(QStringLiteral("org.orv.OrvReport.desktop")), qPrintable(handler.out));
+        }
         // The installed designer finds its English.
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
