@@ -2,6 +2,7 @@
 
 #include "engine/widgets/designer/designeractions.h"
 
+#include <QCoreApplication>
 #include <QHash>
 
 namespace Orv {
@@ -401,6 +402,11 @@ QStringList ActionCatalogue::sources(const QString &command)
         }
     }
     return out;
+}
+
+QString ActionCatalogue::translated(const QString &name, const QString &sourceText)
+{
+    return QCoreApplication::translate(name.toLatin1().constData(), sourceText.toUtf8().constData());
 }
 
 } // namespace Orv

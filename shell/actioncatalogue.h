@@ -114,6 +114,10 @@ public:
     static CommandInfo command(const QString &command);
     // Every menu item and button that runs command, by name or key.
     static QStringList sources(const QString &command);
+    // A caption or tooltip in the user's language. The texts above are the
+    // source texts; each is translated in the context of its menu, item, bar
+    // or button name (translations/catalogue.cmake lists them for lupdate).
+    static QString translated(const QString &name, const QString &sourceText);
 };
 
 } // namespace Orv

@@ -14,17 +14,17 @@ namespace Orv {
 
 QString ReportDocument::layoutFilter()
 {
-    return QStringLiteral("Orv自定义报表 (*.rpx)|*.rpx");
+    return tr("Orv自定义报表 (*.rpx)|*.rpx");
 }
 
 QString ReportDocument::archiveFilter()
 {
-    return QStringLiteral("Orv自定义报表 (*.rdf)|*.rdf");
+    return tr("Orv自定义报表 (*.rdf)|*.rdf");
 }
 
 QString ReportDocument::startDialogFilter()
 {
-    return QStringLiteral("Orv自定义报表 (*.rpx)|*.rpx|All Files (*.*)|*.*");
+    return tr("Orv自定义报表 (*.rpx)|*.rpx|All Files (*.*)|*.*");
 }
 
 QString ReportDocument::qtFilter(const QString &pipeFilter)
@@ -55,7 +55,7 @@ QString ReportDocument::folderOf(const QString &path)
 
 QString ReportDocument::pathLabelFor(const QString &path)
 {
-    return QStringLiteral("报表路径[") + path + QLatin1Char(']');
+    return tr("报表路径[%1]").arg(path);
 }
 
 ReportDocument::ReportDocument(DesignerCore &designer, Ui &ui, SettingsStore &settings, DocumentHost &host,

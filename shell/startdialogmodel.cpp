@@ -2,23 +2,24 @@
 
 #include "shell/reportdocument.h"
 
+#include <QCoreApplication>
 #include <QLocale>
 
 namespace Orv {
 
 QString StartDialogModel::blankReport()
 {
-    return QStringLiteral("空白报表");
+    return QString::fromUtf8(QT_TRANSLATE_NOOP("Orv::frmFileDialog", "空白报表"));
 }
 
 QString StartDialogModel::reportWizard()
 {
-    return QStringLiteral("新建报表向导");
+    return QString::fromUtf8(QT_TRANSLATE_NOOP("Orv::frmFileDialog", "新建报表向导"));
 }
 
 QString StartDialogModel::importAccess()
 {
-    return QStringLiteral("导入Access报表");
+    return QString::fromUtf8(QT_TRANSLATE_NOOP("Orv::frmFileDialog", "导入Access报表"));
 }
 
 StartDialogModel::StartDialogModel(QObject *parent) : QObject(parent) {}

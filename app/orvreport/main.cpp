@@ -1,9 +1,12 @@
 // orvreport [layout.rpx | archive.rdf]: the OrvReport designer.
 //   --help, --version
+//   --lang zh|en: the language of the program (else the locale's);
 //   --screenshot <file.png>: draw the main window once into a picture and
 //     quit (made for the documentation; works without a display);
-//   --start-dialog: with --screenshot, draw the start dialog instead;
-//   --start-tab <key>: on that tab (New, Existing, Recent);
+//   --window <name>: with --screenshot, draw that window of the program's
+//     list (shell/window/windowlist.h) instead;
+//   --start-dialog, --start-tab <key>, --preview: the same for the start
+//     dialog (on its tab New, Existing or Recent) and the preview page.
 //   --command <name>: run that command of the menus (FileReportProperties,
 //     EditOptions, ...) and draw the dialog it opens;
 //   --select <control>: select that control first.
@@ -17,39 +20,36 @@
 // unquoted path with blanks still opens.
 #include "dialogs/accessimport/accessimportmodel.h"
 #include "dialogs/accessimport/frmaccesstoorv.h"
+#include "dialogs/export/frmexport.h"
 #include "dialogs/scripteditor/scripteditor.h"
 #include "engine/core/processsetup.h"
 #include "engine/model/control.h"
 #include "engine/model/report.h"
-#include "engine/widgets/designer/designercore.h"
-#include "shell/startdialogmodel.h"
-#include "shell/window/mainwindow.h"
-#include "shell/window/startdialog.h"
-#include "dialogs/export/frmexport.h"
-#include "engine/widgets/viewer/viewer.h"
-#include "ui/widgetui.h"
-#include "wizardshots.h"
-
-#include "engine/model/control.h"
 #include "engine/widgets/designer/designer.h"
 #include "engine/widgets/designer/designercore.h"
 #include "engine/widgets/designer/designview.h"
+#include "engine/widgets/viewer/viewer.h"
+#include "shell/language.h"
+#include "shell/startdialogmodel.h"
+#include "shell/window/mainwindow.h"
+#include "shell/window/startdialog.h"
+#include "shell/window/windowlist.h"
+#include "ui/widgetui.h"
+#include "wizardshots.h"
 
 #include <QApplication>
 #include <QDialog>
 #include <QElapsedTimer>
-#include <QLibraryInfo>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QLocale>
-#include <QPushButton>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTimer>
 #include <QTreeWidget>
-#include <QTranslator>
 
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 
 namespace {
 
@@ -60,7 +60,11 @@ void usage()
                 "Options:\n"
                 "  --help                  show this help and exit\n"
                 "  --version               show the version and exit\n"
+                "  --lang zh|en            show the program in Chinese or English\n"
+                "                          (without it: Chinese in a Chinese locale)\n"
                 "  --screenshot <file>     draw the window into a PNG file and exit\n"
+                "  --window <name>         with --screenshot: draw that window (main,\n"
+                "                          preview, start-dialog, ...)\n"
                 "  --start-dialog          with --screenshot: draw the start dialog\n"
                 "  --start-tab <key>       the same on its tab New, Existing or Recent\n"
                 "  --preview               with --screenshot: draw the preview page\n"
@@ -165,9 +169,8 @@ int main(int argc, char **argv)
     QStringList words;
     bool benchPaint = false;
     QString screenshot;
-    bool startDialog = false;
-    QString startTab;
-    bool preview = false;
+    QString windowName;
+    std::optional<Orv::UiLanguage> language;
     QString command;
     QString selectName;
     int exportFormat = -2; // the export dialog's format for its picture; -2 no dialog
@@ -187,19 +190,31 @@ int main(int argc, char **argv)
             std::printf("orvreport %s\n", ORV_VERSION);
             return 0;
         }
-        if (arg == QLatin1String("--screenshot") && i + 1 < argc) {
+        if (arg == QLatin1String("--lang")) {
+            const QString name = i + 1 < argc ? QString::fromLocal8Bit(argv[++i]) : QString();
+            language = Orv::languageFromName(name);
+            if (!language) {
+                std::fprintf(stderr, "orvreport: --lang takes zh or en, not \"%s\"\n", qPrintable(name));
+                return 2;
+            }
+        } else if (arg == QLatin1String("--screenshot") && i + 1 < argc) {
             screenshot = QString::fromLocal8Bit(argv[++i]);
+        } else if (arg == QLatin1String("--window") && i + 1 < argc) {
+            windowName = QString::fromLocal8Bit(argv[++i]);
         } else if (arg == QLatin1String("--start-dialog")) {
-            startDialog = true;
+            windowName = QStringLiteral("start-dialog");
         } else if (arg == QLatin1String("--start-tab") && i + 1 < argc) {
-            startDialog = true;
-            startTab = QString::fromLocal8Bit(argv[++i]);
+            windowName = QStringLiteral("start-dialog-") + QString::fromLocal8Bit(argv[++i]).toLower();
+            if (windowName == QLatin1String("start-dialog-new"))
+                windowName = QStringLiteral("start-dialog");
+        } else if (arg == QLatin1String("--preview")) {
+            windowName = QStringLiteral("preview");
         } else if (arg == QLatin1String("--command") && i + 1 < argc) {
             command = QString::fromLocal8Bit(argv[++i]);
         } else if (arg == QLatin1String("--select") && i + 1 < argc) {
             selectName = QString::fromLocal8Bit(argv[++i]);
         } else if (arg == QLatin1String("--export-dialog") && i + 1 < argc) {
-            preview = true;
+            windowName = QStringLiteral("preview");
             exportFormat = QString::fromLocal8Bit(argv[++i]).toInt();
         } else if (arg == QLatin1String("--wizard") && i + 2 < argc) {
             wizardShot = QString::fromLocal8Bit(argv[++i]);
@@ -210,8 +225,6 @@ int main(int argc, char **argv)
             accessDb = QString::fromLocal8Bit(argv[++i]);
         } else if (arg == QLatin1String("--access-exports") && i + 1 < argc) {
             accessExports = QString::fromLocal8Bit(argv[++i]);
-        } else if (arg == QLatin1String("--preview")) {
-            preview = true;
         } else if (arg == QLatin1String("--bars")) {
             bars = true;
         } else if (arg == QLatin1String("--script-editor")) {
@@ -227,16 +240,14 @@ int main(int argc, char **argv)
     QApplication::setApplicationName(QStringLiteral("OrvReport"));
     QApplication::setApplicationVersion(QStringLiteral(ORV_VERSION));
     QApplication::setOrganizationName(QStringLiteral("Orv"));
+    // The desktop matches the window to its menu entry and icon by this.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.orv.OrvReport"));
 
-    // The program speaks Chinese; Qt's own dialogs (the file browser, the
-    // message box buttons) follow, in the traditional script where the
-    // user's locale writes it.
-    QTranslator qtTexts;
-    const QLocale locale;
-    const bool traditional = locale.language() == QLocale::Chinese && locale.script() == QLocale::TraditionalChineseScript;
-    if (qtTexts.load(traditional ? QStringLiteral("qtbase_zh_TW") : QStringLiteral("qtbase_zh_CN"),
-                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&qtTexts);
+    // Chinese source texts, or their English, before any window is made.
+    Orv::Translations translations;
+    QString translationError;
+    if (!translations.install(language.value_or(Orv::defaultLanguage()), &translationError))
+        std::fprintf(stderr, "orvreport: %s\n", qPrintable(translationError));
 
     Orv::WidgetUi ui;
     Orv::MainWindow window(ui);
@@ -245,12 +256,18 @@ int main(int argc, char **argv)
     window.show();
 
     if (!screenshot.isEmpty()) {
-        // Pictures for the documentation: the window (or the start dialog)
-        // as the user sees it, drawn once the pages have settled.
+        // Pictures for the documentation: a window of the program as the
+        // user sees it, drawn once the pages have settled.
+        const Orv::WindowEntry *entry = Orv::programWindow(windowName.isEmpty() ? QStringLiteral("main") : windowName);
+        if (!entry) {
+            std::fprintf(stderr, "orvreport: no window \"%s\"; the windows are:", qPrintable(windowName));
+            for (const Orv::WindowEntry &w : Orv::programWindows())
+                std::fprintf(stderr, " %s", qPrintable(w.name));
+            std::fprintf(stderr, "\n");
+            return 2;
+        }
         window.setStartDialogRunner([](Orv::StartDialogModel &) {});
         window.startUp(path);
-        if (preview)
-            window.setView(1);
         if (!selectName.isEmpty()) {
             for (Orv::Control *c : window.designer()->DesignedReport()->allControls()) {
                 if (c->name() == selectName)
@@ -290,7 +307,10 @@ int main(int argc, char **argv)
                 }
             }
         }
-        QTimer::singleShot(preview ? 1500 : 400, &window, [&] {
+        QWidget *shown = entry->open(window, path);
+        shown->show();
+        QTimer::singleShot(windowName == QLatin1String("preview") ? 1500 : 400, &window, [&] {
+            QApplication::processEvents();
             QImage image;
             if (!wizardShot.isEmpty()) {
                 image = Orv::wizardScreenshot(ui, wizardShot, wizardConnection, &window);
@@ -299,21 +319,6 @@ int main(int argc, char **argv)
                 Orv::frmAccessToOrv dialog(model, &window);
                 dialog.show();
                 walkAccessImport(dialog, accessPage, accessDb, accessExports);
-                image = dialog.grab().toImage();
-            } else if (startDialog) {
-                Orv::StartDialogModel model;
-                model.setShowNew(true);
-                model.addStandardNewTypes();
-                model.setInitialFolder(Orv::ReportDocument::folderOf(path));
-                // The layout shown stands in for the recent files.
-                const QString folder = Orv::ReportDocument::folderOf(path);
-                if (!path.isEmpty())
-                    model.AddExistItem(path.mid(folder.size()), folder, Orv::RecentFiles::today(), QStringLiteral("RPX"));
-                Orv::frmFileDialog dialog(model, &window);
-                if (!startTab.isEmpty())
-                    dialog.showTab(startTab);
-                dialog.show();
-                QApplication::processEvents();
                 image = dialog.grab().toImage();
             } else if (exportFormat > -2) {
                 Orv::frmExport dialog(ui, &window);
@@ -332,7 +337,7 @@ int main(int argc, char **argv)
             } else if (bars) {
                 image = window.findChild<QWidget *>(QStringLiteral("cbDesign"))->grab().toImage();
             } else {
-                image = window.grab().toImage();
+                image = shown->grab().toImage();
             }
             const bool ok = image.save(screenshot);
             std::fprintf(ok ? stdout : stderr, ok ? "Wrote %s\n" : "Cannot write %s\n", qPrintable(screenshot));

@@ -33,18 +33,20 @@ namespace {
 // The zoom box's items and their data.
 const std::pair<const char *, int> ZoomItems[] = {{" 25%", 25},   {" 50%", 50},   {"100%", 100}, {"125%", 125},
                                                    {"150%", 150},  {"175%", 175},  {"200%", 200}, {"400%", 400},
-                                                   {"页面宽度", -1}, {"整个页面", -2}};
+                                                   {QT_TRANSLATE_NOOP("Orv::MainWindow", "页面宽度"), -1},
+                                                   {QT_TRANSLATE_NOOP("Orv::MainWindow", "整个页面"), -2}};
 
 } // namespace
 
 QAction *MainWindow::makeAction(const QString &name, const QString &caption, const QString &command, bool forButton)
 {
     const CommandInfo info = ActionCatalogue::command(command);
-    auto *a = new QAction(caption, this);
+    const QString text = ActionCatalogue::translated(name, caption);
+    auto *a = new QAction(text, this);
     a->setObjectName(name);
     a->setIcon(commandIcon(info.icon));
     if (forButton)
-        a->setToolTip(caption);
+        a->setToolTip(text);
     else
         a->setIconVisibleInMenu(false);
     // The first action of a command carries its shortcut: the menu item's
@@ -77,7 +79,7 @@ void addEntries(MainWindow *window, QMenu *menu, const QList<MenuEntry> &entries
         if (e.name.isEmpty()) {
             menu->addSeparator();
         } else if (!e.children.isEmpty()) {
-            QMenu *sub = menu->addMenu(e.caption);
+            QMenu *sub = menu->addMenu(ActionCatalogue::translated(e.name, e.caption));
             sub->setObjectName(e.name);
             sub->menuAction()->setObjectName(e.name);
             menus.insert(e.name, sub);
@@ -104,7 +106,7 @@ void MainWindow::buildMenus()
     m_available.unite(dialogCommands());
     const auto make = [this](const MenuEntry &e) { return makeAction(e.name, e.caption, e.command, false); };
     for (const MenuInfo &info : ActionCatalogue::menus()) {
-        auto *menu = new QMenu(info.caption, this);
+        auto *menu = new QMenu(ActionCatalogue::translated(info.name, info.caption), this);
         menu->setObjectName(info.name);
         m_menus.insert(info.name, menu);
         addEntries(this, menu, info.items, make, m_menus);
@@ -124,7 +126,7 @@ QToolBar *MainWindow::toolBar(const QString &name) const
 void MainWindow::buildBars()
 {
     for (const ToolBarInfo &info : ActionCatalogue::toolBars()) {
-        auto *bar = new QToolBar(info.caption);
+        auto *bar = new QToolBar(ActionCatalogue::translated(info.name, info.caption));
         bar->setObjectName(info.name);
         bar->setIconSize(QSize(16, 16));
         bar->setToolButtonStyle(Qt::ToolButtonIconOnly);
@@ -137,7 +139,7 @@ void MainWindow::buildBars()
                 m_cboViewZoom = new QComboBox(bar);
                 m_cboViewZoom->setObjectName(QStringLiteral("cboViewZoom"));
                 m_cboViewZoom->setEditable(true);
-                m_cboViewZoom->setToolTip(b.toolTip);
+                m_cboViewZoom->setToolTip(ActionCatalogue::translated(b.key, b.toolTip));
                 for (const auto &[text, zoom] : ZoomItems)
                     m_cboViewZoom->addItem(tr(text), zoom);
                 m_cboViewZoom->setMinimumContentsLength(6);
@@ -157,7 +159,7 @@ void MainWindow::buildBars()
             if (b.key == QLatin1String("tvuPageNumber")) {
                 m_txtViewPageNumber = new QLineEdit(bar);
                 m_txtViewPageNumber->setObjectName(QStringLiteral("txtViewPageNumber"));
-                m_txtViewPageNumber->setToolTip(b.toolTip);
+                m_txtViewPageNumber->setToolTip(ActionCatalogue::translated(b.key, b.toolTip));
                 m_txtViewPageNumber->setFixedWidth(80);
                 m_txtViewPageNumber->setAlignment(Qt::AlignCenter);
                 connect(m_txtViewPageNumber, &QLineEdit::returnPressed, this, [this] { validatePageBox(); });
@@ -173,7 +175,7 @@ void MainWindow::buildBars()
                 m_txtViewFind = new QLineEdit(bar);
                 m_txtViewFind->setObjectName(QStringLiteral("txtViewFind"));
                 m_txtViewFind->setFixedWidth(120);
-                m_txtViewFind->setPlaceholderText(b.toolTip);
+                m_txtViewFind->setPlaceholderText(ActionCatalogue::translated(b.key, b.toolTip));
                 m_txtViewFind->installEventFilter(this);
                 connect(m_txtViewFind, &QLineEdit::returnPressed, this, [this] { execute(Command::viewer(QStringLiteral("tvuFind"))); });
                 bar->insertWidget(a, m_txtViewFind);
