@@ -2,6 +2,307 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="zh_CN">
 <context>
+    <name>AccessImportModel</name>
+    <message>
+        <source>Default (ANSI)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Arabic</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Baltic</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>EastEurope</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Greek</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Hebrew</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Russian</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Turkish</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ConnectionDialog</name>
+    <message>
+        <source>SQLite</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>PostgreSQL</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ODBC data source or driver</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Microsoft Access file (.mdb, .accdb)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>File not found: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>DialogUnits</name>
+    <message>
+        <source>厘米</source>
+        <translation>centimetres</translation>
+    </message>
+    <message>
+        <source>英寸</source>
+        <translation>inches</translation>
+    </message>
+    <message>
+        <source>Type a number of %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>Orv::AccessImportModel</name>
+    <message>
+        <source>Microsoft Access Files (*.mdb, *.adp)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Microsoft Access Database (*.mdb)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Microsoft Access 2007 Database (*.accdb)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Microsoft Access Project (*.adp)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>All Files (*.*)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Stopping after the report being converted...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The exports folder &quot;%1&quot; does not exist.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Tick the reports to convert.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Enter the folder the layouts are written to in Reports Path.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The folder &quot;%1&quot; cannot be written.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The database has no reports.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>None of these reports has an export in the exports folder; see the database page.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>This file cannot be read as an Access database.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>%n report export(s) found.</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1 of %2 reports have an export in the exports folder.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Reports Database</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Select the folder of the report exports:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Select reports path:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>(All reports)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> layouts</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>*** Conversion cancelled; the design is unchanged ***</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Import Access Report</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>Orv::ConnectionDialog</name>
+    <message>
+        <source>Data Link Properties</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Provider:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Browse...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Database &amp;file:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Host:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>P&amp;ort:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Database:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Data &amp;source:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>D&amp;river:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Save password in the report</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Without it the password is used while the program runs but left out of saved layouts.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;User name:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Pass&amp;word:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Connection s&amp;tring:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Test Connection</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>确定[&amp;O]</source>
+        <translation>&amp;OK</translation>
+    </message>
+    <message>
+        <source>取消[&amp;C]</source>
+        <translation>&amp;Cancel</translation>
+    </message>
+    <message>
+        <source>Database File</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Access databases (*.mdb *.accdb);;All files (*)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>SQLite databases (*.db *.sqlite *.sqlite3 *.db3);;All files (*)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Connecting...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Test connection succeeded.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Test connection failed:
+%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>Orv::ConnectionSettings</name>
+    <message>
+        <source>the database file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the database name</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>a data source or a driver</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>Orv::DesignFormat</name>
+    <message>
+        <source>The font size &quot;%1&quot; is not a number.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The font size must be from 1 to 1638 points; %1 is outside that range.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>背景色</source>
+        <translation>Back Color</translation>
+    </message>
+    <message>
+        <source>前景色</source>
+        <translation>Fore Color</translation>
+    </message>
+    <message>
+        <source>线条颜色</source>
+        <translation>Line Color</translation>
+    </message>
+</context>
+<context>
     <name>Orv::DesignerWindow</name>
     <message>
         <source>Added %1</source>
@@ -269,6 +570,264 @@
     </message>
 </context>
 <context>
+    <name>Orv::ExpressionBuilderDialog</name>
+    <message>
+        <source>公式向导</source>
+        <translation>Expression Builder</translation>
+    </message>
+    <message>
+        <source>使用字段或属性来建立公式表达式</source>
+        <translation>Build an expression from fields and properties</translation>
+    </message>
+    <message>
+        <source>粘贴[&amp;P]</source>
+        <translation>&amp;Paste</translation>
+    </message>
+    <message>
+        <source>撤销[&amp;U]</source>
+        <translation>&amp;Undo</translation>
+    </message>
+    <message>
+        <source>Item</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Inserts</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Description</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>确定[&amp;O]</source>
+        <translation>&amp;OK</translation>
+    </message>
+    <message>
+        <source>取消[&amp;C]</source>
+        <translation>&amp;Cancel</translation>
+    </message>
+    <message>
+        <source>帮助[&amp;H]</source>
+        <translation>&amp;Help</translation>
+    </message>
+    <message>
+        <source>Double-click an entry of the list, or press Enter on it, to insert it at the caret; the operator buttons insert their operator. The expression is checked as you type and again on OK, which stores it as the data field of the control or group.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1
+
+Store the expression anyway?</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>Orv::ExpressionBuilderModel</name>
+    <message>
+        <source>Report</source>
+        <translation type="unfinished">Report</translation>
+    </message>
+    <message>
+        <source>Functions</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Array</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Conversion</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Date/Time</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Input/Output</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Math</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>String</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Constants</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Colors</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Date Constants</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Date Formats</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>TriState</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>VarTypes</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Operators</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Arithmatic</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Comparison</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Logical</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Common Expressions</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Page</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Fields</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>A field of the data source</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Page Number</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Pages</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Page N of M</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Current Date</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Current Date/Time</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The report has no data source.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Reading the fields of the data source…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The fields could not be read: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The data source has no fields.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>There is no report to check the expression against.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The expression compiles.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The report&apos;s script does not compile (line %1, column %2): %3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Error %1 at line %2, column %3: %4</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The target of the expression no longer exists; nothing can be stored.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is no longer in the report; the expression cannot be stored.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The control &quot;%1&quot; takes no data field.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The expression is %1 characters long; at most %2 can be stored.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Set Data Field</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>Orv::FieldList</name>
+    <message>
+        <source>The report has no data control: add one and set its connection and statement.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The data control names no data: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The database cannot be read: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The statement returns no fields.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Insert Field %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Caption</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Data Field</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>Orv::FieldListPane</name>
+    <message>
+        <source>刷新</source>
+        <translation>Refresh</translation>
+    </message>
+    <message>
+        <source>Reading the fields...</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>Orv::MainWindow</name>
     <message>
         <source>设计</source>
@@ -317,12 +876,91 @@ A banded-report designer.</translation>
         <translation>Name Test</translation>
     </message>
     <message>
-        <source>The report wizard is not part of this build.</source>
-        <translation>The report wizard is not part of this build.</translation>
+        <source>字体</source>
+        <translation>Font</translation>
     </message>
     <message>
-        <source>The Access import is not part of this build.</source>
-        <translation>The Access import is not part of this build.</translation>
+        <source>样式</source>
+        <translation>Style</translation>
+    </message>
+    <message>
+        <source>字号</source>
+        <translation>Font Size</translation>
+    </message>
+    <message>
+        <source>字段列表</source>
+        <translation>Field List</translation>
+    </message>
+    <message>
+        <source>The report has no detail section for the calculated field.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Insert Calculated Field</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>找不到“%1”</source>
+        <translation>&quot;%1&quot; was not found</translation>
+    </message>
+    <message>
+        <source>已从头继续查找，“%1”在第 %2 页</source>
+        <translation>Search continued from the beginning: &quot;%1&quot; is on page %2</translation>
+    </message>
+    <message>
+        <source>Error: PrintReport</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>打印设置</source>
+        <translation>Print Setup</translation>
+    </message>
+</context>
+<context>
+    <name>Orv::PageNumbersModel</name>
+    <message>
+        <source>Page ##</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Page ## of ##</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Page ## / ##</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>## of ##</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>## / ##</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Page Header Left</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Page Header Center</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Page Header Right</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>PageFooter Left</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>PageFooter Center</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>PageFooter Right</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
@@ -330,6 +968,17 @@ A banded-report designer.</translation>
     <message>
         <source>Page %1 cannot be shown: %2</source>
         <translation>Page %1 cannot be shown: %2</translation>
+    </message>
+</context>
+<context>
+    <name>Orv::RelateTablesModel</name>
+    <message>
+        <source>This join is already listed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>表关系</source>
+        <translation>Relate Tables</translation>
     </message>
 </context>
 <context>
@@ -400,6 +1049,237 @@ A banded-report designer.</translation>
     </message>
 </context>
 <context>
+    <name>Orv::ReportPropertiesModel</name>
+    <message>
+        <source>Default</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Custom</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The report&apos;s paper (number %1) is not offered by this printer; it is kept unless you choose another.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The paper width</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The paper height</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 must be more than 0.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 must be at most %2 %3.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 cannot be negative.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 is too large.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The left and right margins and the gutter (%1 together) leave no room on paper %2 wide.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The top and bottom margins (%1 together) leave no room on paper %2 high.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Report Properties</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>Orv::ScriptEditorModel</name>
+    <message>
+        <source>Report</source>
+        <translation type="unfinished">Report</translation>
+    </message>
+    <message>
+        <source>Edit Script</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>Orv::SortingGroupingDialog</name>
+    <message>
+        <source>排序和分组</source>
+        <translation>Sorting and Grouping</translation>
+    </message>
+    <message>
+        <source>排序和分组选项</source>
+        <translation>Sorting and Grouping</translation>
+    </message>
+    <message>
+        <source>设置报表分组选项和报表字段排序</source>
+        <translation>Set the grouping options and the field sort order of the report</translation>
+    </message>
+    <message>
+        <source>Build the expression</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The rows come in the order of the report&apos;s statement</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>前分页</source>
+        <translation>Page break before</translation>
+    </message>
+    <message>
+        <source>后分页</source>
+        <translation>Page break after</translation>
+    </message>
+    <message>
+        <source>字段/表达式:</source>
+        <translation>Field/Expression:</translation>
+    </message>
+    <message>
+        <source>排序:</source>
+        <translation>Sort order:</translation>
+    </message>
+    <message>
+        <source>组不分页:</source>
+        <translation>Keep together:</translation>
+    </message>
+    <message>
+        <source>分组:</source>
+        <translation>Group on:</translation>
+    </message>
+    <message>
+        <source>分组间隔:</source>
+        <translation>Group interval:</translation>
+    </message>
+    <message>
+        <source>确定[&amp;O]</source>
+        <translation>&amp;OK</translation>
+    </message>
+    <message>
+        <source>取消[&amp;C]</source>
+        <translation>&amp;Cancel</translation>
+    </message>
+    <message>
+        <source>The expression of &quot;%1&quot; does not compile:
+%2
+
+Store it anyway?</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>Orv::SortingGroupingModel</name>
+    <message>
+        <source>Group Name</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>FieldExpr</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>SortOrder</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>GroupOn</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>GroupInterval</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>GrpKeepTogether</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>PageBreak</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>A - Ascending</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>D - Descending</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Each Value</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Prefix Characters</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Year</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Quarter</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Month</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Week</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Day</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Hour</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Minute</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Interval</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>0 - Do Not Keep Together</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>1 - With First Detail</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>2 - All Group Records</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The group &quot;%1&quot; is no longer in the report.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The group interval of &quot;%1&quot; must be a whole number of at least 1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Sorting and Grouping</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>Orv::TocModel</name>
     <message>
         <source>Page %1</source>
@@ -407,11 +1287,18 @@ A banded-report designer.</translation>
     </message>
 </context>
 <context>
-    <name>Orv::Viewer</name>
+    <name>Orv::TopicDialog</name>
     <message>
-        <source>Print</source>
-        <translation>Print</translation>
+        <source>确定[&amp;O]</source>
+        <translation>&amp;OK</translation>
     </message>
+    <message>
+        <source>取消[&amp;C]</source>
+        <translation>&amp;Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>Orv::Viewer</name>
     <message>
         <source>Printing...</source>
         <translation>Printing...</translation>
@@ -560,6 +1447,397 @@ A banded-report designer.</translation>
     </message>
 </context>
 <context>
+    <name>Orv::WizardFlow</name>
+    <message>
+        <source>The database opened but holds no tables to report on.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>向导</source>
+        <translation>Wizard</translation>
+    </message>
+    <message>
+        <source>(None)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Error: AddSelectedField</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>These fields hold binary data that a report cannot show and were left out:
+%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Error: GroupFields.Add</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>Orv::frmAccessToOrv</name>
+    <message>
+        <source>转换报表</source>
+        <translation>Convert Reports</translation>
+    </message>
+    <message>
+        <source>Access报表导入系统 2.0</source>
+        <translation>Access Report Import 2.0</translation>
+    </message>
+    <message>
+        <source>开始</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <source>数据库</source>
+        <translation>Database</translation>
+    </message>
+    <message>
+        <source>报表</source>
+        <translation>Reports</translation>
+    </message>
+    <message>
+        <source>选项</source>
+        <translation>Options</translation>
+    </message>
+    <message>
+        <source>转换</source>
+        <translation>Convert</translation>
+    </message>
+    <message>
+        <source>完成</source>
+        <translation>Finish</translation>
+    </message>
+    <message>
+        <source>&lt; 后退[&amp;B]</source>
+        <translation>&lt; &amp;Back</translation>
+    </message>
+    <message>
+        <source>前进 &gt;[&amp;F]</source>
+        <translation>&amp;Next &gt;</translation>
+    </message>
+    <message>
+        <source>完成[&amp;E]</source>
+        <translation>&amp;Finish</translation>
+    </message>
+    <message>
+        <source>取消[&amp;C]</source>
+        <translation>&amp;Cancel</translation>
+    </message>
+    <message>
+        <source>This wizard assists you in converting your Microsoft Access 2000 Reports to OrvReport format.  The converted files can be loaded into OrvReport designer for further modifications.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Press the Next button to start.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Reports Database</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Folder of the report exports</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Access does not run here, so each report&apos;s design is read from the text export Access makes of it. In Access, export a report from the Immediate window with
+    SaveAsText acReport, &quot;Invoice&quot;, &quot;C:\Exports\Invoice.txt&quot;
+or export them all with a module that calls SaveAsText for each report of CurrentProject.AllReports. Put the files in this folder (left empty: the folder beside the database named like it).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Select the reports that you want to convert</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The highlighted report is converted into the designer; to convert every ticked report into layout files, tick &quot;Convert all checked reports&quot; on the next page.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Reports Path</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Report Path is Not used in Tesserane Reports</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Fonts Charset</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Comment Module Text</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Strip sourcecode (typedecls, handler prefixes)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Use ADO for Data Control instead of DAO</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Convert MSGraph Chart Controls</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save to Binary Format</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Convert all checked reports into layout files in the reports path</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Press the Next button to start converting selected reports.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Converting Reports</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The layouts are written into this folder.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 (no export)</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>Orv::frmDataSource</name>
+    <message>
+        <source>报表数据源</source>
+        <translation>Report Data Source</translation>
+    </message>
+    <message>
+        <source>设置数据源，字段，格式等</source>
+        <translation>Set the data source, fields, formats and more</translation>
+    </message>
+    <message>
+        <source>Connection</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Fields</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Relate</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Sort</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Filter</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>  连接</source>
+        <translation>  Connection</translation>
+    </message>
+    <message>
+        <source>连接数据源字符串</source>
+        <translation>Connection string of the data source</translation>
+    </message>
+    <message>
+        <source>连接...</source>
+        <translation>Connect...</translation>
+    </message>
+    <message>
+        <source>确定[&amp;O]</source>
+        <translation>&amp;OK</translation>
+    </message>
+    <message>
+        <source>取消[&amp;C]</source>
+        <translation>&amp;Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>Orv::frmExport</name>
+    <message>
+        <source>输出</source>
+        <translation>Export</translation>
+    </message>
+    <message>
+        <source>请选择一个输出文件格式</source>
+        <translation>Choose an export file format</translation>
+    </message>
+    <message>
+        <source>输出格式</source>
+        <translation>Export Format</translation>
+    </message>
+    <message>
+        <source>输出选项</source>
+        <translation>Export Options</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>浏览</source>
+        <translation>Browse</translation>
+    </message>
+    <message>
+        <source>文件名:</source>
+        <translation>File name:</translation>
+    </message>
+    <message>
+        <source>文档版本:</source>
+        <translation>Document version:</translation>
+    </message>
+    <message>
+        <source>JPG 质量:</source>
+        <translation>JPEG quality:</translation>
+    </message>
+    <message>
+        <source>不嵌入的字体:</source>
+        <translation>Fonts not to embed:</translation>
+    </message>
+    <message>
+        <source>文件前缀:</source>
+        <translation>File prefix:</translation>
+    </message>
+    <message>
+        <source>网页路径:</source>
+        <translation>Pages folder:</translation>
+    </message>
+    <message>
+        <source>Select the HTML pages folder</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>HTML Folder Select Error</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>图标路径:</source>
+        <translation>Images folder:</translation>
+    </message>
+    <message>
+        <source>Select the HTML images folder</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Images Folder Select Error</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>字符集:</source>
+        <translation>Character set:</translation>
+    </message>
+    <message>
+        <source>标题:</source>
+        <translation>Title:</translation>
+    </message>
+    <message>
+        <source>网页格式:</source>
+        <translation>HTML version:</translation>
+    </message>
+    <message>
+        <source>目录格式:</source>
+        <translation>Contents format:</translation>
+    </message>
+    <message>
+        <source>建立CSS层</source>
+        <translation>Create CSS layers</translation>
+    </message>
+    <message>
+        <source>建立Frames框架</source>
+        <translation>Create frameset</translation>
+    </message>
+    <message>
+        <source>建立 MIME 存档</source>
+        <translation>Create MIME archive</translation>
+    </message>
+    <message>
+        <source>单网页输出</source>
+        <translation>Single page output</translation>
+    </message>
+    <message>
+        <source>版本:</source>
+        <translation>Version:</translation>
+    </message>
+    <message>
+        <source>缇</source>
+        <translation>twips</translation>
+    </message>
+    <message>
+        <source>边框空格:</source>
+        <translation>Border space:</translation>
+    </message>
+    <message>
+        <source>最小列宽:</source>
+        <translation>Min. column width:</translation>
+    </message>
+    <message>
+        <source>最小行高:</source>
+        <translation>Min. row height:</translation>
+    </message>
+    <message>
+        <source>自动行高</source>
+        <translation>Auto row height</translation>
+    </message>
+    <message>
+        <source>双边界</source>
+        <translation>Double boundaries</translation>
+    </message>
+    <message>
+        <source>产生分页符</source>
+        <translation>Generate page breaks</translation>
+    </message>
+    <message>
+        <source>生成多个工作表</source>
+        <translation>Multiple worksheets</translation>
+    </message>
+    <message>
+        <source>显示缘空间</source>
+        <translation>Show margin space</translation>
+    </message>
+    <message>
+        <source>去掉空格</source>
+        <translation>Trim empty space</translation>
+    </message>
+    <message>
+        <source>文字定界符:</source>
+        <translation>Text delimiter:</translation>
+    </message>
+    <message>
+        <source>禁止空行</source>
+        <translation>Suppress empty lines</translation>
+    </message>
+    <message>
+        <source>Unicode</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The folder chosen has no path</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>输出已取消，没有写入文件。</source>
+        <translation>Export cancelled; no file was written.</translation>
+    </message>
+    <message>
+        <source>Error Exporting Document</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>Orv::frmFileDialog</name>
     <message>
         <source>空白报表</source>
@@ -612,6 +1890,656 @@ A banded-report designer.</translation>
     <message>
         <source>不再显示这个对话框[&amp;U]</source>
         <translation>Do not show this dialog again</translation>
+    </message>
+</context>
+<context>
+    <name>Orv::frmGroupOptions</name>
+    <message>
+        <source>分组属性</source>
+        <translation>Group Options</translation>
+    </message>
+    <message>
+        <source>请设置你要分组的字段</source>
+        <translation>Set how each field is grouped</translation>
+    </message>
+    <message>
+        <source>确定[&amp;O]</source>
+        <translation>&amp;OK</translation>
+    </message>
+    <message>
+        <source>取消[&amp;C]</source>
+        <translation>&amp;Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>Orv::frmOptions</name>
+    <message>
+        <source>选项</source>
+        <translation>Options</translation>
+    </message>
+    <message>
+        <source>报表选项</source>
+        <translation>Report Options</translation>
+    </message>
+    <message>
+        <source>修改报表缺省设置项</source>
+        <translation>Change the default settings of reports</translation>
+    </message>
+    <message>
+        <source>  Grid Settings</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Show Grid</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Snap Controls to Grid</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Units</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>US (Inches)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Metric (cm.)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Rows</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>样式</source>
+        <translation>Styles</translation>
+    </message>
+    <message>
+        <source>新建[&amp;N]</source>
+        <translation>&amp;New</translation>
+    </message>
+    <message>
+        <source>删除[&amp;D]</source>
+        <translation>&amp;Delete</translation>
+    </message>
+    <message>
+        <source>Grid Settings</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Styles</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>Orv::frmPageNumbers</name>
+    <message>
+        <source>页码</source>
+        <translation>Page Numbers</translation>
+    </message>
+    <message>
+        <source>向报表加入一个新页码</source>
+        <translation>Add a page number to the report</translation>
+    </message>
+    <message>
+        <source>样式</source>
+        <translation>Style</translation>
+    </message>
+    <message>
+        <source>定位:</source>
+        <translation>Position:</translation>
+    </message>
+    <message>
+        <source>确定[&amp;O]</source>
+        <translation>&amp;OK</translation>
+    </message>
+    <message>
+        <source>取消[&amp;C]</source>
+        <translation>&amp;Cancel</translation>
+    </message>
+    <message>
+        <source>Error: AddPageNumber</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>Orv::frmProperties</name>
+    <message>
+        <source>属性</source>
+        <translation>Properties</translation>
+    </message>
+    <message>
+        <source>  属性</source>
+        <translation>  Properties</translation>
+    </message>
+    <message>
+        <source>填充属性设置</source>
+        <translation>Fill in the property settings</translation>
+    </message>
+</context>
+<context>
+    <name>Orv::frmRelateTables</name>
+    <message>
+        <source>表关系</source>
+        <translation>Relate Tables</translation>
+    </message>
+    <message>
+        <source>你可以选择多个表。  选择一个主表和多个外部关键字表建立关系</source>
+        <translation>You can select more than one table.  Choose a primary table and one or more foreign key tables to relate to it</translation>
+    </message>
+    <message>
+        <source>增加[&amp;A]</source>
+        <translation>&amp;Add</translation>
+    </message>
+    <message>
+        <source>移除[&amp;R]</source>
+        <translation>&amp;Remove</translation>
+    </message>
+    <message>
+        <source>确定[&amp;O]</source>
+        <translation>&amp;OK</translation>
+    </message>
+    <message>
+        <source>取消[&amp;C]</source>
+        <translation>&amp;Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>Orv::frmReportProperties</name>
+    <message>
+        <source>报表属性</source>
+        <translation>Report Properties</translation>
+    </message>
+    <message>
+        <source>填写报表设置项</source>
+        <translation>Fill in the report settings</translation>
+    </message>
+    <message>
+        <source>打印选项</source>
+        <translation>Print Options</translation>
+    </message>
+    <message>
+        <source>纸张大小</source>
+        <translation>Paper Size</translation>
+    </message>
+    <message>
+        <source>页边距</source>
+        <translation>Margins</translation>
+    </message>
+    <message>
+        <source>打印质量</source>
+        <translation>Orientation</translation>
+    </message>
+    <message>
+        <source>纸张处理</source>
+        <translation>Paper Handling</translation>
+    </message>
+    <message>
+        <source>报表选项</source>
+        <translation>Report Options</translation>
+    </message>
+    <message>
+        <source>文档名称</source>
+        <translation>Document Name</translation>
+    </message>
+    <message>
+        <source>摘要</source>
+        <translation>Summary</translation>
+    </message>
+    <message>
+        <source>安全</source>
+        <translation>Security</translation>
+    </message>
+    <message>
+        <source>组织</source>
+        <translation>Organization</translation>
+    </message>
+    <message>
+        <source>用户</source>
+        <translation>Users</translation>
+    </message>
+    <message>
+        <source>  纸张设置</source>
+        <translation>  Paper Settings</translation>
+    </message>
+    <message>
+        <source>纸张大小:</source>
+        <translation>Paper size:</translation>
+    </message>
+    <message>
+        <source>宽:</source>
+        <translation>Width:</translation>
+    </message>
+    <message>
+        <source>高:</source>
+        <translation>Height:</translation>
+    </message>
+    <message>
+        <source>没有安装打印机，列出的是标准纸张大小。</source>
+        <translation>No printer is installed; the standard paper sizes are listed.</translation>
+    </message>
+    <message>
+        <source>打印机 %1 的纸张大小。</source>
+        <translation>Paper sizes of the printer %1.</translation>
+    </message>
+    <message>
+        <source>  页边距设置</source>
+        <translation>  Margin Settings</translation>
+    </message>
+    <message>
+        <source>左</source>
+        <translation>Left</translation>
+    </message>
+    <message>
+        <source>右</source>
+        <translation>Right</translation>
+    </message>
+    <message>
+        <source>上</source>
+        <translation>Top</translation>
+    </message>
+    <message>
+        <source>下</source>
+        <translation>Bottom</translation>
+    </message>
+    <message>
+        <source>行隔</source>
+        <translation>Gutter</translation>
+    </message>
+    <message>
+        <source>Mirror Margins</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>  打印质量</source>
+        <translation>  Orientation</translation>
+    </message>
+    <message>
+        <source>打印机默认</source>
+        <translation>Printer Default</translation>
+    </message>
+    <message>
+        <source>照片</source>
+        <translation>Portrait</translation>
+    </message>
+    <message>
+        <source>景观</source>
+        <translation>Landscape</translation>
+    </message>
+    <message>
+        <source>  文件处理</source>
+        <translation>  Paper Handling</translation>
+    </message>
+    <message>
+        <source>纸本:</source>
+        <translation>Paper source:</translation>
+    </message>
+    <message>
+        <source>整理:</source>
+        <translation>Collate:</translation>
+    </message>
+    <message>
+        <source>全双工:</source>
+        <translation>Duplex:</translation>
+    </message>
+    <message>
+        <source>  文档名称</source>
+        <translation>  Document Name</translation>
+    </message>
+    <message>
+        <source>报告文件的名称将出现在打印机工作任务中</source>
+        <translation>The document name is shown in the printer&apos;s job list</translation>
+    </message>
+    <message>
+        <source>  概述</source>
+        <translation>  Summary</translation>
+    </message>
+    <message>
+        <source>作者: </source>
+        <translation>Author: </translation>
+    </message>
+    <message>
+        <source>公司:</source>
+        <translation>Company:</translation>
+    </message>
+    <message>
+        <source>部门:</source>
+        <translation>Department:</translation>
+    </message>
+    <message>
+        <source>级别:</source>
+        <translation>Category:</translation>
+    </message>
+    <message>
+        <source>关键字:</source>
+        <translation>Keywords:</translation>
+    </message>
+    <message>
+        <source>  组织</source>
+        <translation>  Organization</translation>
+    </message>
+    <message>
+        <source>  用户</source>
+        <translation>  Users</translation>
+    </message>
+</context>
+<context>
+    <name>Orv::frmReportWizard</name>
+    <message>
+        <source>向导</source>
+        <translation>Wizard</translation>
+    </message>
+    <message>
+        <source>开始</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <source>数据库</source>
+        <translation>Database</translation>
+    </message>
+    <message>
+        <source>字段</source>
+        <translation>Fields</translation>
+    </message>
+    <message>
+        <source>分组</source>
+        <translation>Grouping</translation>
+    </message>
+    <message>
+        <source>排序</source>
+        <translation>Sorting</translation>
+    </message>
+    <message>
+        <source>样式</source>
+        <translation>Style</translation>
+    </message>
+    <message>
+        <source>标题</source>
+        <translation>Title</translation>
+    </message>
+    <message>
+        <source>摘要</source>
+        <translation>Summary</translation>
+    </message>
+    <message>
+        <source>&lt; 上一步[&amp;B]</source>
+        <translation>&lt; &amp;Back</translation>
+    </message>
+    <message>
+        <source>下一步[&amp;N] &gt;</source>
+        <translation>&amp;Next &gt;</translation>
+    </message>
+    <message>
+        <source>完成[&amp;E]</source>
+        <translation>&amp;Finish</translation>
+    </message>
+    <message>
+        <source>取消[&amp;C]</source>
+        <translation>&amp;Cancel</translation>
+    </message>
+    <message>
+        <source>自定义报表向导</source>
+        <translation>Custom Report Wizard</translation>
+    </message>
+    <message>
+        <source>本向导将根据您的每一步设置的参数，最后生成一个新的报表。</source>
+        <translation>This wizard builds a new report from the settings you make at each step.</translation>
+    </message>
+    <message>
+        <source>数据库连接字符串:</source>
+        <translation>Database connection string:</translation>
+    </message>
+    <message>
+        <source>连接向导</source>
+        <translation>Connection Wizard</translation>
+    </message>
+    <message>
+        <source>输入ADO连接字符串，用以连接您所需要的数据源。或者点击右边【连接向导】按钮，使用数据源连接向导。</source>
+        <translation>Enter the connection string of the data source you need, or click the Connection Wizard button on the right to build it with the data source connection wizard.</translation>
+    </message>
+    <message>
+        <source>你的报表需要显示哪些字段，您可以从一个以上的表或查询选择产生。</source>
+        <translation>Which fields do you want on your report? You can choose from more than one table or query.</translation>
+    </message>
+    <message>
+        <source>显示系统表</source>
+        <translation>Show system tables</translation>
+    </message>
+    <message>
+        <source>是否需要增加汇总统计字段？</source>
+        <translation>Do you want to add any grouping levels?</translation>
+    </message>
+    <message>
+        <source>优先</source>
+        <translation>Priority</translation>
+    </message>
+    <message>
+        <source>分组选项...</source>
+        <translation>Grouping Options...</translation>
+    </message>
+    <message>
+        <source>您可以分类信息最多4个字段，进行升序或降序排列。</source>
+        <translation>You can sort the records by up to four fields, in ascending or descending order.</translation>
+    </message>
+    <message>
+        <source>升序</source>
+        <translation>Ascending</translation>
+    </message>
+    <message>
+        <source>降序</source>
+        <translation>Descending</translation>
+    </message>
+    <message>
+        <source>对于您的详细记录，您可以选择参与排序或汇总的字段。</source>
+        <translation>For the detail records, you can choose the fields to sort or summarize by.</translation>
+    </message>
+    <message>
+        <source>&amp;Bold</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Casual</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>C&amp;ompact</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Co&amp;rporate</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Formal</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Soft Gray</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>请输入报表标题名称</source>
+        <translation>Enter a title for the report</translation>
+    </message>
+    <message>
+        <source>报表摘要</source>
+        <translation>Report Summary</translation>
+    </message>
+    <message>
+        <source>向导收集到了您所要创建报表的所有参数信息，我们将根据这些参数来生成您所要的报表。当然您也可以在生成报表后，用本系统打开并修改该报表。</source>
+        <translation>The wizard has collected all the settings for your report and will now build it from them. After it is built you can open and change the report in the designer.</translation>
+    </message>
+    <message>
+        <source>报表向导</source>
+        <translation>Report Wizard</translation>
+    </message>
+    <message>
+        <source>正在连接数据库并读取表...</source>
+        <translation>Connecting to the database and reading the tables...</translation>
+    </message>
+</context>
+<context>
+    <name>Orv::frmScriptEditor</name>
+    <message>
+        <source>脚本编辑</source>
+        <translation>Script Editor</translation>
+    </message>
+    <message>
+        <source>Match case</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Whole words</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Find Next</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Replace</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Replace All</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Find:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Replace with:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Check</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Compile the script shown (F7)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1: no errors.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Line %1, column %2: %3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; was not found.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>%n replacement(s).</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Discard the changes made to the scripts?</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>QObject</name>
+    <message>
+        <source>Report Title</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>City</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Amount</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>frmExport</name>
+    <message>
+        <source>Rich文本文件 (RTF)</source>
+        <translation>Rich Text Format (RTF)</translation>
+    </message>
+    <message>
+        <source>PDF文件 (PDF)</source>
+        <translation>PDF Document (PDF)</translation>
+    </message>
+    <message>
+        <source>HTML网页</source>
+        <translation>HTML Web Page</translation>
+    </message>
+    <message>
+        <source>电子表格 (XLS)</source>
+        <translation>Spreadsheet (XLS)</translation>
+    </message>
+    <message>
+        <source>Tif图片 (TIF)</source>
+        <translation>TIFF Image (TIF)</translation>
+    </message>
+    <message>
+        <source>文本文件</source>
+        <translation>Text File</translation>
+    </message>
+    <message>
+        <source>Rich Text Format (*.RTF)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Portable Document Format (*.pdf)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Microsoft Excel Workbook (*.xlsx)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Microsoft Excel Document (*.xls)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Tagged Image Format (*.tif)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Text Document (*.txt)</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>frmOptions</name>
+    <message>
+        <source>&quot;%1&quot; is not a number of rows: type a whole number from 1 to 100.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>frmPageNumbers</name>
+    <message>
+        <source>The field control cannot be created.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Insert Page Number</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>frmProperties</name>
+    <message>
+        <source>%1属性</source>
+        <translation>%1 Properties</translation>
     </message>
 </context>
 <context>
@@ -881,10 +2809,24 @@ A banded-report designer.</translation>
     </message>
 </context>
 <context>
+    <name>miERedo</name>
+    <message>
+        <source>重做[&amp;R]</source>
+        <translation>&amp;Redo</translation>
+    </message>
+</context>
+<context>
     <name>miEReorderGroups</name>
     <message>
         <source>记录分组...</source>
         <translation>Reorder Groups...</translation>
+    </message>
+</context>
+<context>
+    <name>miESelectAll</name>
+    <message>
+        <source>全选[&amp;A]</source>
+        <translation>Select &amp;All</translation>
     </message>
 </context>
 <context>
@@ -1165,6 +3107,13 @@ A banded-report designer.</translation>
     <message>
         <source>计算字段[&amp;C]</source>
         <translation>&amp;Calculated Field</translation>
+    </message>
+</context>
+<context>
+    <name>miIChart</name>
+    <message>
+        <source>图表[&amp;H]</source>
+        <translation>C&amp;hart</translation>
     </message>
 </context>
 <context>
@@ -1935,6 +3884,13 @@ A banded-report designer.</translation>
     <message>
         <source>计算字段</source>
         <translation>Calculated Field</translation>
+    </message>
+</context>
+<context>
+    <name>tbxChart</name>
+    <message>
+        <source>图表</source>
+        <translation>Chart</translation>
     </message>
 </context>
 <context>

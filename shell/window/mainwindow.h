@@ -60,6 +60,10 @@ public:
     ReportDocument &document() { return *m_document; }
     Designer *designer() const { return m_dsg; }
     Viewer *viewer() const { return m_vwr; }
+    // What the window's dialogs are built with (windowlist.cpp opens them
+    // the same way its commands do).
+    Ui &ui() const { return m_ui; }
+    UiPropertyDialogs *propertyDialogs() const { return m_propertyDialogs.get(); }
     PropertyList *propertyList() const { return m_plist; }
     QListWidget *debugList() const { return m_lstDebug; }
     Script::ScriptedRun *previewRun() const { return m_preview.get(); }

@@ -177,7 +177,7 @@ private Q_SLOTS:
         const auto scripted = Script::ScriptedRun::of(std::move(report), options);
         ReportRun &run = *scripted->run();
         QStringList errors;
-        connect(&run, &ReportRun::Error, this, [&](int n, const QString &text, const QString &) { errors << QStringLiteral("%1 %2").arg(n).arg(text); });
+        connect(&run, &ReportRun::Error, this, [&](int n, const QString &text, int, const QString &, const QString &, int, bool *) { errors << QStringLiteral("%1 %2").arg(n).arg(text); });
         QVERIFY(run.Run(false));
         QVERIFY2(errors.isEmpty(), qPrintable(errors.join(u'\n')));
         QVERIFY(ExporterRegistry::instance().createForPath(pdf)->write(*run.Pages(), pdf, {}));
