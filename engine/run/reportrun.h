@@ -94,7 +94,7 @@ Q_SIGNALS:
     // An error while running, each once: its number, description, the
     // error's code (0x800A0000 with the number for run-time errors), the
     // source, a help file and context (none here), and the cancel-display
-    // flag. The report script's OrvReport_Error (or Report_Error) runs
+    // flag. The report script's Report_Error runs
     // first and may set the flag; a listener that sets *cancelDisplay to
     // true keeps the engine from showing the error itself.
     void Error(int number, const QString &description, int code, const QString &source, const QString &helpFile,

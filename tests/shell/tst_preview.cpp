@@ -225,7 +225,7 @@ private Q_SLOTS:
         f.window.setView(0);
         f.preview(writeLayout(QStringLiteral("script.rpx"), QStringLiteral("SELECT CompanyName FROM Customers"),
                               QStringLiteral("Sub Detail_Format\n  x = 1 / 0\nEnd Sub\n"
-                                             "Sub OrvReport_Error(n, d, c, s, f, h, cancel)\n  dbg.Out n & \"|\" & Hex(c)\nEnd Sub\n")));
+                                             "Sub Report_Error(n, d, c, s, f, h, cancel)\n  dbg.Out n & \"|\" & Hex(c)\nEnd Sub\n")));
         QVERIFY(f.status()->text().startsWith(QStringLiteral("Error: ")));
         QCOMPARE(f.window.debugList()->item(0)->text(), QStringLiteral("11|800A000B"));
         QVERIFY(f.ui.requests().isEmpty()); // no box
@@ -256,7 +256,7 @@ private Q_SLOTS:
         Fixture f(m_dir.filePath(QStringLiteral("d.ini")));
         f.ui.answer(QStringLiteral("/opt/vb98"));
         f.preview(writeLayout(QStringLiteral("vbpath.rpx"), QStringLiteral("SELECT CompanyName FROM Customers LIMIT 1"),
-                              QStringLiteral("Sub OrvReport_ReportStart\n  dbg.Out \"[\" & VBPath() & \"]\"\nEnd Sub\n")));
+                              QStringLiteral("Sub Report_ReportStart\n  dbg.Out \"[\" & VBPath() & \"]\"\nEnd Sub\n")));
         qunsetenv(SettingsStore::SystemConfigDirVariable);
         QCOMPARE(f.ui.last().kind, RecordingUi::Kind::InputBox);
         QCOMPARE(f.ui.last().title, QStringLiteral("VB Path not found"));

@@ -78,7 +78,7 @@ private Q_SLOTS:
         model.setText(detail, QStringLiteral("Sub OnFormat\r\n  Detail.Visible = True\r\nEnd Sub\r\nMsgBox \"never\"\r\n"));
         QVERIFY(model.check(detail).ok);
         // A broken one says where.
-        model.setText(0, QStringLiteral("Sub OrvReport_ReportStart\r\n  x = 1\r\n  y = (2 +\r\nEnd Sub\r\n"));
+        model.setText(0, QStringLiteral("Sub Report_ReportStart\r\n  x = 1\r\n  y = (2 +\r\nEnd Sub\r\n"));
         const Model::CheckResult result = model.check(0);
         QVERIFY(!result.ok);
         QCOMPARE(result.line, 3);
@@ -106,7 +106,7 @@ private Q_SLOTS:
     {
         DesignerCore core;
         Report *report = core.DesignedReport();
-        report->setScript(QStringLiteral("Sub OrvReport_ReportStart\r\nEnd Sub\r\n"));
+        report->setScript(QStringLiteral("Sub Report_ReportStart\r\nEnd Sub\r\n"));
         core.setIsDirty(false);
         RecordingUi ui;
         Model model(core);
