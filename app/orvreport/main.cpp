@@ -28,7 +28,7 @@
 #include "engine/widgets/designer/designer.h"
 #include "engine/widgets/designer/designercore.h"
 #include "engine/widgets/designer/designview.h"
-#include "engine/widgets/viewer/viewer.h"
+#include "shell/actioncatalogue.h"
 #include "shell/language.h"
 #include "shell/startdialogmodel.h"
 #include "shell/window/mainwindow.h"
@@ -49,6 +49,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 #include <optional>
 
 namespace {
@@ -321,13 +322,13 @@ int main(int argc, char **argv)
                 walkAccessImport(dialog, accessPage, accessDb, accessExports);
                 image = dialog.grab().toImage();
             } else if (exportFormat > -2) {
-                Orv::frmExport dialog(ui, &window);
-                dialog.setPages(window.viewer()->Pages());
+                const std::unique_ptr<Orv::frmExport> dialog(
+                    static_cast<Orv::frmExport *>(window.createDialog(Orv::Command::FileExport)));
                 if (exportFormat >= 0)
-                    dialog.chooseFormat(exportFormat);
-                dialog.show();
+                    dialog->chooseFormat(exportFormat);
+                dialog->show();
                 QApplication::processEvents();
-                image = dialog.grab().toImage();
+                image = dialog->grab().toImage();
             } else if (scriptEditor) {
                 Orv::ScriptEditorModel model(*window.designer()->core());
                 Orv::frmScriptEditor editor(model, ui, 0, &window);

@@ -37,47 +37,6 @@ using namespace Orv::Bench;
 
 namespace {
 
-const char *const statement =
-    "SELECT d.OrderID, o.OrderDate, o.CustomerID, p.ProductName, d.Quantity, d.UnitPrice, "
-    "round(d.UnitPrice * d.Quantity * (1 - d.Discount), 2) AS Amount FROM [Order Details] d "
-    "JOIN Orders o ON o.OrderID = d.OrderID JOIN Products p ON p.ProductID = d.ProductID ORDER BY d.OrderID";
-
-QByteArray layout(const QString &connection, bool pageCount)
-{
-    const QString count = pageCount ? QStringLiteral(R"(<Control Type="OrvEngine.Field" Name="fldPages" Left="8400" Width="960" SummaryType="4" OutputFormat="&quot; of &quot;0"/>)")
-                                    : QString();
-    return QStringLiteral(R"(<?xml version="1.0" encoding="UTF-8"?>
-<OrvReportLayout version="1"><Report DocumentName="Order lines">
-<Section Type="2" Name="PageHeader" Height="360">
-  <Control Type="OrvEngine.Label" Name="lblTitle" Width="4000" Caption="Order lines"><Font Bold="true"/></Control>
-  <Control Type="OrvEngine.Field" Name="fldPage" Left="7360" Width="2000" Alignment="1" DataField="=PageNumber" OutputFormat="&quot;Page &quot;0"/>
-</Section>
-<Section Type="4" Name="ghOrder" Height="330" DataField="OrderID">
-  <Control Type="OrvEngine.Field" Name="fldOrder" Width="1500" DataField="OrderID"><Font Bold="true"/></Control>
-  <Control Type="OrvEngine.Field" Name="fldDate" Left="1600" Width="2000" DataField="OrderDate" OutputFormat="yyyy-mm-dd"/>
-  <Control Type="OrvEngine.Field" Name="fldCustomer" Left="3700" Width="2000" DataField="CustomerID"/>
-</Section>
-<Section Type="6" Name="Detail" Height="270">
-  <Control Type="OrvEngine.Field" Name="fldProduct" Left="300" Width="4000" DataField="ProductName"/>
-  <Control Type="OrvEngine.Field" Name="fldQuantity" Left="4400" Width="1000" Alignment="1" DataField="Quantity"/>
-  <Control Type="OrvEngine.Field" Name="fldPrice" Left="5500" Width="1700" Alignment="1" DataField="UnitPrice" OutputFormat="0.00"/>
-  <Control Type="OrvEngine.Field" Name="fldAmount" Left="7300" Width="2060" Alignment="1" DataField="Amount" OutputFormat="0.00"/>
-  <Control Type="OrvEngine.DataControl" Name="dc" ConnectionString="%1" Source="%2"/>
-</Section>
-<Section Type="5" Name="gfOrder" Height="300">
-  <Control Type="OrvEngine.Field" Name="fldTotal" Left="7300" Width="2060" Alignment="1" DataField="Amount" OutputFormat="0.00" SummaryType="3"><Font Bold="true"/></Control>
-</Section>
-<Section Type="3" Name="PageFooter" Height="300">
-  <Control Type="OrvEngine.Label" Name="lblFooter" Width="4000" Caption="Tesserane Traders"><Font Size="8"/></Control>
-  %3
-</Section>
-<Section Type="1" Name="ReportFooter" Height="300">
-  <Control Type="OrvEngine.Field" Name="fldGrand" Left="7300" Width="2060" Alignment="1" DataField="Amount" OutputFormat="0.00" SummaryType="1"/>
-</Section>
-</Report></OrvReportLayout>
-)").arg(connection.toHtmlEscaped(), QString::fromLatin1(statement).toHtmlEscaped(), count).toUtf8();
-}
-
 struct Figures
 {
     int pages = 0;
@@ -95,7 +54,7 @@ Figures runReport(const QString &connection, const QString &output, bool pageCou
     QElapsedTimer clock;
     clock.start();
     Report report;
-    const Status loaded = LoadLayout(report, layout(connection, pageCount));
+    const Status loaded = LoadLayout(report, orderLinesLayout(connection, pageCount));
     if (!loaded.ok()) {
         std::fprintf(stderr, "%s\n", qPrintable(loaded.description()));
         return f;
@@ -128,7 +87,7 @@ Figures floor(const QString &connection, const QString &output)
     clock.start();
     Data::Connection c;
     Status status = c.Open(connection);
-    auto rs = status.ok() ? c.Execute(QString::fromLatin1(statement), &status) : nullptr;
+    auto rs = status.ok() ? c.Execute(QString::fromLatin1(orderLinesStatement), &status) : nullptr;
     if (!rs) {
         std::fprintf(stderr, "floor: %s\n", qPrintable(status.description()));
         return f;

@@ -4,6 +4,7 @@
 // while pages arrive, and the time to go back to design (which cancels the
 // run). Goals: first page under 300 ms, no frame over 16 ms, cancel under
 // 100 ms. Runs offscreen; prints its figures and never fails for being slow.
+#include "bench/support/benchsupport.h"
 #include "engine/data/sampledatabase.h"
 #include "engine/pages/pagecollection.h"
 #include "engine/run/reportrun.h"
@@ -22,6 +23,7 @@
 #include <cstdio>
 
 using namespace Orv;
+using namespace Orv::Bench;
 
 namespace {
 
@@ -51,37 +53,6 @@ private:
     QElapsedTimer &m_clock;
 };
 
-// Order lines grouped by order, as bench_run runs them.
-QByteArray layoutText(const QString &connection)
-{
-    const QString statement = QStringLiteral(
-        "SELECT d.OrderID, o.OrderDate, o.CustomerID, p.ProductName, d.Quantity, d.UnitPrice, "
-        "round(d.UnitPrice * d.Quantity * (1 - d.Discount), 2) AS Amount FROM [Order Details] d "
-        "JOIN Orders o ON o.OrderID = d.OrderID JOIN Products p ON p.ProductID = d.ProductID ORDER BY d.OrderID");
-    return QStringLiteral(R"(<?xml version="1.0" encoding="UTF-8"?>
-<OrvReportLayout version="1"><Report DocumentName="Order lines">
-<Section Type="2" Name="PageHeader" Height="360">
-  <Control Type="OrvEngine.Label" Name="lblTitle" Width="4000" Caption="Order lines"><Font Bold="true"/></Control>
-  <Control Type="OrvEngine.Field" Name="fldPage" Left="7360" Width="2000" Alignment="1" DataField="=PageNumber" OutputFormat="&quot;Page &quot;0"/>
-</Section>
-<Section Type="4" Name="ghOrder" Height="330" DataField="OrderID">
-  <Control Type="OrvEngine.Field" Name="fldOrder" Width="1500" DataField="OrderID"><Font Bold="true"/></Control>
-  <Control Type="OrvEngine.Field" Name="fldDate" Left="1600" Width="2000" DataField="OrderDate" OutputFormat="yyyy-mm-dd"/>
-  <Control Type="OrvEngine.Field" Name="fldCustomer" Left="3700" Width="2000" DataField="CustomerID"/>
-</Section>
-<Section Type="6" Name="Detail" Height="270">
-  <Control Type="OrvEngine.Field" Name="fldProduct" Left="300" Width="4000" DataField="ProductName"/>
-  <Control Type="OrvEngine.Field" Name="fldQuantity" Left="4400" Width="1000" Alignment="1" DataField="Quantity"/>
-  <Control Type="OrvEngine.Field" Name="fldAmount" Left="7300" Width="2060" Alignment="1" DataField="Amount" OutputFormat="0.00"/>
-  <Control Type="OrvEngine.DataControl" Name="dc" ConnectionString="%1" Source="%2"/>
-</Section>
-<Section Type="5" Name="gfOrder" Height="300">
-  <Control Type="OrvEngine.Field" Name="fldTotal" Left="7300" Width="2060" Alignment="1" DataField="Amount" OutputFormat="0.00" SummaryType="3"><Font Bold="true"/></Control>
-</Section>
-</Report></OrvReportLayout>
-)").arg(connection.toHtmlEscaped(), statement.toHtmlEscaped()).toUtf8();
-}
-
 } // namespace
 
 int main(int argc, char **argv)
@@ -100,7 +71,7 @@ int main(int argc, char **argv)
     const QString layout = dir.filePath(QStringLiteral("order-lines.rpx"));
     {
         QFile file(layout);
-        if (!file.open(QIODevice::WriteOnly) || file.write(layoutText(QStringLiteral("Provider=SQLite;Data Source=") + db)) < 0) {
+        if (!file.open(QIODevice::WriteOnly) || file.write(orderLinesLayout(QStringLiteral("Provider=SQLite;Data Source=") + db, false)) < 0) {
             std::fprintf(stderr, "cannot write %s\n", qPrintable(layout));
             return 1;
         }

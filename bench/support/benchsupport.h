@@ -1,10 +1,12 @@
 #pragma once
-// What several benchmarks share: memory and file-size figures, and the
+// What several benchmarks share: memory and file-size figures, the grouped
+// order-lines report, and the
 // table page (15 rows of four columns and two rules) that the page, export
 // and widget benchmarks draw, with its floor drawn straight onto a
 // QPdfWriter.
 #include "engine/pages/page.h"
 
+#include <QByteArray>
 #include <QString>
 
 namespace Orv::Bench {
@@ -25,5 +27,11 @@ Page tablePage(int n);
 // Draws count table pages with QPainter onto a QPdfWriter at path; the
 // seconds it took.
 double tableFloorSeconds(const QString &path, int count);
+
+// The grouped order-lines report of the sample database (grouped by order,
+// page number in the header, totals per order and at the end), and its
+// statement; with pageCount the footer also says "of M".
+extern const char *const orderLinesStatement;
+QByteArray orderLinesLayout(const QString &connection, bool pageCount);
 
 } // namespace Orv::Bench

@@ -1,5 +1,7 @@
 #include "dialogs/common/topicpages.h"
 
+#include "dialogs/common/dialogbanner.h"
+
 #include <QDialogButtonBox>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -17,32 +19,11 @@ constexpr int PageRole = Qt::UserRole;
 constexpr int KeyRole = Qt::UserRole + 1;
 } // namespace
 
-QWidget *createBanner(QWidget *parent, QLabel **title, QLabel **subtitle)
-{
-    auto *banner = new QFrame(parent);
-    banner->setObjectName(QStringLiteral("picBanner"));
-    banner->setAutoFillBackground(true);
-    QPalette pal = banner->palette();
-    pal.setColor(QPalette::Window, pal.color(QPalette::Base));
-    banner->setPalette(pal);
-    *title = new QLabel(banner);
-    (*title)->setObjectName(QStringLiteral("lblTitle"));
-    QFont big = (*title)->font();
-    big.setBold(true);
-    big.setPointSizeF(big.pointSizeF() * 1.2);
-    (*title)->setFont(big);
-    *subtitle = new QLabel(banner);
-    (*subtitle)->setObjectName(QStringLiteral("lblSubtitle"));
-    auto *layout = new QVBoxLayout(banner);
-    layout->setContentsMargins(12, 8, 12, 8);
-    layout->addWidget(*title);
-    layout->addWidget(*subtitle);
-    return banner;
-}
-
 TopicDialog::TopicDialog(QWidget *parent) : QDialog(parent)
 {
-    QWidget *banner = createBanner(this, &m_title, &m_subtitle);
+    auto *banner = new DialogBanner(QString(), QString(), this);
+    m_title = banner->title();
+    m_subtitle = banner->subtitle();
 
     m_tv = new QTreeWidget(this);
     m_tv->setObjectName(QStringLiteral("tv"));

@@ -13,9 +13,6 @@ class QVBoxLayout;
 
 namespace Orv {
 
-// The banner alone: a title and a subtitle on the window's base colour.
-QWidget *createBanner(QWidget *parent, QLabel **title, QLabel **subtitle);
-
 class TopicDialog : public QDialog
 {
     Q_OBJECT

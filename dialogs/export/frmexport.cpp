@@ -1,5 +1,7 @@
 #include "dialogs/export/frmexport.h"
 
+#include "dialogs/common/dialogbanner.h"
+
 #include "engine/core/units.h"
 #include "engine/pages/pagecollection.h"
 #include "ui/uiseam.h"
@@ -98,27 +100,7 @@ frmExport::frmExport(Ui &ui, QWidget *parent) : QDialog(parent), m_ui(ui)
     outer->setContentsMargins(0, 0, 0, 10);
     outer->setSpacing(8);
 
-    // The banner.
-    auto *banner = new QFrame(this);
-    banner->setObjectName(QStringLiteral("picBanner"));
-    banner->setAutoFillBackground(true);
-    QPalette white = banner->palette();
-    white.setColor(QPalette::Window, Qt::white);
-    white.setColor(QPalette::WindowText, Qt::black);
-    banner->setPalette(white);
-    auto *bannerLayout = new QVBoxLayout(banner);
-    bannerLayout->setContentsMargins(16, 10, 16, 10);
-    auto *title = new QLabel(tr("输出"), banner);
-    title->setObjectName(QStringLiteral("lblTitle"));
-    QFont bold = title->font();
-    bold.setBold(true);
-    bold.setPointSizeF(bold.pointSizeF() * 1.2);
-    title->setFont(bold);
-    auto *subtitle = new QLabel(tr("请选择一个输出文件格式"), banner);
-    subtitle->setObjectName(QStringLiteral("lblSubtitle"));
-    subtitle->setContentsMargins(12, 0, 0, 0);
-    bannerLayout->addWidget(title);
-    bannerLayout->addWidget(subtitle);
+    auto *banner = new DialogBanner(tr("输出"), tr("请选择一个输出文件格式"), this);
     outer->addWidget(banner);
     auto *rule = new QFrame(this);
     rule->setFrameShape(QFrame::HLine);

@@ -1,6 +1,6 @@
 #include "dialogs/expressionbuilder/expressionbuilderdialog.h"
 
-#include "dialogs/expressionbuilder/dialogbanner.h"
+#include "dialogs/common/dialogbanner.h"
 #include "ui/uiseam.h"
 
 #include <QHBoxLayout>

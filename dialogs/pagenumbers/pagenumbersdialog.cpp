@@ -1,5 +1,6 @@
 #include "dialogs/pagenumbers/pagenumbersdialog.h"
 
+#include "dialogs/common/dialogbanner.h"
 #include "dialogs/common/topicpages.h"
 #include "ui/uiseam.h"
 
@@ -16,11 +17,7 @@ frmPageNumbers::frmPageNumbers(Ui &ui, QWidget *parent) : QDialog(parent), m_ui(
 {
     setObjectName(QStringLiteral("frmPageNumbers"));
     setWindowTitle(tr("页码"));
-    QLabel *title = nullptr;
-    QLabel *subtitle = nullptr;
-    QWidget *banner = createBanner(this, &title, &subtitle);
-    title->setText(tr("页码"));
-    subtitle->setText(tr("向报表加入一个新页码"));
+    auto *banner = new DialogBanner(tr("页码"), tr("向报表加入一个新页码"), this);
 
     m_cboStyle = new QComboBox(this);
     m_cboStyle->setObjectName(QStringLiteral("cboStyle"));

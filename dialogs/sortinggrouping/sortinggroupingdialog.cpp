@@ -1,6 +1,6 @@
 #include "dialogs/sortinggrouping/sortinggroupingdialog.h"
 
-#include "dialogs/expressionbuilder/dialogbanner.h"
+#include "dialogs/common/dialogbanner.h"
 #include "dialogs/expressionbuilder/expressionbuilderdialog.h"
 #include "engine/model/report.h"
 #include "engine/script/expressioncheck.h"

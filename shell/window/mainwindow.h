@@ -18,6 +18,7 @@
 
 class QAction;
 class QComboBox;
+class QDialog;
 class QDockWidget;
 class QLabel;
 class QLineEdit;
@@ -60,8 +61,12 @@ public:
     ReportDocument &document() { return *m_document; }
     Designer *designer() const { return m_dsg; }
     Viewer *viewer() const { return m_vwr; }
-    // What the window's dialogs are built with (windowlist.cpp opens them
-    // the same way its commands do).
+    // The dialog a command opens, made as the command makes it but neither
+    // shown nor run; the caller owns it. Null for a command without one of
+    // its own (see openDialog). windowlist.cpp opens the program's dialogs
+    // through this too.
+    QDialog *createDialog(const QString &command);
+    // What the other dialogs are built with.
     Ui &ui() const { return m_ui; }
     UiPropertyDialogs *propertyDialogs() const { return m_propertyDialogs.get(); }
     PropertyList *propertyList() const { return m_plist; }

@@ -6,6 +6,7 @@
 #include "dialogs/common/dialogunits.h"
 #include "dialogs/connection/promptconnectstring.h"
 #include "dialogs/datasource/datasource.h"
+#include "dialogs/export/frmexport.h"
 #include "dialogs/expressionbuilder/expressionbuilderdialog.h"
 #include "dialogs/options/optionsdialog.h"
 #include "dialogs/pagenumbers/pagenumbersdialog.h"
@@ -17,14 +18,18 @@
 #include "engine/model/section.h"
 #include "engine/widgets/designer/designer.h"
 #include "engine/widgets/designer/designercore.h"
+#include "engine/widgets/viewer/viewer.h"
 #include "shell/actioncatalogue.h"
 #include "shell/window/fieldlistpane.h"
 #include "shell/window/mainwindow.h"
 #include "ui/uipropertydialogs.h"
 #include "ui/uiseam.h"
 
+#include <QCoreApplication>
 #include <QDockWidget>
 #include <QUndoStack>
+
+#include <memory>
 
 namespace Orv {
 
@@ -69,15 +74,68 @@ bool MainWindow::openDialog(const QString &command)
     return true;
 }
 
+QDialog *MainWindow::createDialog(const QString &command)
+{
+    using namespace Command;
+    DesignerCore *core = m_dsg->core();
+    Report *report = core->DesignedReport();
+    if (command == FileNewWizard) {
+        if (!m_sortMemory)
+            m_sortMemory = std::make_unique<SortMemory>();
+        auto *wizard = new frmReportWizard(m_ui, m_sortMemory.get(), this);
+        wizard->SetReport(report);
+        wizard->setDesigner(core);
+        return wizard;
+    }
+    if (command == FileExport) {
+        auto *dialog = new frmExport(m_ui, this);
+        dialog->setPages(m_vwr->Pages());
+        dialog->setInstallFolder(QCoreApplication::applicationDirPath());
+        return dialog;
+    }
+    if (command == FileReportProperties) {
+        auto *dialog = new frmReportProperties(PaperCatalogue::system(), DialogUnits::localeUnit(), this);
+        dialog->SetReport(report, core);
+        return dialog;
+    }
+    if (command == EditOptions)
+        return new frmOptions(core, m_propertyDialogs.get(), this);
+    if (command == ObjectProperties) {
+        auto *dialog = new frmProperties(core, m_propertyDialogs.get(), this);
+        dialog->SetObject(PropertiesModel::objectFor(*core));
+        return dialog;
+    }
+    if (command == InsertPageNumbers) {
+        auto *dialog = new frmPageNumbers(m_ui, this);
+        dialog->SetReport(report, core);
+        return dialog;
+    }
+    if (command == ViewDataSource) {
+        auto *dialog = new frmDataSource(m_ui, this);
+        dialog->SetReport(report);
+        return dialog;
+    }
+    if (command == ViewSortingAndGrouping) {
+        auto *dialog = new SortingGroupingDialog(m_ui, this);
+        dialog->setDesigner(core);
+        dialog->setReportFolder(m_document->currentFolder());
+        dialog->SetReport(report);
+        return dialog;
+    }
+    return nullptr;
+}
+
+// Runs the dialog of a command modally and deletes it.
+static void runDialog(QDialog *dialog)
+{
+    const std::unique_ptr<QDialog> owned(dialog);
+    owned->exec();
+}
+
 // File > New > Report Wizard, its button and the start dialog.
 Status MainWindow::runReportWizard()
 {
-    if (!m_sortMemory)
-        m_sortMemory = std::make_unique<SortMemory>();
-    frmReportWizard wizard(m_ui, m_sortMemory.get(), this);
-    wizard.SetReport(m_dsg->core()->DesignedReport());
-    wizard.setDesigner(m_dsg->core());
-    wizard.exec();
+    runDialog(createDialog(Command::FileNewWizard));
     return {};
 }
 
@@ -115,16 +173,13 @@ void MainWindow::showReportProperties()
 {
     if (viewMode() != ViewMode::Design)
         return;
-    frmReportProperties dialog(PaperCatalogue::system(), DialogUnits::localeUnit(), this);
-    dialog.SetReport(m_dsg->DesignedReport(), m_dsg->core());
-    dialog.exec();
+    runDialog(createDialog(Command::FileReportProperties));
 }
 
 // Edit > Options.
 void MainWindow::showOptions()
 {
-    frmOptions dialog(m_dsg->core(), m_propertyDialogs.get(), this);
-    dialog.exec();
+    runDialog(createDialog(Command::EditOptions));
 }
 
 // The pop-ups' Properties items: one window, not modal, that follows the
@@ -135,8 +190,9 @@ void MainWindow::showObjectProperties()
         return;
     auto *dialog = findChild<frmProperties *>(QStringLiteral("frmProperties"), Qt::FindDirectChildrenOnly);
     if (!dialog)
-        dialog = new frmProperties(m_dsg->core(), m_propertyDialogs.get(), this);
-    dialog->SetObject(PropertiesModel::objectFor(*m_dsg->core()));
+        dialog = static_cast<frmProperties *>(createDialog(Command::ObjectProperties));
+    else
+        dialog->SetObject(PropertiesModel::objectFor(*m_dsg->core()));
     dialog->show();
     dialog->raise();
     dialog->activateWindow();
@@ -147,17 +203,13 @@ void MainWindow::showPageNumbers()
 {
     if (viewMode() != ViewMode::Design)
         return;
-    frmPageNumbers dialog(m_ui, this);
-    dialog.SetReport(m_dsg->DesignedReport(), m_dsg->core());
-    dialog.exec();
+    runDialog(createDialog(Command::InsertPageNumbers));
 }
 
 // View > Data Source.
 void MainWindow::showDataSource()
 {
-    frmDataSource dialog(m_ui, this);
-    dialog.SetReport(m_dsg->core()->DesignedReport());
-    dialog.exec();
+    runDialog(createDialog(Command::ViewDataSource));
 }
 
 // The property list's "..." of a data control's ConnectionString opens the
@@ -223,11 +275,7 @@ void MainWindow::showExpressionBuilder()
 // View > Sorting and Grouping.
 void MainWindow::showSortingAndGrouping()
 {
-    SortingGroupingDialog dialog(m_ui, this);
-    dialog.setDesigner(m_dsg->core());
-    dialog.setReportFolder(m_document->currentFolder());
-    dialog.SetReport(m_dsg->core()->DesignedReport());
-    dialog.exec();
+    runDialog(createDialog(Command::ViewSortingAndGrouping));
 }
 
 } // namespace Orv

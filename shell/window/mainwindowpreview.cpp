@@ -4,7 +4,6 @@
 #include "shell/actioncatalogue.h"
 #include "shell/window/mainwindow.h"
 
-#include "dialogs/export/frmexport.h"
 #include "engine/model/parts.h"
 #include "engine/model/report.h"
 #include "engine/widgets/designer/designer.h"
@@ -12,7 +11,7 @@
 #include "engine/widgets/viewer/viewer.h"
 #include "ui/uiseam.h"
 
-#include <QCoreApplication>
+#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPageLayout>
@@ -134,10 +133,8 @@ void MainWindow::showExportDialog()
 {
     if (m_vwr->Pages()->Count() == 0)
         return;
-    frmExport dialog(m_ui, this);
-    dialog.setPages(m_vwr->Pages());
-    dialog.setInstallFolder(QCoreApplication::applicationDirPath());
-    dialog.exec();
+    const std::unique_ptr<QDialog> dialog(createDialog(Command::FileExport));
+    dialog->exec();
 }
 
 // File > Printer Setup: the designed report's paper, orientation and

@@ -2,29 +2,18 @@
 
 #include "dialogs/accessimport/accessimportmodel.h"
 #include "dialogs/accessimport/frmaccesstoorv.h"
-#include "dialogs/common/dialogunits.h"
 #include "dialogs/connection/connectiondialog.h"
-#include "dialogs/datasource/datasource.h"
-#include "dialogs/export/frmexport.h"
 #include "dialogs/expressionbuilder/expressionbuilderdialog.h"
-#include "dialogs/options/optionsdialog.h"
-#include "dialogs/pagenumbers/pagenumbersdialog.h"
-#include "dialogs/properties/propertiesdialog.h"
-#include "dialogs/reportproperties/reportpropertiesdialog.h"
-#include "dialogs/reportwizard/reportwizard.h"
 #include "dialogs/scripteditor/scripteditor.h"
 #include "dialogs/scripteditor/scripteditormodel.h"
-#include "dialogs/sortinggrouping/sortinggroupingdialog.h"
-#include "engine/model/report.h"
 #include "engine/widgets/designer/designer.h"
 #include "engine/widgets/designer/designercore.h"
-#include "engine/widgets/viewer/viewer.h"
+#include "shell/actioncatalogue.h"
 #include "shell/recentfiles.h"
 #include "shell/reportdocument.h"
 #include "shell/startdialogmodel.h"
 #include "shell/window/mainwindow.h"
 #include "shell/window/startdialog.h"
-#include "ui/uipropertydialogs.h"
 
 namespace Orv {
 
@@ -59,41 +48,10 @@ public:
     T value;
 };
 
-Report *designed(MainWindow &w) { return w.designer()->DesignedReport(); }
 DesignerCore *core(MainWindow &w) { return w.designer()->core(); }
 
-// The dialogs as their commands open them (mainwindowdialogs.cpp), not run.
-QWidget *exportDialog(MainWindow &w)
-{
-    w.setView(1);
-    auto *dialog = new frmExport(w.ui(), &w);
-    dialog->setPages(w.viewer()->Pages());
-    return dialog;
-}
-
-QWidget *pageNumbers(MainWindow &w)
-{
-    auto *dialog = new frmPageNumbers(w.ui(), &w);
-    dialog->SetReport(designed(w), core(w));
-    return dialog;
-}
-
-QWidget *reportProperties(MainWindow &w)
-{
-    auto *dialog = new frmReportProperties(PaperCatalogue::system(), DialogUnits::localeUnit(), &w);
-    dialog->SetReport(designed(w), core(w));
-    return dialog;
-}
-
-QWidget *options(MainWindow &w) { return new frmOptions(core(w), w.propertyDialogs(), &w); }
-
-QWidget *objectProperties(MainWindow &w)
-{
-    auto *dialog = new frmProperties(core(w), w.propertyDialogs(), &w);
-    dialog->SetObject(PropertiesModel::objectFor(*core(w)));
-    return dialog;
-}
-
+// The dialogs the window makes for its commands, and those it runs
+// another way (mainwindowdialogs.cpp, mainwindowdesign.cpp), not run.
 QWidget *scriptEditor(MainWindow &w)
 {
     auto *model = new Owned<ScriptEditorModel>(nullptr, *core(w));
@@ -102,27 +60,12 @@ QWidget *scriptEditor(MainWindow &w)
     return dialog;
 }
 
-QWidget *reportWizard(MainWindow &w)
-{
-    auto *wizard = new frmReportWizard(w.ui(), nullptr, &w);
-    wizard->SetReport(designed(w));
-    wizard->setDesigner(core(w));
-    return wizard;
-}
-
-QWidget *dataSource(MainWindow &w)
-{
-    auto *dialog = new frmDataSource(w.ui(), &w);
-    dialog->SetReport(designed(w));
-    return dialog;
-}
-
 QWidget *connection(MainWindow &w) { return new ConnectionDialog(w.ui(), QString(), &w); }
 
 QWidget *accessImport(MainWindow &w)
 {
     auto *model = new AccessImportModel(w.ui());
-    model->SetReport(designed(w));
+    model->SetReport(w.designer()->DesignedReport());
     auto *dialog = new frmAccessToOrv(*model, &w);
     model->setParent(dialog);
     return dialog;
@@ -133,16 +76,7 @@ QWidget *expressionBuilder(MainWindow &w)
     auto *dialog = new ExpressionBuilderDialog(w.ui(), &w);
     dialog->setDesigner(core(w));
     dialog->setReportFolder(w.document().currentFolder());
-    dialog->SetReport(designed(w));
-    return dialog;
-}
-
-QWidget *sortingGrouping(MainWindow &w)
-{
-    auto *dialog = new SortingGroupingDialog(w.ui(), &w);
-    dialog->setDesigner(core(w));
-    dialog->setReportFolder(w.document().currentFolder());
-    dialog->SetReport(designed(w));
+    dialog->SetReport(w.designer()->DesignedReport());
     return dialog;
 }
 
@@ -153,6 +87,13 @@ const QList<WindowEntry> &programWindows()
     using Open = QWidget *(*)(MainWindow &);
     const auto entry = [](const char *name, Open open) {
         return WindowEntry{QString::fromLatin1(name), [open](MainWindow &w, const QString &) { return open(w); }};
+    };
+    const auto command = [](const char *name, const QString &command) {
+        return WindowEntry{QString::fromLatin1(name), [command](MainWindow &w, const QString &) -> QWidget * {
+                               if (command == Command::FileExport)
+                                   w.setView(1);
+                               return w.createDialog(command);
+                           }};
     };
     static const QList<WindowEntry> windows = {
         {QStringLiteral("main"), [](MainWindow &w, const QString &) -> QWidget * { return &w; }},
@@ -167,18 +108,18 @@ const QList<WindowEntry> &programWindows()
          [](MainWindow &w, const QString &path) { return startDialog(w, path, QStringLiteral("Existing")); }},
         {QStringLiteral("start-dialog-recent"),
          [](MainWindow &w, const QString &path) { return startDialog(w, path, QStringLiteral("Recent")); }},
-        entry("export", exportDialog),
-        entry("page-numbers", pageNumbers),
-        entry("report-properties", reportProperties),
-        entry("options", options),
-        entry("object-properties", objectProperties),
+        command("export", Command::FileExport),
+        command("page-numbers", Command::InsertPageNumbers),
+        command("report-properties", Command::FileReportProperties),
+        command("options", Command::EditOptions),
+        command("object-properties", Command::ObjectProperties),
         entry("script-editor", scriptEditor),
-        entry("report-wizard", reportWizard),
-        entry("data-source", dataSource),
+        command("report-wizard", Command::FileNewWizard),
+        command("data-source", Command::ViewDataSource),
         entry("connection", connection),
         entry("access-import", accessImport),
         entry("expression-builder", expressionBuilder),
-        entry("sorting-grouping", sortingGrouping),
+        command("sorting-grouping", Command::ViewSortingAndGrouping),
     };
     return windows;
 }
