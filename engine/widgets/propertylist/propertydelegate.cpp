@@ -26,12 +26,12 @@ ButtonEditor::ButtonEditor(bool editableLine, bool clearButton, QWidget *parent)
     // The buttons take no focus, so clicking them does not end the edit.
     m_button->setText(QStringLiteral("…"));
     m_button->setFocusPolicy(Qt::NoFocus);
-    m_button->setToolTip(QStringLiteral("Choose"));
+    m_button->setToolTip(tr("选择"));
     layout->addWidget(m_button);
     if (clearButton) {
         m_clear = new QToolButton(this);
         m_clear->setText(QStringLiteral("×"));
-        m_clear->setToolTip(QStringLiteral("Clear"));
+        m_clear->setToolTip(tr("清除"));
         m_clear->setFocusPolicy(Qt::NoFocus);
         layout->addWidget(m_clear);
         connect(m_clear, &QToolButton::clicked, this, [this] {

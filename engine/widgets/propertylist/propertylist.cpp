@@ -28,11 +28,11 @@ PropertyList::PropertyList(QWidget *parent)
     m_title->setTextFormat(Qt::PlainText);
     m_title->setMinimumWidth(40);
     m_grouped = new QToolButton(this);
-    m_grouped->setText(QStringLiteral("Categorized"));
-    m_grouped->setToolTip(QStringLiteral("Group the properties by category"));
+    m_grouped->setText(tr("按分类"));
+    m_grouped->setToolTip(tr("按分类列出属性"));
     m_sorted = new QToolButton(this);
-    m_sorted->setText(QStringLiteral("A–Z"));
-    m_sorted->setToolTip(QStringLiteral("Sort the properties by name"));
+    m_sorted->setText(tr("按字母"));
+    m_sorted->setToolTip(tr("按名称排序属性"));
     auto *group = new QButtonGroup(this);
     for (QToolButton *b : {m_grouped, m_sorted}) {
         b->setCheckable(true);
@@ -183,9 +183,9 @@ void PropertyList::updateTitle()
     const QList<QObject *> shown = m_set->objects();
     QString title;
     if (shown.isEmpty()) {
-        title = QStringLiteral("No selection");
+        title = tr("未选定对象");
     } else if (shown.size() > 1) {
-        title = QStringLiteral("%1 objects").arg(shown.size());
+        title = tr("%1 个对象").arg(shown.size());
     } else {
         const QObject *o = shown.first();
         QString kind;

@@ -9,6 +9,28 @@
 
 namespace Orv {
 
+namespace {
+
+// Category keys stay English (classes name them in Q_CLASSINFO); the list
+// shows them in the user's language.
+QString categoryTitle(const QString &category)
+{
+    using namespace PropertyCategories;
+    if (category == Appearance)
+        return PropertyModel::tr("外观");
+    if (category == Behaviour)
+        return PropertyModel::tr("行为");
+    if (category == Data)
+        return PropertyModel::tr("数据");
+    if (category == Layout)
+        return PropertyModel::tr("布局");
+    if (category == Misc)
+        return PropertyModel::tr("其他");
+    return category;
+}
+
+} // namespace
+
 struct PropertyModel::Row
 {
     Row *parent = nullptr;
@@ -207,7 +229,7 @@ QVariant PropertyModel::data(const QModelIndex &index, int role) const
         if (role == CategoryRole)
             return true;
         if (index.column() == NameColumn && role == Qt::DisplayRole)
-            return r->category;
+            return categoryTitle(r->category);
         if (role == Qt::FontRole) {
             QFont f;
             f.setBold(true);
@@ -326,7 +348,7 @@ QVariant PropertyModel::headerData(int section, Qt::Orientation orientation, int
 {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return {};
-    return section == NameColumn ? QStringLiteral("Property") : QStringLiteral("Value");
+    return section == NameColumn ? tr("属性") : tr("值");
 }
 
 } // namespace Orv

@@ -124,8 +124,8 @@ private Q_SLOTS:
         QCOMPARE(model.indexOf(QStringLiteral("Font.Bold"), 1).data(Qt::CheckStateRole).toInt(), int(Qt::PartiallyChecked));
         QCOMPARE(model.indexOf(QStringLiteral("Font"), 1).data().toString(), QStringLiteral("Arial, 10 pt"));
         // Grouped: categories on top, each property once under its own.
-        QCOMPARE(model.index(0, 0).data().toString(), QStringLiteral("Appearance"));
-        QCOMPARE(model.indexOf(QStringLiteral("Left")).parent().data().toString(), QStringLiteral("Layout"));
+        QCOMPARE(model.index(0, 0).data().toString(), QStringLiteral("外观"));
+        QCOMPARE(model.indexOf(QStringLiteral("Left")).parent().data().toString(), QStringLiteral("布局"));
         model.setAlphabetic(true);
         QStringList top;
         for (int i = 0; i < model.rowCount(); ++i)
@@ -135,7 +135,7 @@ private Q_SLOTS:
             return x.compare(y, Qt::CaseInsensitive) < 0;
         });
         QCOMPARE(top, sorted);
-        QVERIFY(top.contains(QStringLiteral("Font")) && !top.contains(QStringLiteral("Appearance")));
+        QVERIFY(top.contains(QStringLiteral("Font")) && !top.contains(QStringLiteral("外观")));
 
         // A line shares only the control's own properties with them.
         set.addObject(line);
