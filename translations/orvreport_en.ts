@@ -169,6 +169,17 @@
     </message>
 </context>
 <context>
+    <name>Orv::ButtonEditor</name>
+    <message>
+        <source>选择</source>
+        <translation>Choose</translation>
+    </message>
+    <message>
+        <source>清除</source>
+        <translation>Clear</translation>
+    </message>
+</context>
+<context>
     <name>Orv::ConnectionDialog</name>
     <message>
         <source>Data Link Properties</source>
@@ -966,8 +977,66 @@ A banded-report designer.</translation>
 <context>
     <name>Orv::PageView</name>
     <message>
-        <source>Page %1 cannot be shown: %2</source>
+        <source>第 %1 页无法显示：%2</source>
         <translation>Page %1 cannot be shown: %2</translation>
+    </message>
+</context>
+<context>
+    <name>Orv::PropertyList</name>
+    <message>
+        <source>按分类</source>
+        <translation>Categorized</translation>
+    </message>
+    <message>
+        <source>按分类列出属性</source>
+        <translation>Group the properties by category</translation>
+    </message>
+    <message>
+        <source>按字母</source>
+        <translation>A–Z</translation>
+    </message>
+    <message>
+        <source>按名称排序属性</source>
+        <translation>Sort the properties by name</translation>
+    </message>
+    <message>
+        <source>未选定对象</source>
+        <translation>No selection</translation>
+    </message>
+    <message>
+        <source>%1 个对象</source>
+        <translation>%1 objects</translation>
+    </message>
+</context>
+<context>
+    <name>Orv::PropertyModel</name>
+    <message>
+        <source>外观</source>
+        <translation>Appearance</translation>
+    </message>
+    <message>
+        <source>行为</source>
+        <translation>Behaviour</translation>
+    </message>
+    <message>
+        <source>数据</source>
+        <translation>Data</translation>
+    </message>
+    <message>
+        <source>布局</source>
+        <translation>Layout</translation>
+    </message>
+    <message>
+        <source>其他</source>
+        <translation>Misc</translation>
+    </message>
+    <message>
+        <source>属性</source>
+        <translation>Property</translation>
+    </message>
+    <message>
+        <source>值</source>
+        <translation>Value</translation>
     </message>
 </context>
 <context>
@@ -1282,7 +1351,7 @@ Store it anyway?</source>
 <context>
     <name>Orv::TocModel</name>
     <message>
-        <source>Page %1</source>
+        <source>第 %1 页</source>
         <translation>Page %1</translation>
     </message>
 </context>
@@ -1300,11 +1369,11 @@ Store it anyway?</source>
 <context>
     <name>Orv::Viewer</name>
     <message>
-        <source>Printing...</source>
+        <source>正在打印…</source>
         <translation>Printing...</translation>
     </message>
     <message>
-        <source>Cancel</source>
+        <source>取消</source>
         <translation>Cancel</translation>
     </message>
 </context>

@@ -255,7 +255,7 @@ void PageView::paintPage(QPainter &p, int index, bool *complete)
         p.fillRect(rect, Qt::white);
         p.setPen(QColor(160, 0, 0));
         p.drawText(rect.adjusted(12, 12, -12, -12), Qt::AlignCenter | Qt::TextWordWrap,
-                   tr("Page %1 cannot be shown: %2").arg(index + 1).arg(failed->second));
+                   tr("第 %1 页无法显示：%2").arg(index + 1).arg(failed->second));
     } else {
         const double dpr = devicePixelRatioF();
         const double scale = deviceScale();

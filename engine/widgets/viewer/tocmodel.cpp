@@ -168,10 +168,10 @@ QVariant TocModel::data(const QModelIndex &index, int role) const
     switch (role) {
     case Qt::DisplayRole:
         if (!hasBookmarks())
-            return tr("Page %1").arg(page + 1);
+            return tr("第 %1 页").arg(page + 1);
         return static_cast<const Node *>(index.internalPointer())->text;
     case Qt::ToolTipRole:
-        return tr("Page %1").arg(page + 1);
+        return tr("第 %1 页").arg(page + 1);
     default:
         return {};
     }

@@ -373,7 +373,7 @@ Status Viewer::print(QPrinter &printer, bool showDialog)
             setPaperFromPage(printer, *page);
     if (!showDialog)
         return printPages(*m_pages, printer, selection);
-    QProgressDialog progress(tr("Printing..."), tr("Cancel"), 0, 1, this);
+    QProgressDialog progress(tr("正在打印…"), tr("取消"), 0, 1, this);
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(500);
     return printPages(*m_pages, printer, selection, [&progress](int done, int total) {

@@ -309,7 +309,7 @@ private Q_SLOTS:
         TocModel toc;
         toc.setPages(&pages);
         QCOMPARE(toc.rowCount(), 4); // pages, until bookmarks are read
-        QCOMPARE(toc.data(toc.index(3, 0)).toString(), QStringLiteral("Page 4"));
+        QCOMPARE(toc.data(toc.index(3, 0)).toString(), QStringLiteral("第 4 页"));
         QVERIFY(toc.scan(1000));
         QVERIFY(toc.hasBookmarks());
         QCOMPARE(toc.rowCount(), 2);
