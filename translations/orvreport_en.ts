@@ -2562,6 +2562,211 @@ or export them all with a module that calls SaveAsText for each report of Curren
     </message>
 </context>
 <context>
+    <name>UiDesignerPrompts</name>
+    <message>
+        <source>透明</source>
+        <translation>Transparent</translation>
+    </message>
+    <message>
+        <source>实线</source>
+        <translation>Solid</translation>
+    </message>
+    <message>
+        <source>虚线</source>
+        <translation>Dash</translation>
+    </message>
+    <message>
+        <source>点线</source>
+        <translation>Dot</translation>
+    </message>
+    <message>
+        <source>点划线</source>
+        <translation>Dash-Dot</translation>
+    </message>
+    <message>
+        <source>双点划线</source>
+        <translation>Dash-Dot-Dot</translation>
+    </message>
+    <message>
+        <source>背景色</source>
+        <translation>Back Colour</translation>
+    </message>
+    <message>
+        <source>线条颜色</source>
+        <translation>Line Colour</translation>
+    </message>
+    <message>
+        <source>前景色</source>
+        <translation>Fore Colour</translation>
+    </message>
+    <message>
+        <source>字号(磅):</source>
+        <translation>Size (points):</translation>
+    </message>
+    <message>
+        <source>字号</source>
+        <translation>Font Size</translation>
+    </message>
+    <message>
+        <source>样式:</source>
+        <translation>Style:</translation>
+    </message>
+    <message>
+        <source>样式</source>
+        <translation>Style</translation>
+    </message>
+    <message>
+        <source>线型:</source>
+        <translation>Line style:</translation>
+    </message>
+    <message>
+        <source>线型</source>
+        <translation>Line Style</translation>
+    </message>
+    <message>
+        <source>调整分组顺序</source>
+        <translation>Reorder Groups</translation>
+    </message>
+    <message>
+        <source>数据字段:</source>
+        <translation>Data field:</translation>
+    </message>
+    <message>
+        <source>插入字段</source>
+        <translation>Insert Field</translation>
+    </message>
+</context>
+<context>
+    <name>UiPropertyDialogs</name>
+    <message>
+        <source>颜色</source>
+        <translation>Colour</translation>
+    </message>
+    <message>
+        <source>图片</source>
+        <translation>Picture</translation>
+    </message>
+    <message>
+        <source>图片 (%1);;所有文件 (*)</source>
+        <translation>Pictures (%1);;All files (*)</translation>
+    </message>
+    <message>
+        <source>错误: 属性值</source>
+        <translation>Error: Property Value</translation>
+    </message>
+</context>
+<context>
+    <name>WidgetUi</name>
+    <message>
+        <source>无</source>
+        <translation>None</translation>
+    </message>
+    <message>
+        <source>实线</source>
+        <translation>Solid</translation>
+    </message>
+    <message>
+        <source>虚线</source>
+        <translation>Dash</translation>
+    </message>
+    <message>
+        <source>点线</source>
+        <translation>Dot</translation>
+    </message>
+    <message>
+        <source>点划线</source>
+        <translation>Dash-Dot</translation>
+    </message>
+    <message>
+        <source>双点划线</source>
+        <translation>Dash-Dot-Dot</translation>
+    </message>
+    <message>
+        <source>双线</source>
+        <translation>Double</translation>
+    </message>
+    <message>
+        <source>粗实线</source>
+        <translation>Thick Solid</translation>
+    </message>
+    <message>
+        <source>粗虚线</source>
+        <translation>Thick Dash</translation>
+    </message>
+    <message>
+        <source>粗点线</source>
+        <translation>Thick Dot</translation>
+    </message>
+    <message>
+        <source>粗点划线</source>
+        <translation>Thick Dash-Dot</translation>
+    </message>
+    <message>
+        <source>粗双点划线</source>
+        <translation>Thick Dash-Dot-Dot</translation>
+    </message>
+    <message>
+        <source>粗双线</source>
+        <translation>Thick Double</translation>
+    </message>
+    <message>
+        <source>特粗实线</source>
+        <translation>Extra Thick Solid</translation>
+    </message>
+    <message>
+        <source>颜色</source>
+        <translation>Colour</translation>
+    </message>
+    <message>
+        <source>上移</source>
+        <translation>Move Up</translation>
+    </message>
+    <message>
+        <source>下移</source>
+        <translation>Move Down</translation>
+    </message>
+    <message>
+        <source>边框</source>
+        <translation>Border</translation>
+    </message>
+    <message>
+        <source>左</source>
+        <translation>Left</translation>
+    </message>
+    <message>
+        <source>上</source>
+        <translation>Top</translation>
+    </message>
+    <message>
+        <source>右</source>
+        <translation>Right</translation>
+    </message>
+    <message>
+        <source>下</source>
+        <translation>Bottom</translation>
+    </message>
+    <message>
+        <source>边框线:</source>
+        <translation>Sides:</translation>
+    </message>
+    <message>
+        <source>样式:</source>
+        <translation>Style:</translation>
+    </message>
+    <message>
+        <source>颜色...</source>
+        <translation>Colour...</translation>
+    </message>
+    <message>
+        <source>边框颜色</source>
+        <translation>Border Colour</translation>
+    </message>
+    <message>
+        <source>颜色:</source>
+        <translation>Colour:</translation>
+    </message>
+</context>
+<context>
     <name>frmExport</name>
     <message>
         <source>Rich文本文件 (RTF)</source>
