@@ -579,6 +579,17 @@
     </message>
 </context>
 <context>
+    <name>Orv::ExportDialogModel</name>
+    <message>
+        <source>溢出: %1 超出了 Long 的范围</source>
+        <translation>Overflow: %1 does not fit a Long</translation>
+    </message>
+    <message>
+        <source>没有 %1 导出过滤器</source>
+        <translation>There is no %1 export filter</translation>
+    </message>
+</context>
+<context>
     <name>Orv::ExpressionBuilderDialog</name>
     <message>
         <source>公式向导</source>
@@ -1197,6 +1208,21 @@ A banded-report designer.</translation>
     <message>
         <source>Edit Script</source>
         <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>Orv::SettingsStore</name>
+    <message>
+        <source>无法读取设置文件 %1，使用默认设置。</source>
+        <translation>The settings file %1 cannot be read; defaults are used.</translation>
+    </message>
+    <message>
+        <source>设置文件 %1 已损坏，使用默认设置，该文件保持原样。</source>
+        <translation>The settings file %1 is damaged; defaults are used and it is left as it is.</translation>
+    </message>
+    <message>
+        <source>无法写入设置文件 %1。</source>
+        <translation>The settings file %1 cannot be written.</translation>
     </message>
 </context>
 <context>
