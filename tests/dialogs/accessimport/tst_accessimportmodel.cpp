@@ -117,7 +117,7 @@ private Q_SLOTS:
         blocker.close();
         m.setReportsPath(dir.filePath(QStringLiteral("file/sub")));
         QVERIFY(!m.goNext());
-        QVERIFY(m.pageMessage().contains(QStringLiteral("cannot be written")));
+        QVERIFY(m.pageMessage().contains(QStringLiteral("无法写入")));
         QCOMPARE(m.currentPage(), 3);
     }
 
