@@ -98,12 +98,12 @@ std::optional<double> parseFontSize(const QString &text, QString *error)
     const double plain = ok ? size : text.trimmed().toDouble(&ok);
     if (!ok) {
         if (error)
-            *error = tr("The font size \"%1\" is not a number.").arg(text.trimmed());
+            *error = tr("字号“%1”不是数字。").arg(text.trimmed());
         return std::nullopt;
     }
     if (plain < 1 || plain > 1638) {
         if (error)
-            *error = tr("The font size must be from 1 to 1638 points; %1 is outside that range.").arg(text.trimmed());
+            *error = tr("字号必须在 1 到 1638 磅之间，%1 超出了范围。").arg(text.trimmed());
         return std::nullopt;
     }
     return plain;

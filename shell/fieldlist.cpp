@@ -23,13 +23,13 @@ bool sourceOf(const Report &report, const QString &reportFolder, Data::ReportDat
 {
     const Control *control = Data::findDataControl(report);
     if (!control) {
-        *note = tr("The report has no data control: add one and set its connection and statement.");
+        *note = tr("报表没有数据控件: 请添加一个，并设置它的连接和查询语句。");
         return false;
     }
     Status status;
     *source = Data::dataSourceOf(*control, reportFolder, QString(), &status);
     if (!status.ok()) {
-        *note = tr("The data control names no data: %1").arg(status.description());
+        *note = tr("数据控件没有指明数据: %1").arg(status.description());
         return false;
     }
     return true;
@@ -41,14 +41,14 @@ Result readFields(const Data::ReportDataSource &source)
     Data::ReportData data;
     const Status status = data.open(source);
     if (!status.ok() || !data.recordset()) {
-        result.note = tr("The database cannot be read: %1").arg(status.description());
+        result.note = tr("无法读取数据库: %1").arg(status.description());
         return result;
     }
     const Data::Fields *fields = data.recordset()->fields();
     for (int i = 0; i < fields->count(); ++i)
         result.fields << data.recordset()->column(i).name;
     if (result.fields.isEmpty())
-        result.note = tr("The statement returns no fields.");
+        result.note = tr("查询语句没有返回字段。");
     data.close();
     return result;
 }
@@ -59,7 +59,7 @@ bool dropField(DesignerCore &core, Section *section, const QString &field, const
         return false;
     const QPointF where(std::max(0.0, at.x()), std::max(0.0, at.y()));
     QUndoStack *undo = core.undoStack();
-    undo->beginMacro(tr("Insert Field %1").arg(field));
+    undo->beginMacro(tr("插入字段 %1").arg(field));
     auto *label = qobject_cast<Label *>(core.insertControl(QStringLiteral("OrvEngine.Label"), section, where, where));
     Control *bound = nullptr;
     if (label) {
@@ -67,7 +67,7 @@ bool dropField(DesignerCore &core, Section *section, const QString &field, const
         const QPointF next(where.x() + label->width() + 60, where.y());
         bound = core.insertControl(QStringLiteral("OrvEngine.Field"), section, next, next);
         if (auto *f = qobject_cast<Field *>(bound))
-            core.edit(tr("Data Field"), {f}, [&] { f->setDataField(field); });
+            core.edit(tr("数据字段"), {f}, [&] { f->setDataField(field); });
     }
     undo->endMacro();
     if (!bound) {

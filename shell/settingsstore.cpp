@@ -1,5 +1,6 @@
 #include "shell/settingsstore.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
@@ -65,11 +66,11 @@ QString SettingsStore::problem() const
 {
     const QString path = m_settings->fileName();
     if (QFileInfo::exists(path) && !QFileInfo(path).isReadable())
-        return QStringLiteral("The settings file %1 cannot be read; defaults are used.").arg(path);
+        return QCoreApplication::translate("Orv::SettingsStore", "无法读取设置文件 %1，使用默认设置。").arg(path);
     if (m_settings->status() == QSettings::FormatError)
-        return QStringLiteral("The settings file %1 is damaged; defaults are used and it is left as it is.").arg(path);
+        return QCoreApplication::translate("Orv::SettingsStore", "设置文件 %1 已损坏，使用默认设置，该文件保持原样。").arg(path);
     if (m_settings->status() == QSettings::AccessError)
-        return QStringLiteral("The settings file %1 cannot be written.").arg(path);
+        return QCoreApplication::translate("Orv::SettingsStore", "无法写入设置文件 %1。").arg(path);
     return QString();
 }
 

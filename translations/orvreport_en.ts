@@ -58,6 +58,18 @@
         <source>File not found: %1</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>数据库文件</source>
+        <translation>the database file</translation>
+    </message>
+    <message>
+        <source>数据库名称</source>
+        <translation>the database name</translation>
+    </message>
+    <message>
+        <source>数据源或驱动程序</source>
+        <translation>a data source or a driver</translation>
+    </message>
 </context>
 <context>
     <name>DialogUnits</name>
@@ -85,10 +97,6 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Microsoft Access 2007 Database (*.accdb)</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Microsoft Access Project (*.adp)</source>
         <translation type="unfinished"></translation>
     </message>
@@ -97,54 +105,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Stopping after the report being converted...</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>The exports folder &quot;%1&quot; does not exist.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Tick the reports to convert.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Enter the folder the layouts are written to in Reports Path.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>The folder &quot;%1&quot; cannot be written.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>The database has no reports.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>None of these reports has an export in the exports folder; see the database page.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>This file cannot be read as an Access database.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message numerus="yes">
-        <source>%n report export(s) found.</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
-        </translation>
-    </message>
-    <message>
-        <source>%1 of %2 reports have an export in the exports folder.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Reports Database</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Select the folder of the report exports:</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -152,20 +113,71 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>(All reports)</source>
-        <translation type="unfinished"></translation>
+        <source>Microsoft Access 2007 数据库 (*.accdb)</source>
+        <translation>Microsoft Access 2007 Database (*.accdb)</translation>
     </message>
     <message>
-        <source> layouts</source>
-        <translation type="unfinished"></translation>
+        <source>当前报表转换完成后停止...</source>
+        <translation>Stopping after the report being converted...</translation>
     </message>
     <message>
-        <source>*** Conversion cancelled; the design is unchanged ***</source>
-        <translation type="unfinished"></translation>
+        <source>导出文件夹“%1”不存在。</source>
+        <translation>The exports folder &quot;%1&quot; does not exist.</translation>
     </message>
     <message>
-        <source>Import Access Report</source>
-        <translation type="unfinished"></translation>
+        <source>请勾选要转换的报表。</source>
+        <translation>Tick the reports to convert.</translation>
+    </message>
+    <message>
+        <source>请在 Reports Path 中填写布局文件要写入的文件夹。</source>
+        <translation>Enter the folder the layouts are written to in Reports Path.</translation>
+    </message>
+    <message>
+        <source>无法写入文件夹“%1”。</source>
+        <translation>The folder &quot;%1&quot; cannot be written.</translation>
+    </message>
+    <message>
+        <source>数据库中没有报表。</source>
+        <translation>The database has no reports.</translation>
+    </message>
+    <message>
+        <source>这些报表在导出文件夹中都没有导出文件，请查看数据库页。</source>
+        <translation>None of these reports has an export in the exports folder; see the database page.</translation>
+    </message>
+    <message>
+        <source>无法将此文件作为Access数据库读取。</source>
+        <translation>This file cannot be read as an Access database.</translation>
+    </message>
+    <message numerus="yes">
+        <source>找到 %n 个报表导出文件。</source>
+        <translation>
+            <numerusform>%n report export(s) found.</numerusform>
+            <numerusform>%n report export(s) found.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>共 %2 个报表，其中 %1 个在导出文件夹中有导出文件。</source>
+        <translation>%1 of %2 reports have an export in the exports folder.</translation>
+    </message>
+    <message>
+        <source>选择报表导出文件所在的文件夹:</source>
+        <translation>Select the folder of the report exports:</translation>
+    </message>
+    <message>
+        <source>(全部报表)</source>
+        <translation>(All reports)</translation>
+    </message>
+    <message>
+        <source> 布局</source>
+        <translation> layouts</translation>
+    </message>
+    <message>
+        <source>*** 转换已取消，设计未改变 ***</source>
+        <translation>*** Conversion cancelled; the design is unchanged ***</translation>
+    </message>
+    <message>
+        <source>导入Access报表</source>
+        <translation>Import Access Report</translation>
     </message>
 </context>
 <context>
@@ -182,66 +194,6 @@
 <context>
     <name>Orv::ConnectionDialog</name>
     <message>
-        <source>Data Link Properties</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>&amp;Provider:</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>&amp;Browse...</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Database &amp;file:</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>&amp;Host:</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>P&amp;ort:</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>&amp;Database:</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Data &amp;source:</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>D&amp;river:</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>&amp;Save password in the report</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Without it the password is used while the program runs but left out of saved layouts.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>&amp;User name:</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Pass&amp;word:</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Connection s&amp;tring:</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>&amp;Test Connection</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>确定[&amp;O]</source>
         <translation>&amp;OK</translation>
     </message>
@@ -250,56 +202,94 @@
         <translation>&amp;Cancel</translation>
     </message>
     <message>
-        <source>Database File</source>
-        <translation type="unfinished"></translation>
+        <source>数据链接属性</source>
+        <translation>Data Link Properties</translation>
     </message>
     <message>
-        <source>Access databases (*.mdb *.accdb);;All files (*)</source>
-        <translation type="unfinished"></translation>
+        <source>提供程序(&amp;P):</source>
+        <translation>&amp;Provider:</translation>
     </message>
     <message>
-        <source>SQLite databases (*.db *.sqlite *.sqlite3 *.db3);;All files (*)</source>
-        <translation type="unfinished"></translation>
+        <source>浏览(&amp;B)...</source>
+        <translation>&amp;Browse...</translation>
     </message>
     <message>
-        <source>Connecting...</source>
-        <translation type="unfinished"></translation>
+        <source>数据库文件(&amp;F):</source>
+        <translation>Database &amp;file:</translation>
     </message>
     <message>
-        <source>Test connection succeeded.</source>
-        <translation type="unfinished"></translation>
+        <source>主机(&amp;H):</source>
+        <translation>&amp;Host:</translation>
     </message>
     <message>
-        <source>Test connection failed:
+        <source>端口(&amp;O):</source>
+        <translation>P&amp;ort:</translation>
+    </message>
+    <message>
+        <source>数据库(&amp;D):</source>
+        <translation>&amp;Database:</translation>
+    </message>
+    <message>
+        <source>数据源(&amp;S):</source>
+        <translation>Data &amp;source:</translation>
+    </message>
+    <message>
+        <source>驱动程序(&amp;R):</source>
+        <translation>D&amp;river:</translation>
+    </message>
+    <message>
+        <source>在报表中保存密码(&amp;S)</source>
+        <translation>&amp;Save password in the report</translation>
+    </message>
+    <message>
+        <source>不勾选时，密码只在程序运行期间使用，不写入保存的布局文件。</source>
+        <translation>Without it the password is used while the program runs but left out of saved layouts.</translation>
+    </message>
+    <message>
+        <source>用户名(&amp;U):</source>
+        <translation>&amp;User name:</translation>
+    </message>
+    <message>
+        <source>密码(&amp;W):</source>
+        <translation>Pass&amp;word:</translation>
+    </message>
+    <message>
+        <source>连接字符串(&amp;T):</source>
+        <translation>Connection s&amp;tring:</translation>
+    </message>
+    <message>
+        <source>测试连接(&amp;T)</source>
+        <translation>&amp;Test Connection</translation>
+    </message>
+    <message>
+        <source>数据库文件</source>
+        <translation>Database File</translation>
+    </message>
+    <message>
+        <source>Access 数据库 (*.mdb *.accdb);;所有文件 (*)</source>
+        <translation>Access databases (*.mdb *.accdb);;All files (*)</translation>
+    </message>
+    <message>
+        <source>SQLite 数据库 (*.db *.sqlite *.sqlite3 *.db3);;所有文件 (*)</source>
+        <translation>SQLite databases (*.db *.sqlite *.sqlite3 *.db3);;All files (*)</translation>
+    </message>
+    <message>
+        <source>正在连接...</source>
+        <translation>Connecting...</translation>
+    </message>
+    <message>
+        <source>测试连接成功。</source>
+        <translation>Test connection succeeded.</translation>
+    </message>
+    <message>
+        <source>测试连接失败:
 %1</source>
-        <translation type="unfinished"></translation>
-    </message>
-</context>
-<context>
-    <name>Orv::ConnectionSettings</name>
-    <message>
-        <source>the database file</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>the database name</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>a data source or a driver</source>
-        <translation type="unfinished"></translation>
+        <translation>Test connection failed:
+%1</translation>
     </message>
 </context>
 <context>
     <name>Orv::DesignFormat</name>
-    <message>
-        <source>The font size &quot;%1&quot; is not a number.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>The font size must be from 1 to 1638 points; %1 is outside that range.</source>
-        <translation type="unfinished"></translation>
-    </message>
     <message>
         <source>背景色</source>
         <translation>Back Color</translation>
@@ -311,6 +301,14 @@
     <message>
         <source>线条颜色</source>
         <translation>Line Color</translation>
+    </message>
+    <message>
+        <source>字号“%1”不是数字。</source>
+        <translation>The font size &quot;%1&quot; is not a number.</translation>
+    </message>
+    <message>
+        <source>字号必须在 1 到 1638 磅之间，%1 超出了范围。</source>
+        <translation>The font size must be from 1 to 1638 points; %1 is outside that range.</translation>
     </message>
 </context>
 <context>
@@ -581,6 +579,17 @@
     </message>
 </context>
 <context>
+    <name>Orv::ExportDialogModel</name>
+    <message>
+        <source>溢出: %1 超出了 Long 的范围</source>
+        <translation>Overflow: %1 does not fit a Long</translation>
+    </message>
+    <message>
+        <source>没有 %1 导出过滤器</source>
+        <translation>There is no %1 export filter</translation>
+    </message>
+</context>
+<context>
     <name>Orv::ExpressionBuilderDialog</name>
     <message>
         <source>公式向导</source>
@@ -603,10 +612,6 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Inserts</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Description</source>
         <translation type="unfinished"></translation>
     </message>
@@ -623,14 +628,20 @@
         <translation>&amp;Help</translation>
     </message>
     <message>
-        <source>Double-click an entry of the list, or press Enter on it, to insert it at the caret; the operator buttons insert their operator. The expression is checked as you type and again on OK, which stores it as the data field of the control or group.</source>
-        <translation type="unfinished"></translation>
+        <source>插入内容</source>
+        <translation>Inserts</translation>
+    </message>
+    <message>
+        <source>双击列表中的一项，或在其上按回车键，可将它插入到光标处；运算符按钮插入各自的运算符。表达式在输入时即被检查，按“确定”时再检查一次，并保存为控件或分组的数据字段。</source>
+        <translation>Double-click an entry of the list, or press Enter on it, to insert it at the caret; the operator buttons insert their operator. The expression is checked as you type and again on OK, which stores it as the data field of the control or group.</translation>
     </message>
     <message>
         <source>%1
 
-Store the expression anyway?</source>
-        <translation type="unfinished"></translation>
+仍然保存此表达式吗？</source>
+        <translation>%1
+
+Store the expression anyway?</translation>
     </message>
 </context>
 <context>
@@ -720,10 +731,6 @@ Store the expression anyway?</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>A field of the data source</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Page Number</source>
         <translation type="unfinished"></translation>
     </message>
@@ -744,87 +751,91 @@ Store the expression anyway?</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>The report has no data source.</source>
-        <translation type="unfinished"></translation>
+        <source>数据源的字段</source>
+        <translation>A field of the data source</translation>
     </message>
     <message>
-        <source>Reading the fields of the data source…</source>
-        <translation type="unfinished"></translation>
+        <source>报表没有数据源。</source>
+        <translation>The report has no data source.</translation>
     </message>
     <message>
-        <source>The fields could not be read: %1</source>
-        <translation type="unfinished"></translation>
+        <source>正在读取数据源的字段…</source>
+        <translation>Reading the fields of the data source…</translation>
     </message>
     <message>
-        <source>The data source has no fields.</source>
-        <translation type="unfinished"></translation>
+        <source>无法读取字段: %1</source>
+        <translation>The fields could not be read: %1</translation>
     </message>
     <message>
-        <source>There is no report to check the expression against.</source>
-        <translation type="unfinished"></translation>
+        <source>数据源没有字段。</source>
+        <translation>The data source has no fields.</translation>
     </message>
     <message>
-        <source>The expression compiles.</source>
-        <translation type="unfinished"></translation>
+        <source>没有可用来检查表达式的报表。</source>
+        <translation>There is no report to check the expression against.</translation>
     </message>
     <message>
-        <source>The report&apos;s script does not compile (line %1, column %2): %3</source>
-        <translation type="unfinished"></translation>
+        <source>表达式编译通过。</source>
+        <translation>The expression compiles.</translation>
     </message>
     <message>
-        <source>Error %1 at line %2, column %3: %4</source>
-        <translation type="unfinished"></translation>
+        <source>报表的脚本无法编译(第 %1 行第 %2 列): %3</source>
+        <translation>The report&apos;s script does not compile (line %1, column %2): %3</translation>
     </message>
     <message>
-        <source>The target of the expression no longer exists; nothing can be stored.</source>
-        <translation type="unfinished"></translation>
+        <source>错误 %1，第 %2 行第 %3 列: %4</source>
+        <translation>Error %1 at line %2, column %3: %4</translation>
     </message>
     <message>
-        <source>&quot;%1&quot; is no longer in the report; the expression cannot be stored.</source>
-        <translation type="unfinished"></translation>
+        <source>表达式的目标已不存在，无法保存。</source>
+        <translation>The target of the expression no longer exists; nothing can be stored.</translation>
     </message>
     <message>
-        <source>The control &quot;%1&quot; takes no data field.</source>
-        <translation type="unfinished"></translation>
+        <source>“%1”已不在报表中，无法保存表达式。</source>
+        <translation>&quot;%1&quot; is no longer in the report; the expression cannot be stored.</translation>
     </message>
     <message>
-        <source>The expression is %1 characters long; at most %2 can be stored.</source>
-        <translation type="unfinished"></translation>
+        <source>控件“%1”没有数据字段。</source>
+        <translation>The control &quot;%1&quot; takes no data field.</translation>
     </message>
     <message>
-        <source>Set Data Field</source>
-        <translation type="unfinished"></translation>
+        <source>表达式长 %1 个字符，最多只能保存 %2 个。</source>
+        <translation>The expression is %1 characters long; at most %2 can be stored.</translation>
+    </message>
+    <message>
+        <source>设置数据字段</source>
+        <translation>Set Data Field</translation>
     </message>
 </context>
 <context>
     <name>Orv::FieldList</name>
     <message>
-        <source>The report has no data control: add one and set its connection and statement.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>The data control names no data: %1</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>The database cannot be read: %1</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>The statement returns no fields.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Insert Field %1</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Caption</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Data Field</source>
-        <translation type="unfinished"></translation>
+        <source>报表没有数据控件: 请添加一个，并设置它的连接和查询语句。</source>
+        <translation>The report has no data control: add one and set its connection and statement.</translation>
+    </message>
+    <message>
+        <source>数据控件没有指明数据: %1</source>
+        <translation>The data control names no data: %1</translation>
+    </message>
+    <message>
+        <source>无法读取数据库: %1</source>
+        <translation>The database cannot be read: %1</translation>
+    </message>
+    <message>
+        <source>查询语句没有返回字段。</source>
+        <translation>The statement returns no fields.</translation>
+    </message>
+    <message>
+        <source>插入字段 %1</source>
+        <translation>Insert Field %1</translation>
+    </message>
+    <message>
+        <source>数据字段</source>
+        <translation>Data Field</translation>
     </message>
 </context>
 <context>
@@ -834,8 +845,8 @@ Store the expression anyway?</source>
         <translation>Refresh</translation>
     </message>
     <message>
-        <source>Reading the fields...</source>
-        <translation type="unfinished"></translation>
+        <source>正在读取字段...</source>
+        <translation>Reading the fields...</translation>
     </message>
 </context>
 <context>
@@ -873,18 +884,8 @@ Store the expression anyway?</source>
         <translation>Whole Page</translation>
     </message>
     <message>
-        <source>%1 %2
-A banded-report designer.</source>
-        <translation>%1 %2
-A banded-report designer.</translation>
-    </message>
-    <message>
         <source>关于</source>
         <translation>About</translation>
-    </message>
-    <message>
-        <source>Name Test</source>
-        <translation>Name Test</translation>
     </message>
     <message>
         <source>字体</source>
@@ -903,14 +904,6 @@ A banded-report designer.</translation>
         <translation>Field List</translation>
     </message>
     <message>
-        <source>The report has no detail section for the calculated field.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Insert Calculated Field</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>找不到“%1”</source>
         <translation>&quot;%1&quot; was not found</translation>
     </message>
@@ -919,12 +912,30 @@ A banded-report designer.</translation>
         <translation>Search continued from the beginning: &quot;%1&quot; is on page %2</translation>
     </message>
     <message>
-        <source>Error: PrintReport</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>打印设置</source>
         <translation>Print Setup</translation>
+    </message>
+    <message>
+        <source>%1 %2
+带区式报表设计器。</source>
+        <translation>%1 %2
+A banded-report designer.</translation>
+    </message>
+    <message>
+        <source>命名 Test</source>
+        <translation>Name Test</translation>
+    </message>
+    <message>
+        <source>报表没有可放置计算字段的明细扇区。</source>
+        <translation>The report has no detail section for the calculated field.</translation>
+    </message>
+    <message>
+        <source>插入计算字段</source>
+        <translation>Insert Calculated Field</translation>
+    </message>
+    <message>
+        <source>错误: PrintReport</source>
+        <translation>Error: PrintReport</translation>
     </message>
 </context>
 <context>
@@ -1042,12 +1053,12 @@ A banded-report designer.</translation>
 <context>
     <name>Orv::RelateTablesModel</name>
     <message>
-        <source>This join is already listed.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>表关系</source>
         <translation>Relate Tables</translation>
+    </message>
+    <message>
+        <source>此关联已在列表中。</source>
+        <translation>This join is already listed.</translation>
     </message>
 </context>
 <context>
@@ -1128,44 +1139,64 @@ A banded-report designer.</translation>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>The report&apos;s paper (number %1) is not offered by this printer; it is kept unless you choose another.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>The paper width</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>The paper height</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>%1 must be more than 0.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>%1 must be at most %2 %3.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>%1 cannot be negative.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>%1 is too large.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>The left and right margins and the gutter (%1 together) leave no room on paper %2 wide.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>The top and bottom margins (%1 together) leave no room on paper %2 high.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Report Properties</source>
         <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>此打印机不提供报表的纸张(编号 %1)；除非另选纸张，否则保留原纸张。</source>
+        <translation>The report&apos;s paper (number %1) is not offered by this printer; it is kept unless you choose another.</translation>
+    </message>
+    <message>
+        <source>纸张宽度</source>
+        <translation>The paper width</translation>
+    </message>
+    <message>
+        <source>纸张高度</source>
+        <translation>The paper height</translation>
+    </message>
+    <message>
+        <source>%1必须大于 0。</source>
+        <translation>%1 must be more than 0.</translation>
+    </message>
+    <message>
+        <source>%1不能超过 %2 %3。</source>
+        <translation>%1 must be at most %2 %3.</translation>
+    </message>
+    <message>
+        <source>左边距</source>
+        <translation>The left margin</translation>
+    </message>
+    <message>
+        <source>右边距</source>
+        <translation>The right margin</translation>
+    </message>
+    <message>
+        <source>上边距</source>
+        <translation>The top margin</translation>
+    </message>
+    <message>
+        <source>下边距</source>
+        <translation>The bottom margin</translation>
+    </message>
+    <message>
+        <source>装订线</source>
+        <translation>The gutter</translation>
+    </message>
+    <message>
+        <source>%1不能为负数。</source>
+        <translation>%1 cannot be negative.</translation>
+    </message>
+    <message>
+        <source>%1太大。</source>
+        <translation>%1 is too large.</translation>
+    </message>
+    <message>
+        <source>左、右边距和装订线(合计 %1)超出了宽 %2 的纸张，没有剩余空间。</source>
+        <translation>The left and right margins and the gutter (%1 together) leave no room on paper %2 wide.</translation>
+    </message>
+    <message>
+        <source>上、下边距(合计 %1)超出了高 %2 的纸张，没有剩余空间。</source>
+        <translation>The top and bottom margins (%1 together) leave no room on paper %2 high.</translation>
     </message>
 </context>
 <context>
@@ -1177,6 +1208,21 @@ A banded-report designer.</translation>
     <message>
         <source>Edit Script</source>
         <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>Orv::SettingsStore</name>
+    <message>
+        <source>无法读取设置文件 %1，使用默认设置。</source>
+        <translation>The settings file %1 cannot be read; defaults are used.</translation>
+    </message>
+    <message>
+        <source>设置文件 %1 已损坏，使用默认设置，该文件保持原样。</source>
+        <translation>The settings file %1 is damaged; defaults are used and it is left as it is.</translation>
+    </message>
+    <message>
+        <source>无法写入设置文件 %1。</source>
+        <translation>The settings file %1 cannot be written.</translation>
     </message>
 </context>
 <context>
@@ -1192,14 +1238,6 @@ A banded-report designer.</translation>
     <message>
         <source>设置报表分组选项和报表字段排序</source>
         <translation>Set the grouping options and the field sort order of the report</translation>
-    </message>
-    <message>
-        <source>Build the expression</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>The rows come in the order of the report&apos;s statement</source>
-        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>前分页</source>
@@ -1238,11 +1276,22 @@ A banded-report designer.</translation>
         <translation>&amp;Cancel</translation>
     </message>
     <message>
-        <source>The expression of &quot;%1&quot; does not compile:
+        <source>建立表达式</source>
+        <translation>Build the expression</translation>
+    </message>
+    <message>
+        <source>记录按报表查询语句的顺序排列</source>
+        <translation>The rows come in the order of the report&apos;s statement</translation>
+    </message>
+    <message>
+        <source>“%1”的表达式无法编译:
 %2
 
-Store it anyway?</source>
-        <translation type="unfinished"></translation>
+仍然保存吗？</source>
+        <translation>The expression of &quot;%1&quot; does not compile:
+%2
+
+Store it anyway?</translation>
     </message>
 </context>
 <context>
@@ -1281,14 +1330,6 @@ Store it anyway?</source>
     </message>
     <message>
         <source>D - Descending</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Each Value</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Prefix Characters</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -1336,16 +1377,24 @@ Store it anyway?</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>The group &quot;%1&quot; is no longer in the report.</source>
-        <translation type="unfinished"></translation>
+        <source>每一个值</source>
+        <translation>Each Value</translation>
     </message>
     <message>
-        <source>The group interval of &quot;%1&quot; must be a whole number of at least 1.</source>
-        <translation type="unfinished"></translation>
+        <source>前缀字符</source>
+        <translation>Prefix Characters</translation>
     </message>
     <message>
-        <source>Sorting and Grouping</source>
-        <translation type="unfinished"></translation>
+        <source>分组“%1”已不在报表中。</source>
+        <translation>The group &quot;%1&quot; is no longer in the report.</translation>
+    </message>
+    <message>
+        <source>分组“%1”的分组间隔必须是不小于 1 的整数。</source>
+        <translation>The group interval of &quot;%1&quot; must be a whole number of at least 1.</translation>
+    </message>
+    <message>
+        <source>排序和分组</source>
+        <translation>Sorting and Grouping</translation>
     </message>
 </context>
 <context>
@@ -1518,10 +1567,6 @@ Store it anyway?</source>
 <context>
     <name>Orv::WizardFlow</name>
     <message>
-        <source>The database opened but holds no tables to report on.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>向导</source>
         <translation>Wizard</translation>
     </message>
@@ -1530,17 +1575,22 @@ Store it anyway?</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Error: AddSelectedField</source>
-        <translation type="unfinished"></translation>
+        <source>数据库已打开，但其中没有可用于报表的表。</source>
+        <translation>The database opened but holds no tables to report on.</translation>
     </message>
     <message>
-        <source>These fields hold binary data that a report cannot show and were left out:
+        <source>错误: AddSelectedField</source>
+        <translation>Error: AddSelectedField</translation>
+    </message>
+    <message>
+        <source>以下字段存放的是报表无法显示的二进制数据，已被略去:
 %1</source>
-        <translation type="unfinished"></translation>
+        <translation>These fields hold binary data that a report cannot show and were left out:
+%1</translation>
     </message>
     <message>
-        <source>Error: GroupFields.Add</source>
-        <translation type="unfinished"></translation>
+        <source>错误: GroupFields.Add</source>
+        <translation>Error: GroupFields.Add</translation>
     </message>
 </context>
 <context>
@@ -1610,21 +1660,7 @@ Store it anyway?</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Folder of the report exports</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Access does not run here, so each report&apos;s design is read from the text export Access makes of it. In Access, export a report from the Immediate window with
-    SaveAsText acReport, &quot;Invoice&quot;, &quot;C:\Exports\Invoice.txt&quot;
-or export them all with a module that calls SaveAsText for each report of CurrentProject.AllReports. Put the files in this folder (left empty: the folder beside the database named like it).</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Select the reports that you want to convert</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>The highlighted report is converted into the designer; to convert every ticked report into layout files, tick &quot;Convert all checked reports&quot; on the next page.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -1660,10 +1696,6 @@ or export them all with a module that calls SaveAsText for each report of Curren
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Convert all checked reports into layout files in the reports path</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Press the Next button to start converting selected reports.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1672,12 +1704,32 @@ or export them all with a module that calls SaveAsText for each report of Curren
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>The layouts are written into this folder.</source>
-        <translation type="unfinished"></translation>
+        <source>报表导出文件所在的文件夹</source>
+        <translation>Folder of the report exports</translation>
     </message>
     <message>
-        <source>%1 (no export)</source>
-        <translation type="unfinished"></translation>
+        <source>这里不运行Access，每个报表的设计从Access为它生成的文本导出文件中读取。在Access的立即窗口中用下面的语句导出一个报表:
+    SaveAsText acReport, &quot;Invoice&quot;, &quot;C:\Exports\Invoice.txt&quot;
+或者用一个模块对 CurrentProject.AllReports 中的每个报表调用 SaveAsText，全部导出。把这些文件放在此文件夹中(留空时为数据库旁边与数据库同名的文件夹)。</source>
+        <translation>Access does not run here, so each report&apos;s design is read from the text export Access makes of it. In Access, export a report from the Immediate window with
+    SaveAsText acReport, &quot;Invoice&quot;, &quot;C:\Exports\Invoice.txt&quot;
+or export them all with a module that calls SaveAsText for each report of CurrentProject.AllReports. Put the files in this folder (left empty: the folder beside the database named like it).</translation>
+    </message>
+    <message>
+        <source>选中的报表会转换到设计器中；要把勾选的报表全部转换为布局文件，请在下一页勾选“将勾选的报表全部转换为报表路径中的布局文件”。</source>
+        <translation>The highlighted report is converted into the designer; to convert every ticked report into layout files, tick &quot;Convert all checked reports&quot; on the next page.</translation>
+    </message>
+    <message>
+        <source>将勾选的报表全部转换为报表路径中的布局文件</source>
+        <translation>Convert all checked reports into layout files in the reports path</translation>
+    </message>
+    <message>
+        <source>布局文件写入此文件夹。</source>
+        <translation>The layouts are written into this folder.</translation>
+    </message>
+    <message>
+        <source>%1 (无导出文件)</source>
+        <translation>%1 (no export)</translation>
     </message>
 </context>
 <context>
@@ -1894,16 +1946,16 @@ or export them all with a module that calls SaveAsText for each report of Curren
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>The folder chosen has no path</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>输出已取消，没有写入文件。</source>
         <translation>Export cancelled; no file was written.</translation>
     </message>
     <message>
         <source>Error Exporting Document</source>
         <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>所选的文件夹没有路径</source>
+        <translation>The folder chosen has no path</translation>
     </message>
 </context>
 <context>
@@ -2527,12 +2579,217 @@ or export them all with a module that calls SaveAsText for each report of Curren
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>City</source>
+        <source>Amount</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Amount</source>
-        <translation type="unfinished"></translation>
+        <source>城市</source>
+        <translation>City</translation>
+    </message>
+</context>
+<context>
+    <name>UiDesignerPrompts</name>
+    <message>
+        <source>透明</source>
+        <translation>Transparent</translation>
+    </message>
+    <message>
+        <source>实线</source>
+        <translation>Solid</translation>
+    </message>
+    <message>
+        <source>虚线</source>
+        <translation>Dash</translation>
+    </message>
+    <message>
+        <source>点线</source>
+        <translation>Dot</translation>
+    </message>
+    <message>
+        <source>点划线</source>
+        <translation>Dash-Dot</translation>
+    </message>
+    <message>
+        <source>双点划线</source>
+        <translation>Dash-Dot-Dot</translation>
+    </message>
+    <message>
+        <source>背景色</source>
+        <translation>Back Colour</translation>
+    </message>
+    <message>
+        <source>线条颜色</source>
+        <translation>Line Colour</translation>
+    </message>
+    <message>
+        <source>前景色</source>
+        <translation>Fore Colour</translation>
+    </message>
+    <message>
+        <source>字号(磅):</source>
+        <translation>Size (points):</translation>
+    </message>
+    <message>
+        <source>字号</source>
+        <translation>Font Size</translation>
+    </message>
+    <message>
+        <source>样式:</source>
+        <translation>Style:</translation>
+    </message>
+    <message>
+        <source>样式</source>
+        <translation>Style</translation>
+    </message>
+    <message>
+        <source>线型:</source>
+        <translation>Line style:</translation>
+    </message>
+    <message>
+        <source>线型</source>
+        <translation>Line Style</translation>
+    </message>
+    <message>
+        <source>调整分组顺序</source>
+        <translation>Reorder Groups</translation>
+    </message>
+    <message>
+        <source>数据字段:</source>
+        <translation>Data field:</translation>
+    </message>
+    <message>
+        <source>插入字段</source>
+        <translation>Insert Field</translation>
+    </message>
+</context>
+<context>
+    <name>UiPropertyDialogs</name>
+    <message>
+        <source>颜色</source>
+        <translation>Colour</translation>
+    </message>
+    <message>
+        <source>图片</source>
+        <translation>Picture</translation>
+    </message>
+    <message>
+        <source>图片 (%1);;所有文件 (*)</source>
+        <translation>Pictures (%1);;All files (*)</translation>
+    </message>
+    <message>
+        <source>错误: 属性值</source>
+        <translation>Error: Property Value</translation>
+    </message>
+</context>
+<context>
+    <name>WidgetUi</name>
+    <message>
+        <source>无</source>
+        <translation>None</translation>
+    </message>
+    <message>
+        <source>实线</source>
+        <translation>Solid</translation>
+    </message>
+    <message>
+        <source>虚线</source>
+        <translation>Dash</translation>
+    </message>
+    <message>
+        <source>点线</source>
+        <translation>Dot</translation>
+    </message>
+    <message>
+        <source>点划线</source>
+        <translation>Dash-Dot</translation>
+    </message>
+    <message>
+        <source>双点划线</source>
+        <translation>Dash-Dot-Dot</translation>
+    </message>
+    <message>
+        <source>双线</source>
+        <translation>Double</translation>
+    </message>
+    <message>
+        <source>粗实线</source>
+        <translation>Thick Solid</translation>
+    </message>
+    <message>
+        <source>粗虚线</source>
+        <translation>Thick Dash</translation>
+    </message>
+    <message>
+        <source>粗点线</source>
+        <translation>Thick Dot</translation>
+    </message>
+    <message>
+        <source>粗点划线</source>
+        <translation>Thick Dash-Dot</translation>
+    </message>
+    <message>
+        <source>粗双点划线</source>
+        <translation>Thick Dash-Dot-Dot</translation>
+    </message>
+    <message>
+        <source>粗双线</source>
+        <translation>Thick Double</translation>
+    </message>
+    <message>
+        <source>特粗实线</source>
+        <translation>Extra Thick Solid</translation>
+    </message>
+    <message>
+        <source>颜色</source>
+        <translation>Colour</translation>
+    </message>
+    <message>
+        <source>上移</source>
+        <translation>Move Up</translation>
+    </message>
+    <message>
+        <source>下移</source>
+        <translation>Move Down</translation>
+    </message>
+    <message>
+        <source>边框</source>
+        <translation>Border</translation>
+    </message>
+    <message>
+        <source>左</source>
+        <translation>Left</translation>
+    </message>
+    <message>
+        <source>上</source>
+        <translation>Top</translation>
+    </message>
+    <message>
+        <source>右</source>
+        <translation>Right</translation>
+    </message>
+    <message>
+        <source>下</source>
+        <translation>Bottom</translation>
+    </message>
+    <message>
+        <source>边框线:</source>
+        <translation>Sides:</translation>
+    </message>
+    <message>
+        <source>样式:</source>
+        <translation>Style:</translation>
+    </message>
+    <message>
+        <source>颜色...</source>
+        <translation>Colour...</translation>
+    </message>
+    <message>
+        <source>边框颜色</source>
+        <translation>Border Colour</translation>
+    </message>
+    <message>
+        <source>颜色:</source>
+        <translation>Colour:</translation>
     </message>
 </context>
 <context>

@@ -18,18 +18,21 @@ int plainColor(int number)
 
 } // namespace
 
-const QStringList &UiDesignerPrompts::lineStyleNames()
+QStringList UiDesignerPrompts::lineStyleNames()
 {
-    static const QStringList names{QStringLiteral("Transparent"), QStringLiteral("Solid"), QStringLiteral("Dash"),
-                                   QStringLiteral("Dot"), QStringLiteral("Dash-Dot"), QStringLiteral("Dash-Dot-Dot")};
-    return names;
+    static const char *const names[] = {QT_TR_NOOP("透明"), QT_TR_NOOP("实线"),   QT_TR_NOOP("虚线"),
+                                        QT_TR_NOOP("点线"), QT_TR_NOOP("点划线"), QT_TR_NOOP("双点划线")};
+    QStringList list;
+    for (const char *name : names)
+        list << tr(name);
+    return list;
 }
 
 std::optional<int> UiDesignerPrompts::chooseColor(int code, int initial)
 {
-    const QString title = code == DesignerAction::BackColor ? QStringLiteral("Back Colour")
-                        : code == DesignerAction::LineColor ? QStringLiteral("Line Colour")
-                                                            : QStringLiteral("Fore Colour");
+    const QString title = code == DesignerAction::BackColor ? tr("背景色")
+                        : code == DesignerAction::LineColor ? tr("线条颜色")
+                                                            : tr("前景色");
     return m_ui.chooseColor(plainColor(initial), title);
 }
 
@@ -45,12 +48,12 @@ std::optional<DesignerFont> UiDesignerPrompts::chooseFont(const DesignerFont &in
 
 std::optional<double> UiDesignerPrompts::chooseFontSize(double initial)
 {
-    return m_ui.inputNumber(QStringLiteral("Size (points):"), QStringLiteral("Font Size"), initial, 1, 1638, 1);
+    return m_ui.inputNumber(tr("字号(磅):"), tr("字号"), initial, 1, 1638, 1);
 }
 
 std::optional<QString> UiDesignerPrompts::chooseStyle(const QString &initial, const QStringList &styles)
 {
-    const auto index = m_ui.chooseItem(QStringLiteral("Style:"), QStringLiteral("Style"), styles,
+    const auto index = m_ui.chooseItem(tr("样式:"), tr("样式"), styles,
                                        std::max(0, int(styles.indexOf(initial))));
     if (!index || *index < 0 || *index >= styles.size())
         return std::nullopt;
@@ -59,7 +62,7 @@ std::optional<QString> UiDesignerPrompts::chooseStyle(const QString &initial, co
 
 std::optional<int> UiDesignerPrompts::chooseLineStyle(int initial)
 {
-    const auto index = m_ui.chooseItem(QStringLiteral("Line style:"), QStringLiteral("Line Style"), lineStyleNames(),
+    const auto index = m_ui.chooseItem(tr("线型:"), tr("线型"), lineStyleNames(),
                                        std::clamp(initial, 0, 5));
     if (!index || *index < 0 || *index > 5)
         return std::nullopt;
@@ -84,7 +87,7 @@ std::optional<DesignerBorder> UiDesignerPrompts::chooseBorder(const DesignerBord
 
 std::optional<std::vector<int>> UiDesignerPrompts::chooseGroupOrder(const QStringList &groupNames)
 {
-    const auto order = m_ui.chooseOrder(QStringLiteral("Reorder Groups"), groupNames);
+    const auto order = m_ui.chooseOrder(tr("调整分组顺序"), groupNames);
     if (!order)
         return std::nullopt;
     return std::vector<int>(order->begin(), order->end());
@@ -92,7 +95,7 @@ std::optional<std::vector<int>> UiDesignerPrompts::chooseGroupOrder(const QStrin
 
 std::optional<QString> UiDesignerPrompts::chooseFieldName()
 {
-    const auto name = m_ui.inputBox(QStringLiteral("Data field:"), QStringLiteral("Insert Field"));
+    const auto name = m_ui.inputBox(tr("数据字段:"), tr("插入字段"));
     if (!name || name->trimmed().isEmpty())
         return std::nullopt;
     return name->trimmed();

@@ -5,10 +5,14 @@
 #include "engine/widgets/designer/designeractions.h"
 #include "ui/uiseam.h"
 
+#include <QCoreApplication>
+
 namespace Orv {
 
 class UiDesignerPrompts : public DesignerPrompts
 {
+    Q_DECLARE_TR_FUNCTIONS(UiDesignerPrompts)
+
 public:
     explicit UiDesignerPrompts(Ui &ui) : m_ui(ui) {}
 
@@ -22,7 +26,7 @@ public:
     std::optional<QString> chooseFieldName() override;
 
     // The line styles as the line style prompt lists them, 0 to 5.
-    static const QStringList &lineStyleNames();
+    static QStringList lineStyleNames();
 
 private:
     Ui &m_ui;

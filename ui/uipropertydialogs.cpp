@@ -9,7 +9,7 @@ namespace Orv {
 std::optional<int> UiPropertyDialogs::chooseColor(int color)
 {
     // System colour numbers are offered as the colour they stand for.
-    return m_ui.chooseColor(PropertyText::colorNumber(PropertyText::colorRgb(color)), QStringLiteral("Colour"));
+    return m_ui.chooseColor(PropertyText::colorNumber(PropertyText::colorRgb(color)), tr("颜色"));
 }
 
 std::optional<QFont> UiPropertyDialogs::chooseFont(const QFont &font)
@@ -34,8 +34,8 @@ QString UiPropertyDialogs::choosePicture()
     for (const QByteArray &format : QImageReader::supportedImageFormats())
         patterns << QStringLiteral("*.") + QString::fromLatin1(format);
     FileDialogRequest request;
-    request.title = QStringLiteral("Picture");
-    request.filter = QStringLiteral("Pictures (%1);;All files (*)").arg(patterns.join(u' '));
+    request.title = tr("图片");
+    request.filter = tr("图片 (%1);;所有文件 (*)").arg(patterns.join(u' '));
     return m_ui.openFileName(request);
 }
 
@@ -56,7 +56,7 @@ void UiPropertyDialogs::setTextEditor(const QString &property, TextEditor editor
 
 void UiPropertyDialogs::showError(const Status &status)
 {
-    m_ui.messageBox(errorText(status), QStringLiteral("Error: Property Value"), MessageButtons::Ok,
+    m_ui.messageBox(errorText(status), tr("错误: 属性值"), MessageButtons::Ok,
                     MessageIcon::Exclamation);
 }
 

@@ -3,6 +3,7 @@
 #include "engine/widgets/propertylist/propertydelegate.h"
 #include "ui/uiseam.h"
 
+#include <QCoreApplication>
 #include <QHash>
 
 #include <functional>
@@ -11,6 +12,8 @@ namespace Orv {
 
 class UiPropertyDialogs : public PropertyDialogs
 {
+    Q_DECLARE_TR_FUNCTIONS(UiPropertyDialogs)
+
 public:
     explicit UiPropertyDialogs(Ui &ui) : m_ui(ui) {}
 

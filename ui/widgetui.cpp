@@ -89,15 +89,20 @@ QString selectedFilter(const FileDialogRequest &r)
     return r.filter.split(QLatin1String(";;")).value(r.filterIndex);
 }
 
-const QStringList &borderStyleNames()
+QStringList borderStyleNames()
 {
-    static const QStringList names{
-        QStringLiteral("None"), QStringLiteral("Solid"), QStringLiteral("Dash"), QStringLiteral("Dot"),
-        QStringLiteral("Dash-Dot"), QStringLiteral("Dash-Dot-Dot"), QStringLiteral("Double"),
-        QStringLiteral("Thick Solid"), QStringLiteral("Thick Dash"), QStringLiteral("Thick Dot"),
-        QStringLiteral("Thick Dash-Dot"), QStringLiteral("Thick Dash-Dot-Dot"), QStringLiteral("Thick Double"),
-        QStringLiteral("Extra Thick Solid")};
-    return names;
+    static const char *const names[] = {
+        QT_TRANSLATE_NOOP("WidgetUi", "无"),         QT_TRANSLATE_NOOP("WidgetUi", "实线"),
+        QT_TRANSLATE_NOOP("WidgetUi", "虚线"),       QT_TRANSLATE_NOOP("WidgetUi", "点线"),
+        QT_TRANSLATE_NOOP("WidgetUi", "点划线"),     QT_TRANSLATE_NOOP("WidgetUi", "双点划线"),
+        QT_TRANSLATE_NOOP("WidgetUi", "双线"),       QT_TRANSLATE_NOOP("WidgetUi", "粗实线"),
+        QT_TRANSLATE_NOOP("WidgetUi", "粗虚线"),     QT_TRANSLATE_NOOP("WidgetUi", "粗点线"),
+        QT_TRANSLATE_NOOP("WidgetUi", "粗点划线"),   QT_TRANSLATE_NOOP("WidgetUi", "粗双点划线"),
+        QT_TRANSLATE_NOOP("WidgetUi", "粗双线"),     QT_TRANSLATE_NOOP("WidgetUi", "特粗实线")};
+    QStringList list;
+    for (const char *name : names)
+        list << WidgetUi::tr(name);
+    return list;
 }
 
 // OK and Cancel at the foot of a dialog.
@@ -146,7 +151,7 @@ QString WidgetUi::browseFolder(const QString &title, const QString &startFolder)
 
 std::optional<int> WidgetUi::chooseColor(int initial, const QString &title)
 {
-    const QColor c = QColorDialog::getColor(toQColor(initial), m_parent, title.isEmpty() ? QStringLiteral("Colour") : title);
+    const QColor c = QColorDialog::getColor(toQColor(initial), m_parent, title.isEmpty() ? tr("颜色") : title);
     if (!c.isValid())
         return std::nullopt;
     return toNumber(c);
@@ -210,8 +215,8 @@ std::optional<QList<int>> WidgetUi::chooseOrder(const QString &title, const QStr
         list->insertItem(to, item);
         list->setCurrentRow(to);
     };
-    auto *up = new QPushButton(QStringLiteral("Move Up"));
-    auto *down = new QPushButton(QStringLiteral("Move Down"));
+    auto *up = new QPushButton(tr("上移"));
+    auto *down = new QPushButton(tr("下移"));
     QObject::connect(up, &QPushButton::clicked, &dialog, [move] { move(-1); });
     QObject::connect(down, &QPushButton::clicked, &dialog, [move] { move(1); });
     auto *side = new QVBoxLayout;
@@ -235,30 +240,30 @@ std::optional<QList<int>> WidgetUi::chooseOrder(const QString &title, const QStr
 std::optional<BorderChoice> WidgetUi::chooseBorder(const BorderChoice &initial)
 {
     QDialog dialog(m_parent);
-    dialog.setWindowTitle(QStringLiteral("Border"));
+    dialog.setWindowTitle(tr("边框"));
     auto *form = new QFormLayout;
     auto *sides = new QHBoxLayout;
     QCheckBox *boxes[4];
-    const char *names[4] = {"Left", "Top", "Right", "Bottom"};
+    const char *const names[4] = {QT_TR_NOOP("左"), QT_TR_NOOP("上"), QT_TR_NOOP("右"), QT_TR_NOOP("下")};
     const int masks[4] = {BorderChoice::Left, BorderChoice::Top, BorderChoice::Right, BorderChoice::Bottom};
     for (int i = 0; i < 4; ++i) {
-        boxes[i] = new QCheckBox(QString::fromLatin1(names[i]));
+        boxes[i] = new QCheckBox(tr(names[i]));
         boxes[i]->setChecked(initial.sides & masks[i]);
         sides->addWidget(boxes[i]);
     }
-    form->addRow(QStringLiteral("Sides:"), sides);
+    form->addRow(tr("边框线:"), sides);
     auto *style = new QComboBox;
     style->addItems(borderStyleNames());
     style->setCurrentIndex(std::clamp(initial.style, 0, int(borderStyleNames().size()) - 1));
-    form->addRow(QStringLiteral("Style:"), style);
+    form->addRow(tr("样式:"), style);
     int color = initial.color;
-    auto *colorButton = new QPushButton(QStringLiteral("Colour..."));
+    auto *colorButton = new QPushButton(tr("颜色..."));
     QObject::connect(colorButton, &QPushButton::clicked, &dialog, [&] {
-        const QColor c = QColorDialog::getColor(toQColor(color), &dialog, QStringLiteral("Border Colour"));
+        const QColor c = QColorDialog::getColor(toQColor(color), &dialog, tr("边框颜色"));
         if (c.isValid())
             color = toNumber(c);
     });
-    form->addRow(QStringLiteral("Colour:"), colorButton);
+    form->addRow(tr("颜色:"), colorButton);
     auto *layout = new QVBoxLayout(&dialog);
     layout->addLayout(form);
     addButtons(dialog, layout);

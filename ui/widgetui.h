@@ -2,6 +2,8 @@
 
 #include "ui/uiseam.h"
 
+#include <QCoreApplication>
+
 class QWidget;
 
 namespace Orv {
@@ -10,6 +12,8 @@ namespace Orv {
 // window so they stay in front of it.
 class WidgetUi : public Ui
 {
+    Q_DECLARE_TR_FUNCTIONS(WidgetUi)
+
 public:
     explicit WidgetUi(QWidget *parent = nullptr) : m_parent(parent) {}
     void setParentWidget(QWidget *parent) { m_parent = parent; }

@@ -25,7 +25,7 @@ const QList<AccessImportModel::Charset> &AccessImportModel::charsets()
 QString AccessImportModel::databaseFilter()
 {
     return tr("Microsoft Access Files (*.mdb, *.adp)") + QStringLiteral("|*.mdb;*.accdb;*.adp|")
-        + tr("Microsoft Access Database (*.mdb)") + QStringLiteral("|*.mdb|") + tr("Microsoft Access 2007 Database (*.accdb)")
+        + tr("Microsoft Access Database (*.mdb)") + QStringLiteral("|*.mdb|") + tr("Microsoft Access 2007 数据库 (*.accdb)")
         + QStringLiteral("|*.accdb|") + tr("Microsoft Access Project (*.adp)") + QStringLiteral("|*.adp|") + tr("All Files (*.*)")
         + QStringLiteral("|*.*");
 }
@@ -75,7 +75,7 @@ bool AccessImportModel::cancel()
     if (!m_running)
         return true;
     m_cancel = true;
-    setMessage(tr("Stopping after the report being converted..."));
+    setMessage(tr("当前报表转换完成后停止..."));
     return false;
 }
 
@@ -95,7 +95,7 @@ bool AccessImportModel::validateStep(int page)
             return false;
         const QString folder = m_exportsFolder.trimmed();
         if (!folder.isEmpty() && !QFileInfo(folder).isDir()) {
-            setMessage(tr("The exports folder \"%1\" does not exist.").arg(QDir::toNativeSeparators(folder)));
+            setMessage(tr("导出文件夹“%1”不存在。").arg(QDir::toNativeSeparators(folder)));
             return false;
         }
         m_driver.setExportsFolder(folder);
@@ -105,7 +105,7 @@ bool AccessImportModel::validateStep(int page)
     case ReportsPage:
         if (checkedCount() == 0) {
             if (!m_entries.isEmpty())
-                setMessage(tr("Tick the reports to convert."));
+                setMessage(tr("请勾选要转换的报表。"));
             return false;
         }
         return true;
@@ -114,11 +114,11 @@ bool AccessImportModel::validateStep(int page)
             return true;
         const QString folder = m_options.msReportsPath.trimmed();
         if (folder.isEmpty()) {
-            setMessage(tr("Enter the folder the layouts are written to in Reports Path."));
+            setMessage(tr("请在 Reports Path 中填写布局文件要写入的文件夹。"));
             return false;
         }
         if ((!QFileInfo(folder).isDir() && !QDir().mkpath(folder)) || !QFileInfo(folder).isWritable()) {
-            setMessage(tr("The folder \"%1\" cannot be written.").arg(QDir::toNativeSeparators(folder)));
+            setMessage(tr("无法写入文件夹“%1”。").arg(QDir::toNativeSeparators(folder)));
             return false;
         }
         return true;
@@ -144,9 +144,9 @@ void AccessImportModel::afterStep(int page)
 {
     if (page == ReportsPage) {
         if (m_entries.isEmpty())
-            m_message = tr("The database has no reports.");
+            m_message = tr("数据库中没有报表。");
         else if (m_driver.exportCount() == 0)
-            m_message = tr("None of these reports has an export in the exports folder; see the database page.");
+            m_message = tr("这些报表在导出文件夹中都没有导出文件，请查看数据库页。");
         Q_EMIT stateChanged();
     } else if (page == ConvertingPage) {
         m_status.clear();
@@ -172,14 +172,14 @@ QString AccessImportModel::exportsNote() const
     AccessImportDriver probe;
     probe.setExportsFolder(m_exportsFolder.trimmed());
     if (!probe.openDatabase(db))
-        return tr("This file cannot be read as an Access database.");
+        return tr("无法将此文件作为Access数据库读取。");
     probe.listReports();
     const int total = int(probe.reports().size());
     if (probe.isProject())
-        return tr("%n report export(s) found.", nullptr, total);
+        return tr("找到 %n 个报表导出文件。", nullptr, total);
     if (total == 0)
-        return tr("The database has no reports.");
-    return tr("%1 of %2 reports have an export in the exports folder.").arg(probe.exportCount()).arg(total);
+        return tr("数据库中没有报表。");
+    return tr("共 %2 个报表，其中 %1 个在导出文件夹中有导出文件。").arg(probe.exportCount()).arg(total);
 }
 
 void AccessImportModel::browseDatabase()
@@ -196,7 +196,7 @@ void AccessImportModel::browseDatabase()
 void AccessImportModel::browseExportsFolder()
 {
     const QString start = m_exportsFolder.isEmpty() ? QFileInfo(m_database.trimmed()).path() : m_exportsFolder;
-    const QString folder = m_ui.browseFolder(tr("Select the folder of the report exports:"), start);
+    const QString folder = m_ui.browseFolder(tr("选择报表导出文件所在的文件夹:"), start);
     if (!folder.isEmpty())
         m_exportsFolder = folder;
 }
@@ -215,7 +215,7 @@ void AccessImportModel::fillEntries()
     m_entries.clear();
     m_currentEntry = -1;
     if (!m_driver.reports().isEmpty())
-        m_entries.append({tr("(All reports)"), true, false});
+        m_entries.append({tr("(全部报表)"), true, false});
     for (const QString &name : m_driver.reports())
         m_entries.append({name, !m_driver.findExport(name).isEmpty(), false});
     Q_EMIT entriesChanged();
@@ -263,7 +263,7 @@ void AccessImportModel::setConvertAll(bool on)
     // A folder to start from: beside the database, named after it.
     if (on && m_options.msReportsPath.isEmpty() && !m_database.trimmed().isEmpty()) {
         const QFileInfo db(m_database.trimmed());
-        m_options.msReportsPath = QDir::toNativeSeparators(db.path() + u'/' + db.completeBaseName() + tr(" layouts"));
+        m_options.msReportsPath = QDir::toNativeSeparators(db.path() + u'/' + db.completeBaseName() + tr(" 布局"));
     }
 }
 
@@ -333,10 +333,10 @@ void AccessImportModel::conversionDone()
     if (m_convertAll) {
         m_written = m_batch.written;
     } else if (m_cancel) {
-        note(tr("*** Conversion cancelled; the design is unchanged ***"));
+        note(tr("*** 转换已取消，设计未改变 ***"));
     } else if (m_resultOk && m_report && m_result) {
         if (m_undo) {
-            m_undo->push(new ReportContentCommand(CommandStack::hostOf(m_undo), tr("Import Access Report"), m_report,
+            m_undo->push(new ReportContentCommand(CommandStack::hostOf(m_undo), tr("导入Access报表"), m_report,
                                                   *m_result));
         } else {
             m_report->takeContent(*m_result);

@@ -156,7 +156,7 @@ QWidget *frmAccessToOrv::buildPage(int page)
         row->addWidget(btnOpen);
         v->addLayout(row);
         v->addSpacing(8);
-        v->addWidget(new QLabel(tr("Folder of the report exports"), pic));
+        v->addWidget(new QLabel(tr("报表导出文件所在的文件夹"), pic));
         auto *row2 = new QHBoxLayout;
         m_txtExportsFolder = new QLineEdit(pic);
         m_txtExportsFolder->setObjectName(QStringLiteral("txtExportsFolder"));
@@ -171,11 +171,11 @@ QWidget *frmAccessToOrv::buildPage(int page)
         v->addWidget(m_lblExportCount);
         v->addSpacing(8);
         auto *help = wrapped(
-            tr("Access does not run here, so each report's design is read from the text export Access makes of it. "
-               "In Access, export a report from the Immediate window with\n"
+            tr("这里不运行Access，每个报表的设计从Access为它生成的文本导出文件中读取。"
+               "在Access的立即窗口中用下面的语句导出一个报表:\n"
                "    SaveAsText acReport, \"Invoice\", \"C:\\Exports\\Invoice.txt\"\n"
-               "or export them all with a module that calls SaveAsText for each report of CurrentProject.AllReports. "
-               "Put the files in this folder (left empty: the folder beside the database named like it)."),
+               "或者用一个模块对 CurrentProject.AllReports 中的每个报表调用 SaveAsText，全部导出。"
+               "把这些文件放在此文件夹中(留空时为数据库旁边与数据库同名的文件夹)。"),
             pic);
         help->setObjectName(QStringLiteral("lblExportsHelp"));
         help->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -209,8 +209,8 @@ QWidget *frmAccessToOrv::buildPage(int page)
         m_lstReports = new QListWidget(pic);
         m_lstReports->setObjectName(QStringLiteral("lstReports"));
         v->addWidget(m_lstReports, 1);
-        v->addWidget(wrapped(tr("The highlighted report is converted into the designer; to convert every ticked "
-                                "report into layout files, tick \"Convert all checked reports\" on the next page."),
+        v->addWidget(wrapped(tr("选中的报表会转换到设计器中；要把勾选的报表全部转换为布局文件，"
+                                "请在下一页勾选“将勾选的报表全部转换为报表路径中的布局文件”。"),
                              pic));
         connect(m_lstReports, &QListWidget::itemChanged, this, [this](QListWidgetItem *item) {
             if (m_filling)
@@ -263,7 +263,7 @@ QWidget *frmAccessToOrv::buildPage(int page)
         m_chkUseADOInsteadDAO = box("chkUseADOInsteadDAO", tr("Use ADO for Data Control instead of DAO"), o.mbUseADOInsteadDAO);
         m_chkConvertChartCtls = box("chkConvertChartCtls", tr("Convert MSGraph Chart Controls"), o.mbConvertChartCtls);
         m_cbSaveAsBinary = box("cbSaveAsBinary", tr("Save to Binary Format"), m_model.saveAsBinary());
-        m_chkConvertAll = box("chkConvertAll", tr("Convert all checked reports into layout files in the reports path"),
+        m_chkConvertAll = box("chkConvertAll", tr("将勾选的报表全部转换为报表路径中的布局文件"),
                               m_model.convertAll());
         v->addSpacing(8);
         v->addWidget(new QLabel(tr("Press the Next button to start converting selected reports."), pic));
@@ -358,7 +358,7 @@ void frmAccessToOrv::updateState()
     if (page >= 0 && page < 6)
         m_lblMessage[page]->setText(m_model.pageMessage());
     // The reports path is where the layouts go when converting them all.
-    m_label2->setText(m_model.convertAll() ? tr("The layouts are written into this folder.")
+    m_label2->setText(m_model.convertAll() ? tr("布局文件写入此文件夹。")
                                            : tr("Report Path is Not used in Tesserane Reports"));
 }
 
@@ -369,7 +369,7 @@ void frmAccessToOrv::fillReports()
     m_lstReports->clear();
     for (int i = 0; i < entries.size(); ++i) {
         const AccessImportModel::Entry &e = entries[i];
-        auto *item = new QListWidgetItem(e.hasExport ? e.name : tr("%1 (no export)").arg(e.name), m_lstReports);
+        auto *item = new QListWidgetItem(e.hasExport ? e.name : tr("%1 (无导出文件)").arg(e.name), m_lstReports);
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
         item->setCheckState(e.checked ? Qt::Checked : Qt::Unchecked);
         if (!e.hasExport)

@@ -65,14 +65,14 @@ ConnectionDialog::~ConnectionDialog() = default;
 
 void ConnectionDialog::build()
 {
-    setWindowTitle(tr("Data Link Properties"));
+    setWindowTitle(tr("数据链接属性"));
     auto *layout = new QVBoxLayout(this);
 
     auto *providerRow = new QFormLayout;
     m_cboProvider = new QComboBox;
     m_cboProvider->setObjectName(QStringLiteral("cboProvider"));
     m_cboProvider->addItems(ConnectionSettings::providerNames());
-    providerRow->addRow(tr("&Provider:"), m_cboProvider);
+    providerRow->addRow(tr("提供程序(&P):"), m_cboProvider);
     layout->addLayout(providerRow);
 
     m_pages = new QStackedWidget;
@@ -85,11 +85,11 @@ void ConnectionDialog::build()
         m_txtFile = new QLineEdit;
         m_txtFile->setObjectName(QStringLiteral("txtFile"));
         m_txtFile->setMinimumWidth(320);
-        m_btnBrowse = new QPushButton(tr("&Browse..."));
+        m_btnBrowse = new QPushButton(tr("浏览(&B)..."));
         m_btnBrowse->setObjectName(QStringLiteral("btnBrowse"));
         row->addWidget(m_txtFile, 1);
         row->addWidget(m_btnBrowse);
-        form->addRow(tr("Database &file:"), row);
+        form->addRow(tr("数据库文件(&F):"), row);
         m_pages->addWidget(page);
     }
     // Servers: PostgreSQL.
@@ -104,9 +104,9 @@ void ConnectionDialog::build()
         m_txtPort->setRange(1, 65535);
         m_txtDatabase = new QLineEdit;
         m_txtDatabase->setObjectName(QStringLiteral("txtDatabase"));
-        form->addRow(tr("&Host:"), m_txtHost);
-        form->addRow(tr("P&ort:"), m_txtPort);
-        form->addRow(tr("&Database:"), m_txtDatabase);
+        form->addRow(tr("主机(&H):"), m_txtHost);
+        form->addRow(tr("端口(&O):"), m_txtPort);
+        form->addRow(tr("数据库(&D):"), m_txtDatabase);
         m_pages->addWidget(page);
     }
     // ODBC: a data source or a driver.
@@ -114,13 +114,13 @@ void ConnectionDialog::build()
         auto *page = new QWidget;
         auto *form = new QFormLayout(page);
         form->setContentsMargins(0, 0, 0, 0);
-        m_optDsn = new QRadioButton(tr("Data &source:"));
+        m_optDsn = new QRadioButton(tr("数据源(&S):"));
         m_optDsn->setObjectName(QStringLiteral("optDsn"));
         m_cboDsn = new QComboBox;
         m_cboDsn->setObjectName(QStringLiteral("cboDsn"));
         m_cboDsn->setEditable(true);
         m_cboDsn->addItems(m_odbc.dataSources);
-        m_optDriver = new QRadioButton(tr("D&river:"));
+        m_optDriver = new QRadioButton(tr("驱动程序(&R):"));
         m_optDriver->setObjectName(QStringLiteral("optDriver"));
         m_cboDriver = new QComboBox;
         m_cboDriver->setObjectName(QStringLiteral("cboDriver"));
@@ -141,17 +141,17 @@ void ConnectionDialog::build()
         m_txtPassword = new QLineEdit;
         m_txtPassword->setObjectName(QStringLiteral("txtPassword"));
         m_txtPassword->setEchoMode(QLineEdit::Password);
-        m_chkSavePassword = new QCheckBox(tr("&Save password in the report"));
+        m_chkSavePassword = new QCheckBox(tr("在报表中保存密码(&S)"));
         m_chkSavePassword->setObjectName(QStringLiteral("chkSavePassword"));
         m_chkSavePassword->setToolTip(
-            tr("Without it the password is used while the program runs but left out of saved layouts."));
-        form->addRow(tr("&User name:"), m_txtUser);
-        form->addRow(tr("Pass&word:"), m_txtPassword);
+            tr("不勾选时，密码只在程序运行期间使用，不写入保存的布局文件。"));
+        form->addRow(tr("用户名(&U):"), m_txtUser);
+        form->addRow(tr("密码(&W):"), m_txtPassword);
         form->addRow(QString(), m_chkSavePassword);
     }
     layout->addWidget(m_login);
 
-    auto *stringLabel = new QLabel(tr("Connection s&tring:"));
+    auto *stringLabel = new QLabel(tr("连接字符串(&T):"));
     m_txtConnectionString = new QPlainTextEdit;
     m_txtConnectionString->setObjectName(QStringLiteral("txtConnectionString"));
     m_txtConnectionString->setFixedHeight(fontMetrics().lineSpacing() * 4);
@@ -166,7 +166,7 @@ void ConnectionDialog::build()
     layout->addWidget(m_lblStringError);
 
     auto *buttons = new QHBoxLayout;
-    m_btnTest = new QPushButton(tr("&Test Connection"));
+    m_btnTest = new QPushButton(tr("测试连接(&T)"));
     m_btnTest->setObjectName(QStringLiteral("btnTest"));
     m_lblTest = new QLabel;
     m_lblTest->setObjectName(QStringLiteral("lblTest"));
@@ -280,11 +280,11 @@ QString ConnectionDialog::connectionString() const
 void ConnectionDialog::browse()
 {
     FileDialogRequest request;
-    request.title = tr("Database File");
+    request.title = tr("数据库文件");
     request.fileName = m_txtFile->text();
     request.filter = m_settings.provider == ConnectionProvider::Access
-                         ? tr("Access databases (*.mdb *.accdb);;All files (*)")
-                         : tr("SQLite databases (*.db *.sqlite *.sqlite3 *.db3);;All files (*)");
+                         ? tr("Access 数据库 (*.mdb *.accdb);;所有文件 (*)")
+                         : tr("SQLite 数据库 (*.db *.sqlite *.sqlite3 *.db3);;所有文件 (*)");
     const QString path = m_ui.openFileName(request);
     if (!path.isEmpty())
         m_txtFile->setText(path);
@@ -312,7 +312,7 @@ void ConnectionDialog::testConnection()
     if (m_testing)
         return;
     m_testing = true;
-    m_lblTest->setText(tr("Connecting..."));
+    m_lblTest->setText(tr("正在连接..."));
     updateStates();
     const ConnectionSettings settings = m_settings;
     const QPointer<ConnectionDialog> self(this);
@@ -333,10 +333,10 @@ void ConnectionDialog::testDone(const Status &status)
     m_lblTest->clear();
     updateStates();
     if (status.ok()) {
-        m_ui.messageBox(tr("Test connection succeeded."), windowTitle(), MessageButtons::Ok,
+        m_ui.messageBox(tr("测试连接成功。"), windowTitle(), MessageButtons::Ok,
                         MessageIcon::Information);
     } else {
-        m_ui.messageBox(tr("Test connection failed:\n%1").arg(status.description()), windowTitle(),
+        m_ui.messageBox(tr("测试连接失败:\n%1").arg(status.description()), windowTitle(),
                         MessageButtons::Ok, MessageIcon::Critical);
     }
     Q_EMIT testFinished(status.ok());

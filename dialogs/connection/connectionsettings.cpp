@@ -167,15 +167,14 @@ QString ConnectionSettings::toString() const
 
 QString ConnectionSettings::missing() const
 {
-    const auto tr = [](const char *text) { return QCoreApplication::translate("ConnectionDialog", text); };
     switch (provider) {
     case ConnectionProvider::SQLite:
     case ConnectionProvider::Access:
-        return file.trimmed().isEmpty() ? tr("the database file") : QString();
+        return file.trimmed().isEmpty() ? QCoreApplication::translate("ConnectionDialog", "数据库文件") : QString();
     case ConnectionProvider::PostgreSQL:
-        return database.trimmed().isEmpty() ? tr("the database name") : QString();
+        return database.trimmed().isEmpty() ? QCoreApplication::translate("ConnectionDialog", "数据库名称") : QString();
     case ConnectionProvider::Odbc:
-        return dsn.isEmpty() && driver.isEmpty() ? tr("a data source or a driver") : QString();
+        return dsn.isEmpty() && driver.isEmpty() ? QCoreApplication::translate("ConnectionDialog", "数据源或驱动程序") : QString();
     }
     return {};
 }

@@ -140,7 +140,9 @@ Status ExportDialogModel::leadingLong(const QString &text, int *out)
     const double rounded = std::nearbyint(value);
     if (!std::isfinite(rounded) || rounded < std::numeric_limits<qint32>::min()
         || rounded > std::numeric_limits<qint32>::max())
-        return Status::failure(6, QStringLiteral("Overflow: %1 does not fit a Long").arg(text.trimmed()),
+        return Status::failure(6,
+                               QCoreApplication::translate("Orv::ExportDialogModel", "溢出: %1 超出了 Long 的范围")
+                                   .arg(text.trimmed()),
                                QStringLiteral("frmExport"));
     *out = int(rounded);
     return {};
@@ -235,7 +237,9 @@ Status ExportDialogModel::exportPages(const ExportProgress &progress) const
         map.insert(name, value);
     const std::unique_ptr<Exporter> filter = ExporterRegistry::instance().create(filterName(ExportFormat(m_format)));
     if (!filter)
-        return Status::failure(ErrInvalidCall, QStringLiteral("There is no %1 export filter").arg(filterName(ExportFormat(m_format))),
+        return Status::failure(ErrInvalidCall,
+                               QCoreApplication::translate("Orv::ExportDialogModel", "没有 %1 导出过滤器")
+                                   .arg(filterName(ExportFormat(m_format))),
                                QStringLiteral("frmExport"));
     return filter->write(*m_pages, targetPath(), map, progress);
 }

@@ -380,7 +380,7 @@ void frmExport::browseFolder(QLineEdit *box, const QString &title, const QString
     const qsizetype nul = folder.indexOf(QChar(0));
     const QString path = nul >= 0 ? folder.left(nul) : folder;
     if (path.isEmpty()) {
-        m_ui.showError(Status::failure(ErrInvalidCall, tr("The folder chosen has no path")), errorTitle);
+        m_ui.showError(Status::failure(ErrInvalidCall, tr("所选的文件夹没有路径")), errorTitle);
         return;
     }
     box->setText(path);

@@ -90,7 +90,7 @@ ExpressionBuilderDialog::ExpressionBuilderDialog(Ui &ui, QWidget *parent) : QDia
     m_lv->setRootIsDecorated(false);
     m_lv->setUniformRowHeights(true);
     m_lv->setColumnCount(3);
-    m_lv->setHeaderLabels({tr("Item"), tr("Inserts"), tr("Description")});
+    m_lv->setHeaderLabels({tr("Item"), tr("插入内容"), tr("Description")});
     m_lv->header()->setStretchLastSection(true);
     m_lv->setColumnWidth(0, 150);
     m_lv->setColumnWidth(1, 220);
@@ -258,9 +258,9 @@ void ExpressionBuilderDialog::runCheck()
 
 void ExpressionBuilderDialog::showHelp()
 {
-    m_ui.messageBox(tr("Double-click an entry of the list, or press Enter on it, to insert it at the caret; "
-                       "the operator buttons insert their operator. The expression is checked as you type "
-                       "and again on OK, which stores it as the data field of the control or group."),
+    m_ui.messageBox(tr("双击列表中的一项，或在其上按回车键，可将它插入到光标处；"
+                       "运算符按钮插入各自的运算符。表达式在输入时即被检查，按“确定”时再检查一次，"
+                       "并保存为控件或分组的数据字段。"),
                     tr("公式向导"), MessageButtons::Ok, MessageIcon::Information);
 }
 
@@ -283,7 +283,7 @@ void ExpressionBuilderDialog::accept()
                 showEdit();
             }
             const MessageResult answer =
-                m_ui.messageBox(tr("%1\n\nStore the expression anyway?").arg(ExpressionBuilderModel::checkText(check)),
+                m_ui.messageBox(tr("%1\n\n仍然保存此表达式吗？").arg(ExpressionBuilderModel::checkText(check)),
                                 tr("公式向导"), MessageButtons::YesNo, MessageIcon::Exclamation);
             if (answer != MessageResult::Yes) {
                 m_txtExpression->setFocus();

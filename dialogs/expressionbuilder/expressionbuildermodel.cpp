@@ -150,7 +150,7 @@ void ExpressionBuilderModel::fillEntries(const QString &key)
     std::vector<Entry> entries;
     if (key == fieldsKey()) {
         for (const QString &f : m_fields.fields())
-            entries.push_back({f, QLatin1Char('[') + f + QLatin1Char(']'), QString(), tr("A field of the data source")});
+            entries.push_back({f, QLatin1Char('[') + f + QLatin1Char(']'), QString(), tr("数据源的字段")});
         if (entries.empty())
             entries.push_back({fieldsNote(), QString(), QString(), QString()});
     } else if (key.startsWith(QLatin1String("co"))) {
@@ -192,15 +192,15 @@ QString ExpressionBuilderModel::fieldsNote() const
 {
     switch (m_fields.state()) {
     case ReportFields::State::NoDataSource:
-        return tr("The report has no data source.");
+        return tr("报表没有数据源。");
     case ReportFields::State::Reading:
-        return tr("Reading the fields of the data source…");
+        return tr("正在读取数据源的字段…");
     case ReportFields::State::Failed:
-        return tr("The fields could not be read: %1").arg(m_fields.error().description());
+        return tr("无法读取字段: %1").arg(m_fields.error().description());
     case ReportFields::State::Ready:
         break;
     }
-    return m_fields.fields().isEmpty() ? tr("The data source has no fields.") : QString();
+    return m_fields.fields().isEmpty() ? tr("数据源没有字段。") : QString();
 }
 
 void ExpressionBuilderModel::setEdit(const Edit &edit)
@@ -268,7 +268,7 @@ Script::ExpressionCheck ExpressionBuilderModel::check()
         Script::ExpressionCheck none;
         none.ok = false;
         none.error.number = 5;
-        none.error.description = tr("There is no report to check the expression against.");
+        none.error.description = tr("没有可用来检查表达式的报表。");
         return none;
     }
     if (!m_checker) {
@@ -295,14 +295,14 @@ int ExpressionBuilderModel::errorOffset(const QString &text, const Script::Error
 QString ExpressionBuilderModel::checkText(const Script::ExpressionCheck &check)
 {
     if (check.ok)
-        return tr("The expression compiles.");
+        return tr("表达式编译通过。");
     const Script::Error &e = check.error;
     if (check.inReportScript)
-        return tr("The report's script does not compile (line %1, column %2): %3")
+        return tr("报表的脚本无法编译(第 %1 行第 %2 列): %3")
             .arg(e.line)
             .arg(e.column)
             .arg(e.description);
-    return tr("Error %1 at line %2, column %3: %4").arg(e.number).arg(e.line).arg(e.column).arg(e.description);
+    return tr("错误 %1，第 %2 行第 %3 列: %4").arg(e.number).arg(e.line).arg(e.column).arg(e.description);
 }
 
 QString ExpressionBuilderModel::entryText(int row) const
@@ -333,15 +333,15 @@ Status ExpressionBuilderModel::validateTarget() const
 {
     QObject *target = m_section ? static_cast<QObject *>(m_section.data()) : m_control.data();
     if (!target)
-        return m_targetSet ? Status::failure(ErrInvalidCall, tr("The target of the expression no longer exists; nothing can be stored."))
+        return m_targetSet ? Status::failure(ErrInvalidCall, tr("表达式的目标已不存在，无法保存。"))
                            : Status();
     if (!contains(target))
-        return Status::failure(ErrInvalidCall, tr("\"%1\" is no longer in the report; the expression cannot be stored.")
+        return Status::failure(ErrInvalidCall, tr("“%1”已不在报表中，无法保存表达式。")
                                                    .arg(target->property("Name").toString()));
     if (!m_section && !hasDataField(target))
-        return Status::failure(ErrNoSuchMember, tr("The control \"%1\" takes no data field.").arg(m_control->name()));
+        return Status::failure(ErrNoSuchMember, tr("控件“%1”没有数据字段。").arg(m_control->name()));
     if (m_edit.text.size() > MaxExpressionLength)
-        return Status::failure(ErrInvalidPropertyValue, tr("The expression is %1 characters long; at most %2 can be stored.")
+        return Status::failure(ErrInvalidPropertyValue, tr("表达式长 %1 个字符，最多只能保存 %2 个。")
                                                             .arg(m_edit.text.size())
                                                             .arg(MaxExpressionLength));
     return Status();
@@ -367,7 +367,7 @@ bool ExpressionBuilderModel::store(DesignerCore *core, Status *status)
         return false;
     const auto write = [&] { target->setProperty("DataField", value); };
     if (core)
-        return core->edit(tr("Set Data Field"), {target}, write);
+        return core->edit(tr("设置数据字段"), {target}, write);
     write();
     return true;
 }

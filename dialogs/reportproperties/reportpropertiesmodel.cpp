@@ -11,9 +11,10 @@ namespace Orv {
 
 namespace {
 
+// The context lupdate gives the texts in ReportPropertiesModel's members.
 QString tr(const char *text)
 {
-    return QCoreApplication::translate("frmReportProperties", text);
+    return QCoreApplication::translate("Orv::ReportPropertiesModel", text);
 }
 
 } // namespace
@@ -69,8 +70,7 @@ void ReportPropertiesModel::SetReport(Report *rpt, DesignerCore *designer)
     }
     if (m_paperIndex < 0) {
         // Not offered here: shown as the report has it, and kept unless another is chosen.
-        m_paperNote = tr("The report's paper (number %1) is not offered by this printer; it is kept unless you "
-                         "choose another.")
+        m_paperNote = tr("此打印机不提供报表的纸张(编号 %1)；除非另选纸张，否则保留原纸张。")
                           .arg(ps->paperSize());
         QSizeF size = PaperCatalogue::standardSize(ps->paperSize());
         if (size.isEmpty())
@@ -114,11 +114,11 @@ QSizeF ReportPropertiesModel::chosenPaper(Problem *problem) const
     for (const auto &[value, box] : boxes) {
         double twips = 0;
         Status s = value->twips(&twips);
-        const QString what = box == Box::PaperWidth ? tr("The paper width") : tr("The paper height");
+        const QString what = box == Box::PaperWidth ? tr("纸张宽度") : tr("纸张高度");
         if (s.ok() && twips <= 0)
-            s = Status::failure(380, tr("%1 must be more than 0.").arg(what));
+            s = Status::failure(380, tr("%1必须大于 0。").arg(what));
         else if (s.ok() && twips > MaxPaperTwips)
-            s = Status::failure(380, tr("%1 must be at most %2 %3.")
+            s = Status::failure(380, tr("%1不能超过 %2 %3。")
                                          .arg(what, DialogUnits::formatLength(MaxPaperTwips, m_unit),
                                               DialogUnits::unitName(m_unit)));
         if (!s.ok()) {
@@ -146,15 +146,15 @@ ReportPropertiesModel::Problem ReportPropertiesModel::check() const
     if ((orientation == 2 && paper.width() < paper.height()) || (orientation == 1 && paper.width() > paper.height()))
         paper.transpose();
 
-    static const char *const names[MarginCount] = {"The left margin", "The right margin", "The top margin",
-                                                   "The bottom margin", "The gutter"};
+    static const char *const names[MarginCount] = {QT_TR_NOOP("左边距"), QT_TR_NOOP("右边距"), QT_TR_NOOP("上边距"),
+                                                   QT_TR_NOOP("下边距"), QT_TR_NOOP("装订线")};
     double t[MarginCount] = {};
     for (int i = 0; i < MarginCount; ++i) {
         Status s = m_margins[size_t(i)].twips(&t[i]);
         if (s.ok() && t[i] < 0)
-            s = Status::failure(380, tr("%1 cannot be negative.").arg(tr(names[i])));
+            s = Status::failure(380, tr("%1不能为负数。").arg(tr(names[i])));
         else if (s.ok() && t[i] > Units::MaxTwips)
-            s = Status::failure(380, tr("%1 is too large.").arg(tr(names[i])));
+            s = Status::failure(380, tr("%1太大。").arg(tr(names[i])));
         if (!s.ok())
             return {Box::Margin, i, s};
     }
@@ -163,12 +163,11 @@ ReportPropertiesModel::Problem ReportPropertiesModel::check() const
     };
     if (t[Left] + t[Right] + t[Gutter] >= paper.width())
         return {Box::Margin, Left,
-                Status::failure(380, tr("The left and right margins and the gutter (%1 together) leave no room on "
-                                        "paper %2 wide.")
+                Status::failure(380, tr("左、右边距和装订线(合计 %1)超出了宽 %2 的纸张，没有剩余空间。")
                                          .arg(length(t[Left] + t[Right] + t[Gutter]), length(paper.width())))};
     if (t[Top] + t[Bottom] >= paper.height())
         return {Box::Margin, Top,
-                Status::failure(380, tr("The top and bottom margins (%1 together) leave no room on paper %2 high.")
+                Status::failure(380, tr("上、下边距(合计 %1)超出了高 %2 的纸张，没有剩余空间。")
                                          .arg(length(t[Top] + t[Bottom]), length(paper.height())))};
     return {};
 }

@@ -62,7 +62,7 @@ QPixmap stylePreview(int style, const QSize &size)
 
     const int columns[] = {margin, margin + 110, margin + 250};
     p.setFont(fontOf(s.captionFont, scale * 1.1));
-    const QStringList captions = {QObject::tr("Name"), QObject::tr("City"), QObject::tr("Amount")};
+    const QStringList captions = {QObject::tr("Name"), QObject::tr("城市"), QObject::tr("Amount")};
     for (int c = 0; c < 3; ++c)
         p.drawText(QPoint(columns[c], y), captions[c]);
     y += 10;

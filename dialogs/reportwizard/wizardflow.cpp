@@ -8,9 +8,10 @@ namespace Orv {
 
 namespace {
 
+// The context lupdate gives the texts in WizardFlow's members.
 QString tr(const char *text)
 {
-    return QCoreApplication::translate("frmReportWizard", text);
+    return QCoreApplication::translate("Orv::WizardFlow", text);
 }
 
 QString fieldKey(const Wizard::SelectedField &f)
@@ -81,7 +82,7 @@ bool WizardFlow::validate(int page)
             return false;
         if (m_model.DataSource().tableDefs().Count() == 0) {
             if (m_ui)
-                m_ui->messageBox(tr("The database opened but holds no tables to report on."), tr("向导"),
+                m_ui->messageBox(tr("数据库已打开，但其中没有可用于报表的表。"), tr("向导"),
                                  MessageButtons::Ok, MessageIcon::Exclamation);
             return false;
         }
@@ -198,7 +199,7 @@ bool WizardFlow::addField(const QString &table, const QString &field, QStringLis
     const Status status = m_model.AddSelectedField(field, table, Wizard::SourceTable);
     if (!status.ok()) {
         if (m_ui)
-            m_ui->showError(status, tr("Error: AddSelectedField"));
+            m_ui->showError(status, tr("错误: AddSelectedField"));
         return false;
     }
     selFields.items << key;
@@ -244,7 +245,7 @@ void WizardFlow::moveFields(int button)
         break;
     }
     if (!skipped.isEmpty() && m_ui)
-        m_ui->messageBox(tr("These fields hold binary data that a report cannot show and were left out:\n%1")
+        m_ui->messageBox(tr("以下字段存放的是报表无法显示的二进制数据，已被略去:\n%1")
                              .arg(skipped.join(QLatin1Char('\n'))),
                          tr("向导"), MessageButtons::Ok, MessageIcon::Information);
 }
@@ -271,7 +272,7 @@ void WizardFlow::addGroupLevel()
     const Status status = m_model.GroupFields().Add(field, 0);
     if (!status.ok()) {
         if (m_ui)
-            m_ui->showError(status, tr("Error: GroupFields.Add"));
+            m_ui->showError(status, tr("错误: GroupFields.Add"));
         return;
     }
     int slot = 0;
@@ -426,14 +427,15 @@ bool RelateTablesModel::add(const QString &pk, const QString &fk)
     const QString text = pk + QStringLiteral(" = ") + fk;
     if (m_model.SelectedRelations().Contains(text)) {
         if (m_ui)
-            m_ui->messageBox(tr("This join is already listed."), tr("表关系"), MessageButtons::Ok,
+            m_ui->messageBox(QCoreApplication::translate("Orv::RelateTablesModel", "此关联已在列表中。"),
+                             QCoreApplication::translate("Orv::RelateTablesModel", "表关系"), MessageButtons::Ok,
                              MessageIcon::Information);
         return false;
     }
     const Status status = m_model.AddRelationText(text);
     if (!status.ok()) {
         if (m_ui)
-            m_ui->showError(status, tr("表关系"));
+            m_ui->showError(status, QCoreApplication::translate("Orv::RelateTablesModel", "表关系"));
         return false;
     }
     relist();

@@ -63,7 +63,7 @@ SortingGroupingDialog::SortingGroupingDialog(Ui &ui, QWidget *parent) : QDialog(
     m_btnExpressionBuilder->setObjectName(QStringLiteral("btnExpressionBuilder"));
     m_btnExpressionBuilder->setAutoDefault(false);
     m_btnExpressionBuilder->setFixedWidth(32);
-    m_btnExpressionBuilder->setToolTip(tr("Build the expression"));
+    m_btnExpressionBuilder->setToolTip(tr("建立表达式"));
     auto *fieldRow = new QHBoxLayout;
     fieldRow->addWidget(m_cboFieldExpr, 1);
     fieldRow->addWidget(m_btnExpressionBuilder);
@@ -74,7 +74,7 @@ SortingGroupingDialog::SortingGroupingDialog(Ui &ui, QWidget *parent) : QDialog(
     // The rows come in the order of the report's statement; there is no
     // order of the group to set.
     m_cboSortOrder->setEnabled(false);
-    m_cboSortOrder->setToolTip(tr("The rows come in the order of the report's statement"));
+    m_cboSortOrder->setToolTip(tr("记录按报表查询语句的顺序排列"));
 
     m_cboGroupOn = new QComboBox(area);
     m_cboGroupOn->setObjectName(QStringLiteral("cboGroupOn"));
@@ -277,7 +277,7 @@ void SortingGroupingDialog::accept()
                 continue;
             m_lvGroups->setCurrentItem(m_lvGroups->topLevelItem(int(i)));
             const MessageResult answer = m_ui.messageBox(
-                tr("The expression of \"%1\" does not compile:\n%2\n\nStore it anyway?")
+                tr("“%1”的表达式无法编译:\n%2\n\n仍然保存吗？")
                     .arg(rows[i].name, ExpressionBuilderModel::checkText(check)),
                 tr("排序和分组"), MessageButtons::YesNo, MessageIcon::Exclamation);
             if (answer != MessageResult::Yes)

@@ -24,7 +24,7 @@ QStringList SortingGroupingModel::sortOrderItems()
 // By the section's GroupOn number.
 QStringList SortingGroupingModel::groupOnItems()
 {
-    return {tr("Each Value"), tr("Prefix Characters"), tr("Year"), tr("Quarter"), tr("Month"),
+    return {tr("每一个值"), tr("前缀字符"), tr("Year"), tr("Quarter"), tr("Month"),
             tr("Week"),       tr("Day"),               tr("Hour"), tr("Minute"),  tr("Interval")};
 }
 
@@ -125,10 +125,10 @@ Status SortingGroupingModel::validate() const
     for (size_t i = 0; i < m_rows.size(); ++i) {
         const Row &r = m_rows[i];
         if (!r.section || !m_report || m_report->sections()->indexOf(r.section) < 0)
-            return Status::failure(ErrInvalidCall, tr("The group \"%1\" is no longer in the report.").arg(r.name));
+            return Status::failure(ErrInvalidCall, tr("分组“%1”已不在报表中。").arg(r.name));
         if (leadingNumber(r.groupInterval) < 1)
             return Status::failure(ErrInvalidPropertyValue,
-                                   tr("The group interval of \"%1\" must be a whole number of at least 1.").arg(r.name));
+                                   tr("分组“%1”的分组间隔必须是不小于 1 的整数。").arg(r.name));
     }
     return Status();
 }
@@ -156,7 +156,7 @@ bool SortingGroupingModel::apply(DesignerCore *core, Status *status)
     };
     bool changed = true;
     if (core)
-        changed = core->edit(tr("Sorting and Grouping"), sections, write);
+        changed = core->edit(tr("排序和分组"), sections, write);
     else
         write();
     m_original = m_rows;

@@ -67,7 +67,7 @@ void FieldListPane::refresh(const Report &report, const QString &reportFolder)
         return;
     }
     // A database that does not answer keeps only this pane waiting.
-    m_lblNote->setText(tr("Reading the fields..."));
+    m_lblNote->setText(tr("正在读取字段..."));
     m_lblNote->show();
     m_watcher.setProperty("generation", m_generation);
     m_watcher.setFuture(QtConcurrent::run([source] { return FieldList::readFields(source); }));

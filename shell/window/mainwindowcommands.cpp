@@ -245,7 +245,7 @@ void MainWindow::execute(const QString &command)
     } else if (command == ViewToc) {
         m_vwr->setTocVisible(!m_vwr->tocVisible());
     } else if (command == HelpAbout) {
-        m_ui.messageBox(tr("%1 %2\nA banded-report designer.").arg(productName(), QStringLiteral(ORV_VERSION)),
+        m_ui.messageBox(tr("%1 %2\n带区式报表设计器。").arg(productName(), QStringLiteral(ORV_VERSION)),
                         tr("关于"), MessageButtons::Ok, MessageIcon::Information);
     } else if (command == TestDynamicControls) {
         // A bold Arial field named "Test" in the detail section.
@@ -255,7 +255,7 @@ void MainWindow::execute(const QString &command)
             auto *c = qobject_cast<TextControl *>(
                 core->insertControl(QStringLiteral("OrvEngine.Field"), detail, QPointF(), QPointF()));
             if (c) {
-                core->edit(tr("Name Test"), {c}, [c] {
+                core->edit(tr("命名 Test"), {c}, [c] {
                     c->setProperty("Name", QStringLiteral("Test"));
                     c->font()->setProperty("Name", QStringLiteral("Arial"));
                     c->font()->setProperty("Bold", true);

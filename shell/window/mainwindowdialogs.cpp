@@ -248,15 +248,15 @@ void MainWindow::showExpressionBuilder()
     if (!detail)
         detail = report->sections()->firstOfType(Section::Detail);
     if (!detail) {
-        m_ui.showError(Status::failure(ErrInvalidCall, tr("The report has no detail section for the calculated field.")),
-                       tr("Insert Calculated Field"));
+        m_ui.showError(Status::failure(ErrInvalidCall, tr("报表没有可放置计算字段的明细扇区。")),
+                       tr("插入计算字段"));
         return;
     }
     double top = 0;
     for (const Control *c : *detail->controls())
         top = std::max(top, c->top() + c->height());
     QUndoStack *undo = core->undoStack();
-    undo->beginMacro(tr("Insert Calculated Field"));
+    undo->beginMacro(tr("插入计算字段"));
     Control *field = core->insertControl(QStringLiteral("OrvEngine.Field"), detail, QPointF(0, top), QPointF(0, top));
     bool stored = false;
     if (field) {

@@ -125,7 +125,7 @@ void MainWindow::PrintReport()
         return;
     const Status status = m_vwr->PrintReport(true);
     if (!status.ok() && status.number() != 18)
-        m_ui.showError(status, tr("Error: PrintReport"));
+        m_ui.showError(status, tr("错误: PrintReport"));
 }
 
 // File > Export and the viewer's export button.

@@ -319,7 +319,7 @@ private Q_SLOTS:
         QVERIFY(dock && dock->isVisible());
         FieldListPane *pane = f->window->fieldList();
         QTRY_VERIFY(!pane->isReading());
-        QVERIFY(pane->lblNote()->text().contains(QStringLiteral("data control")));
+        QVERIFY(pane->lblNote()->text().contains(QStringLiteral("数据控件")));
         QCOMPARE(pane->lstFields()->count(), 0);
 
         // An unreachable database: a note, and the window goes on.
@@ -331,7 +331,7 @@ private Q_SLOTS:
         f->window->execute(QStringLiteral("ViewFieldList"));
         f->window->execute(QStringLiteral("ViewFieldList"));
         QVERIFY(read.wait(20000));
-        QVERIFY(pane->lblNote()->text().contains(QStringLiteral("cannot be read")));
+        QVERIFY(pane->lblNote()->text().contains(QStringLiteral("无法读取数据库")));
 
         data->setProperty("ConnectionString", QStringLiteral("Provider=SQLite;Data Source=") + db);
         QTest::mouseClick(pane->findChild<QWidget *>(QStringLiteral("btnRefresh")), Qt::LeftButton);

@@ -9,12 +9,16 @@
 #include "shell/window/windowlist.h"
 #include "clirunner.h"
 #include "ui/recordingui.h"
+#include "ui/uidesignerprompts.h"
+#include "dialogs/connection/connectionsettings.h"
+#include "dialogs/reportproperties/reportpropertiesmodel.h"
 #include "widgettexts.h"
 
 #include "engine/pages/pagecollection.h"
 #include "engine/widgets/viewer/viewer.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QMenu>
 #include <QProcess>
@@ -77,6 +81,29 @@ private Q_SLOTS:
         MainWindow window(ui, &settings);
         QCOMPARE(window.menu(QStringLiteral("mnuFile"))->title(), QStringLiteral("&File"));
         QCOMPARE(window.action(QStringLiteral("miFOpen"))->text(), QStringLiteral("&Open..."));
+    }
+
+    // Texts made outside a window's own tr(): helpers that name their
+    // context, classes with tr functions of their own. Each finds its
+    // English only when its context is the one lupdate files it under.
+    void textsOutsideWindowsAreInEnglish()
+    {
+        Translations english;
+        QVERIFY(english.install(UiLanguage::English));
+        Report report;
+        ReportPropertiesModel properties(PaperCatalogue::standard(), LengthUnit::Inches);
+        properties.SetReport(&report);
+        properties.margin(ReportPropertiesModel::Left).setText(QStringLiteral("-1"));
+        QCOMPARE(properties.check().status.description(), QStringLiteral("The left margin cannot be negative."));
+        ConnectionSettings sqlite;
+        sqlite.provider = ConnectionProvider::SQLite;
+        QCOMPARE(sqlite.missing(), QStringLiteral("the database file"));
+        QCOMPARE(UiDesignerPrompts::lineStyleNames().value(3), QStringLiteral("Dot"));
+        const QString folder = m_dir.filePath(QStringLiteral("a-folder.ini"));
+        QVERIFY(QDir().mkpath(folder));
+        SettingsStore blocked(folder);
+        QVERIFY(blocked.writeNumber(SettingsStore::showFileDialogOnStartup(), 0) != 0);
+        QVERIFY2(blocked.problem().startsWith(QStringLiteral("The settings file")), qPrintable(blocked.problem()));
     }
 
     // lupdate run over the tree into a copy of the .ts: a Chinese text

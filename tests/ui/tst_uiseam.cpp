@@ -185,7 +185,7 @@ private Q_SLOTS:
         const QByteArray before = layoutBytes(*core.DesignedReport());
         QVERIFY(!core.ExecuteAction(DesignerAction::FontSize));
         QCOMPARE(ui.last().kind, RecordingUi::Kind::InputNumber);
-        QCOMPARE(ui.last().title, QStringLiteral("Font Size"));
+        QCOMPARE(ui.last().title, QStringLiteral("字号"));
         QCOMPARE(ui.last().initial, label->font()->size());
         QCOMPARE(layoutBytes(*core.DesignedReport()), before);
         QCOMPARE(core.undoStack()->count(), 0);
@@ -204,13 +204,13 @@ private Q_SLOTS:
 
         // The line style list and the colour title say what is asked.
         core.select(named(core, "shpC"));
-        ui.answer(QStringLiteral("Dot"));
+        ui.answer(QStringLiteral("点线"));
         QVERIFY(core.ExecuteAction(DesignerAction::LineStyle));
         QCOMPARE(named(core, "shpC")->property("LineStyle").toInt(), 3);
         QCOMPARE(ui.last().items, UiDesignerPrompts::lineStyleNames());
         ui.answer(0x0000FF);
         QVERIFY(core.ExecuteAction(DesignerAction::BackColor));
-        QCOMPARE(ui.last().title, QStringLiteral("Back Colour"));
+        QCOMPARE(ui.last().title, QStringLiteral("背景色"));
         QCOMPARE(qobject_cast<BoxControl *>(named(core, "shpC"))->backColor(), 0x0000FF);
 
         // Group order: the groups offered outermost first, one step.

@@ -71,19 +71,19 @@ private Q_SLOTS:
         QVERIFY(!m.goNext());
         QCOMPARE(m.currentPage(), 1);
         QVERIFY(ui.last().text.startsWith(QStringLiteral("Error Starting Microsoft Access and Openning the selected database\r\n")));
-        QCOMPARE(m.exportsNote(), QStringLiteral("This file cannot be read as an Access database."));
+        QCOMPARE(m.exportsNote(), QStringLiteral("无法将此文件作为Access数据库读取。"));
         m.setDatabaseText(NorthwindMdb);
         m.setExportsFolder(dir.filePath(QStringLiteral("missing")));
         QVERIFY(!m.goNext());
-        QVERIFY(m.pageMessage().contains(QStringLiteral("does not exist")));
+        QVERIFY(m.pageMessage().contains(QStringLiteral("不存在")));
         m.setExportsFolder(NorthwindExports);
-        QCOMPARE(m.exportsNote(), QStringLiteral("3 of 14 reports have an export in the exports folder."));
+        QCOMPARE(m.exportsNote(), QStringLiteral("共 14 个报表，其中 3 个在导出文件夹中有导出文件。"));
         QVERIFY(m.goNext());
 
         // The list: the master entry, then the reports in table order,
         // nothing checked and nothing current.
         QCOMPARE(m.entries().size(), 15);
-        QCOMPARE(m.entries()[0].name, QStringLiteral("(All reports)"));
+        QCOMPARE(m.entries()[0].name, QStringLiteral("(全部报表)"));
         QCOMPARE(m.currentEntry(), -1);
         QCOMPARE(m.driver().currentReport(), -1);
         QVERIFY(m.entries()[entryOf(m, QStringLiteral("Catalog"))].hasExport);
@@ -111,13 +111,13 @@ private Q_SLOTS:
 
         // Converting all needs a folder that can be written.
         m.setConvertAll(true);
-        QCOMPARE(m.reportsPath(), QDir::toNativeSeparators(QStringLiteral(ORV_TEST_DATA "/Northwind layouts")));
+        QCOMPARE(m.reportsPath(), QDir::toNativeSeparators(QStringLiteral(ORV_TEST_DATA "/Northwind 布局")));
         QFile blocker(dir.filePath(QStringLiteral("file")));
         QVERIFY(blocker.open(QIODevice::WriteOnly));
         blocker.close();
         m.setReportsPath(dir.filePath(QStringLiteral("file/sub")));
         QVERIFY(!m.goNext());
-        QVERIFY(m.pageMessage().contains(QStringLiteral("cannot be written")));
+        QVERIFY(m.pageMessage().contains(QStringLiteral("无法写入")));
         QCOMPARE(m.currentPage(), 3);
     }
 

@@ -116,18 +116,18 @@ private Q_SLOTS:
         QTest::keyClicks(d.txtDatabase(), QStringLiteral(ORV_TEST_DATA "/Northwind.mdb"));
         QCOMPARE(d.txtExportsFolder()->placeholderText(), QStringLiteral(ORV_TEST_DATA "/Northwind"));
         QTest::keyClicks(d.txtExportsFolder(), NorthwindExports);
-        QTRY_COMPARE(d.lblExportCount()->text(), QStringLiteral("3 of 14 reports have an export in the exports folder."));
+        QTRY_COMPARE(d.lblExportCount()->text(), QStringLiteral("共 14 个报表，其中 3 个在导出文件夹中有导出文件。"));
         QTest::mouseClick(d.btnNext(), Qt::LeftButton);
 
         // The list marks the reports without an export; Next with no mark
         // stays and says why.
         QCOMPARE(d.lstReports()->count(), 15);
-        QCOMPARE(d.lstReports()->item(0)->text(), QStringLiteral("(All reports)"));
-        QVERIFY(items(d.lstReports()).contains(QStringLiteral("Invoice (no export)")));
+        QCOMPARE(d.lstReports()->item(0)->text(), QStringLiteral("(全部报表)"));
+        QVERIFY(items(d.lstReports()).contains(QStringLiteral("Invoice (无导出文件)")));
         QVERIFY(items(d.lstReports()).contains(QStringLiteral("Catalog")));
         QTest::mouseClick(d.btnNext(), Qt::LeftButton);
         QCOMPARE(model.currentPage(), 2);
-        QCOMPARE(d.pageMessage(), QStringLiteral("Tick the reports to convert."));
+        QCOMPARE(d.pageMessage(), QStringLiteral("请勾选要转换的报表。"));
         pick(d.lstReports(), QStringLiteral("Alphabetical List of Products"));
         QTest::mouseClick(d.btnNext(), Qt::LeftButton);
 
@@ -201,9 +201,9 @@ private Q_SLOTS:
         // converting one costs the importer's line.
         toReports(d, QStringLiteral(ORV_TEST_DATA "/Northwind.accdb"));
         QCOMPARE(d.lstReports()->count(), 16);
-        QVERIFY(items(d.lstReports()).contains(QStringLiteral("Customer Address Book (no export)")));
-        QCOMPARE(d.pageMessage(), QStringLiteral("None of these reports has an export in the exports folder; see the database page."));
-        pick(d.lstReports(), QStringLiteral("Customer Address Book (no export)"));
+        QVERIFY(items(d.lstReports()).contains(QStringLiteral("Customer Address Book (无导出文件)")));
+        QCOMPARE(d.pageMessage(), QStringLiteral("这些报表在导出文件夹中都没有导出文件，请查看数据库页。"));
+        pick(d.lstReports(), QStringLiteral("Customer Address Book (无导出文件)"));
         QTest::mouseClick(d.btnNext(), Qt::LeftButton);
         QTest::mouseClick(d.btnNext(), Qt::LeftButton);
         QTRY_COMPARE_WITH_TIMEOUT(model.currentPage(), 5, 60000);
@@ -219,7 +219,7 @@ private Q_SLOTS:
             QTest::mouseClick(d.btnBack(), Qt::LeftButton);
         QTest::mouseClick(d.btnNext(), Qt::LeftButton);
         QCOMPARE(model.currentPage(), 2);
-        pick(d.lstReports(), QStringLiteral("(All reports)"));
+        pick(d.lstReports(), QStringLiteral("(全部报表)"));
         QCOMPARE(model.checkedCount(), 15);
         QTest::mouseClick(d.btnNext(), Qt::LeftButton);
         QTest::mouseClick(d.btnNext(), Qt::LeftButton);

@@ -183,7 +183,7 @@ private Q_SLOTS:
         QVERIFY2(clock.elapsed() < 8000, qPrintable(QString::number(clock.elapsed())));
         QVERIFY2(ticks >= 20, qPrintable(QString::number(ticks))); // the window's thread ran meanwhile
         QCOMPARE(ui.last().icon, MessageIcon::Critical);
-        QVERIFY(ui.last().text.startsWith(QStringLiteral("Test connection failed:")));
+        QVERIFY(ui.last().text.startsWith(QStringLiteral("测试连接失败:")));
     }
 
     void dialog()
@@ -196,7 +196,7 @@ private Q_SLOTS:
         QCOMPARE(child<QLineEdit>(&dialog, "txtDatabase")->text(), QStringLiteral("tesserane"));
         QVERIFY(child<QLineEdit>(&dialog, "txtUser")->isVisible());
         QVERIFY(runTest(dialog));
-        QCOMPARE(ui.last().text, QStringLiteral("Test connection succeeded."));
+        QCOMPARE(ui.last().text, QStringLiteral("测试连接成功。"));
 
         // A wrong password: the server's own words.
         QLineEdit *password = child<QLineEdit>(&dialog, "txtPassword");

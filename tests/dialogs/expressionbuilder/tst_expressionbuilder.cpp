@@ -275,7 +275,7 @@ void TestExpressionBuilder::fieldsOfTheDataSource()
     QCOMPARE(far.fields().state(), ReportFields::State::Failed);
     far.selectNode(Model::fieldsKey());
     QCOMPARE(far.entries().size(), size_t(1));
-    QVERIFY(far.entries()[0].caption.startsWith("The fields could not be read"));
+    QVERIFY(far.entries()[0].caption.startsWith(QStringLiteral("无法读取字段")));
     QVERIFY(!far.insertEntry(0));
     far.setEdit({QStringLiteral("[Fraight] * 2"), 0, 0});
     QVERIFY(far.check().ok);
@@ -339,7 +339,7 @@ void TestExpressionBuilder::dialogEndToEnd()
     QTest::mouseClick(dialog.findChild<QPushButton *>("btnOK"), Qt::LeftButton);
     QVERIFY(dialog.isVisible());
     QVERIFY(ui.last().text.contains("Nonesuch"));
-    QVERIFY(ui.last().text.contains("column 31"));
+    QVERIFY(ui.last().text.contains(QStringLiteral("第 31 列")));
     QCOMPARE(text->textCursor().selectionStart(), 30);
     QVERIFY(field->property("DataField").toString().isEmpty());
 

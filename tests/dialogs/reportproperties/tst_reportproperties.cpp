@@ -144,7 +144,7 @@ void TestReportProperties::badValuesWriteNothing()
     QCOMPARE(p.status.number(), 13);
     p = problem([&] { model.margin(ReportPropertiesModel::Gutter).setText(QStringLiteral("-1")); });
     QCOMPARE(p.margin, int(ReportPropertiesModel::Gutter));
-    QVERIFY(p.status.description().contains(QStringLiteral("negative")));
+    QVERIFY(p.status.description().contains(QStringLiteral("负数")));
     // Letter is 21.59 cm wide: 11 + 11 leaves nothing.
     p = problem([&] {
         model.setPaperIndex(indexOfNumber(model, 1));

@@ -66,7 +66,7 @@ private Q_SLOTS:
         }
         flow.connectString = QStringLiteral("Data Source=") + empty;
         QVERIFY(!flow.next());
-        QVERIFY(ui.last().text.contains(QStringLiteral("no tables")));
+        QVERIFY(ui.last().text.contains(QStringLiteral("没有可用于报表的表")));
 
         flow.connectString = QStringLiteral("Data Source=") + m_db;
         QVERIFY(flow.next());

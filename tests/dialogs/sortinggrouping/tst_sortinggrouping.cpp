@@ -167,7 +167,7 @@ void TestSortingGrouping::dialogEditsAndStores()
     // user is asked and insists.
     ui.answer(MessageResult::Yes);
     QTest::mouseClick(dialog.findChild<QPushButton *>("btnOK"), Qt::LeftButton);
-    QVERIFY(ui.last().text.contains("does not compile"));
+    QVERIFY(ui.last().text.contains(QStringLiteral("无法编译")));
     QVERIFY(!dialog.isVisible());
     QCOMPARE(customer->dataField(), QStringLiteral("=Left([CustomerID], 1)"));
     QCOMPARE(customer->newPage(), 2);

@@ -49,7 +49,7 @@ QList<RecordingUi::Request> errorBoxes(const RecordingUi &ui)
 {
     QList<RecordingUi::Request> out;
     for (const auto &r : ui.requests()) {
-        if (r.kind == RecordingUi::Kind::MessageBox && r.title == QLatin1String("Error: Property Value"))
+        if (r.kind == RecordingUi::Kind::MessageBox && r.title == QStringLiteral("错误: 属性值"))
             out.append(r);
     }
     return out;
