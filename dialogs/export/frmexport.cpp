@@ -44,8 +44,9 @@ public:
 
     void place()
     {
+        // isHidden, not isVisible: a page chosen before the dialog is shown counts as shown.
         for (QWidget *page : std::as_const(pages)) {
-            if (page->isVisible())
+            if (!page->isHidden())
                 page->setGeometry(pixels(PageLeftTwips), 0, std::max(0, width() - pixels(PageLeftTwips)), height());
             else
                 page->move(pixels(HiddenLeftTwips), 0);

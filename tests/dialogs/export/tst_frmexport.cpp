@@ -117,6 +117,17 @@ private Q_SLOTS:
         QVERIFY(child<QLineEdit>(dialog, QStringLiteral("txtHTMLFolder"))->text().isEmpty()); // cancelled
         choose(format, 1);
         QCOMPARE(child<QLineEdit>(dialog, QStringLiteral("txtFilename_1"))->text(), m_dir.filePath(QStringLiteral("picked.pdf")));
+
+        // A format chosen before the dialog shows (as the preview's pictures do) is in place once it shows.
+        frmExport early(ui);
+        early.setPages(&m_pages);
+        early.chooseFormat(1);
+        early.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&early));
+        auto *earlyPdf = child<QWidget>(early, QStringLiteral("picOptions_1"));
+        QVERIFY(earlyPdf->isVisible());
+        QCOMPARE(earlyPdf->x(), 1560 / 15);
+        QVERIFY(earlyPdf->width() > 200);
     }
 
     void writesEachFormatWithItsOptions()
