@@ -23,6 +23,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDockWidget>
+#include <QFont>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -150,8 +151,16 @@ private Q_SLOTS:
         QComboBox *size = f->box("cboFoFontSize");
         QComboBox *style = f->box("cboFoStyle");
         QVERIFY(name && size && style);
-        // Filled at the first refresh.
+        // Filled at the first refresh, each style's entry in its font.
         QCOMPARE(style->count(), 4);
+        const auto entryFont = [&](int i) { return style->itemData(i, Qt::FontRole).value<QFont>(); };
+        QVERIFY(entryFont(1).bold());
+        QVERIFY(!entryFont(0).bold());
+        TextLook look = f->core->textStyles().find(QStringLiteral("Heading3"))->look;
+        look.italic = true;
+        QVERIFY(f->core->setTextStyle(QStringLiteral("Heading3"), look));
+        QVERIFY(entryFont(3).italic());
+        QVERIFY(!entryFont(2).italic());
         QCOMPARE(size->itemText(0), QStringLiteral(" 8"));
         QVERIFY(name->count() > 0);
 
