@@ -7,6 +7,7 @@
 #include "ui/uiseam.h"
 
 #include <QCoreApplication>
+#include <QFont>
 #include <QLocale>
 
 #include <algorithm>
@@ -66,8 +67,22 @@ bool isEligible(const QString &typeList, const QObject *object)
 
 QStringList styleItems()
 {
-    return {QStringLiteral("Normal"), QStringLiteral("Heading1"), QStringLiteral("Heading2"),
-            QStringLiteral("Heading3")};
+    return DesignerCore::styleNames();
+}
+
+QFont styleFont(const DesignerCore &core, const QString &style)
+{
+    QFont font;
+    const DesignerStyles::Style *s = core.textStyles().find(style);
+    if (!s)
+        return font;
+    font.setFamily(s->look.fontName);
+    font.setPointSizeF(std::clamp(s->look.fontSize, 8.0, 14.0));
+    font.setBold(s->look.bold);
+    font.setItalic(s->look.italic);
+    font.setUnderline(s->look.underline);
+    font.setStrikeOut(s->look.strikethrough);
+    return font;
 }
 
 QStringList sizeItems()

@@ -8,6 +8,7 @@
 
 #include <optional>
 
+class QFont;
 class QObject;
 
 namespace Orv {
@@ -28,6 +29,9 @@ bool isEligible(const QString &typeList, const QObject *object);
 // The style and size boxes' items.
 QStringList styleItems();
 QStringList sizeItems();
+// How the style box shows a style's entry: in the style's font name and
+// styles, its size kept from 8 to 14 points so the list stays readable.
+QFont styleFont(const DesignerCore &core, const QString &style);
 
 // What the style, font name and size boxes show: the only selected
 // control's when exactly one eligible control is selected, else nothing.

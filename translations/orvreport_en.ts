@@ -1131,18 +1131,6 @@ A banded-report designer.</translation>
 <context>
     <name>Orv::ReportPropertiesModel</name>
     <message>
-        <source>Default</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Custom</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Report Properties</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>此打印机不提供报表的纸张(编号 %1)；除非另选纸张，否则保留原纸张。</source>
         <translation>The report&apos;s paper (number %1) is not offered by this printer; it is kept unless you choose another.</translation>
     </message>
@@ -1197,6 +1185,18 @@ A banded-report designer.</translation>
     <message>
         <source>上、下边距(合计 %1)超出了高 %2 的纸张，没有剩余空间。</source>
         <translation>The top and bottom margins (%1 together) leave no room on paper %2 high.</translation>
+    </message>
+    <message>
+        <source>默认</source>
+        <translation>Default</translation>
+    </message>
+    <message>
+        <source>自定义</source>
+        <translation>Custom</translation>
+    </message>
+    <message>
+        <source>报表属性</source>
+        <translation>Report Properties</translation>
     </message>
 </context>
 <context>
@@ -2047,34 +2047,6 @@ or export them all with a module that calls SaveAsText for each report of Curren
         <translation>Change the default settings of reports</translation>
     </message>
     <message>
-        <source>  Grid Settings</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Show Grid</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Snap Controls to Grid</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Units</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>US (Inches)</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Metric (cm.)</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Rows</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>样式</source>
         <translation>Styles</translation>
     </message>
@@ -2087,12 +2059,52 @@ or export them all with a module that calls SaveAsText for each report of Curren
         <translation>&amp;Delete</translation>
     </message>
     <message>
-        <source>Grid Settings</source>
-        <translation type="unfinished"></translation>
+        <source>  网格设置</source>
+        <translation>  Grid Settings</translation>
     </message>
     <message>
-        <source>Styles</source>
-        <translation type="unfinished"></translation>
+        <source>显示网格</source>
+        <translation>Show Grid</translation>
+    </message>
+    <message>
+        <source>控件对齐网格</source>
+        <translation>Snap Controls to Grid</translation>
+    </message>
+    <message>
+        <source>单位</source>
+        <translation>Units</translation>
+    </message>
+    <message>
+        <source>英制(英寸)</source>
+        <translation>US (Inches)</translation>
+    </message>
+    <message>
+        <source>公制(厘米)</source>
+        <translation>Metric (cm.)</translation>
+    </message>
+    <message>
+        <source>行</source>
+        <translation>Rows</translation>
+    </message>
+    <message>
+        <source>网格设置</source>
+        <translation>Grid Settings</translation>
+    </message>
+    <message>
+        <source>正文</source>
+        <translation>Normal</translation>
+    </message>
+    <message>
+        <source>标题 1</source>
+        <translation>Heading 1</translation>
+    </message>
+    <message>
+        <source>标题 2</source>
+        <translation>Heading 2</translation>
+    </message>
+    <message>
+        <source>标题 3</source>
+        <translation>Heading 3</translation>
     </message>
 </context>
 <context>
@@ -2271,10 +2283,6 @@ or export them all with a module that calls SaveAsText for each report of Curren
         <translation>Gutter</translation>
     </message>
     <message>
-        <source>Mirror Margins</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>  打印质量</source>
         <translation>  Orientation</translation>
     </message>
@@ -2345,6 +2353,10 @@ or export them all with a module that calls SaveAsText for each report of Curren
     <message>
         <source>  用户</source>
         <translation>  Users</translation>
+    </message>
+    <message>
+        <source>对称页边距</source>
+        <translation>Mirror Margins</translation>
     </message>
 </context>
 <context>
@@ -2846,8 +2858,8 @@ or export them all with a module that calls SaveAsText for each report of Curren
 <context>
     <name>frmOptions</name>
     <message>
-        <source>&quot;%1&quot; is not a number of rows: type a whole number from 1 to 100.</source>
-        <translation type="unfinished"></translation>
+        <source>“%1”不是行数：请输入 1 到 100 的整数。</source>
+        <translation>&quot;%1&quot; is not a number of rows: type a whole number from 1 to 100.</translation>
     </message>
 </context>
 <context>

@@ -1,6 +1,7 @@
 #include "dialogs/options/optionsdialog.h"
 
 #include "engine/widgets/propertylist/propertylist.h"
+#include "engine/widgets/propertylist/propertyset.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -25,20 +26,20 @@ frmOptions::frmOptions(DesignerCore *designer, PropertyDialogs *dialogs, QWidget
     setBanner(tr("报表选项"), tr("修改报表缺省设置项"));
 
     // 0: the grid.
-    QVBoxLayout *page = addPage(tr("  Grid Settings"));
-    m_chkShowGrid = new QCheckBox(tr("Show Grid"), this);
+    QVBoxLayout *page = addPage(tr("  网格设置"));
+    m_chkShowGrid = new QCheckBox(tr("显示网格"), this);
     m_chkShowGrid->setObjectName(QStringLiteral("chkShowGrid"));
     m_chkShowGrid->setChecked(m_model.showGrid());
-    m_chkSnapToGrid = new QCheckBox(tr("Snap Controls to Grid"), this);
+    m_chkSnapToGrid = new QCheckBox(tr("控件对齐网格"), this);
     m_chkSnapToGrid->setObjectName(QStringLiteral("chkSnapToGrid"));
     m_chkSnapToGrid->setChecked(m_model.snapToGrid());
     page->addWidget(m_chkShowGrid);
     page->addWidget(m_chkSnapToGrid);
-    auto *fraGrid = new QGroupBox(tr("Units"), this);
+    auto *fraGrid = new QGroupBox(tr("单位"), this);
     fraGrid->setObjectName(QStringLiteral("fraGrid"));
     auto *grid = new QGridLayout(fraGrid);
     auto *group = new QButtonGroup(this);
-    const QString rulers[2] = {tr("US (Inches)"), tr("Metric (cm.)")};
+    const QString rulers[2] = {tr("英制(英寸)"), tr("公制(厘米)")};
     for (int i = 0; i < 2; ++i) {
         m_optRuler[size_t(i)] = new QRadioButton(rulers[i], fraGrid);
         m_optRuler[size_t(i)]->setObjectName(QStringLiteral("optRuler%1").arg(i));
@@ -48,7 +49,7 @@ frmOptions::frmOptions(DesignerCore *designer, PropertyDialogs *dialogs, QWidget
         m_txtGridUnits[size_t(i)]->setMaximumWidth(60);
         grid->addWidget(m_optRuler[size_t(i)], i, 0);
         grid->addWidget(m_txtGridUnits[size_t(i)], i, 1);
-        grid->addWidget(new QLabel(tr("Rows"), fraGrid), i, 2);
+        grid->addWidget(new QLabel(tr("行"), fraGrid), i, 2);
         connect(m_txtGridUnits[size_t(i)], &QLineEdit::textEdited, this, [this, i](const QString &text) {
             m_model.setRowsText(i, text);
             showRowsProblem();
@@ -82,6 +83,8 @@ frmOptions::frmOptions(DesignerCore *designer, PropertyDialogs *dialogs, QWidget
     m_plStyle->setDialogs(dialogs);
     m_plStyle->view()->setFrameShape(QFrame::NoFrame);
     page->addWidget(m_plStyle, 1);
+    // Each edit of a style shows in the designer at once.
+    connect(m_plStyle->propertySet(), &PropertySet::valuesChanged, this, [this] { m_model.stylesEdited(); });
     auto *buttons = new QHBoxLayout;
     // The four styles are fixed: there is nothing to add or delete yet.
     for (const auto &[name, text] : {std::pair{"btnStyNew", tr("新建[&N]")}, std::pair{"btnStyDelete", tr("删除[&D]")}}) {
@@ -93,9 +96,9 @@ frmOptions::frmOptions(DesignerCore *designer, PropertyDialogs *dialogs, QWidget
     buttons->addStretch(1);
     page->addLayout(buttons);
 
-    addTopic(QStringLiteral("OPT_GRID"), tr("Grid Settings"), nullptr, 0);
-    QTreeWidgetItem *styles = addTopic(QStringLiteral("OPT_STYLES"), tr("Styles"), nullptr, 1, true);
-    const char *const captions[] = {"Normal", "Heading 1", "Heading 2", "Heading 3"};
+    addTopic(QStringLiteral("OPT_GRID"), tr("网格设置"), nullptr, 0);
+    QTreeWidgetItem *styles = addTopic(QStringLiteral("OPT_STYLES"), tr("样式"), nullptr, 1, true);
+    const char *const captions[] = {QT_TR_NOOP("正文"), QT_TR_NOOP("标题 1"), QT_TR_NOOP("标题 2"), QT_TR_NOOP("标题 3")};
     for (int i = 0; i < 4; ++i)
         addTopic(QStringLiteral("STY%1").arg(i + 1), tr(captions[i]), styles, 1);
     connect(tv(), &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem *item) { showStyle(item); });

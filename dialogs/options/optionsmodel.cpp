@@ -25,19 +25,20 @@ OptionsModel::OptionsModel(DesignerCore *designer) : m_designer(designer)
         m_ruler = m_oldMetric ? Metric : Inches;
         m_rows[m_ruler] = QString::number(m_oldRows);
     }
-    // Headings are bold and larger; all start black on white, left and top.
-    const struct
-    {
-        const char *name;
-        double size;
-        bool bold;
-    } defaults[] = {{"Normal", 10, false}, {"Heading 1", 16, true}, {"Heading 2", 14, true}, {"Heading 3", 12, true}};
-    for (const auto &d : defaults) {
-        auto style = std::make_unique<TextStyle>(QString::fromLatin1(d.name));
-        style->font()->setSize(d.size);
-        style->font()->setBold(d.bold);
+    // The styles as the designer has them (its first looks without one);
+    // the designer follows them from now until OK or Cancel.
+    const DesignerStyles defaults;
+    const DesignerStyles &table = designer ? designer->textStyles() : defaults;
+    const char *const captions[] = {"Normal", "Heading 1", "Heading 2", "Heading 3"};
+    const QStringList names = DesignerCore::styleNames();
+    for (int i = 0; i < 4; ++i) {
+        auto style = std::make_unique<TextStyle>(QString::fromLatin1(captions[i]));
+        if (const DesignerStyles::Style *s = table.find(names[i]))
+            setLook(*style, s->look);
         m_styles.push_back(std::move(style));
     }
+    if (designer)
+        designer->beginStyleChange();
 }
 
 OptionsModel::~OptionsModel()
@@ -75,8 +76,7 @@ Status OptionsModel::parseRows(const QString &text, int *rows)
     bool ok = false;
     const int n = text.trimmed().toInt(&ok);
     if (!ok || n < 1 || n > 100)
-        return Status::failure(380, QCoreApplication::translate("frmOptions", "\"%1\" is not a number of rows: type a "
-                                                                              "whole number from 1 to 100.")
+        return Status::failure(380, QCoreApplication::translate("frmOptions", "“%1”不是行数：请输入 1 到 100 的整数。")
                                         .arg(text));
     *rows = n;
     return {};
@@ -100,12 +100,56 @@ void OptionsModel::applyGrid()
         m_designer->setGridRows(rows);
 }
 
+TextLook OptionsModel::lookOf(const TextStyle &style)
+{
+    TextLook look;
+    const Orv::Font *f = style.font();
+    look.fontName = f->name();
+    look.fontSize = f->size();
+    look.bold = f->bold();
+    look.italic = f->italic();
+    look.underline = f->underline();
+    look.strikethrough = f->strikethrough();
+    look.foreColor = style.foreColor();
+    look.backColor = style.backColor();
+    look.alignment = style.horizontal();
+    look.verticalAlignment = style.vertical();
+    return look;
+}
+
+void OptionsModel::setLook(TextStyle &style, const TextLook &look)
+{
+    Orv::Font *f = style.font();
+    f->setName(look.fontName);
+    f->setSize(look.fontSize);
+    f->setBold(look.bold);
+    f->setItalic(look.italic);
+    f->setUnderline(look.underline);
+    f->setStrikethrough(look.strikethrough);
+    style.setForeColor(look.foreColor);
+    style.setBackColor(look.backColor);
+    style.setHorizontal(look.alignment);
+    style.setVertical(look.verticalAlignment);
+}
+
+void OptionsModel::stylesEdited()
+{
+    if (!m_designer || m_done)
+        return;
+    const QStringList names = DesignerCore::styleNames();
+    for (size_t i = 0; i < m_styles.size() && int(i) < names.size(); ++i)
+        m_designer->setTextStyle(names[int(i)], lookOf(*m_styles[i]));
+}
+
 Status OptionsModel::accept()
 {
     if (Status s = rowsProblem(); !s.ok())
         return s;
     applyGrid();
+    stylesEdited();
     m_done = true;
+    if (m_designer)
+        m_designer->endStyleChange(true);
     return {};
 }
 
@@ -114,6 +158,7 @@ void OptionsModel::reject()
     m_done = true;
     if (!m_designer)
         return;
+    m_designer->endStyleChange(false);
     m_designer->setShowGrid(m_oldShow);
     m_designer->setSnapToGrid(m_oldSnap);
     m_designer->setMetricGrid(m_oldMetric);

@@ -1,9 +1,9 @@
 #pragma once
-// The rules of the options dialog. The grid settings act on the designer
-// while the dialog is open, so the user sees them at once; OK keeps them
-// for this session, Cancel puts the designer's grid back. Nothing is read
-// from or written to the settings. The text styles are the values the
-// style list shows, held while the dialog is open.
+// The rules of the options dialog. The grid settings and the text styles
+// act on the designer while the dialog is open, so the user sees them at
+// once; OK keeps them for this session, Cancel puts the designer's grid,
+// its styles and the controls that follow them back. Nothing is read from
+// or written to the settings. The text styles start as the designer's.
 #include "engine/core/status.h"
 #include "engine/model/parts.h"
 #include "engine/widgets/designer/designercore.h"
@@ -85,6 +85,11 @@ public:
 
     // Normal, Heading 1, Heading 2, Heading 3.
     const std::vector<std::unique_ptr<TextStyle>> &styles() const { return m_styles; }
+    // The styles' values were edited: the designer takes them at once.
+    void stylesEdited();
+    // A style's values as the designer's look, and the other way round.
+    static TextLook lookOf(const TextStyle &style);
+    static void setLook(TextStyle &style, const TextLook &look);
 
     // OK: the grid as set stays. Cancel (or closing): the grid as it was.
     Status accept();

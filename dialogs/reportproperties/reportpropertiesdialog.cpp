@@ -130,7 +130,7 @@ void frmReportProperties::buildPages()
     }
     grid->setColumnStretch(3, 1);
     page->addLayout(grid);
-    m_chkMirrorMargins = new QCheckBox(tr("Mirror Margins"), this);
+    m_chkMirrorMargins = new QCheckBox(tr("对称页边距"), this);
     m_chkMirrorMargins->setObjectName(QStringLiteral("chkMirrorMargins"));
     connect(m_chkMirrorMargins, &QCheckBox::toggled, this, [this](bool on) { m_model.setMirrorMargins(on); });
     page->addWidget(m_chkMirrorMargins);

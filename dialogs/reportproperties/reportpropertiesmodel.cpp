@@ -29,10 +29,10 @@ ReportPropertiesModel::ReportPropertiesModel(PaperCatalogue papers, LengthUnit u
 
 QStringList ReportPropertiesModel::paperNames() const
 {
-    QStringList names{tr("Default")};
+    QStringList names{tr("默认")};
     for (const PaperEntry &e : m_papers.sizes())
         names << e.name;
-    names << tr("Custom");
+    names << tr("自定义");
     return names;
 }
 
@@ -187,7 +187,7 @@ ReportPropertiesModel::Problem ReportPropertiesModel::save()
     }
     Report *rpt = m_report;
     PageSettings *ps = rpt->pageSettings();
-    ReportEdit edit(rpt, m_designer, tr("Report Properties"), ReportEdit::Steps::One);
+    ReportEdit edit(rpt, m_designer, tr("报表属性"), ReportEdit::Steps::One);
     edit.change({rpt}, [&] {
         if (m_paperIndex >= 0) {
             ps->setPaperSize(paperNumber(m_paperIndex));

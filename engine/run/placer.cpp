@@ -219,6 +219,7 @@ void Placer::openPage(const LaidBand *first)
     const double footer = m_plan.pageFooter && m_plan.pageFooter->visible ? m_plan.pageFooter->height : 0;
     m_bodyBottom = m_plan.paper.height() - m_plan.bottomMargin - footer;
     m_y = m_plan.topMargin;
+    m_left = m_plan.bodyLeft(m_pageNumber);
     // The report header stands above the page header on the first page.
     m_headerAfterFirst = m_pageNumber == 1 && first && first->section == m_plan.reportHeader;
     if (!m_headerAfterFirst)
@@ -230,7 +231,7 @@ void Placer::placePageTop()
     LaidBand header;
     m_pageHeaderHeight = 0;
     if (m_producer.layoutPageSection(m_plan.pageHeader, &header)) {
-        emitBand(header, m_plan.leftMargin, m_y, m_plan.printWidth, false);
+        emitBand(header, m_left, m_y, m_plan.printWidth, false);
         m_y += header.height;
         m_pageHeaderHeight = header.height;
     }
@@ -248,7 +249,7 @@ void Placer::placePageTop()
                     m_shared.waitingForEnd.push_back(item.late);
             }
         }
-        emitBand(copy, m_plan.leftMargin, m_y, m_plan.printWidth, false);
+        emitBand(copy, m_left, m_y, m_plan.printWidth, false);
         m_y += copy.height;
     }
 }
@@ -274,7 +275,7 @@ void Placer::endPage()
     }
     LaidBand footer;
     if (m_producer.layoutPageSection(m_plan.pageFooter, &footer))
-        emitBand(footer, m_plan.leftMargin, m_bodyBottom, m_plan.printWidth, false);
+        emitBand(footer, m_left, m_bodyBottom, m_plan.printWidth, false);
     m_producer.fire(m_plan.report, QStringLiteral("PageEnd"));
     m_emptyPages = m_bodyPlaced ? 0 : m_emptyPages + 1;
     m_pageOpen = false;
@@ -329,13 +330,13 @@ void Placer::placeBand(LaidBand &&band)
 void Placer::placeFlow(LaidBand &&input)
 {
     LaidBand band = std::move(input);
-    const double x = m_plan.leftMargin;
+    // The left edge is the page's: a band split onto a new page moves with it.
     const double width = m_plan.printWidth;
     for (int guard = 0; guard < 1000000; ++guard) {
         const double avail = m_bodyBottom - m_y;
         const bool hasBreak = !band.breaks.empty() && band.breaks.front() < band.height;
         if (!hasBreak && band.height <= avail + Epsilon) {
-            emitBand(band, x, m_y, width, true);
+            emitBand(band, m_left, m_y, width, true);
             m_y += band.height;
             return;
         }
@@ -346,7 +347,7 @@ void Placer::placeFlow(LaidBand &&input)
         if (m_fresh && avail <= Epsilon) {
             // The page header leaves no room: the band overflows rather
             // than waiting forever for a page with room.
-            emitBand(band, x, m_y, width, true);
+            emitBand(band, m_left, m_y, width, true);
             m_y += band.height;
             return;
         }
@@ -361,7 +362,7 @@ void Placer::placeFlow(LaidBand &&input)
         LaidBand tail = splitBand(band, cut, m_fresh, &head, &used);
         if (head.items.empty() && used <= Epsilon) {
             if (m_fresh) {
-                emitBand(tail, x, m_y, width, true);
+                emitBand(tail, m_left, m_y, width, true);
                 m_y += tail.height;
                 return;
             }
@@ -369,7 +370,7 @@ void Placer::placeFlow(LaidBand &&input)
             band = std::move(tail);
             continue;
         }
-        emitBand(head, x, m_y, width, true);
+        emitBand(head, m_left, m_y, width, true);
         m_y += used;
         const bool breakHere = hasBreak && band.breaks.front() <= avail + Epsilon;
         if (isEmpty(tail) && !breakHere)
@@ -421,7 +422,7 @@ void Placer::placeInColumns(LaidBand &&band)
         m_columnTop = m_columnY = m_columnBottom = m_y;
         m_rowHeight = 0;
     }
-    const double x = m_plan.leftMargin + m_column * pitch;
+    const double x = m_left + m_column * pitch;
     const double h = band.height;
     const bool breakAfter = s->newColumn & 2;
     if (across) {

@@ -94,6 +94,7 @@ private:
     std::vector<int> m_fontMap;
     int m_pageNumber = 0;
     double m_y = 0;
+    double m_left = 0; // where the bands start across this page
     double m_bodyBottom = 0;
     double m_pageHeaderHeight = 0;
     bool m_fresh = true;

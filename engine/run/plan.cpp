@@ -236,6 +236,7 @@ public:
         plan->rightMargin = ps->rightMargin();
         plan->topMargin = ps->topMargin();
         plan->bottomMargin = ps->bottomMargin();
+        plan->mirrorMargins = ps->mirrorMargins();
         plan->printWidth = m_report.printWidth();
 
         const Sections *sections = m_report.sections();

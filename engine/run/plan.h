@@ -211,6 +211,13 @@ struct ReportPlan
     QSizeF paper;
     double leftMargin = 0, rightMargin = 0, topMargin = 0, bottomMargin = 0;
     double printWidth = 0;
+    // Mirrored margins: even pages swap the left margin (with the gutter,
+    // the inside of a bound page) and the right one.
+    bool mirrorMargins = false;
+    double bodyLeft(int pageNumber) const
+    {
+        return mirrorMargins && pageNumber % 2 == 0 ? rightMargin : leftMargin;
+    }
 };
 
 // What building a plan needs from the run.

@@ -164,6 +164,7 @@ private:
     // The font name, style and size boxes in place of the bar's tfoFont.
     void buildFormatBoxes(QToolBar *bar, QAction *before);
     void refreshFormatBoxes();
+    void showStyleFonts();
     void showFontState(bool enabled, bool showSize);
     void chooseFontName(const QString &name);
     void chooseFontSize(const QString &text);

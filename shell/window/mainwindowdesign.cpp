@@ -174,8 +174,11 @@ void MainWindow::refreshFormatBoxes()
     if (!m_cboFoFontName)
         return;
     // Filled once, at the first refresh.
-    if (m_cboFoStyle->count() == 0)
+    if (m_cboFoStyle->count() == 0) {
         m_cboFoStyle->addItems(DesignFormat::styleItems());
+        showStyleFonts();
+        connect(m_dsg->core(), &DesignerCore::textStylesChanged, this, &MainWindow::showStyleFonts);
+    }
     if (m_cboFoFontSize->count() == 0)
         m_cboFoFontSize->addItems(DesignFormat::sizeItems());
     if (m_cboFoFontName->count() == 0) {
@@ -186,6 +189,13 @@ void MainWindow::refreshFormatBoxes()
     setBoxText(m_cboFoStyle, texts.style);
     setBoxText(m_cboFoFontName, texts.fontName);
     setBoxText(m_cboFoFontSize, texts.fontSize);
+}
+
+void MainWindow::showStyleFonts()
+{
+    // Each entry in the font of its style, as the style is now.
+    for (int i = 0; i < m_cboFoStyle->count(); ++i)
+        m_cboFoStyle->setItemData(i, DesignFormat::styleFont(*m_dsg->core(), m_cboFoStyle->itemText(i)), Qt::FontRole);
 }
 
 bool MainWindow::designerHasFocus() const

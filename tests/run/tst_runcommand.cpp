@@ -6,6 +6,7 @@
 
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -68,6 +69,56 @@ private Q_SLOTS:
         const int rows = sqlValue(QStringLiteral("SELECT count(*) FROM Customers WHERE Country = 'France' AND Active = 1")).toInt();
         QVERIFY(rows > 0);
         QVERIFY(r.out.contains(QStringLiteral("(%1 rows)").arg(rows)));
+    }
+
+    // Mirrored margins: a 2 inch left and half inch right margin swap on
+    // even pages, read back from the PDF with pdftotext's word boxes.
+    void mirrorMarginsSwapOnEvenPages()
+    {
+        QTemporaryDir dir;
+        const auto markerLefts = [&](bool mirror) {
+            const QString name = mirror ? QStringLiteral("on") : QStringLiteral("off");
+            QFile layout(dir.filePath(name + QStringLiteral(".rpx")));
+            if (!layout.open(QIODevice::WriteOnly))
+                return QList<double>();
+            layout.write(layoutXml(QStringLiteral(R"(<PageSettings LeftMargin="2880" RightMargin="720" MirrorMargins="%1"/>
+<Section Type="2" Name="PH" Height="400"><Control Type="OrvEngine.Label" Name="lblMark" Width="2000" Caption="Marker"/></Section>
+<Section Type="6" Name="Detail" Height="300" NewPage="2">
+  <Control Type="OrvEngine.Field" Name="fldName" Left="200" Width="3000" DataField="CompanyName"/>
+  <Control Type="OrvEngine.DataControl" Name="dc" ConnectionString="$DB$" Source="SELECT CompanyName FROM Customers ORDER BY CustomerID LIMIT 3"/></Section>)")
+                                       .arg(mirror ? QStringLiteral("true") : QStringLiteral("false")),
+                                   QStringLiteral("PrintWidth=\"8000\"")));
+            layout.close();
+            const QString pdf = dir.filePath(name + QStringLiteral(".pdf"));
+            const Outcome r = cli({QStringLiteral("run"), layout.fileName(), QStringLiteral("-o"), pdf});
+            if (r.code != 0)
+                qWarning("%s", qPrintable(r.err));
+            QProcess text;
+            text.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
+            text.waitForFinished(60000);
+            // One <page> element per page; the marker's xMin on each.
+            QList<double> lefts;
+            const QString html = QString::fromUtf8(text.readAllStandardOutput());
+            static const QRegularExpression page(QStringLiteral("<page [^>]*>(.*?)</page>"),
+                                                 QRegularExpression::DotMatchesEverythingOption);
+            static const QRegularExpression marker(QStringLiteral("<word xMin=\"([0-9.]+)\"[^>]*>Marker</word>"));
+            for (auto it = page.globalMatch(html); it.hasNext();) {
+                const auto m = marker.match(it.next().captured(1));
+                lefts << (m.hasMatch() ? m.captured(1).toDouble() : -1);
+            }
+            return lefts;
+        };
+        // Points: the margins differ by 1.5 inches.
+        const QList<double> on = markerLefts(true);
+        QCOMPARE(on.size(), 3);
+        QVERIFY2(std::abs(on[0] - 144) < 2, qPrintable(QString::number(on[0])));
+        QVERIFY2(std::abs((on[0] - on[1]) - 108) < 0.5, qPrintable(QStringLiteral("%1 %2").arg(on[0]).arg(on[1])));
+        QCOMPARE(on[2], on[0]);
+        const QList<double> off = markerLefts(false);
+        QCOMPARE(off.size(), 3);
+        QCOMPARE(off[0], on[0]);
+        QCOMPARE(off[1], off[0]);
+        QCOMPARE(off[2], off[0]);
     }
 
     void exitCodesSayWhatWentWrong()

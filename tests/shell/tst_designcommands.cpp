@@ -23,6 +23,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDockWidget>
+#include <QFont>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -150,8 +151,16 @@ private Q_SLOTS:
         QComboBox *size = f->box("cboFoFontSize");
         QComboBox *style = f->box("cboFoStyle");
         QVERIFY(name && size && style);
-        // Filled at the first refresh.
+        // Filled at the first refresh, each style's entry in its font.
         QCOMPARE(style->count(), 4);
+        const auto entryFont = [&](int i) { return style->itemData(i, Qt::FontRole).value<QFont>(); };
+        QVERIFY(entryFont(1).bold());
+        QVERIFY(!entryFont(0).bold());
+        TextLook look = f->core->textStyles().find(QStringLiteral("Heading3"))->look;
+        look.italic = true;
+        QVERIFY(f->core->setTextStyle(QStringLiteral("Heading3"), look));
+        QVERIFY(entryFont(3).italic());
+        QVERIFY(!entryFont(2).italic());
         QCOMPARE(size->itemText(0), QStringLiteral(" 8"));
         QVERIFY(name->count() > 0);
 
@@ -184,18 +193,23 @@ private Q_SLOTS:
         QTest::keyClick(name->lineEdit(), Qt::Key_Return);
         QCOMPARE(a->font()->name(), QStringLiteral("Monospace"));
         QCOMPARE(b->font()->name(), QStringLiteral("Monospace"));
+        // A style gives both its name and its whole look.
         style->activated(2);
         QCOMPARE(b->className(), QStringLiteral("Heading2"));
+        QCOMPARE(a->className(), QStringLiteral("Heading2"));
+        QCOMPARE(b->font()->name(), QStringLiteral("Arial"));
+        QCOMPARE(a->font()->size(), 14.0);
+        QVERIFY(f->action("tFoBold")->isChecked());
 
-        // Toolbar commands change the layout: lefts aligned, then bold.
+        // Toolbar commands change the layout: lefts aligned, then bold off.
         f->action("tFoALefts")->trigger();
         QCOMPARE(b->left(), a->left());
         f->action("tFoBold")->trigger();
-        QVERIFY(a->font()->bold() && b->font()->bold());
-        QVERIFY(f->action("tFoBold")->isChecked());
-        // Undo from the bar takes the bold back.
+        QVERIFY(!a->font()->bold() && !b->font()->bold());
+        QVERIFY(!f->action("tFoBold")->isChecked());
+        // Undo from the bar takes the change back.
         f->action("tEUndo")->trigger();
-        QVERIFY(!a->font()->bold());
+        QVERIFY(a->font()->bold());
         QVERIFY(f->action("tEReorderGroups")->isEnabled() == false);
 
         // A size typed as text or out of range: a message, no change.

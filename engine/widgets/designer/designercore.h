@@ -6,6 +6,7 @@
 #include "engine/core/status.h"
 #include "engine/widgets/designer/designeractions.h"
 #include "engine/widgets/designer/designercommands.h"
+#include "engine/widgets/designer/designerstyles.h"
 
 #include <QObject>
 #include <QPointF>
@@ -140,8 +141,23 @@ public:
     // Recomputes every state word and reports the ones that changed.
     void refreshActionStates();
 
-    // The text styles offered by the style action.
+    // The text styles offered by the style action and the style box.
     static QStringList styleNames();
+    // The styles' looks: what the style action gives a control, and what
+    // a new label, field or check box starts with (Normal).
+    const DesignerStyles &textStyles() const { return m_styles; }
+    // Changes a style's look. The labels, fields and check boxes of that
+    // style follow it in each part of their look that was the style's
+    // (a part set on the control itself stays), as one undo step; false
+    // when nothing changed. Within a style change (below) the controls
+    // follow at once and the undo step waits for its end.
+    bool setTextStyle(const QString &name, const TextLook &look);
+    // A style change the user is trying out (the options dialog): begin
+    // remembers the styles and the controls' looks; end keeps what was
+    // set (one undo step for the controls) or puts everything back.
+    void beginStyleChange();
+    void endStyleChange(bool keep);
+    bool inStyleChange() const { return m_styleChange.active; }
 
     void beginChange() override;
     void endChange() override;
@@ -158,6 +174,8 @@ Q_SIGNALS:
     // A property of an object in the report changed.
     void objectChanged(Orv::ModelObject *object);
     void gridChanged();
+    // A style's look changed (or was put back).
+    void textStylesChanged();
     void insertControlTypeChanged(const QString &typeId);
 
 private:
@@ -203,6 +221,23 @@ private:
     bool m_syncingReport = false; // while the report's flag is set to follow m_dirty
     bool m_clipboardHasFragment = false;
     std::array<int, DesignerAction::Count> m_states{};
+    DesignerStyles m_styles;
+    struct StyleChange
+    {
+        bool active = false;
+        DesignerStyles before;
+        // The styled controls when it began, the style each carries and
+        // the parts of its look that follow that style.
+        struct Follower
+        {
+            QPointer<QObject> control; // a TextControl
+            QString style;
+            int parts = 0;
+        };
+        std::vector<Follower> followers;
+        std::vector<QObject *> objects;
+        PropertySnapshot snapshot;
+    } m_styleChange;
 };
 
 } // namespace Orv

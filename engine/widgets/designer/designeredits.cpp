@@ -73,7 +73,73 @@ int selectionKey(const std::vector<Control *> &controls, int salt)
 
 QStringList DesignerCore::styleNames()
 {
-    return {QStringLiteral("Normal"), QStringLiteral("Heading1"), QStringLiteral("Heading2"), QStringLiteral("Heading3")};
+    return DesignerStyles::standardNames();
+}
+
+// ---- text styles ----
+
+void DesignerCore::beginStyleChange()
+{
+    if (m_styleChange.active)
+        return;
+    StyleChange &sc = m_styleChange;
+    sc = StyleChange();
+    sc.active = true;
+    sc.before = m_styles;
+    for (Control *c : m_report->allControls()) {
+        TextControl *t = DesignerStyles::styled(c);
+        const DesignerStyles::Style *style = t ? m_styles.find(t->className()) : nullptr;
+        if (!style)
+            continue;
+        sc.followers.push_back({t, style->name, style->look.sharedParts(t)});
+        sc.objects.push_back(t);
+    }
+    sc.snapshot.capture(sc.objects);
+}
+
+bool DesignerCore::setTextStyle(const QString &name, const TextLook &look)
+{
+    const DesignerStyles::Style *style = m_styles.find(name);
+    if (!style || style->look == look)
+        return false;
+    const bool own = !m_styleChange.active;
+    if (own)
+        beginStyleChange();
+    m_styles.setLook(style->name, look);
+    {
+        ChangeScope scope(this);
+        for (const auto &f : m_styleChange.followers) {
+            if (f.style == style->name && f.control)
+                look.applyTo(static_cast<TextControl *>(f.control.data()), f.parts);
+        }
+    }
+    Q_EMIT textStylesChanged();
+    if (own)
+        endStyleChange(true);
+    return true;
+}
+
+void DesignerCore::endStyleChange(bool keep)
+{
+    if (!m_styleChange.active)
+        return;
+    StyleChange sc = std::move(m_styleChange);
+    m_styleChange = StyleChange();
+    PropertySnapshot now;
+    now.capture(sc.objects);
+    auto *command = new PropertyChangeCommand(this, name(Style), sc.snapshot, now);
+    if (keep && !command->isEmpty()) {
+        m_undo->push(command);
+        return;
+    }
+    if (!keep) {
+        command->undo();
+        if (!(m_styles == sc.before)) {
+            m_styles = sc.before;
+            Q_EMIT textStylesChanged();
+        }
+    }
+    delete command;
 }
 
 QRectF DesignerCore::selectionBounds() const
@@ -220,6 +286,9 @@ Control *DesignerCore::insertControl(const QString &typeId, Section *section, co
             r = QRectF(a, QSizeF(c->width(), c->height()));
         setRect(c, r);
     }
+    // A new label, field or check box starts in the look of its style.
+    if (TextControl *t = DesignerStyles::styled(c); t && m_styles.find(t->className()))
+        m_styles.find(t->className())->look.applyTo(t);
     if (auto *label = qobject_cast<Label *>(c))
         label->setCaption(c->name());
     else if (auto *box = qobject_cast<CheckBox *>(c))
@@ -475,9 +544,14 @@ bool DesignerCore::applyStyle(const QString &style)
     if (style.isEmpty())
         return false;
     const auto targets = eligible<TextControl>(selectedControls(), DesignerUtil::fontBoxEligible);
+    // A known style gives the control its look as well as its name.
+    const DesignerStyles::Style *known = m_styles.find(style);
     return edit(name(Style), asObjects(targets), [&] {
-        for (TextControl *t : targets)
-            t->setClassName(style);
+        for (TextControl *t : targets) {
+            t->setClassName(known ? known->name : style);
+            if (known)
+                known->look.applyTo(t);
+        }
     });
 }
 

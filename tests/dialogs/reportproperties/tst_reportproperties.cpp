@@ -95,8 +95,8 @@ void TestReportProperties::paperList()
     ReportPropertiesModel model(PaperCatalogue::standard(), LengthUnit::Inches);
     model.SetReport(&report);
     const QStringList names = model.paperNames();
-    QCOMPARE(names.first(), QStringLiteral("Default"));
-    QCOMPARE(names.last(), QStringLiteral("Custom"));
+    QCOMPARE(names.first(), QStringLiteral("默认"));
+    QCOMPARE(names.last(), QStringLiteral("自定义"));
     QCOMPARE(model.paperNumber(0), -1);
     QCOMPARE(model.paperNumber(int(names.size()) - 1), 256);
     // A4 selected and shown in inches, not editable.
@@ -255,12 +255,12 @@ void TestReportProperties::dialogOffscreen()
     QCOMPARE(dialog.windowTitle(), QStringLiteral("报表属性"));
     QCOMPARE(dialog.currentPage(), 0);
     // Default is selected (the report's -1): its size shown, not editable.
-    QCOMPARE(dialog.cboPaperSizes()->currentText(), QStringLiteral("Default"));
+    QCOMPARE(dialog.cboPaperSizes()->currentText(), QStringLiteral("默认"));
     QVERIFY(!dialog.txtPaperWidth()->isEnabled());
     QCOMPARE(dialog.txtPaperWidth()->text(), QStringLiteral("8.5")); // the size it keeps
     dialog.cboPaperSizes()->setFocus();
     QTest::keyClick(dialog.cboPaperSizes(), Qt::Key_End);
-    QCOMPARE(dialog.cboPaperSizes()->currentText(), QStringLiteral("Custom"));
+    QCOMPARE(dialog.cboPaperSizes()->currentText(), QStringLiteral("自定义"));
     QVERIFY(dialog.txtPaperWidth()->isEnabled());
     retype(dialog.txtPaperWidth(), QStringLiteral("6"));
 

@@ -430,6 +430,89 @@ private Q_SLOTS:
         QCOMPARE(footer->height(), 360.0);
     }
 
+    // Text styles: the style action gives the style's look, a new control
+    // starts in Normal's, and a changed style carries the controls of that
+    // style along in every part the control did not set itself; a tried
+    // change put back leaves the design exactly as it was.
+    void textStyles()
+    {
+        auto *title = qobject_cast<Label *>(control(*core, "lblTitle"));
+        auto *label = qobject_cast<Label *>(control(*core, "lblA"));
+        auto *field = qobject_cast<Field *>(control(*core, "fldB"));
+        auto *rich = qobject_cast<RichEdit *>(control(*core, "rtfE"));
+        QCOMPARE(core->textStyles().names(), DesignerCore::styleNames());
+        QVERIFY(core->textStyles().find(QStringLiteral("heading 1")));
+        QVERIFY(!core->textStyles().find(QStringLiteral("Heading4")));
+
+        selectNames(*core, {"lblTitle"});
+        QVERIFY(core->applyStyle(QStringLiteral("heading 1")));
+        QCOMPARE(title->className(), QStringLiteral("Heading1"));
+        QCOMPARE(title->font()->size(), 16.0);
+        QVERIFY(title->font()->bold());
+        selectNames(*core, {"fldB"});
+        QVERIFY(core->applyFontSize(9)); // the field's own size
+        core->DesignedReport()->setIsDirty(false);
+        const QByteArray saved = bytes(*core);
+        const int steps = core->undoStack()->count();
+        QSignalSpy stylesChanged(core.get(), &DesignerCore::textStylesChanged);
+
+        // Tried out: Normal larger, red on yellow.
+        core->beginStyleChange();
+        TextLook normal = core->textStyles().find(QStringLiteral("Normal"))->look;
+        normal.fontSize = 12;
+        normal.foreColor = 0x0000ff;
+        normal.backColor = 0x00ffff;
+        QVERIFY(core->setTextStyle(QStringLiteral("Normal"), normal));
+        QVERIFY(!core->setTextStyle(QStringLiteral("Normal"), normal));
+        QCOMPARE(label->font()->size(), 12.0);
+        QCOMPARE(label->foreColor(), 0x0000ff);
+        QCOMPARE(label->backStyle(), 1);
+        QCOMPARE(label->backColor(), 0x00ffff);
+        QCOMPARE(field->font()->size(), 9.0); // its own
+        QCOMPARE(field->foreColor(), 0x0000ff);
+        QCOMPARE(title->foreColor(), 0); // Heading1
+        QCOMPARE(rich->foreColor(), 0);  // no style of its own
+        // Back through the field's size and on: the field keeps its 9.
+        normal.fontSize = 9;
+        QVERIFY(core->setTextStyle(QStringLiteral("Normal"), normal));
+        normal.fontSize = 11;
+        QVERIFY(core->setTextStyle(QStringLiteral("Normal"), normal));
+        QCOMPARE(field->font()->size(), 9.0);
+        QCOMPARE(label->font()->size(), 11.0);
+        QCOMPARE(core->undoStack()->count(), steps);
+        core->endStyleChange(false);
+        QCOMPARE(bytes(*core), saved);
+        QCOMPARE(core->textStyles().find(QStringLiteral("Normal"))->look, TextLook());
+        QVERIFY(!core->IsDirty());
+        QCOMPARE(core->undoStack()->count(), steps);
+        QCOMPARE(stylesChanged.count(), 4);
+
+        // Kept: one undo step for the controls; the style stays.
+        TextLook heading = core->textStyles().find(QStringLiteral("Heading1"))->look;
+        heading.italic = true;
+        QVERIFY(core->setTextStyle(QStringLiteral("Heading1"), heading));
+        QVERIFY(title->font()->italic());
+        QCOMPARE(core->undoStack()->count(), steps + 1);
+        QVERIFY(core->IsDirty());
+        core->undoStack()->undo();
+        QCOMPARE(bytes(*core), saved);
+        QVERIFY(core->textStyles().find(QStringLiteral("Heading1"))->look.italic);
+
+        // A new label takes Normal's look; a shape has none to take.
+        normal = TextLook();
+        normal.fontName = QStringLiteral("Courier New");
+        normal.alignment = 2;
+        QVERIFY(core->setTextStyle(QStringLiteral("normal"), normal));
+        Control *added = core->insertControl(QStringLiteral("OrvEngine.Label"), section(*core, "Detail"), {0, 0}, {900, 300});
+        auto *fresh = qobject_cast<Label *>(added);
+        QCOMPARE(fresh->font()->name(), QStringLiteral("Courier New"));
+        QCOMPARE(fresh->alignment(), 2);
+        QCOMPARE(fresh->backStyle(), 0);
+        QCOMPARE(field->font()->name(), QStringLiteral("Courier New"));
+        QCOMPARE(field->alignment(), 2);
+        QVERIFY(!core->setTextStyle(QStringLiteral("Heading4"), normal));
+    }
+
     void changesFromOutside()
     {
         QSignalSpy structure(core.get(), &DesignerCore::structureChanged);
