@@ -58,7 +58,7 @@ QRectF aligned(const QSizeF &size, const QRectF &box, Qt::Alignment alignment)
 class OpPainter
 {
 public:
-    OpPainter(QPainter &painter, const Page &page, const PageCollection *images)
+    OpPainter(QPainter &painter, const Page &page, const PagePainter::ImageLookup &images)
         : p(painter), page(page), images(images)
     {
         fonts.reserve(page.fonts.size());
@@ -148,7 +148,7 @@ public:
     {
         if (!images)
             return;
-        const QImage image = images->image(op.image);
+        const QImage image = images(op.image);
         if (image.isNull() || op.rect.isEmpty())
             return;
         switch (op.sizeMode) {
@@ -364,13 +364,26 @@ private:
 
     QPainter &p;
     const Page &page;
-    const PageCollection *images;
+    const PagePainter::ImageLookup &images;
     std::vector<std::shared_ptr<const FontResolver::Entry>> fonts;
     QPen m_pen;
     bool m_penKnown = false;
 };
 
 } // namespace
+
+PagePainter::PagePainter(const PageCollection *images)
+{
+    if (images)
+        m_images = [images](int index) { return images->image(index); };
+}
+
+PagePainter PagePainter::withImages(ImageLookup images)
+{
+    PagePainter painter;
+    painter.m_images = std::move(images);
+    return painter;
+}
 
 QTransform PagePainter::twipsToDevice(const QPaintDevice *device, double scale, const QPointF &origin)
 {

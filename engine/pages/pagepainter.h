@@ -5,8 +5,11 @@
 // restore the painter.
 #include "engine/pages/page.h"
 
+#include <QImage>
 #include <QPointF>
 #include <QTransform>
+
+#include <functional>
 
 class QPainter;
 class QPaintDevice;
@@ -18,8 +21,15 @@ class PageCollection;
 class PagePainter
 {
 public:
-    // images: where ImageOp indexes point; without it images are skipped.
-    explicit PagePainter(const PageCollection *images = nullptr) : m_images(images) {}
+    // Where ImageOp indexes point: a null image is skipped.
+    using ImageLookup = std::function<QImage(int index)>;
+
+    // images: the collection the page's images are in; without it images
+    // are skipped.
+    explicit PagePainter(const PageCollection *images = nullptr);
+    // Images from a lookup of the caller's, e.g. pictures copied out of
+    // the collection for a worker thread that must not read it.
+    static PagePainter withImages(ImageLookup images);
 
     // Draws the page with its top-left corner at origin (device units),
     // scale 1 being actual size at the device's logical resolution. The
@@ -34,7 +44,7 @@ public:
                                     const QPointF &origin = QPointF());
 
 private:
-    const PageCollection *m_images;
+    ImageLookup m_images;
 };
 
 } // namespace Orv

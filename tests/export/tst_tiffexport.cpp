@@ -1,5 +1,6 @@
 // TIFF export read back with libtiff: pages, sizes, resolution, depth,
-// codecs and the drawn pixels.
+// codecs and the drawn pixels; the same file from one thread and from
+// several.
 
 #include "exportcheck.h"
 
@@ -18,6 +19,7 @@ struct Directory
     uint32_t width = 0, height = 0;
     uint16_t bits = 0, samples = 0, compression = 0, photometric = 0;
     float xres = 0;
+    uint16_t pageNumber = 0;
     QImage image; // RGBA as libtiff decodes it
 };
 
@@ -36,6 +38,8 @@ QList<Directory> readTiff(const QString &path)
         TIFFGetField(tif, TIFFTAG_COMPRESSION, &d.compression);
         TIFFGetField(tif, TIFFTAG_PHOTOMETRIC, &d.photometric);
         TIFFGetField(tif, TIFFTAG_XRESOLUTION, &d.xres);
+        uint16_t pages = 0;
+        TIFFGetField(tif, TIFFTAG_PAGENUMBER, &d.pageNumber, &pages);
         d.image = QImage(int(d.width), int(d.height), QImage::Format_RGBA8888);
         if (!TIFFReadRGBAImageOriented(tif, d.width, d.height, reinterpret_cast<uint32_t *>(d.image.bits()),
                                        ORIENTATION_TOPLEFT, 0))
@@ -127,6 +131,76 @@ private Q_SLOTS:
             else
                 QVERIFY(size < uncompressed / 4);
         }
+    }
+
+    void sameFileFromEveryThread()
+    {
+        // Pages of different widths, so a page written out of order shows.
+        PageCollection pages;
+        constexpr int Count = 13;
+        for (int i = 0; i < Count; ++i) {
+            Page page = PageSamples::page(i, pages);
+            page.size.setWidth(7200 + 144 * i);
+            pages.append(page);
+        }
+        const QVariantMap cases[] = {
+            {{QStringLiteral("Resolution"), 60}},
+            {{QStringLiteral("Resolution"), 72}, {QStringLiteral("Compression"), QStringLiteral("CCITT4")}},
+            {{QStringLiteral("Resolution"), 50}, {QStringLiteral("ColorDepth"), 8},
+             {QStringLiteral("Compression"), QStringLiteral("PackBits")}}};
+        for (const QVariantMap &settings : cases) {
+            const QString name = settings.value(QStringLiteral("Compression"), QStringLiteral("LZW")).toString();
+            QList<QByteArray> files;
+            for (int threads : {1, 4}) {
+                TiffExporter tiff;
+                tiff.setThreadCount(threads);
+                const QString path = dir.filePath(QStringLiteral("threads%1-%2.tif").arg(threads).arg(name));
+                const Status status = tiff.write(pages, path, settings);
+                QVERIFY2(status.ok(), qPrintable(status.description()));
+                files << ExportCheck::contents(path);
+            }
+            QVERIFY2(files[0] == files[1], qPrintable(name));
+
+            const QList<Directory> one = readTiff(dir.filePath(QStringLiteral("threads1-%1.tif").arg(name)));
+            const QList<Directory> four = readTiff(dir.filePath(QStringLiteral("threads4-%1.tif").arg(name)));
+            QCOMPARE(four.size(), Count);
+            QCOMPARE(one.size(), Count);
+            const int dpi = settings.value(QStringLiteral("Resolution")).toInt();
+            for (int i = 0; i < Count; ++i) {
+                QCOMPARE(four[i].pageNumber, uint16_t(i));
+                QCOMPARE(four[i].width, uint32_t(std::lround((7200 + 144 * i) * dpi / 1440.0)));
+                QCOMPARE(four[i].height, uint32_t(11 * dpi));
+                QVERIFY(!four[i].image.isNull());
+                QCOMPARE(four[i].image, one[i].image);
+            }
+            // Each page carries its own drawing (its page number text differs).
+            QVERIFY(four[3].image.copy(0, 0, 300, four[3].image.height())
+                    != four[4].image.copy(0, 0, 300, four[4].image.height()));
+        }
+    }
+
+    void cancelledOnManyThreadsLeavesNoFile()
+    {
+        QTemporaryDir folder;
+        PageCollection pages;
+        for (int i = 0; i < 40; ++i)
+            pages.append(PageSamples::page(i, pages));
+        std::atomic_bool cancel = false;
+        ExportProgress progress;
+        progress.cancel = &cancel;
+        int last = -1;
+        progress.onProgress = [&](int done, int) {
+            last = done;
+            if (done == 5)
+                cancel = true;
+        };
+        TiffExporter tiff;
+        tiff.setThreadCount(4);
+        const QString path = folder.filePath(QStringLiteral("cancelled.tif"));
+        QCOMPARE(tiff.write(pages, path, {{QStringLiteral("Resolution"), 72}}, progress).number(), int(ErrExportCancelled));
+        QCOMPARE(last, 5);
+        QVERIFY(!QFile::exists(path));
+        QCOMPARE(ExportCheck::entries(folder.path()), QStringList());
     }
 
     void refusesBadSettings()
