@@ -38,7 +38,20 @@ int ImageSet::object(int index, const QImage &source, FileWriter &writer)
     if (m_ids[size_t(index)])
         return m_ids[size_t(index)];
 
-    const bool alpha = source.hasAlphaChannel();
+    bool alpha = false;
+    if (source.hasAlphaChannel()) {
+        // Many pictures have an alpha channel they do not use.
+        const QImage argb = source.convertToFormat(QImage::Format_ARGB32);
+        for (int y = 0; y < argb.height() && !alpha; ++y) {
+            const QRgb *line = reinterpret_cast<const QRgb *>(argb.constScanLine(y));
+            for (int x = 0; x < argb.width(); ++x) {
+                if (qAlpha(line[x]) != 255) {
+                    alpha = true;
+                    break;
+                }
+            }
+        }
+    }
     const bool grey = source.isGrayscale();
     const QImage image = alpha ? source.convertToFormat(QImage::Format_ARGB32)
                                : source.convertToFormat(grey ? QImage::Format_Grayscale8 : QImage::Format_RGB888);

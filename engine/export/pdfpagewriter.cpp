@@ -41,6 +41,47 @@ double topFor(double height, const QRectF &box, Qt::Alignment alignment)
     return box.top();
 }
 
+// A stretch of one glyph run's glyphs.
+struct Piece
+{
+    size_t run;
+    qsizetype from, to;
+};
+
+// The runs' glyphs in reading order, line by line and left to right:
+// QTextLayout groups the glyphs of a line by font, so a line with Chinese
+// in Latin text comes as one run per font, which text extraction would
+// otherwise read one after the other.
+std::vector<Piece> pieces(const std::vector<QList<QPointF>> &positions)
+{
+    std::vector<Piece> out;
+    if (positions.size() == 1) {
+        out.push_back({0, 0, positions[0].size()});
+        return out;
+    }
+    struct Glyph
+    {
+        double y, x;
+        size_t run;
+        qsizetype index;
+    };
+    std::vector<Glyph> all;
+    for (size_t r = 0; r < positions.size(); ++r) {
+        for (qsizetype i = 0; i < positions[r].size(); ++i)
+            all.push_back({std::round(positions[r][i].y() * 4) / 4, positions[r][i].x(), r, i});
+    }
+    std::stable_sort(all.begin(), all.end(), [](const Glyph &a, const Glyph &b) {
+        return a.y != b.y ? a.y < b.y : a.x < b.x;
+    });
+    for (const Glyph &g : all) {
+        if (!out.empty() && out.back().run == g.run && out.back().to == g.index)
+            ++out.back().to;
+        else
+            out.push_back({g.run, g.index, g.index + 1});
+    }
+    return out;
+}
+
 class OpWriter
 {
 public:
@@ -427,26 +468,27 @@ private:
         const FontSet::Face *lastFace = nullptr;
         double lastSize = -1;
         bool decorated = false;
+        std::vector<QList<quint32>> indexes;
+        std::vector<QList<QPointF>> positions;
+        std::vector<FontSet::Face *> faces;
         for (const QGlyphRun &run : runs) {
-            const QRawFont raw = run.rawFont();
-            const QList<quint32> indexes = run.glyphIndexes();
-            const QList<QPointF> positions = run.positions();
+            indexes.push_back(run.glyphIndexes());
+            positions.push_back(run.positions());
             decorated |= run.underline() || run.strikeOut() || run.overline();
-            if (indexes.isEmpty())
+            FontSet::Face *face = indexes.back().isEmpty() ? nullptr : fonts.face(run.rawFont(), file);
+            faces.push_back(face);
+            if (face)
+                fonts.use(face, indexes.back().constData(), int(indexes.back().size()), text);
+            else if (!indexes.back().isEmpty())
+                outlines(run.rawFont(), indexes.back(), positions.back(), at); // no outlines to embed: shapes
+        }
+        for (const Piece &piece : pieces(positions)) {
+            FontSet::Face *face = faces[piece.run];
+            if (!face)
                 continue;
-            FontSet::Face *face = fonts.face(raw, file);
-            if (!face) {
-                // A face without outlines to embed: its glyphs as shapes.
-                if (inText) {
-                    d += "ET\n";
-                    inText = false;
-                    lastFace = nullptr;
-                }
-                outlines(raw, indexes, positions, at);
-                continue;
-            }
-            fonts.use(face, indexes.constData(), int(indexes.size()), text);
-            const double size = raw.pixelSize();
+            const QList<quint32> &glyph = indexes[piece.run];
+            const QList<QPointF> &place = positions[piece.run];
+            const double size = runs[qsizetype(piece.run)].rawFont().pixelSize();
             if (!inText) {
                 d += "BT\n";
                 inText = true;
@@ -465,9 +507,9 @@ private:
             double x = 0, y = 0;
             bool shown = false;
             bool hexOpen = false;
-            for (qsizetype i = 0; i < indexes.size(); ++i) {
-                const double gx = at.x() + positions[i].x();
-                const double gy = at.y() + positions[i].y();
+            for (qsizetype i = piece.from; i < piece.to; ++i) {
+                const double gx = at.x() + place[i].x();
+                const double gy = at.y() + place[i].y();
                 if (!shown || std::fabs(gy - y) > 0.005) {
                     if (shown)
                         d += hexOpen ? ">]TJ\n" : "]TJ\n";
@@ -491,8 +533,8 @@ private:
                         x -= adjust * unit;
                     }
                 }
-                appendHex4(d, indexes[i]);
-                x += FontSet::width(face, indexes[i]) * unit;
+                appendHex4(d, glyph[i]);
+                x += FontSet::width(face, glyph[i]) * unit;
             }
             d += hexOpen ? ">]TJ\n" : "]TJ\n";
         }
