@@ -313,6 +313,7 @@ void Content::image(int id, const QRectF &target)
 {
     m_resources.addImage(id);
     save();
+    alpha(255, false); // the fill's transparency would apply to the picture too
     transform(target.width(), 0, 0, -target.height(), target.x(), target.y() + target.height());
     m_data += "/Im";
     appendInt(m_data, id);

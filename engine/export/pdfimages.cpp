@@ -39,14 +39,17 @@ int ImageSet::object(int index, const QImage &source, FileWriter &writer)
         return m_ids[size_t(index)];
 
     bool alpha = false;
+    bool partial = false; // alpha other than fully clear or opaque
     if (source.hasAlphaChannel()) {
         // Many pictures have an alpha channel they do not use.
         const QImage argb = source.convertToFormat(QImage::Format_ARGB32);
-        for (int y = 0; y < argb.height() && !alpha; ++y) {
+        for (int y = 0; y < argb.height() && !partial; ++y) {
             const QRgb *line = reinterpret_cast<const QRgb *>(argb.constScanLine(y));
             for (int x = 0; x < argb.width(); ++x) {
-                if (qAlpha(line[x]) != 255) {
-                    alpha = true;
+                const int a = qAlpha(line[x]);
+                alpha |= a != 255;
+                if (a != 255 && a != 0) {
+                    partial = true;
                     break;
                 }
             }
@@ -86,25 +89,45 @@ int ImageSet::object(int index, const QImage &source, FileWriter &writer)
 
     const char *space = grey ? "/DeviceGray" : "/DeviceRGB";
     int smask = 0;
-    if (alpha) {
+    std::string stencil; // " /Mask n 0 R" for a picture whose pixels are clear or opaque
+    if (partial) {
         smask = writer.reserve();
         writer.flateStream(smask, dictionary(w, h, "/DeviceGray", 0), mask);
+    } else if (alpha) {
+        const size_t row = (size_t(w) + 7) / 8;
+        std::string bits(row * size_t(h), '\0');
+        for (int y = 0; y < h; ++y) {
+            for (int x = 0; x < w; ++x) {
+                if (mask[size_t(y) * size_t(w) + size_t(x)])
+                    bits[row * size_t(y) + size_t(x) / 8] |= char(0x80 >> (x % 8));
+            }
+        }
+        const int id = writer.reserve();
+        std::string d = " /Type /XObject /Subtype /Image /Width ";
+        appendInt(d, w);
+        d += " /Height ";
+        appendInt(d, h);
+        d += " /ImageMask true /Decode [1 0]";
+        writer.flateStream(id, d, bits);
+        stencil = " /Mask ";
+        appendInt(stencil, id);
+        stencil += " 0 R";
     }
     const int id = writer.reserve();
     std::string lossless = deflate(samples);
-    if (!alpha) {
+    if (!partial) {
         // A photograph is much smaller as JPEG; a drawing is not.
         QByteArray jpeg;
         QBuffer buffer(&jpeg);
         buffer.open(QIODevice::WriteOnly);
         if (image.save(&buffer, "JPEG", m_quality) && jpeg.size() < qsizetype(lossless.size())) {
-            writer.stream(id, dictionary(w, h, space, 0) + " /Filter /DCTDecode",
+            writer.stream(id, dictionary(w, h, space, 0) + stencil + " /Filter /DCTDecode",
                           std::string_view(jpeg.constData(), size_t(jpeg.size())));
             m_ids[size_t(index)] = id;
             return id;
         }
     }
-    writer.stream(id, dictionary(w, h, space, smask) + " /Filter /FlateDecode", lossless);
+    writer.stream(id, dictionary(w, h, space, smask) + stencil + " /Filter /FlateDecode", lossless);
     m_ids[size_t(index)] = id;
     return id;
 }

@@ -2,8 +2,9 @@
 // The pictures of a PDF: each image of the page collection becomes one
 // image XObject, written the first time a page draws it and shared by every
 // page after. Opaque pictures are stored as JPEG when that is smaller than
-// the lossless Flate form (drawings stay lossless); transparency becomes a
-// soft mask; grey pictures are stored as grey.
+// the lossless Flate form (drawings stay lossless); pixels that are only
+// clear or opaque become a stencil mask, other transparency a soft mask;
+// grey pictures are stored as grey.
 #include <QImage>
 
 #include <vector>

@@ -249,24 +249,12 @@ public:
         const auto map = [&](const QPointF &pt) { return QPointF(origin.x() + pt.x() * sx, origin.y() + pt.y() * sy); };
         const QRgb fore = op.foreColor;
         const QRgb back = visible(op.backColor) ? op.backColor : 0xffffffff;
-        // Bars of one colour go into one path.
-        QRgb current = 0;
-        bool open = false;
+        // Each bar a fill of its own, as the painter draws them.
         for (const BarcodeGraphic::Bar &bar : g->bars) {
-            const QRgb colour = bar.colour < 0 ? fore : PagePainter::barcodeColour(bar.colour, QColor::fromRgba(back)).rgba();
-            if (open && colour != current) {
-                c.paint(true, false);
-                open = false;
-            }
-            if (!open) {
-                c.fillColour(colour);
-                current = colour;
-                open = true;
-            }
+            c.fillColour(bar.colour < 0 ? fore : PagePainter::barcodeColour(bar.colour, QColor::fromRgba(back)).rgba());
             c.rect(QRectF(map(bar.rect.topLeft()), QSizeF(bar.rect.width() * sx, bar.rect.height() * sy)));
-        }
-        if (open)
             c.paint(true, false);
+        }
         if (!g->hexagons.empty()) {
             c.fillColour(fore);
             for (const BarcodeGraphic::Hexagon &h : g->hexagons) {

@@ -73,7 +73,7 @@ void compareRenderings(const QString &qt, const QString &own, const QString &wha
         }
         const double pixels = double(a[p].width()) * a[p].height();
         const double mean = sum / (3 * pixels);
-        QVERIFY2(mean < 1.0 && differing < pixels * 0.002,
+        QVERIFY2(mean < 1.0 && differing < pixels * 0.004,
                  qPrintable(QStringLiteral("%1 page %2: mean difference %3, %4 of %5 pixels differ")
                                 .arg(what).arg(p + 1).arg(mean).arg(differing).arg(pixels)));
     }
@@ -226,14 +226,17 @@ private Q_SLOTS:
         QVERIFY2(s.ok(), qPrintable(s.description()));
         ReportRun run(&report);
         run.setReportFolder(QStringLiteral(ORV_SOURCE_DIR "/examples"));
-        if (!name.endsWith(QLatin1String("-access")))
+        if (name.endsWith(QLatin1String("-access"))) {
+            // Its database is the user's own Access copy of the sample.
+            if (!QFile::exists(QStringLiteral(ORV_SOURCE_DIR "/examples/tesserane.mdb")))
+                QSKIP("no tesserane.mdb beside the examples");
+        } else {
             run.setConnectionString(RunTest::connection());
+        }
         s = run.Run(false);
         QVERIFY2(s.ok(), qPrintable(s.description()));
         QVERIFY(run.Pages()->Count() > 0);
         QTemporaryDir dir;
-        dir.setAutoRemove(!qEnvironmentVariableIsSet("KEEPPDF"));
-        if (!dir.autoRemove()) qWarning("%s", qPrintable(dir.path()));
         PageCollection some;
         keepSome(*run.Pages(), some);
         compareWriters(some, dir.path(), name);
@@ -246,8 +249,6 @@ private Q_SLOTS:
             pages.append(PageSamples::page(i, pages));
         pages.append(extraPage(pages));
         QTemporaryDir dir;
-        dir.setAutoRemove(!qEnvironmentVariableIsSet("KEEPPDF"));
-        if (!dir.autoRemove()) qWarning("%s", qPrintable(dir.path()));
         compareWriters(pages, dir.path(), QStringLiteral("samples"));
 
         // Each picture is stored once however many pages show it.
@@ -272,7 +273,7 @@ private Q_SLOTS:
         }
         QVERIFY(cjk);
         const QString text = tool(QStringLiteral("pdftotext"), {own, QStringLiteral("-")});
-        QVERIFY(text.contains(QStringLiteral("中文报表：客户、订单与发票")));
+        QVERIFY(text.contains(QStringLiteral("中文报表：客户、\n订单与发票，以及\nmixed Latin text")));
         QVERIFY(text.contains(QStringLiteral("地区 3 销售")));
     }
 
@@ -282,8 +283,6 @@ private Q_SLOTS:
         for (int i = 0; i < 2; ++i)
             pages.append(PageSamples::page(i, pages));
         QTemporaryDir dir;
-        dir.setAutoRemove(!qEnvironmentVariableIsSet("KEEPPDF"));
-        if (!dir.autoRemove()) qWarning("%s", qPrintable(dir.path()));
         const QString path = dir.filePath(QStringLiteral("settings.pdf"));
         const QVariantMap own{{QStringLiteral("Writer"), QStringLiteral("OrvReport")}};
         QVariantMap info = own;
@@ -304,14 +303,14 @@ private Q_SLOTS:
 
         // Encryption and the version go through qpdf afterwards.
         QVariantMap locked = own;
-        locked.insert({{QStringLiteral("UserPassword"), QStringLiteral("secret")}, {QStringLiteral("AcrobatVersion"), 1}});
+        locked.insert({{QStringLiteral("UserPassword"), QStringLiteral("secret")}, {QStringLiteral("AcrobatVersion"), 2}});
         QVERIFY(exportPages(pages, path, locked).ok());
         doc = Poppler::Document::load(path);
         QVERIFY(doc && doc->isLocked());
         doc = Poppler::Document::load(path, "secret", "secret");
         QVERIFY(doc && !doc->isLocked());
         Poppler::Document::PdfVersion version = doc->getPdfVersion();
-        QCOMPARE(version.major * 10 + version.minor, 12);
+        QCOMPARE(version.major * 10 + version.minor, 13);
         QVERIFY(doc->numPages() == 2 && !doc->outline().isEmpty());
 
         // Unembedded fonts keep their names and lose their programs.
