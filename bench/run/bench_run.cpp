@@ -28,6 +28,7 @@
 #include <QGuiApplication>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include <cstdio>
@@ -47,7 +48,7 @@ struct Figures
     double peak = 0;
 };
 
-Figures runReport(const QString &connection, const QString &output, bool pageCount = false)
+Figures runReport(const QString &connection, const QString &output, bool pageCount = false, const QVariantMap &settings = {})
 {
     Figures f;
     resetPeak();
@@ -70,7 +71,7 @@ Figures runReport(const QString &connection, const QString &output, bool pageCou
     f.pages = run.Pages()->Count();
     f.rows = run.rowCount();
     clock.restart();
-    const Status written = output.endsWith(QLatin1String(".rdf")) ? run.Pages()->Save(output) : exportPages(*run.Pages(), output);
+    const Status written = output.endsWith(QLatin1String(".rdf")) ? run.Pages()->Save(output) : exportPages(*run.Pages(), output, settings);
     if (!written.ok())
         std::fprintf(stderr, "write: %s\n", qPrintable(written.description()));
     f.write = clock.nsecsElapsed() / 1e9;
@@ -201,6 +202,21 @@ void manyControls(int count)
                 run.Pages()->Count(), status.ok() ? "" : " (failed)");
 }
 
+// The sqlite3 shell reading the same rows: what reading alone costs.
+double sqliteShellSeconds(const QString &db)
+{
+    QElapsedTimer clock;
+    clock.start();
+    QProcess shell;
+    shell.setStandardOutputFile(QProcess::nullDevice());
+    shell.start(QStringLiteral("sqlite3"), {db, QString::fromLatin1(orderLinesStatement)});
+    if (!shell.waitForFinished(600000) || shell.exitCode() != 0) {
+        std::fprintf(stderr, "sqlite3: %s\n", shell.readAllStandardError().constData());
+        return 0;
+    }
+    return clock.nsecsElapsed() / 1e9;
+}
+
 void print(const char *what, const Figures &f, double total)
 {
     std::printf("  %-18s %8lld rows %6d pages  %7.2f s  %8.0f pages/s %9.0f rows/s  peak %6.1f MB", what, f.rows, f.pages,
@@ -239,16 +255,27 @@ int main(int argc, char *argv[])
         }
         const QString connection = QStringLiteral("Provider=SQLite;Data Source=") + db;
         const Figures base = floor(connection, QDir(dir).filePath(QStringLiteral("floor.pdf")));
+        const QVariantMap qt{{QStringLiteral("Writer"), QStringLiteral("Qt")}};
+        const double shell = sqliteShellSeconds(db);
         const Figures pdf = runReport(connection, QDir(dir).filePath(QStringLiteral("run.pdf")));
+        const Figures pdfQt = runReport(connection, QDir(dir).filePath(QStringLiteral("run-qt.pdf")), false, qt);
         const Figures rdf = runReport(connection, QDir(dir).filePath(QStringLiteral("run.rdf")));
         // With "of M" in the page footer every page waits for the count.
         const Figures counted = runReport(connection, QDir(dir).filePath(QStringLiteral("counted.rdf")), true);
+        const Figures countedPdf = runReport(connection, QDir(dir).filePath(QStringLiteral("counted.pdf")), true);
+        const Figures countedQt = runReport(connection, QDir(dir).filePath(QStringLiteral("counted-qt.pdf")), true, qt);
         std::printf("grouped order lines, scale %d:\n", scale);
+        std::printf("  %-18s %8lld rows                 %7.2f s\n", "sqlite3 shell", pdf.rows, shell);
         print("floor (QPdfWriter)", base, base.run);
         print("run to PDF", pdf, pdf.run + pdf.write);
+        print("  with Qt's writer", pdfQt, pdfQt.run + pdfQt.write);
         print("run to archive", rdf, rdf.run + rdf.write);
         print("with page count", counted, counted.run + counted.write);
+        print("  to PDF", countedPdf, countedPdf.run + countedPdf.write);
+        print("  to PDF, Qt's", countedQt, countedQt.run + countedQt.write);
         std::printf("  run to PDF takes %.2f times the floor's time (goal 1.3)\n", (pdf.run + pdf.write) / base.run);
+        std::printf("  our writer writes in %.2f times the floor's time (goal 0.5), Qt's in %.2f\n", pdf.write / base.run,
+                    pdfQt.write / base.run);
     }
     return 0;
 }

@@ -2,6 +2,7 @@
 
 #include "engine/core/units.h"
 #include "engine/export/exportutil.h"
+#include "engine/export/pdfdocument.h"
 #include "engine/export/pdfoutline.h"
 #include "engine/pages/fontresolver.h"
 #include "engine/pages/pagecollection.h"
@@ -102,7 +103,9 @@ QList<ExportSetting> PdfExporter::settings() const
             flag("AllowCopy", "permission to copy text and pictures"),
             flag("AllowModify", "permission to change the document"),
             flag("AllowAnnotate", "permission to add comments and fill forms"),
-            flag("Bookmarks", "an outline from the pages' bookmarks")};
+            flag("Bookmarks", "an outline from the pages' bookmarks"),
+            {QStringLiteral("Writer"), SettingType::Choice, 0, 0, {}, PdfSettings::writerNames(), int(PdfSettings::QtWriter),
+             {}, QStringLiteral("OrvReport: our own writer; Qt: QPdfWriter through the page painter")}};
 }
 
 QStringList PdfSettings::fontsList() const
@@ -138,6 +141,7 @@ Status PdfExporter::parseSettings(const QVariantMap &settings, PdfSettings *out)
     r.boolean(QStringLiteral("AllowModify"), &s.allowModify);
     r.boolean(QStringLiteral("AllowAnnotate"), &s.allowAnnotate);
     r.boolean(QStringLiteral("Bookmarks"), &s.bookmarks);
+    r.choice(QStringLiteral("Writer"), &s.writer);
     if (!r.ok())
         return r.status();
     *out = s;
@@ -184,6 +188,37 @@ Status PdfExporter::writePdf(const PageCollection &pages, QIODevice *device, con
         progress.report(i + 1, count);
     }
     painter.end();
+    return {};
+}
+
+Status PdfExporter::writeOwnPdf(const PageCollection &pages, QIODevice *device, const PdfSettings &settings,
+                                const ExportProgress &progress) const
+{
+    const int count = pages.Count();
+    Pdf::Document document(device, &pages, settings.resolution, settings.jpegQuality);
+    std::vector<PdfOutline::Item> outline;
+    progress.report(0, count);
+    for (int i = 0; i < count; ++i) {
+        if (progress.cancelled())
+            return failure(ErrExportCancelled, QStringLiteral("Export cancelled"));
+        Status status;
+        const std::shared_ptr<const Page> page = pages.page(i, &status);
+        if (!page)
+            return status;
+        document.addPage(*page);
+        if (!document.ok())
+            break; // a full disk shows at the next write: no use laying out more
+        if (settings.bookmarks) {
+            const double height = (page->size.height() > 0 ? page->size.height() : 15840) / Units::TwipsPerPoint;
+            for (const Page::Bookmark &b : page->bookmarks)
+                outline.push_back({i, b.level, b.text, height - b.top / Units::TwipsPerPoint});
+        }
+        progress.report(i + 1, count);
+    }
+    if (document.ok())
+        document.finish({settings.title, settings.author, settings.creator, settings.subject, settings.keywords}, outline);
+    if (!document.ok())
+        return failure(ErrPathAccess, QStringLiteral("Cannot write the PDF file: %1").arg(document.error()));
     return {};
 }
 
@@ -337,7 +372,8 @@ Status PdfExporter::postProcess(const QString &input, QIODevice *output, const P
         put("/Keywords", settings.keywords);
         if (!settings.fontsList().isEmpty())
             unembedFonts(pdf, settings.fontsList());
-        if (settings.jpegQuality > 0)
+        // Our writer stored its pictures at the quality already.
+        if (settings.jpegQuality > 0 && settings.writer == PdfSettings::QtWriter)
             reencodeJpegs(pdf, settings.jpegQuality);
         if (!bookmarks.empty())
             addOutline(pdf, bookmarks);
@@ -390,7 +426,8 @@ Status PdfExporter::write(const PageCollection &pages, const QString &path, cons
         if (!status.ok())
             return status;
         draftName = draft.fileName();
-        status = writePdf(pages, &draft, options, progress, &bookmarks);
+        status = options.writer == PdfSettings::OwnWriter ? writeOwnPdf(pages, &draft, options, progress)
+                                                          : writePdf(pages, &draft, options, progress, &bookmarks);
         if (!status.ok())
             return status;
         status = staged.checkWritten(draft, path);

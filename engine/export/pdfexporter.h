@@ -1,11 +1,14 @@
 #pragma once
-// PDF export through QPdfWriter: one PDF page per page at the page's own
-// size, text as text (selectable, searchable) with its fonts embedded as
-// subsets, barcodes and shapes as vectors. What Qt cannot write itself is
-// done afterwards with qpdf: document information (author, subject,
-// keywords), the outline from the pages' bookmarks, the PDF version of an
-// Acrobat release, fonts left unembedded, pictures re-encoded at a JPEG
-// quality, and encryption with passwords and permissions.
+// PDF export: one PDF page per page at the page's own size, text as text
+// (selectable, searchable) with its fonts embedded as subsets, barcodes and
+// shapes as vectors. Two writers: our own (engine/export/pdfdocument.h),
+// which writes the pages straight from their drawing lists with the
+// document information, the outline and JPEG quality, or QPdfWriter
+// through the page painter. What neither writes itself is done afterwards
+// with qpdf: the PDF version of an Acrobat release, fonts left unembedded,
+// encryption with passwords and permissions, and for Qt's file also the
+// information Qt does not write (author, subject, keywords) and pictures
+// re-encoded at a JPEG quality.
 #include "engine/export/exporter.h"
 
 #include <vector>
@@ -30,6 +33,10 @@ struct PdfSettings
     bool allowModify = true; // "AllowModify"
     bool allowAnnotate = true; // "AllowAnnotate": comments and form fields
     bool bookmarks = true;   // "Bookmarks": an outline from the pages' bookmarks
+    enum Writer { OwnWriter = 0, QtWriter = 1 };
+    int writer = QtWriter;   // "Writer": which writer makes the file
+
+    static QStringList writerNames() { return {QStringLiteral("OrvReport"), QStringLiteral("Qt")}; }
 
     QStringList fontsList() const;
     bool encrypted() const
@@ -37,11 +44,12 @@ struct PdfSettings
         return !userPassword.isEmpty() || !ownerPassword.isEmpty() || !allowPrint || !allowCopy || !allowModify
                || !allowAnnotate;
     }
-    // True when the file needs changes after QPdfWriter has written it.
+    // True when the file needs changes after the writer has written it.
     bool needsPostProcessing() const
     {
-        return !author.isEmpty() || !subject.isEmpty() || !keywords.isEmpty() || acrobatVersion >= 0
-               || jpegQuality >= 0 || !fontsList().isEmpty() || encrypted();
+        if (acrobatVersion >= 0 || !fontsList().isEmpty() || encrypted())
+            return true;
+        return writer == QtWriter && (!author.isEmpty() || !subject.isEmpty() || !keywords.isEmpty() || jpegQuality >= 0);
     }
 };
 
@@ -69,6 +77,8 @@ public:
 private:
     Status writePdf(const PageCollection &pages, QIODevice *device, const PdfSettings &settings,
                     const ExportProgress &progress, std::vector<Bookmark> *bookmarks) const;
+    Status writeOwnPdf(const PageCollection &pages, QIODevice *device, const PdfSettings &settings,
+                       const ExportProgress &progress) const;
     Status postProcess(const QString &input, QIODevice *output, const PdfSettings &settings,
                        const std::vector<Bookmark> &bookmarks) const;
 };

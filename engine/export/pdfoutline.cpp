@@ -107,6 +107,63 @@ struct Node
 
 } // namespace
 
+std::vector<QByteArray> objects(const std::vector<Item> &items, const std::vector<qint64> &pages, qint64 firstId)
+{
+    std::vector<Node> nodes(1);
+    std::vector<const Item *> shown;
+    std::vector<qint64> stack{0}; // stack[k]: latest node at depth k (0 the root)
+    for (const Item &item : items) {
+        if (item.page < 0 || size_t(item.page) >= pages.size())
+            continue;
+        const size_t depth = size_t(std::clamp(item.level, 0, int(stack.size()) - 1));
+        stack.resize(depth + 1);
+        const qint64 parent = stack.back();
+        const qint64 id = qint64(nodes.size());
+        nodes.push_back(Node());
+        nodes[size_t(id)].parent = parent;
+        Node &p = nodes[size_t(parent)];
+        if (p.last >= 0) {
+            nodes[size_t(p.last)].next = id;
+            nodes[size_t(id)].prev = p.last;
+        } else {
+            p.first = id;
+        }
+        p.last = id;
+        for (qint64 a = parent; a >= 0; a = nodes[size_t(a)].parent)
+            ++nodes[size_t(a)].count; // every item open: ancestors count all below them
+        shown.push_back(&item);
+        stack.push_back(id);
+    }
+    if (shown.empty())
+        return {};
+    const auto refTo = [firstId](qint64 node) { return QByteArray::number(firstId + node) + " 0 R"; };
+    std::vector<QByteArray> out;
+    out.reserve(nodes.size());
+    for (size_t i = 0; i < nodes.size(); ++i) {
+        const Node &n = nodes[i];
+        QByteArray body = "<<\n";
+        if (i == 0) {
+            body += "/Type /Outlines\n";
+        } else {
+            const Item &item = *shown[i - 1];
+            body += "/Title " + pdfString(item.title) + "\n/Parent " + refTo(n.parent) + "\n/Dest [" +
+                    QByteArray::number(pages[size_t(item.page)]) + " 0 R /XYZ 0 " + QByteArray::number(item.y, 'f', 2) +
+                    " null]\n";
+            if (n.prev >= 0)
+                body += "/Prev " + refTo(n.prev) + '\n';
+            if (n.next >= 0)
+                body += "/Next " + refTo(n.next) + '\n';
+        }
+        if (n.first >= 0)
+            body += "/First " + refTo(n.first) + "\n/Last " + refTo(n.last) + '\n';
+        if (n.count > 0)
+            body += "/Count " + QByteArray::number(n.count) + '\n';
+        body += ">>";
+        out.push_back(std::move(body));
+    }
+    return out;
+}
+
 Result append(QFile &file, const std::vector<Item> &items, QString *error)
 {
     const auto unknown = [error](const QString &what) {
@@ -136,42 +193,16 @@ Result append(QFile &file, const std::vector<Item> &items, QString *error)
     for (auto it = ref.globalMatch(QString::fromLatin1(pageTree.mid(open + 1, close - open - 1))); it.hasNext();)
         pages.push_back(number(it.next(), 1));
 
-    // The tree: object t.size is the outline's root, items follow in order.
+    // Object t.size is the outline's root, items follow in order.
     const qint64 rootId = t.size;
-    std::vector<Node> nodes(1);
-    std::vector<const Item *> shown;
-    std::vector<qint64> stack{0}; // stack[k]: latest node at depth k (0 the root)
-    for (const Item &item : items) {
-        if (item.page < 0 || size_t(item.page) >= pages.size())
-            continue;
-        const size_t depth = size_t(std::clamp(item.level, 0, int(stack.size()) - 1));
-        stack.resize(depth + 1);
-        const qint64 parent = stack.back();
-        const qint64 id = qint64(nodes.size());
-        nodes.push_back(Node());
-        nodes[size_t(id)].parent = parent;
-        Node &p = nodes[size_t(parent)];
-        if (p.last >= 0) {
-            nodes[size_t(p.last)].next = id;
-            nodes[size_t(id)].prev = p.last;
-        } else {
-            p.first = id;
-        }
-        p.last = id;
-        for (qint64 a = parent; a >= 0; a = nodes[size_t(a)].parent)
-            ++nodes[size_t(a)].count; // every item open: ancestors count all below them
-        shown.push_back(&item);
-        stack.push_back(id);
-    }
-    if (shown.empty())
+    const std::vector<QByteArray> bodies = objects(items, pages, rootId);
+    if (bodies.empty())
         return Result::Done;
-
-    const auto objectId = [rootId](qint64 node) { return rootId + node; };
-    const auto refTo = [&](qint64 node) { return QByteArray::number(objectId(node)) + " 0 R"; };
+    const auto refTo = [&](qint64 node) { return QByteArray::number(rootId + node) + " 0 R"; };
     if (!file.seek(file.size()))
         return fail(file.errorString());
     std::vector<qint64> offsets;
-    offsets.reserve(nodes.size());
+    offsets.reserve(bodies.size());
     QByteArray out;
     qint64 position = file.size();
     const auto flush = [&]() {
@@ -182,27 +213,9 @@ Result append(QFile &file, const std::vector<Item> &items, QString *error)
         return true;
     };
     out += '\n';
-    for (size_t i = 0; i < nodes.size(); ++i) {
+    for (size_t i = 0; i < bodies.size(); ++i) {
         offsets.push_back(position + out.size());
-        const Node &n = nodes[i];
-        out += QByteArray::number(objectId(qint64(i))) + " 0 obj\n<<\n";
-        if (i == 0) {
-            out += "/Type /Outlines\n";
-        } else {
-            const Item &item = *shown[i - 1];
-            out += "/Title " + pdfString(item.title) + "\n/Parent " + refTo(n.parent) + "\n/Dest [" +
-                   QByteArray::number(pages[size_t(item.page)]) + " 0 R /XYZ 0 " + QByteArray::number(item.y, 'f', 2) +
-                   " null]\n";
-            if (n.prev >= 0)
-                out += "/Prev " + refTo(n.prev) + '\n';
-            if (n.next >= 0)
-                out += "/Next " + refTo(n.next) + '\n';
-        }
-        if (n.first >= 0)
-            out += "/First " + refTo(n.first) + "\n/Last " + refTo(n.last) + '\n';
-        if (n.count > 0)
-            out += "/Count " + QByteArray::number(n.count) + '\n';
-        out += ">>\nendobj\n";
+        out += QByteArray::number(rootId + qint64(i)) + " 0 obj\n" + bodies[i] + "\nendobj\n";
         if (out.size() > 256 * 1024 && !flush())
             return fail(file.errorString());
     }
@@ -212,13 +225,13 @@ Result append(QFile &file, const std::vector<Item> &items, QString *error)
     const qint64 xref = position + out.size();
     const auto entry = [](qint64 offset) { return QByteArray::number(offset).rightJustified(10, '0') + " 00000 n \n"; };
     out += "xref\n0 1\n0000000000 65535 f \n" + QByteArray::number(t.root) + " 1\n" + entry(catalogOffset) +
-           QByteArray::number(rootId) + ' ' + QByteArray::number(qint64(nodes.size())) + '\n';
+           QByteArray::number(rootId) + ' ' + QByteArray::number(qint64(bodies.size())) + '\n';
     for (qint64 offset : offsets) {
         out += entry(offset);
         if (out.size() > 256 * 1024 && !flush())
             return fail(file.errorString());
     }
-    out += "trailer\n<<\n/Size " + QByteArray::number(rootId + qint64(nodes.size())) + "\n/Root " +
+    out += "trailer\n<<\n/Size " + QByteArray::number(rootId + qint64(bodies.size())) + "\n/Root " +
            QByteArray::number(t.root) + " 0 R\n";
     if (t.info > 0)
         out += "/Info " + QByteArray::number(t.info) + " 0 R\n";

@@ -4,6 +4,7 @@
 // a cross-reference section are appended to the file, so the pages already
 // written are neither read again nor rewritten and memory stays small
 // however long the document is.
+#include <QByteArray>
 #include <QString>
 
 #include <vector>
@@ -19,6 +20,11 @@ struct Item
     QString title;
     double y = 0;        // points from the bottom of the page, where the view opens
 };
+
+// The outline's objects, numbered from firstId: the root ("/Type
+// /Outlines") first, then the items in order; pages[i] is page i's object
+// number. Empty when no item is on a page.
+std::vector<QByteArray> objects(const std::vector<Item> &items, const std::vector<qint64> &pages, qint64 firstId);
 
 enum class Result { Done, NotRecognised, WriteFailed };
 

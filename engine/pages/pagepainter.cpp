@@ -18,8 +18,7 @@ namespace Orv {
 
 namespace {
 
-// Content never overflows by less than this (twips): rounding, not overflow.
-constexpr double OverflowTolerance = 0.5;
+constexpr double OverflowTolerance = PagePainter::OverflowTolerance;
 
 QColor colour(QRgb rgba)
 {
@@ -151,31 +150,14 @@ public:
         const QImage image = images(op.image);
         if (image.isNull() || op.rect.isEmpty())
             return;
-        switch (op.sizeMode) {
-        case 1: // stretch
-            p.drawImage(op.rect, image);
-            break;
-        case 2: { // zoom: as large as fits, aspect kept
-            const QSizeF size = QSizeF(image.size()).scaled(op.rect.size(), Qt::KeepAspectRatio);
-            p.drawImage(aligned(size, op.rect, op.alignment), image);
-            break;
-        }
-        default: { // clip: natural size, cut at the box
-            const double dpmX = image.dotsPerMeterX() > 0 ? image.dotsPerMeterX() : Units::ScreenDpi / 0.0254;
-            const double dpmY = image.dotsPerMeterY() > 0 ? image.dotsPerMeterY() : Units::ScreenDpi / 0.0254;
-            const QSizeF natural(image.width() / dpmX / 0.0254 * Units::TwipsPerInch,
-                                 image.height() / dpmY / 0.0254 * Units::TwipsPerInch);
-            const QRectF target = aligned(natural, op.rect, op.alignment);
-            if (op.rect.contains(target)) {
-                p.drawImage(target, image);
-            } else {
-                p.save();
-                p.setClipRect(op.rect, Qt::IntersectClip);
-                p.drawImage(target, image);
-                p.restore();
-            }
-            break;
-        }
+        const QRectF target = PagePainter::imageTarget(op, image);
+        if (op.rect.contains(target)) {
+            p.drawImage(target, image);
+        } else {
+            p.save();
+            p.setClipRect(op.rect, Qt::IntersectClip);
+            p.drawImage(target, image);
+            p.restore();
         }
     }
 
@@ -224,7 +206,7 @@ public:
         const QColor back = visible(op.backColor) ? colour(op.backColor) : QColor(Qt::white);
         for (const BarcodeGraphic::Bar &bar : g->bars) {
             const QRectF r(map(bar.rect.topLeft()), QSizeF(bar.rect.width() * sx, bar.rect.height() * sy));
-            p.fillRect(r, bar.colour < 0 ? fore : zintColour(bar.colour, back));
+            p.fillRect(r, bar.colour < 0 ? fore : PagePainter::barcodeColour(bar.colour, back));
         }
         p.setPen(Qt::NoPen);
         for (const BarcodeGraphic::Hexagon &h : g->hexagons) {
@@ -278,20 +260,6 @@ public:
     }
 
 private:
-    static QColor zintColour(int c, const QColor &back)
-    {
-        switch (c) {
-        case 1: return QColor(0, 255, 255);
-        case 2: return QColor(0, 0, 255);
-        case 3: return QColor(255, 0, 255);
-        case 4: return QColor(255, 0, 0);
-        case 5: return QColor(255, 255, 0);
-        case 6: return QColor(0, 255, 0);
-        case 7: return QColor(0, 0, 0);
-        default: return back;
-        }
-    }
-
     PageFont fontOf(int index) const
     {
         return index >= 0 && size_t(index) < page.fonts.size() ? page.fonts[size_t(index)] : PageFont();
@@ -383,6 +351,37 @@ PagePainter PagePainter::withImages(ImageLookup images)
     PagePainter painter;
     painter.m_images = std::move(images);
     return painter;
+}
+
+QRectF PagePainter::imageTarget(const ImageOp &op, const QImage &image)
+{
+    switch (op.sizeMode) {
+    case 1: // stretch
+        return op.rect;
+    case 2: // zoom: as large as fits, aspect kept
+        return aligned(QSizeF(image.size()).scaled(op.rect.size(), Qt::KeepAspectRatio), op.rect, op.alignment);
+    default: { // clip: natural size, cut at the box
+        const double dpmX = image.dotsPerMeterX() > 0 ? image.dotsPerMeterX() : Units::ScreenDpi / 0.0254;
+        const double dpmY = image.dotsPerMeterY() > 0 ? image.dotsPerMeterY() : Units::ScreenDpi / 0.0254;
+        const QSizeF natural(image.width() / dpmX / 0.0254 * Units::TwipsPerInch,
+                             image.height() / dpmY / 0.0254 * Units::TwipsPerInch);
+        return aligned(natural, op.rect, op.alignment);
+    }
+    }
+}
+
+QColor PagePainter::barcodeColour(int c, const QColor &back)
+{
+    switch (c) {
+    case 1: return QColor(0, 255, 255);
+    case 2: return QColor(0, 0, 255);
+    case 3: return QColor(255, 0, 255);
+    case 4: return QColor(255, 0, 0);
+    case 5: return QColor(255, 255, 0);
+    case 6: return QColor(0, 255, 0);
+    case 7: return QColor(0, 0, 0);
+    default: return back;
+    }
 }
 
 QTransform PagePainter::twipsToDevice(const QPaintDevice *device, double scale, const QPointF &origin)

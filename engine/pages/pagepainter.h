@@ -5,6 +5,7 @@
 // restore the painter.
 #include "engine/pages/page.h"
 
+#include <QColor>
 #include <QImage>
 #include <QPointF>
 #include <QTransform>
@@ -38,6 +39,15 @@ public:
 
     // Draws in the painter's current coordinates, taken to be twips.
     void paintInTwips(QPainter &painter, const Page &page) const;
+
+    // Where an image op draws its picture (in clip mode it may reach past
+    // op.rect, and is cut there).
+    static QRectF imageTarget(const ImageOp &op, const QImage &image);
+    // zint's colour numbers 1-8; others give back.
+    static QColor barcodeColour(int colour, const QColor &back);
+    // Content that overflows its box by less than this (twips) is rounding,
+    // not overflow, and is drawn unclipped.
+    static constexpr double OverflowTolerance = 0.5;
 
     // Twips to device units for a device at a zoom scale.
     static QTransform twipsToDevice(const QPaintDevice *device, double scale = 1.0,

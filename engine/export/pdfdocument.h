@@ -1,0 +1,51 @@
+#pragma once
+// Our PDF writer's document: pages go out to the device as they are made
+// (content compressed on worker threads, written in page order), pictures
+// when first drawn; at the end come the font subsets, the page tree, the
+// outline, the document information, the catalog and the cross-reference
+// table. All it keeps for the whole document are the fonts' glyph lists
+// and one number for each object.
+#include "engine/export/pdfoutline.h"
+#include "engine/pages/page.h"
+
+#include <QString>
+
+#include <memory>
+#include <vector>
+
+class QIODevice;
+
+namespace Orv {
+class PageCollection;
+}
+
+namespace Orv::Pdf {
+
+struct DocumentInfo
+{
+    QString title, author, creator, subject, keywords;
+};
+
+class Document
+{
+public:
+    // images: where the pages' pictures are; resolution: dots per inch
+    // hairline dashes are measured in; jpegQuality 1-100 or -1.
+    Document(QIODevice *device, const PageCollection *images, int resolution, int jpegQuality);
+    ~Document();
+    Document(const Document &) = delete;
+    Document &operator=(const Document &) = delete;
+
+    void addPage(const Page &page);
+    // Writes what remains; outline items refer to pages by index.
+    void finish(const DocumentInfo &info, const std::vector<PdfOutline::Item> &outline);
+
+    bool ok() const;
+    QString error() const;
+
+private:
+    struct Private;
+    std::unique_ptr<Private> d;
+};
+
+} // namespace Orv::Pdf
