@@ -103,13 +103,7 @@ void OptionsModel::applyGrid()
 TextLook OptionsModel::lookOf(const TextStyle &style)
 {
     TextLook look;
-    const Orv::Font *f = style.font();
-    look.fontName = f->name();
-    look.fontSize = f->size();
-    look.bold = f->bold();
-    look.italic = f->italic();
-    look.underline = f->underline();
-    look.strikethrough = f->strikethrough();
+    look.readFont(style.font());
     look.foreColor = style.foreColor();
     look.backColor = style.backColor();
     look.alignment = style.horizontal();
@@ -119,13 +113,7 @@ TextLook OptionsModel::lookOf(const TextStyle &style)
 
 void OptionsModel::setLook(TextStyle &style, const TextLook &look)
 {
-    Orv::Font *f = style.font();
-    f->setName(look.fontName);
-    f->setSize(look.fontSize);
-    f->setBold(look.bold);
-    f->setItalic(look.italic);
-    f->setUnderline(look.underline);
-    f->setStrikethrough(look.strikethrough);
+    look.writeFont(style.font());
     style.setForeColor(look.foreColor);
     style.setBackColor(look.backColor);
     style.setHorizontal(look.alignment);

@@ -237,49 +237,34 @@ public:
             drawText(message, op.rect);
             return;
         }
-        double sx = op.rect.width() / g->size.width();
-        double sy = op.rect.height() / g->size.height();
-        QPointF origin = op.rect.topLeft();
-        if (g->fixedRatio) {
-            sx = sy = std::min(sx, sy);
-            QRectF centred(QPointF(), g->size * sx);
-            centred.moveCenter(op.rect.center());
-            origin = centred.topLeft();
-        }
-        const auto map = [&](const QPointF &pt) { return QPointF(origin.x() + pt.x() * sx, origin.y() + pt.y() * sy); };
+        const BarcodePlacement place(*g, op.rect);
         const QRgb fore = op.foreColor;
         const QRgb back = visible(op.backColor) ? op.backColor : 0xffffffff;
         // Each bar a fill of its own, as the painter draws them.
         for (const BarcodeGraphic::Bar &bar : g->bars) {
             c.fillColour(bar.colour < 0 ? fore : PagePainter::barcodeColour(bar.colour, QColor::fromRgba(back)).rgba());
-            c.rect(QRectF(map(bar.rect.topLeft()), QSizeF(bar.rect.width() * sx, bar.rect.height() * sy)));
+            c.rect(place.bar(bar));
             c.paint(true, false);
         }
         if (!g->hexagons.empty()) {
             c.fillColour(fore);
             for (const BarcodeGraphic::Hexagon &h : g->hexagons) {
                 QPointF corners[6];
-                const double start = (h.rotation == 90 || h.rotation == 270) ? 0 : 30;
-                for (int i = 0; i < 6; ++i) {
-                    const double a = qDegreesToRadians(start + 60 * i);
-                    corners[i] = map(h.centre + QPointF(std::cos(a), std::sin(a)) * (h.diameter / 2));
-                }
+                place.hexagon(h, corners);
                 c.polyline(corners, 6, true);
             }
             c.paint(true, false, true);
         }
         for (const BarcodeGraphic::Circle &circle : g->circles) {
             const QRgb colour = circle.background ? back : fore;
-            const QRectF r(map(circle.centre - QPointF(circle.diameter / 2, circle.diameter / 2)),
-                           QSizeF(circle.diameter * sx, circle.diameter * sy));
             if (circle.width > 0) {
                 c.strokeColour(colour);
-                c.lineStyle(circle.width * std::min(sx, sy), {}, Content::Cap::Square, Content::Join::Bevel);
-                c.ellipse(r);
+                c.lineStyle(circle.width * std::min(place.sx, place.sy), {}, Content::Cap::Square, Content::Join::Bevel);
+                c.ellipse(place.circle(circle));
                 c.paint(false, true);
             } else {
                 c.fillColour(colour);
-                c.ellipse(r);
+                c.ellipse(place.circle(circle));
                 c.paint(true, false);
             }
         }
@@ -287,23 +272,14 @@ public:
             return;
         QFont font = FontResolver::instance().resolve(fontOf(op.font))->font;
         for (const BarcodeGraphic::Text &t : g->texts) {
-            font.setPixelSize(std::max(1, int(std::lround(t.size * std::min(sx, sy)))));
-            QFontMetricsF fm(font);
-            double width = fm.horizontalAdvance(t.text);
-            const double room = t.width > 0 ? t.width * (t.rotation % 180 ? sy : sx) : 0;
-            if (room > 0 && width > room) {
-                font.setPixelSize(std::max(1, int(font.pixelSize() * room / width)));
-                fm = QFontMetricsF(font);
-                width = fm.horizontalAdvance(t.text);
-            }
-            const double dx = t.halign == 1 ? 0 : t.halign == 2 ? -width : -width / 2;
+            const double dx = place.fitText(t, font);
             QTextLayout layout(t.text, font);
             TextLayout::layoutLines(layout, 1e7, false, Qt::AlignLeft);
             if (layout.lineCount() == 0)
                 continue;
             c.save();
             QTransform m;
-            m.translate(map(t.pos).x(), map(t.pos).y());
+            m.translate(place.map(t.pos).x(), place.map(t.pos).y());
             m.rotate(t.rotation);
             transform(m);
             glyphs(layout.glyphRuns(), QPointF(dx, -layout.lineAt(0).ascent()), layout.text(), fore);

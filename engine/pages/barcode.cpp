@@ -1,5 +1,9 @@
 #include "engine/pages/barcode.h"
 
+#include <QFontMetricsF>
+#include <QtMath>
+
+#include <cmath>
 #include <list>
 #include <zint.h>
 
@@ -87,6 +91,50 @@ std::shared_ptr<const BarcodeGraphic> encodeBarcode(int symbology, const QString
     if (cache.size() > CacheSize)
         cache.pop_back();
     return g;
+}
+
+BarcodePlacement::BarcodePlacement(const BarcodeGraphic &g, const QRectF &box)
+{
+    sx = box.width() / g.size.width();
+    sy = box.height() / g.size.height();
+    origin = box.topLeft();
+    if (g.fixedRatio) {
+        sx = sy = std::min(sx, sy);
+        QRectF centred(QPointF(), g.size * sx);
+        centred.moveCenter(box.center());
+        origin = centred.topLeft();
+    }
+}
+
+QRectF BarcodePlacement::bar(const BarcodeGraphic::Bar &bar) const
+{
+    return QRectF(map(bar.rect.topLeft()), QSizeF(bar.rect.width() * sx, bar.rect.height() * sy));
+}
+
+void BarcodePlacement::hexagon(const BarcodeGraphic::Hexagon &h, QPointF corners[6]) const
+{
+    const double start = (h.rotation == 90 || h.rotation == 270) ? 0 : 30;
+    for (int i = 0; i < 6; ++i) {
+        const double a = qDegreesToRadians(start + 60 * i);
+        corners[i] = map(h.centre + QPointF(std::cos(a), std::sin(a)) * (h.diameter / 2));
+    }
+}
+
+QRectF BarcodePlacement::circle(const BarcodeGraphic::Circle &c) const
+{
+    return QRectF(map(c.centre - QPointF(c.diameter / 2, c.diameter / 2)), QSizeF(c.diameter * sx, c.diameter * sy));
+}
+
+double BarcodePlacement::fitText(const BarcodeGraphic::Text &t, QFont &font) const
+{
+    font.setPixelSize(std::max(1, int(std::lround(t.size * std::min(sx, sy)))));
+    double width = QFontMetricsF(font).horizontalAdvance(t.text);
+    const double room = t.width > 0 ? t.width * (t.rotation % 180 ? sy : sx) : 0;
+    if (room > 0 && width > room) {
+        font.setPixelSize(std::max(1, int(font.pixelSize() * room / width)));
+        width = QFontMetricsF(font).horizontalAdvance(t.text);
+    }
+    return t.halign == 1 ? 0 : t.halign == 2 ? -width : -width / 2;
 }
 
 } // namespace Orv

@@ -194,65 +194,40 @@ public:
             drawText(message, op.rect);
             return;
         }
-        double sx = op.rect.width() / g->size.width();
-        double sy = op.rect.height() / g->size.height();
-        QPointF origin = op.rect.topLeft();
-        if (g->fixedRatio) {
-            sx = sy = qMin(sx, sy);
-            origin = aligned(g->size * sx, op.rect, Qt::AlignCenter).topLeft();
-        }
-        const auto map = [&](const QPointF &pt) { return QPointF(origin.x() + pt.x() * sx, origin.y() + pt.y() * sy); };
+        const BarcodePlacement place(*g, op.rect);
         const QColor fore = colour(op.foreColor);
         const QColor back = visible(op.backColor) ? colour(op.backColor) : QColor(Qt::white);
-        for (const BarcodeGraphic::Bar &bar : g->bars) {
-            const QRectF r(map(bar.rect.topLeft()), QSizeF(bar.rect.width() * sx, bar.rect.height() * sy));
-            p.fillRect(r, bar.colour < 0 ? fore : PagePainter::barcodeColour(bar.colour, back));
-        }
+        for (const BarcodeGraphic::Bar &bar : g->bars)
+            p.fillRect(place.bar(bar), bar.colour < 0 ? fore : PagePainter::barcodeColour(bar.colour, back));
         p.setPen(Qt::NoPen);
         for (const BarcodeGraphic::Hexagon &h : g->hexagons) {
             QPointF corners[6];
-            const double start = (h.rotation == 90 || h.rotation == 270) ? 0 : 30;
-            for (int i = 0; i < 6; ++i) {
-                const double a = qDegreesToRadians(start + 60 * i);
-                corners[i] = map(h.centre + QPointF(std::cos(a), std::sin(a)) * (h.diameter / 2));
-            }
+            place.hexagon(h, corners);
             p.setBrush(fore);
             p.drawPolygon(corners, 6);
         }
         for (const BarcodeGraphic::Circle &c : g->circles) {
             const QColor col = c.background ? back : fore;
-            const QRectF r(map(c.centre - QPointF(c.diameter / 2, c.diameter / 2)),
-                           QSizeF(c.diameter * sx, c.diameter * sy));
             if (c.width > 0) {
                 p.setBrush(Qt::NoBrush);
-                p.setPen(QPen(col, c.width * qMin(sx, sy)));
+                p.setPen(QPen(col, c.width * qMin(place.sx, place.sy)));
             } else {
                 p.setPen(Qt::NoPen);
                 p.setBrush(col);
             }
-            p.drawEllipse(r);
+            p.drawEllipse(place.circle(c));
         }
         p.setBrush(Qt::NoBrush);
         m_penKnown = false;
         if (g->texts.empty())
             return;
-        PageFont base = fontOf(op.font);
-        QFont font = FontResolver::instance().resolve(base)->font;
+        QFont font = FontResolver::instance().resolve(fontOf(op.font))->font;
         setPen(QPen(fore));
         for (const BarcodeGraphic::Text &t : g->texts) {
-            font.setPixelSize(qMax(1, int(std::lround(t.size * qMin(sx, sy)))));
-            QFontMetricsF fm(font);
-            double width = fm.horizontalAdvance(t.text);
-            const double room = t.width > 0 ? t.width * (t.rotation % 180 ? sy : sx) : 0;
-            if (room > 0 && width > room) {
-                font.setPixelSize(qMax(1, int(font.pixelSize() * room / width)));
-                fm = QFontMetricsF(font);
-                width = fm.horizontalAdvance(t.text);
-            }
-            const double dx = t.halign == 1 ? 0 : t.halign == 2 ? -width : -width / 2;
+            const double dx = place.fitText(t, font);
             p.setFont(font);
             p.save();
-            p.translate(map(t.pos));
+            p.translate(place.map(t.pos));
             p.rotate(t.rotation);
             p.drawText(QPointF(dx, 0), t.text);
             p.restore();

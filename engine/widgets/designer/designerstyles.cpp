@@ -25,18 +25,32 @@ QString folded(const QString &name)
 TextLook TextLook::of(const TextControl *c)
 {
     TextLook look;
-    const Font *f = c->font();
-    look.fontName = f->name();
-    look.fontSize = f->size();
-    look.bold = f->bold();
-    look.italic = f->italic();
-    look.underline = f->underline();
-    look.strikethrough = f->strikethrough();
+    look.readFont(c->font());
     look.foreColor = c->foreColor();
     look.backColor = c->backStyle() == 1 ? c->backColor() : White;
     look.alignment = c->alignment();
     look.verticalAlignment = c->verticalAlignment();
     return look;
+}
+
+void TextLook::readFont(const Font *f)
+{
+    fontName = f->name();
+    fontSize = f->size();
+    bold = f->bold();
+    italic = f->italic();
+    underline = f->underline();
+    strikethrough = f->strikethrough();
+}
+
+void TextLook::writeFont(Font *f) const
+{
+    f->setName(fontName);
+    f->setSize(fontSize);
+    f->setBold(bold);
+    f->setItalic(italic);
+    f->setUnderline(underline);
+    f->setStrikethrough(strikethrough);
 }
 
 int TextLook::sharedParts(const TextControl *control) const

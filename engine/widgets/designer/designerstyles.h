@@ -13,6 +13,7 @@
 namespace Orv {
 
 class Control;
+class Font;
 class TextControl;
 
 struct TextLook
@@ -53,6 +54,9 @@ struct TextLook
     int sharedParts(const TextControl *control) const;
     // Gives the control the given parts of this look (ClassName untouched).
     void applyTo(TextControl *control, int parts = AllParts) const;
+    // The font parts alone, read from or written to a font object.
+    void readFont(const Font *font);
+    void writeFont(Font *font) const;
 };
 
 class DesignerStyles
