@@ -87,7 +87,12 @@ QString Document::error() const
     return d->file.error();
 }
 
-void Document::addPage(const Page &page)
+std::shared_ptr<const PageTexts> Document::prepare(const Page &page) const
+{
+    return d->pages.prepare(page);
+}
+
+void Document::addPage(const Page &page, const PageTexts *prepared)
 {
     double w = page.size.width();
     double h = page.size.height();
@@ -101,7 +106,7 @@ void Document::addPage(const Page &page)
     Content content;
     // Twips, y downwards, from the top-left corner.
     content.transform(1 / Units::TwipsPerPoint, 0, 0, -1 / Units::TwipsPerPoint, 0, h);
-    d->pages.paint(page, content);
+    d->pages.paint(page, content, prepared);
 
     Compressor::Job job;
     job.id = d->file.reserve();

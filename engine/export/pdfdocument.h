@@ -21,6 +21,8 @@ class PageCollection;
 
 namespace Orv::Pdf {
 
+struct PageTexts;
+
 struct DocumentInfo
 {
     QString title, author, creator, subject, keywords;
@@ -36,7 +38,10 @@ public:
     Document(const Document &) = delete;
     Document &operator=(const Document &) = delete;
 
-    void addPage(const Page &page);
+    // The page's texts laid out ahead of addPage, on any thread (several
+    // at once); what it gives is handed to addPage with the page.
+    std::shared_ptr<const PageTexts> prepare(const Page &page) const;
+    void addPage(const Page &page, const PageTexts *prepared = nullptr);
     // Writes what remains; outline items refer to pages by index.
     void finish(const DocumentInfo &info, const std::vector<PdfOutline::Item> &outline);
 

@@ -2,6 +2,7 @@
 
 #include "engine/core/units.h"
 #include "engine/export/exportutil.h"
+#include "engine/export/orderedwork.h"
 #include "engine/export/pdfdocument.h"
 #include "engine/export/pdfoutline.h"
 #include "engine/pages/fontresolver.h"
@@ -63,15 +64,32 @@ class DevicePipeline : public Pipeline
 {
 public:
     explicit DevicePipeline(QIODevice *device) : Pipeline("output", nullptr), m_device(device) {}
+    // Writes "%PDF-<version>" over the header qpdf writes (same length).
+    void setHeaderVersion(const std::string &version) { m_version = version; }
     void write(unsigned char const *data, size_t len) override
     {
-        if (m_device->write(reinterpret_cast<const char *>(data), qint64(len)) != qint64(len))
+        std::string patched;
+        const char *bytes = reinterpret_cast<const char *>(data);
+        constexpr size_t VersionAt = 5; // after "%PDF-"
+        if (!m_version.empty() && m_written < VersionAt + m_version.size()) {
+            patched.assign(bytes, len);
+            for (size_t i = 0; i < m_version.size(); ++i) {
+                const size_t at = VersionAt + i;
+                if (at >= m_written && at < m_written + len)
+                    patched[at - m_written] = m_version[i];
+            }
+            bytes = patched.data();
+        }
+        if (m_device->write(bytes, qint64(len)) != qint64(len))
             throw std::runtime_error(m_device->errorString().toStdString());
+        m_written += len;
     }
     void finish() override {}
 
 private:
     QIODevice *m_device;
+    std::string m_version;
+    size_t m_written = 0;
 };
 
 } // namespace
@@ -104,7 +122,7 @@ QList<ExportSetting> PdfExporter::settings() const
             flag("AllowModify", "permission to change the document"),
             flag("AllowAnnotate", "permission to add comments and fill forms"),
             flag("Bookmarks", "an outline from the pages' bookmarks"),
-            {QStringLiteral("Writer"), SettingType::Choice, 0, 0, {}, PdfSettings::writerNames(), int(PdfSettings::QtWriter),
+            {QStringLiteral("Writer"), SettingType::Choice, 0, 0, {}, PdfSettings::writerNames(), int(PdfSettings::OwnWriter),
              {}, QStringLiteral("OrvReport: our own writer; Qt: QPdfWriter through the page painter")}};
 }
 
@@ -197,23 +215,45 @@ Status PdfExporter::writeOwnPdf(const PageCollection &pages, QIODevice *device, 
     const int count = pages.Count();
     Pdf::Document document(device, &pages, settings.resolution, settings.jpegQuality);
     std::vector<PdfOutline::Item> outline;
+    // Pages have their texts laid out on every core, a few pages ahead of
+    // the one being written.
+    struct Ahead
+    {
+        int index = 0;
+        std::shared_ptr<const Page> page;
+        std::shared_ptr<const Pdf::PageTexts> texts;
+    };
+    OrderedWork<Ahead> work(0);
+    const int depth = 2 * work.threads();
+    int written = 0;
+    const auto writeNext = [&] {
+        const Ahead next = work.takeNext();
+        document.addPage(*next.page, next.texts.get());
+        if (settings.bookmarks) {
+            const double height = (next.page->size.height() > 0 ? next.page->size.height() : 15840) / Units::TwipsPerPoint;
+            for (const Page::Bookmark &b : next.page->bookmarks)
+                outline.push_back({next.index, b.level, b.text, height - b.top / Units::TwipsPerPoint});
+        }
+        progress.report(++written, count);
+    };
     progress.report(0, count);
     for (int i = 0; i < count; ++i) {
         if (progress.cancelled())
             return failure(ErrExportCancelled, QStringLiteral("Export cancelled"));
         Status status;
-        const std::shared_ptr<const Page> page = pages.page(i, &status);
+        std::shared_ptr<const Page> page = pages.page(i, &status);
         if (!page)
             return status;
-        document.addPage(*page);
+        work.submit([&document, i, page] { return Ahead{i, page, document.prepare(*page)}; });
+        while (work.pending() >= depth && document.ok())
+            writeNext();
         if (!document.ok())
             break; // a full disk shows at the next write: no use laying out more
-        if (settings.bookmarks) {
-            const double height = (page->size.height() > 0 ? page->size.height() : 15840) / Units::TwipsPerPoint;
-            for (const Page::Bookmark &b : page->bookmarks)
-                outline.push_back({i, b.level, b.text, height - b.top / Units::TwipsPerPoint});
-        }
-        progress.report(i + 1, count);
+    }
+    while (work.pending() > 0 && document.ok()) {
+        if (progress.cancelled())
+            return failure(ErrExportCancelled, QStringLiteral("Export cancelled"));
+        writeNext();
     }
     if (document.ok())
         document.finish({settings.title, settings.author, settings.creator, settings.subject, settings.keywords}, outline);
@@ -381,8 +421,14 @@ Status PdfExporter::postProcess(const QString &input, QIODevice *output, const P
         DevicePipeline sink(output);
         QPDFWriter writer(pdf);
         writer.setOutputPipeline(&sink);
-        if (settings.acrobatVersion >= 0)
-            writer.forcePDFVersion(settings.acrobatVersion == 0 ? "1.1" : settings.acrobatVersion == 1 ? "1.2" : "1.3");
+        if (settings.acrobatVersion >= 0) {
+            const std::string version = settings.acrobatVersion == 0 ? "1.1" : settings.acrobatVersion == 1 ? "1.2" : "1.3";
+            // qpdf drops encryption below PDF 1.3, though the 40-bit scheme
+            // is PDF 1.1's: it writes 1.3 and the header says the version asked.
+            writer.forcePDFVersion(settings.encrypted() ? "1.3" : version);
+            if (settings.encrypted())
+                sink.setHeaderVersion(version);
+        }
         if (settings.encrypted()) {
             const std::string user = settings.userPassword.toStdString();
             // Without an owner password anyone could lift the permissions: a

@@ -34,7 +34,7 @@ struct PdfSettings
     bool allowAnnotate = true; // "AllowAnnotate": comments and form fields
     bool bookmarks = true;   // "Bookmarks": an outline from the pages' bookmarks
     enum Writer { OwnWriter = 0, QtWriter = 1 };
-    int writer = QtWriter;   // "Writer": which writer makes the file
+    int writer = OwnWriter;  // "Writer": which writer makes the file
 
     static QStringList writerNames() { return {QStringLiteral("OrvReport"), QStringLiteral("Qt")}; }
 

@@ -1,5 +1,7 @@
 #include "engine/export/pdffonts.h"
 
+#include <mutex>
+
 #include "engine/export/pdfobjects.h"
 
 #include <QHash>
@@ -83,7 +85,7 @@ QByteArray blobBytes(hb_blob_t *blob)
 }
 
 // A PostScript name may hold neither blanks nor delimiters.
-std::string postScriptName(hb_face_t *face, const QRawFont &font)
+std::string postScriptName(hb_face_t *face, const QString &family, const QString &style)
 {
     char buffer[128];
     unsigned size = sizeof buffer;
@@ -91,7 +93,7 @@ std::string postScriptName(hb_face_t *face, const QRawFont &font)
     if (hb_ot_name_get_utf8(face, HB_OT_NAME_ID_POSTSCRIPT_NAME, HB_LANGUAGE_INVALID, &size, buffer) > 0)
         name.assign(buffer, size);
     if (name.empty()) {
-        name = (font.familyName() + QLatin1Char('-') + font.styleName()).toStdString();
+        name = (family + QLatin1Char('-') + style).toStdString();
     }
     std::string clean;
     for (char c : name) {
@@ -112,7 +114,11 @@ qint16 be16(const QByteArray &table, int at)
 
 struct FontSet::Face
 {
-    QRawFont raw;
+    // What the font dictionaries need of the font, taken when the face is made.
+    QString family, style;
+    bool italic = false;
+    double ascent = 0, descent = 0, capHeight = 0; // thousandths of an em
+    QByteArray head, post;
     QByteArray file; // the tables HarfBuzz reads
     hb_face_t *hb = nullptr;
     hb_font_t *hbFont = nullptr;
@@ -136,6 +142,7 @@ struct FontSet::Face
 
 struct FontSet::Cache
 {
+    std::mutex lock;
     QHash<QRawFont, Face *> byFont;     // every size of a face
     QHash<QString, Face *> byName;      // family, style, weight and slant
 };
@@ -144,8 +151,9 @@ FontSet::FontSet() : m_cache(std::make_unique<Cache>()) {}
 
 FontSet::~FontSet() = default;
 
-FontSet::Face *FontSet::face(const QRawFont &font, FileWriter &writer)
+FontSet::Face *FontSet::face(const QRawFont &font)
 {
+    const std::lock_guard<std::mutex> locked(m_cache->lock);
     const auto known = m_cache->byFont.constFind(font);
     if (known != m_cache->byFont.cend())
         return *known;
@@ -156,7 +164,15 @@ FontSet::Face *FontSet::face(const QRawFont &font, FileWriter &writer)
     Face *&named = m_cache->byName[key];
     if (!named) {
         auto face = std::make_unique<Face>();
-        face->raw = font;
+        face->family = font.familyName();
+        face->style = font.styleName();
+        face->italic = font.style() != QFont::StyleNormal;
+        const double pixel = font.pixelSize() > 0 ? font.pixelSize() : 1;
+        face->ascent = font.ascent() / pixel * 1000;
+        face->descent = font.descent() / pixel * 1000;
+        face->capHeight = font.capHeight() / pixel * 1000;
+        face->head = font.fontTable("head");
+        face->post = font.fontTable("post");
         face->cff = font.fontTable("glyf").isEmpty();
         if (face->cff && font.fontTable("CFF ").isEmpty()) {
             m_cache->byFont.insert(font, nullptr);
@@ -173,7 +189,6 @@ FontSet::Face *FontSet::face(const QRawFont &font, FileWriter &writer)
         face->widths.assign(face->glyphCount, UnknownWidth);
         face->used.assign(face->glyphCount, false);
         face->mapped.assign(face->glyphCount, false);
-        face->id = writer.reserve();
         named = face.get();
         m_faces.push_back(std::move(face));
     }
@@ -181,8 +196,10 @@ FontSet::Face *FontSet::face(const QRawFont &font, FileWriter &writer)
     return named;
 }
 
-int FontSet::objectId(const Face *face)
+int FontSet::objectId(Face *face, FileWriter &writer)
 {
+    if (!face->id)
+        face->id = writer.reserve();
     return face->id;
 }
 
@@ -213,9 +230,9 @@ void FontSet::use(Face *face, const quint32 *glyphs, int count, const QString &t
     std::vector<quint32> nominal(size_t(text.size()), 0);
     for (qsizetype i = 0; i < text.size(); ++i) {
         const int units = text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate() ? 2 : 1;
-        quint32 g = 0;
-        int n = 1;
-        if (face->raw.glyphIndexesForChars(text.constData() + i, units, &g, &n) && n == 1)
+        const char32_t code = units == 2 ? QChar::surrogateToUcs4(text.at(i), text.at(i + 1)) : text.at(i).unicode();
+        hb_codepoint_t g = 0;
+        if (hb_font_get_nominal_glyph(face->hbFont, code, &g))
             nominal[size_t(i)] = g;
         if (g < face->glyphCount && g != 0 && face->used[g] && !face->mapped[g]) {
             face->mapped[g] = true;
@@ -309,12 +326,12 @@ void FontSet::write(FileWriter &writer)
             hash /= 26;
         }
         name += '+';
-        name += postScriptName(face.hb, face.raw);
+        name += postScriptName(face.hb, face.family, face.style);
 
         const double scale = 1000.0 / face.unitsPerEm;
-        const QByteArray head = face.raw.fontTable("head");
-        const QByteArray post = face.raw.fontTable("post");
-        const double pixel = face.raw.pixelSize() > 0 ? face.raw.pixelSize() : 1;
+        const QByteArray &head = face.head;
+        const QByteArray &post = face.post;
+        objectId(&face, writer);
         const int fileId = program.isEmpty() ? 0 : writer.reserve();
         const int descriptorId = writer.reserve();
         const int cidId = writer.reserve();
@@ -328,8 +345,7 @@ void FontSet::write(FileWriter &writer)
         }
 
         std::string d = "<< /Type /FontDescriptor /FontName /" + name + " /Flags ";
-        const bool italic = face.raw.style() != QFont::StyleNormal;
-        appendInt(d, 4 | (italic ? 64 : 0));
+        appendInt(d, 4 | (face.italic ? 64 : 0));
         d += " /FontBBox [";
         for (int at : {36, 38, 40, 42}) {
             appendInt(d, std::lround(be16(head, at) * scale));
@@ -338,11 +354,11 @@ void FontSet::write(FileWriter &writer)
         d += "] /ItalicAngle ";
         appendNumber(d, be16(post, 4) + (quint16(be16(post, 6)) / 65536.0));
         d += " /Ascent ";
-        appendInt(d, std::lround(face.raw.ascent() / pixel * 1000));
+        appendInt(d, std::lround(face.ascent));
         d += " /Descent ";
-        appendInt(d, -std::lround(face.raw.descent() / pixel * 1000));
+        appendInt(d, -std::lround(face.descent));
         d += " /CapHeight ";
-        appendInt(d, std::lround(face.raw.capHeight() / pixel * 1000));
+        appendInt(d, std::lround(face.capHeight));
         d += " /StemV 80";
         if (fileId) {
             d += face.cff ? " /FontFile3 " : " /FontFile2 ";

@@ -27,12 +27,15 @@ public:
     FontSet(const FontSet &) = delete;
     FontSet &operator=(const FontSet &) = delete;
 
-    // The face of a glyph run's font, made (and its object number
-    // reserved) on first use; null when the font has no outlines to embed.
-    Face *face(const QRawFont &font, FileWriter &writer);
-    static int objectId(const Face *face);
+    // The face of a glyph run's font, made on first use; null when the
+    // font has no outlines to embed. Safe to call from several threads at
+    // once (texts are laid out on worker threads); the face keeps nothing
+    // of the font itself, so it outlives the thread's font engines.
+    Face *face(const QRawFont &font);
+    // The face's font object number, reserved the first time it is asked.
+    static int objectId(Face *face, FileWriter &writer);
     // Marks glyphs as used; the text they were shaped from gives each its
-    // characters the first time it is seen.
+    // characters the first time it is seen. Writing thread only.
     void use(Face *face, const quint32 *glyphs, int count, const QString &text);
     // Advance of a glyph in thousandths of an em, as the font's widths declare it.
     static int width(Face *face, quint32 glyph);
@@ -42,7 +45,7 @@ public:
 
 private:
     std::vector<std::unique_ptr<Face>> m_faces;
-    struct Cache;
+    struct Cache; // and the lock face() takes
     std::unique_ptr<Cache> m_cache;
 };
 

@@ -194,7 +194,8 @@ void FileWriter::finish(std::string_view trailerEntries)
     out += "\n0000000000 65535 f \n";
     raw(out);
     for (size_t i = 1; i < m_offsets.size(); ++i) {
-        char entry[21];
+        // 20 bytes an entry; offsets stay below 10^10 (PDF's own limit).
+        char entry[32];
         // An object reserved but never written is a free entry.
         if (m_offsets[i] < 0)
             std::snprintf(entry, sizeof entry, "%010d 00000 f \n", 0);

@@ -10,6 +10,7 @@
 #include "engine/pages/textmeasure.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QCache>
 #include <QGlyphRun>
 #include <QPainterPath>
 #include <QTextBlock>
@@ -18,6 +19,7 @@
 #include <QTransform>
 #include <QtMath>
 
+#include <atomic>
 #include <cmath>
 
 namespace Orv::Pdf {
@@ -82,17 +84,217 @@ std::vector<Piece> pieces(const std::vector<QList<QPointF>> &positions)
     return out;
 }
 
+// One glyph run, taken out of Qt's layout as plain data: the face it
+// embeds (found through the thread-safe FontSet), its glyphs and places,
+// and what its decorations need. Nothing of the thread's font engine is
+// kept, so texts laid out on a worker thread are written on another.
+struct ShapedRun
+{
+    FontSet::Face *face = nullptr;
+    double size = 0;
+    QList<quint32> indexes;
+    QList<QPointF> positions;
+    QPainterPath outline; // the glyphs' shapes, for a font with none to embed
+    bool underline = false, strikeOut = false, overline = false;
+    double ascent = 0, descent = 0, thickness = 0, underlinePosition = 0;
+    struct Line
+    {
+        double left, right, baseline; // from the first glyph to the end of the last
+    };
+    std::vector<Line> lines; // only where decorations or backgrounds need them
+};
+
+struct ShapedText
+{
+    ShapedText(const QList<QGlyphRun> &runs, const QString &shapedFrom, FontSet &fonts, bool withLines = false)
+        : text(shapedFrom)
+    {
+        std::vector<QList<QPointF>> places;
+        for (const QGlyphRun &run : runs) {
+            ShapedRun r;
+            r.indexes = run.glyphIndexes();
+            r.positions = run.positions();
+            const QRawFont raw = run.rawFont();
+            r.size = raw.pixelSize();
+            r.underline = run.underline();
+            r.strikeOut = run.strikeOut();
+            r.overline = run.overline();
+            const bool decoratedRun = r.underline || r.strikeOut || r.overline;
+            decorated |= decoratedRun;
+            if (!r.indexes.isEmpty()) {
+                r.face = fonts.face(raw);
+                if (!r.face) {
+                    for (qsizetype i = 0; i < r.indexes.size(); ++i)
+                        r.outline.addPath(raw.pathForGlyph(r.indexes[i]).translated(r.positions[i]));
+                }
+            }
+            if (decoratedRun || withLines) {
+                r.ascent = raw.ascent();
+                r.descent = raw.descent();
+                r.thickness = std::max(raw.lineThickness(), 0.0);
+                r.underlinePosition = raw.underlinePosition();
+                measureLines(raw, r);
+            }
+            places.push_back(r.positions);
+            this->runs.push_back(std::move(r));
+        }
+        if (!this->runs.empty())
+            order = pieces(places);
+    }
+
+    std::vector<ShapedRun> runs;
+    QString text;
+    std::vector<Piece> order;
+    bool decorated = false;
+
+private:
+    static void measureLines(const QRawFont &raw, ShapedRun &r)
+    {
+        const auto advance = [&](qsizetype i) {
+            const QList<QPointF> a = raw.advancesForGlyphIndexes(QList<quint32>{r.indexes[i]});
+            return a.isEmpty() ? 0.0 : a.first().x();
+        };
+        qsizetype start = 0;
+        for (qsizetype i = 1; i <= r.positions.size(); ++i) {
+            if (i < r.positions.size() && std::fabs(r.positions[i].y() - r.positions[start].y()) < 0.01)
+                continue;
+            r.lines.push_back({r.positions[start].x(), r.positions[i - 1].x() + advance(i - 1), r.positions[start].y()});
+            start = i;
+        }
+    }
+};
+
+// A plain text laid out in a box: what it is keyed by, and what it gave.
+struct TextKey
+{
+    const FontResolver::Entry *font;
+    QString text;
+    double width;
+    int flags;
+
+    bool operator==(const TextKey &o) const
+    {
+        return font == o.font && width == o.width && flags == o.flags && text == o.text;
+    }
+};
+
+size_t qHash(const TextKey &key, size_t seed = 0)
+{
+    return qHashMulti(seed, key.font, key.text, key.width, key.flags);
+}
+
+struct LaidOutText
+{
+    ShapedText shaped;
+    double height = 0;
+    double widest = 0;
+};
+
+// The width a text op's text is laid out to: its box's, turned with it.
+double layoutWidth(const TextOp &op)
+{
+    const int angle = ((op.angle % 3600) + 3600) % 3600;
+    const bool sideways = (angle > 450 && angle < 1350) || (angle > 2250 && angle < 3150);
+    return sideways ? op.rect.height() : op.rect.width();
+}
+
+bool laidOutAhead(const TextOp &op)
+{
+    return !op.text.isEmpty() && !op.richText;
+}
+
+// Texts laid out before, one cache for each thread (as fonts are) and
+// document: a report repeats its labels, names and numbers on page after
+// page, and laying out is the costly part. A few thousand texts cover
+// the repeated values; the rest come and go.
+class TextShaper
+{
+public:
+    static TextShaper &forThisThread(FontSet &fonts, quint64 document)
+    {
+        std::unique_ptr<TextShaper> &shaper = slot();
+        if (!shaper || shaper->m_document != document)
+            shaper = std::make_unique<TextShaper>(fonts, document);
+        return *shaper;
+    }
+    // Lets this thread's texts of the document go.
+    static void release(quint64 document)
+    {
+        std::unique_ptr<TextShaper> &shaper = slot();
+        if (shaper && shaper->m_document == document)
+            shaper.reset();
+    }
+
+    TextShaper(FontSet &fonts, quint64 document) : m_fonts(fonts), m_document(document) {}
+
+    std::shared_ptr<const LaidOutText> plain(const TextOp &op, double width,
+                                             std::shared_ptr<const FontResolver::Entry> entry)
+    {
+        const TextKey key{entry.get(), op.text, width, int(op.alignment) << 1 | int(op.wrap)};
+        if (const Cached *known = m_cache.object(key))
+            return known->text;
+        QTextLayout layout(TextLayout::prepare(op.text), entry->font);
+        double widest = 0;
+        const double height = TextLayout::layoutLines(layout, width, op.wrap, op.alignment, &widest);
+        auto laid = std::make_shared<const LaidOutText>(
+            LaidOutText{ShapedText(layout.glyphRuns(), layout.text(), m_fonts), height, widest});
+        m_cache.insert(key, new Cached{std::move(entry), laid});
+        return laid;
+    }
+
+private:
+    static std::unique_ptr<TextShaper> &slot()
+    {
+        thread_local std::unique_ptr<TextShaper> shaper;
+        return shaper;
+    }
+
+    struct Cached
+    {
+        std::shared_ptr<const FontResolver::Entry> font; // keeps the key's font alive, on this thread
+        std::shared_ptr<const LaidOutText> text;
+    };
+    FontSet &m_fonts;
+    quint64 m_document;
+    QCache<TextKey, Cached> m_cache{8192};
+};
+
+std::vector<std::shared_ptr<const FontResolver::Entry>> resolveFonts(const Page &page)
+{
+    std::vector<std::shared_ptr<const FontResolver::Entry>> entries;
+    entries.reserve(page.fonts.size());
+    for (const PageFont &font : page.fonts)
+        entries.push_back(FontResolver::instance().resolve(font));
+    return entries;
+}
+
+std::shared_ptr<const FontResolver::Entry> entryIn(const std::vector<std::shared_ptr<const FontResolver::Entry>> &entries,
+                                                   int index)
+{
+    if (index >= 0 && size_t(index) < entries.size())
+        return entries[size_t(index)];
+    return FontResolver::instance().resolve(PageFont());
+}
+
+} // namespace
+
+// The page's plain texts laid out, in the order of its text ops.
+struct PageTexts
+{
+    std::vector<std::shared_ptr<const LaidOutText>> texts;
+};
+
+namespace {
+
 class OpWriter
 {
 public:
     OpWriter(Content &content, const Page &page, FileWriter &file, FontSet &fonts, ImageSet &images,
-             const PageCollection *collection, int resolution)
+             const PageCollection *collection, int resolution, TextShaper &shaper, const PageTexts *prepared)
         : c(content), page(page), file(file), fonts(fonts), images(images), collection(collection),
-          hairlineUnit(1440.0 / std::max(resolution, 1))
+          hairlineUnit(1440.0 / std::max(resolution, 1)), shaper(shaper), prepared(prepared)
     {
-        entries.reserve(page.fonts.size());
-        for (const PageFont &font : page.fonts)
-            entries.push_back(FontResolver::instance().resolve(font));
+        entries = resolveFonts(page);
     }
 
     void operator()(const TextOp &op)
@@ -282,7 +484,7 @@ public:
             m.translate(place.map(t.pos).x(), place.map(t.pos).y());
             m.rotate(t.rotation);
             transform(m);
-            glyphs(layout.glyphRuns(), QPointF(dx, -layout.lineAt(0).ascent()), layout.text(), fore);
+            glyphs(ShapedText(layout.glyphRuns(), layout.text(), fonts), QPointF(dx, -layout.lineAt(0).ascent()), fore);
             c.restore();
         }
     }
@@ -291,13 +493,6 @@ private:
     PageFont fontOf(int index) const
     {
         return index >= 0 && size_t(index) < page.fonts.size() ? page.fonts[size_t(index)] : PageFont();
-    }
-
-    std::shared_ptr<const FontResolver::Entry> entryOf(int index)
-    {
-        if (index >= 0 && size_t(index) < entries.size())
-            return entries[size_t(index)];
-        return FontResolver::instance().resolve(PageFont());
     }
 
     void transform(const QTransform &t)
@@ -341,17 +536,18 @@ private:
             drawRichText(op, box);
             return;
         }
-        const auto entry = entryOf(op.font);
-        QTextLayout layout(TextLayout::prepare(op.text), entry->font);
-        double widest = 0;
-        const double height = TextLayout::layoutLines(layout, box.width(), op.wrap, op.alignment, &widest);
-        const QPointF at(box.left(), topFor(height, box, op.alignment));
-        const bool clip = !(height <= box.height() + Tolerance && widest <= box.width() + Tolerance);
+        std::shared_ptr<const LaidOutText> laid;
+        if (prepared && nextPrepared < prepared->texts.size())
+            laid = prepared->texts[nextPrepared++];
+        else
+            laid = shaper.plain(op, box.width(), entryIn(entries, op.font));
+        const QPointF at(box.left(), topFor(laid->height, box, op.alignment));
+        const bool clip = !(laid->height <= box.height() + Tolerance && laid->widest <= box.width() + Tolerance);
         if (clip) {
             c.save();
             c.clipRect(box);
         }
-        glyphs(layout.glyphRuns(), at, layout.text(), op.foreColor);
+        glyphs(laid->shaped, at, op.foreColor);
         if (clip)
             c.restore();
     }
@@ -377,93 +573,64 @@ private:
                 const QTextCharFormat format = fragment.charFormat();
                 const QBrush fore = format.foreground();
                 const QRgb colour = fore.style() != Qt::NoBrush ? fore.color().rgba() : op.foreColor;
-                const QList<QGlyphRun> runs = fragment.glyphRuns();
-                if (format.background().style() != Qt::NoBrush)
-                    backgrounds(runs, at, format.background().color().rgba());
-                glyphs(runs, at, fragment.text(), colour);
+                const bool background = format.background().style() != Qt::NoBrush;
+                const ShapedText shaped(fragment.glyphRuns(), fragment.text(), fonts, background);
+                if (background)
+                    backgrounds(shaped, at, format.background().color().rgba());
+                glyphs(shaped, at, colour);
             }
         }
         c.restore();
     }
 
-    // The extent of each line of a run: from its first glyph to the end
-    // of its last, at the baseline.
-    template<typename F>
-    void eachLine(const QGlyphRun &run, const QPointF &at, F f)
-    {
-        const QList<quint32> glyphs = run.glyphIndexes();
-        const QList<QPointF> positions = run.positions();
-        const QRawFont raw = run.rawFont();
-        const auto advance = [&](qsizetype i) {
-            const QList<QPointF> a = raw.advancesForGlyphIndexes(QList<quint32>{glyphs[i]});
-            return a.isEmpty() ? 0.0 : a.first().x();
-        };
-        qsizetype start = 0;
-        for (qsizetype i = 1; i <= positions.size(); ++i) {
-            if (i < positions.size() && std::fabs(positions[i].y() - positions[start].y()) < 0.01)
-                continue;
-            const double left = positions[start].x();
-            const double right = positions[i - 1].x() + advance(i - 1);
-            f(raw, at.x() + left, at.x() + right, at.y() + positions[start].y());
-            start = i;
-        }
-    }
-
-    void backgrounds(const QList<QGlyphRun> &runs, const QPointF &at, QRgb colour)
+    void backgrounds(const ShapedText &shaped, const QPointF &at, QRgb colour)
     {
         c.fillColour(colour);
-        for (const QGlyphRun &run : runs) {
-            eachLine(run, at, [&](const QRawFont &raw, double left, double right, double baseline) {
-                c.rect(QRectF(left, baseline - raw.ascent(), right - left, raw.ascent() + raw.descent()));
-            });
+        for (const ShapedRun &run : shaped.runs) {
+            for (const ShapedRun::Line &l : run.lines)
+                c.rect(QRectF(at.x() + l.left, at.y() + l.baseline - run.ascent, l.right - l.left, run.ascent + run.descent));
         }
         c.paint(true, false);
     }
 
     // Writes glyph runs as text placed at `at`, then their underlines and
     // strike-outs.
-    void glyphs(const QList<QGlyphRun> &runs, const QPointF &at, const QString &text, QRgb colour)
+    void glyphs(const ShapedText &shaped, const QPointF &at, QRgb colour)
     {
-        if (runs.isEmpty())
+        const std::vector<ShapedRun> &runs = shaped.runs;
+        if (runs.empty())
             return;
         c.fillColour(colour);
         std::string &d = c.data();
         bool inText = false;
         const FontSet::Face *lastFace = nullptr;
         double lastSize = -1;
-        bool decorated = false;
-        std::vector<QList<quint32>> indexes;
-        std::vector<QList<QPointF>> positions;
-        std::vector<FontSet::Face *> faces;
-        for (const QGlyphRun &run : runs) {
-            indexes.push_back(run.glyphIndexes());
-            positions.push_back(run.positions());
-            decorated |= run.underline() || run.strikeOut() || run.overline();
-            FontSet::Face *face = indexes.back().isEmpty() ? nullptr : fonts.face(run.rawFont(), file);
-            faces.push_back(face);
-            if (face)
-                fonts.use(face, indexes.back().constData(), int(indexes.back().size()), text);
-            else if (!indexes.back().isEmpty())
-                outlines(run.rawFont(), indexes.back(), positions.back(), at); // no outlines to embed: shapes
+        for (const ShapedRun &run : runs) {
+            if (run.face)
+                fonts.use(run.face, run.indexes.constData(), int(run.indexes.size()), shaped.text);
+            else if (!run.outline.isEmpty())
+                outlines(run.outline.translated(at)); // no outlines to embed: shapes
         }
-        for (const Piece &piece : pieces(positions)) {
-            FontSet::Face *face = faces[piece.run];
+        for (const Piece &piece : shaped.order) {
+            const ShapedRun &run = runs[piece.run];
+            FontSet::Face *face = run.face;
             if (!face)
                 continue;
-            const QList<quint32> &glyph = indexes[piece.run];
-            const QList<QPointF> &place = positions[piece.run];
-            const double size = runs[qsizetype(piece.run)].rawFont().pixelSize();
+            const QList<quint32> &glyph = run.indexes;
+            const QList<QPointF> &place = run.positions;
+            const double size = run.size;
             if (!inText) {
                 d += "BT\n";
                 inText = true;
             }
             if (face != lastFace || size != lastSize) {
                 d += "/F";
-                appendInt(d, FontSet::objectId(face));
+                const int id = FontSet::objectId(face, file);
+                appendInt(d, id);
                 d += ' ';
                 appendNumber(d, size, 3);
                 d += " Tf\n";
-                c.resources().addFont(FontSet::objectId(face));
+                c.resources().addFont(id);
                 lastFace = face;
                 lastSize = size;
             }
@@ -504,32 +671,29 @@ private:
         }
         if (inText)
             d += "ET\n";
-        if (!decorated)
+        if (!shaped.decorated)
             return;
-        for (const QGlyphRun &run : runs) {
-            if (!run.underline() && !run.strikeOut() && !run.overline())
+        for (const ShapedRun &run : runs) {
+            if (!run.underline && !run.strikeOut && !run.overline)
                 continue;
-            eachLine(run, at, [&](const QRawFont &raw, double left, double right, double baseline) {
-                const double thickness = std::max(raw.lineThickness(), 0.0);
+            for (const ShapedRun::Line &l : run.lines) {
+                const double left = at.x() + l.left, right = at.x() + l.right, baseline = at.y() + l.baseline;
                 const auto line = [&](double middle) {
-                    c.rect(QRectF(left, middle - thickness / 2, right - left, thickness));
+                    c.rect(QRectF(left, middle - run.thickness / 2, right - left, run.thickness));
                 };
-                if (run.underline())
-                    line(baseline + raw.underlinePosition());
-                if (run.strikeOut())
-                    line(baseline - raw.ascent() / 3);
-                if (run.overline())
-                    line(baseline - raw.ascent() + thickness / 2);
-            });
+                if (run.underline)
+                    line(baseline + run.underlinePosition);
+                if (run.strikeOut)
+                    line(baseline - run.ascent / 3);
+                if (run.overline)
+                    line(baseline - run.ascent + run.thickness / 2);
+            }
         }
         c.paint(true, false);
     }
 
-    void outlines(const QRawFont &raw, const QList<quint32> &indexes, const QList<QPointF> &positions, const QPointF &at)
+    void outlines(const QPainterPath &all)
     {
-        QPainterPath all;
-        for (qsizetype i = 0; i < indexes.size(); ++i)
-            all.addPath(raw.pathForGlyph(indexes[i]).translated(at + positions[i]));
         for (int i = 0; i < all.elementCount(); ++i) {
             const QPainterPath::Element e = all.elementAt(i);
             if (e.isMoveTo()) {
@@ -551,19 +715,45 @@ private:
     ImageSet &images;
     const PageCollection *collection;
     double hairlineUnit;
+    TextShaper &shaper;
+    const PageTexts *prepared;
+    size_t nextPrepared = 0;
     std::vector<std::shared_ptr<const FontResolver::Entry>> entries;
 };
 
 } // namespace
 
+namespace {
+std::atomic<quint64> documents{0};
+}
+
 PageWriter::PageWriter(FileWriter &file, FontSet &fonts, ImageSet &images, const PageCollection *collection, int resolution)
-    : m_file(file), m_fonts(fonts), m_images(images), m_collection(collection), m_resolution(resolution)
+    : m_file(file), m_fonts(fonts), m_images(images), m_collection(collection), m_resolution(resolution),
+      m_document(++documents)
 {
 }
 
-void PageWriter::paint(const Page &page, Content &content)
+PageWriter::~PageWriter()
 {
-    OpWriter draw(content, page, m_file, m_fonts, m_images, m_collection, m_resolution);
+    TextShaper::release(m_document);
+}
+
+std::shared_ptr<const PageTexts> PageWriter::prepare(const Page &page) const
+{
+    auto out = std::make_shared<PageTexts>();
+    TextShaper &shaper = TextShaper::forThisThread(m_fonts, m_document);
+    const auto entries = resolveFonts(page);
+    for (const PageOp &op : page.ops) {
+        if (const auto *text = std::get_if<TextOp>(&op); text && laidOutAhead(*text))
+            out->texts.push_back(shaper.plain(*text, layoutWidth(*text), entryIn(entries, text->font)));
+    }
+    return out;
+}
+
+void PageWriter::paint(const Page &page, Content &content, const PageTexts *prepared)
+{
+    OpWriter draw(content, page, m_file, m_fonts, m_images, m_collection, m_resolution,
+                  TextShaper::forThisThread(m_fonts, m_document), prepared);
     for (const PageOp &op : page.ops)
         std::visit(draw, op);
 }

@@ -8,6 +8,10 @@
 #include "engine/export/pdfcontent.h"
 #include "engine/pages/page.h"
 
+#include <QtGlobal>
+
+#include <memory>
+
 namespace Orv {
 class PageCollection;
 }
@@ -17,16 +21,24 @@ namespace Orv::Pdf {
 class FileWriter;
 class FontSet;
 class ImageSet;
+struct PageTexts;
 
 class PageWriter
 {
 public:
     // resolution: dots per inch a hairline's dashes are measured in.
     PageWriter(FileWriter &file, FontSet &fonts, ImageSet &images, const PageCollection *collection, int resolution);
+    ~PageWriter();
+    PageWriter(const PageWriter &) = delete;
+    PageWriter &operator=(const PageWriter &) = delete;
 
+    // Lays out the page's texts ahead of painting it; safe to call on
+    // several threads at once, while paint() runs on its own.
+    std::shared_ptr<const PageTexts> prepare(const Page &page) const;
     // Appends the page's drawing to content (pictures seen first are
-    // written to the file on the way).
-    void paint(const Page &page, Content &content);
+    // written to the file on the way), with its texts laid out by
+    // prepare() if given.
+    void paint(const Page &page, Content &content, const PageTexts *prepared = nullptr);
 
 private:
     FileWriter &m_file;
@@ -34,6 +46,7 @@ private:
     ImageSet &m_images;
     const PageCollection *m_collection;
     int m_resolution;
+    quint64 m_document; // tells the threads' text caches one document from the next
 };
 
 } // namespace Orv::Pdf

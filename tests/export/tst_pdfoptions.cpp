@@ -63,7 +63,7 @@ private Q_SLOTS:
 
     void encryptionAndPermissions()
     {
-        for (const int version : {-1, 2}) { // AES-256, and the 40-bit RC4 of PDF 1.3
+        for (const int version : {-1, 0, 2}) { // AES-256, and the 40-bit RC4 of PDF 1.1 and 1.3
             QVariantMap settings{{QStringLiteral("UserPassword"), QStringLiteral("open sesame")},
                                  {QStringLiteral("OwnerPassword"), QStringLiteral("owner")},
                                  {QStringLiteral("AllowPrint"), false},
@@ -79,6 +79,8 @@ private Q_SLOTS:
             QVERIFY(firstPageText(*doc).contains(QLatin1String("Sales by region")));
             if (version < 0)
                 QVERIFY(contents(path).contains("/V 5"));
+            if (version == 0)
+                QVERIFY(contents(path).startsWith("%PDF-1.1"));
         }
         // Permissions alone: the file opens without a password but keeps them.
         const auto doc = Poppler::Document::load(exported({{QStringLiteral("AllowModify"), false}}));
