@@ -36,7 +36,10 @@ std::string date(const QDateTime &when)
                     .arg(offset < 0 ? QLatin1Char('-') : QLatin1Char('+'))
                     .arg(std::abs(offset) / 60, 2, 10, QLatin1Char('0'))
                     .arg(std::abs(offset) % 60, 2, 10, QLatin1Char('0'));
-    return "(" + text.toStdString() + ")";
+    std::string out(1, '(');
+    out += text.toStdString();
+    out += ')';
+    return out;
 }
 
 } // namespace
@@ -158,9 +161,9 @@ void Document::finish(const DocumentInfo &info, const std::vector<PdfOutline::It
             for (size_t i = 0; i <= count; ++i)
                 ids.push_back(d->file.reserve());
             outlineId = ids.front();
-            const std::vector<QByteArray> numbered = PdfOutline::objects(outline, pages, outlineId);
-            for (size_t i = 0; i < numbered.size(); ++i)
-                d->file.object(ids[i], std::string_view(numbered[i].constData(), size_t(numbered[i].size())));
+            PdfOutline::objects(outline, pages, outlineId, [&](qint64 index, const QByteArray &body) {
+                d->file.object(ids[size_t(index)], std::string_view(body.constData(), size_t(body.size())));
+            });
         }
     }
 

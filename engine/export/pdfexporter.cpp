@@ -31,7 +31,9 @@
 #include <QRegularExpression>
 #include <algorithm>
 #include <cstdio>
+#include <malloc.h>
 #include <map>
+#include <optional>
 #include <stdexcept>
 
 namespace Orv {
@@ -223,7 +225,8 @@ Status PdfExporter::writeOwnPdf(const PageCollection &pages, QIODevice *device, 
         std::shared_ptr<const Page> page;
         std::shared_ptr<const Pdf::PageTexts> texts;
     };
-    OrderedWork<Ahead> work(0);
+    std::optional<OrderedWork<Ahead>> ahead(std::in_place, 0);
+    OrderedWork<Ahead> &work = *ahead;
     const int depth = 2 * work.threads();
     int written = 0;
     const auto writeNext = [&] {
@@ -255,6 +258,10 @@ Status PdfExporter::writeOwnPdf(const PageCollection &pages, QIODevice *device, 
             return failure(ErrExportCancelled, QStringLiteral("Export cancelled"));
         writeNext();
     }
+    // The workers and the texts they laid out go before the fonts are
+    // subset, and the memory they held goes back to the system.
+    ahead.reset();
+    malloc_trim(0);
     if (document.ok())
         document.finish({settings.title, settings.author, settings.creator, settings.subject, settings.keywords}, outline);
     if (!document.ok())

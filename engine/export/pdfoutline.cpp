@@ -3,6 +3,8 @@
 #include <QFile>
 #include <QRegularExpression>
 
+#include <limits>
+
 namespace Orv::PdfOutline {
 
 namespace {
@@ -99,28 +101,33 @@ QByteArray pdfString(const QString &s)
     return out + '>';
 }
 
+// 28 bytes an item: a long report has hundreds of thousands.
 struct Node
 {
-    qint64 parent = -1, first = -1, last = -1, prev = -1, next = -1;
-    int count = 0;
+    qint32 parent = -1, first = -1, last = -1, prev = -1, next = -1;
+    qint32 count = 0;
+    qint32 item = -1;
 };
 
 } // namespace
 
-std::vector<QByteArray> objects(const std::vector<Item> &items, const std::vector<qint64> &pages, qint64 firstId)
+qint64 objects(const std::vector<Item> &items, const std::vector<qint64> &pages, qint64 firstId,
+               const std::function<void(qint64, const QByteArray &)> &write)
 {
     std::vector<Node> nodes(1);
-    std::vector<const Item *> shown;
-    std::vector<qint64> stack{0}; // stack[k]: latest node at depth k (0 the root)
-    for (const Item &item : items) {
+    nodes.reserve(std::min<size_t>(items.size(), std::numeric_limits<qint32>::max() - 1) + 1);
+    std::vector<qint32> stack{0}; // stack[k]: latest node at depth k (0 the root)
+    for (size_t index = 0; index < items.size() && nodes.size() < size_t(std::numeric_limits<qint32>::max()); ++index) {
+        const Item &item = items[index];
         if (item.page < 0 || size_t(item.page) >= pages.size())
             continue;
         const size_t depth = size_t(std::clamp(item.level, 0, int(stack.size()) - 1));
         stack.resize(depth + 1);
-        const qint64 parent = stack.back();
-        const qint64 id = qint64(nodes.size());
+        const qint32 parent = stack.back();
+        const qint32 id = qint32(nodes.size());
         nodes.push_back(Node());
         nodes[size_t(id)].parent = parent;
+        nodes[size_t(id)].item = qint32(index);
         Node &p = nodes[size_t(parent)];
         if (p.last >= 0) {
             nodes[size_t(p.last)].next = id;
@@ -129,23 +136,20 @@ std::vector<QByteArray> objects(const std::vector<Item> &items, const std::vecto
             p.first = id;
         }
         p.last = id;
-        for (qint64 a = parent; a >= 0; a = nodes[size_t(a)].parent)
+        for (qint32 a = parent; a >= 0; a = nodes[size_t(a)].parent)
             ++nodes[size_t(a)].count; // every item open: ancestors count all below them
-        shown.push_back(&item);
         stack.push_back(id);
     }
-    if (shown.empty())
-        return {};
+    if (nodes.size() == 1)
+        return 0;
     const auto refTo = [firstId](qint64 node) { return QByteArray::number(firstId + node) + " 0 R"; };
-    std::vector<QByteArray> out;
-    out.reserve(nodes.size());
     for (size_t i = 0; i < nodes.size(); ++i) {
         const Node &n = nodes[i];
         QByteArray body = "<<\n";
         if (i == 0) {
             body += "/Type /Outlines\n";
         } else {
-            const Item &item = *shown[i - 1];
+            const Item &item = items[size_t(n.item)];
             body += "/Title " + pdfString(item.title) + "\n/Parent " + refTo(n.parent) + "\n/Dest [" +
                     QByteArray::number(pages[size_t(item.page)]) + " 0 R /XYZ 0 " + QByteArray::number(item.y, 'f', 2) +
                     " null]\n";
@@ -159,8 +163,15 @@ std::vector<QByteArray> objects(const std::vector<Item> &items, const std::vecto
         if (n.count > 0)
             body += "/Count " + QByteArray::number(n.count) + '\n';
         body += ">>";
-        out.push_back(std::move(body));
+        write(qint64(i), body);
     }
+    return qint64(nodes.size());
+}
+
+std::vector<QByteArray> objects(const std::vector<Item> &items, const std::vector<qint64> &pages, qint64 firstId)
+{
+    std::vector<QByteArray> out;
+    objects(items, pages, firstId, [&out](qint64, const QByteArray &body) { out.push_back(body); });
     return out;
 }
 

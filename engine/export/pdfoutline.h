@@ -7,6 +7,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
 #include <vector>
 
 class QFile;
@@ -25,6 +26,10 @@ struct Item
 // /Outlines") first, then the items in order; pages[i] is page i's object
 // number. Empty when no item is on a page.
 std::vector<QByteArray> objects(const std::vector<Item> &items, const std::vector<qint64> &pages, qint64 firstId);
+// The same, handed to write one at a time (index from 0, the root) so a
+// long outline is never held whole; returns how many there were.
+qint64 objects(const std::vector<Item> &items, const std::vector<qint64> &pages, qint64 firstId,
+               const std::function<void(qint64, const QByteArray &)> &write);
 
 enum class Result { Done, NotRecognised, WriteFailed };
 
