@@ -6,6 +6,7 @@
 // keeps anything drawn from it makes it again.
 #include "engine/core/status.h"
 #include "engine/pages/page.h"
+#include "engine/pages/pagecollection.h"
 
 #include <QObject>
 #include <QPointer>
@@ -13,8 +14,6 @@
 #include <memory>
 
 namespace Orv {
-
-class PageCollection;
 
 class PageSource : public QObject
 {

@@ -4,13 +4,13 @@
 // are known reach the source only then, unless the run publishes them
 // early (ReportRun::setProvisionalPages), in which case they are announced
 // again with pagesChanged when final.
+#include "engine/pages/pagecollection.h"
 #include "engine/pages/pagesource.h"
+#include "engine/run/reportrun.h"
 
 #include <QPointer>
 
 namespace Orv {
-
-class ReportRun;
 
 class RunPageSource : public PageSource
 {
