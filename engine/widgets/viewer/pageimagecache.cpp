@@ -27,7 +27,7 @@ void PageImageCache::erase(std::list<Entry>::iterator entry)
 void PageImageCache::shrink(std::list<Entry>::const_iterator keep)
 {
     auto it = m_entries.end();
-    while (m_bytes > m_budget && it != m_entries.begin()) {
+    while (m_bytes + m_reserved > m_budget && it != m_entries.begin()) {
         const auto victim = std::prev(it);
         if (victim == keep || pinned(victim->first))
             it = victim;
@@ -42,11 +42,12 @@ void PageImageCache::setBudget(qint64 bytes)
     shrink(m_entries.cend());
 }
 
-void PageImageCache::setPinned(int first, int last, qint64 scale)
+void PageImageCache::setPinned(int first, int last, qint64 scale, std::vector<TileKey> tiles)
 {
     m_pinFirst = first;
     m_pinLast = last;
     m_pinScale = scale;
+    m_pinTiles = std::unordered_set<TileKey, TileKeyHash>(tiles.begin(), tiles.end());
 }
 
 const QImage *PageImageCache::find(const TileKey &key)
@@ -73,12 +74,24 @@ bool PageImageCache::insert(const TileKey &key, const QImage &image)
         m_bytes += cost(image);
     }
     shrink(m_entries.cbegin());
-    if (m_bytes > m_budget && !pinned(key)) {
+    if (m_bytes + m_reserved > m_budget && !pinned(key)) {
         erase(m_entries.begin());
         return false;
     }
-    m_peak = qMax(m_peak, m_bytes);
+    m_peak = qMax(m_peak, m_bytes + m_reserved);
     return true;
+}
+
+void PageImageCache::reserve(qint64 bytes)
+{
+    m_reserved += qMax<qint64>(0, bytes);
+    shrink(m_entries.cend());
+    m_peak = qMax(m_peak, m_bytes + m_reserved);
+}
+
+void PageImageCache::release(qint64 bytes)
+{
+    m_reserved = qMax<qint64>(0, m_reserved - qMax<qint64>(0, bytes));
 }
 
 void PageImageCache::removePage(int page)
@@ -99,6 +112,7 @@ const QImage *PageImageCache::anyWholePage(int page) const
 
 void PageImageCache::clear()
 {
+    // Reservations stay: their images are still being made.
     m_entries.clear();
     m_map.clear();
     m_wholePages.clear();

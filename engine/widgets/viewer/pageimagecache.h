@@ -13,6 +13,8 @@
 
 #include <list>
 #include <unordered_map>
+#include <unordered_set>
+#include <vector>
 
 namespace Orv {
 
@@ -48,16 +50,26 @@ public:
     void setBudget(qint64 bytes);
     qint64 budget() const { return m_budget; }
     qint64 bytes() const { return m_bytes; }
-    // The most bytes held at any time since the cache was made.
+    // The most bytes held (reserved ones included) at any time since the
+    // cache was made.
     qint64 peakBytes() const { return m_peak; }
+    // Bytes of images being made that count against the budget before
+    // they arrive: reserving drops older images to make room.
+    void reserve(qint64 bytes);
+    void release(qint64 bytes);
+    qint64 reserved() const { return m_reserved; }
     int count() const { return int(m_map.size()); }
     static qint64 cost(const QImage &image) { return qint64(image.width()) * image.height() * 4; }
 
-    // Pages first..last (at the scale given) stay while pinned; an empty
-    // range (last < first) pins nothing.
-    void setPinned(int first, int last, qint64 scale);
+    // The whole-page images of pages first..last (at the scale given) and
+    // the tiles listed stay while pinned; an empty range (last < first)
+    // pins no whole page. Tiles of a page are pinned one by one, as only
+    // those in view matter.
+    void setPinned(int first, int last, qint64 scale, std::vector<TileKey> tiles = {});
     bool pinned(const TileKey &key) const
     {
+        if (key.tile >= 0)
+            return m_pinTiles.count(key) > 0;
         return key.page >= m_pinFirst && key.page <= m_pinLast && key.scale == m_pinScale;
     }
 
@@ -87,9 +99,11 @@ private:
     qint64 m_budget;
     qint64 m_bytes = 0;
     qint64 m_peak = 0;
+    qint64 m_reserved = 0;
     int m_pinFirst = 0;
     int m_pinLast = -1;
     qint64 m_pinScale = 0;
+    std::unordered_set<TileKey, TileKeyHash> m_pinTiles;
     std::list<Entry> m_entries; // most recent first
     std::unordered_map<TileKey, std::list<Entry>::iterator, TileKeyHash> m_map;
     std::unordered_multimap<int, std::list<Entry>::iterator> m_wholePages;

@@ -12,6 +12,8 @@
 
 #include <cmath>
 
+#include <malloc.h>
+
 namespace Orv {
 
 namespace {
@@ -245,12 +247,14 @@ void PageView::paintEvent(QPaintEvent *event)
     p.fillRect(event->rect(), palette().color(QPalette::Dark));
     bool complete = true;
     m_wanted.clear();
+    m_shownTiles.clear();
     if (m_pages && m_nav->pageCount() > 0) {
         const auto [first, last] = m_nav->visiblePages();
-        // What is shown and the pages either side stay in the cache.
-        m_cache.setPinned(first - 1, last + 1, PageImageCache::scaleKey(deviceScale()));
         for (int i = first; i <= last; ++i)
             paintPage(p, i, &complete);
+        // What is shown and the pages either side stay in the cache.
+        m_cache.setPinned(first - 1, last + 1, PageImageCache::scaleKey(deviceScale()), std::move(m_shownTiles));
+        m_shownTiles.clear();
         const double s = m_nav->scale();
         if (m_highlightPage >= first && m_highlightPage <= last) {
             const QRect page = m_nav->pageRect(m_highlightPage, pageSize(m_highlightPage));
@@ -319,6 +323,7 @@ void PageView::paintPage(QPainter &p, int index, bool *complete)
             for (int ty = top; ty <= bottom; ++ty) {
                 for (int tx = left; tx <= right; ++tx) {
                     const TileKey tile{index, key, ty * columns + tx};
+                    m_shownTiles.push_back(tile);
                     const QPointF at = QPointF(rect.topLeft()) + QPointF(tx * side, ty * side) / dpr;
                     if (const QImage *image = m_cache.find(tile)) {
                         p.drawImage(at, *image);
@@ -399,12 +404,25 @@ bool PageView::start(const Wanted &wanted)
     const double dpr = devicePixelRatioF();
     const quint64 generation = m_generation;
     const int version = versionOf(key.page);
+    // The image counts against the cache's budget while it is being made.
+    const QSize full(int(std::ceil(page->size.width() * scale)), int(std::ceil(page->size.height() * scale)));
+    const QSize pixels = area.isEmpty() ? full : area.intersected(QRect(QPoint(0, 0), full)).size();
+    const qint64 bytes = qint64(pixels.width()) * pixels.height() * 4;
+    m_cache.reserve(bytes);
     m_inFlight.insert(key);
-    m_pool.start([this, key, area, scale, dpr, page, generation, version, images = std::move(images)] {
+    m_pool.start([this, key, area, scale, dpr, page, generation, version, bytes, images = std::move(images)] {
         QImage image = renderDetached(*page, images, scale, area);
         image.setDevicePixelRatio(dpr);
+        // The heap grows in large steps (setUpProcess) and each worker
+        // thread has a heap of its own: what a render freed goes back at
+        // once, or every worker would keep tens of megabytes.
+        malloc_trim(0);
         QMetaObject::invokeMethod(
-            this, [this, key, image, generation, version] { delivered(key, image, generation, version); },
+            this,
+            [this, key, image, generation, version, bytes] {
+                m_cache.release(bytes);
+                delivered(key, image, generation, version);
+            },
             Qt::QueuedConnection);
     });
     return true;

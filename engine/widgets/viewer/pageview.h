@@ -104,6 +104,7 @@ private:
     QThreadPool m_pool;
     std::unordered_set<TileKey, TileKeyHash> m_inFlight;
     std::vector<Wanted> m_wanted; // missing in the last paint, in paint order
+    std::vector<TileKey> m_shownTiles; // tiles in view in the last paint
     qint64 m_rendersDone = 0;
     quint64 m_generation = 0; // counts setPages calls
     ViewerRuler *m_hRuler;
