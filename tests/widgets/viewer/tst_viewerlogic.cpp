@@ -363,6 +363,16 @@ private Q_SLOTS:
         c.get(0);
         QCOMPARE(c.renders, (budget < pageBytes ? 43 : 42) - (pinning ? 1 : 0));
 
+        // Images being made count too: making room drops an older one.
+        if (budget >= pageBytes) {
+            const int held = c.cache.count();
+            c.cache.reserve(pageBytes);
+            QVERIFY(c.cache.bytes() + c.cache.reserved() <= budget);
+            QCOMPARE(c.cache.count(), held - 1);
+            c.cache.release(pageBytes);
+            QCOMPARE(c.cache.reserved(), 0);
+        }
+
         // A page made again loses its images.
         c.cache.setPinned(0, -1, 0);
         c.cache.removePage(10);
@@ -370,6 +380,25 @@ private Q_SLOTS:
         c.cache.setBudget(0);
         QCOMPARE(c.cache.bytes(), 0);
         QCOMPARE(c.cache.count(), 0);
+    }
+
+    // Of a tiled page only the tiles listed stay, not all its tiles.
+    void pageImageCachePinsTilesOneByOne()
+    {
+        const qint64 scale = PageImageCache::scaleKey(0.5);
+        QImage tile(PageImageCache::TileSize, PageImageCache::TileSize, QImage::Format_RGB32);
+        tile.fill(Qt::white);
+        const qint64 tileBytes = PageImageCache::cost(tile);
+        PageImageCache cache(3 * tileBytes);
+        cache.setPinned(0, 0, scale, {TileKey{0, scale, 1}});
+        for (int t = 0; t < 8; ++t) {
+            QVERIFY(cache.insert(TileKey{0, scale, t}, tile));
+            QVERIFY(cache.bytes() <= cache.budget());
+        }
+        QCOMPARE(cache.count(), 3);
+        QVERIFY(cache.find(TileKey{0, scale, 1}));
+        QVERIFY(cache.find(TileKey{0, scale, 7}));
+        QVERIFY(!cache.find(TileKey{0, scale, 2}));
     }
 
     void tableOfContents()
