@@ -134,6 +134,34 @@ void PageCollection::append(Page page)
     Q_EMIT pageAdded(index);
 }
 
+Status PageCollection::replace(int index, Page page)
+{
+    const QString source = QStringLiteral("PageCollection");
+    if (index < 0 || index >= Count())
+        return Status::failure(ErrSubscript,
+                               QStringLiteral("page index %1 out of range (%2 pages)").arg(index).arg(Count()), source);
+    Private::Slot &slot = d->slots[size_t(index)];
+    if (slot.inArchive)
+        return Status::failure(ErrInvalidCall, QStringLiteral("page %1 belongs to a loaded archive").arg(index + 1),
+                               source);
+    {
+        QMutexLocker lock(&d->mutex);
+        d->cache.remove_if([index](const auto &entry) { return entry.first == index; });
+    }
+    const bool wasResident = bool(slot.page);
+    // A spilled page's old bytes stay in the spill file, unused.
+    slot.page = std::make_shared<const Page>(std::move(page));
+    slot.offset = -1;
+    slot.size = 0;
+    if (!wasResident) {
+        d->resident.push_back(index);
+        while (int(d->resident.size()) > d->memoryLimit)
+            d->spillOldest();
+    }
+    Q_EMIT pageChanged(index);
+    return {};
+}
+
 void PageCollection::clear()
 {
     const int limit = d->memoryLimit;

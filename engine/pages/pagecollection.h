@@ -29,6 +29,10 @@ public:
     // spilled or archived page cannot be read back; status says why).
     std::shared_ptr<const Page> page(int index, Status *status = nullptr) const;
     void append(Page page);
+    // Puts a new version of a page in place (a run filling in values that
+    // became known later) and emits pageChanged. Pages of a loaded archive
+    // cannot be replaced (error 5), nor pages out of range (error 9).
+    Status replace(int index, Page page);
     void clear();
 
     // Images are kept by content: adding the same pixels twice gives the
@@ -57,6 +61,7 @@ public:
 
 Q_SIGNALS:
     void pageAdded(int index);
+    void pageChanged(int index);
     void cleared();
 
 private:

@@ -34,6 +34,7 @@ struct ReportRun::Private : public PageSink
     std::function<void(const Status &)> errorDisplay;
     PageCollection *pages = nullptr;
     std::unique_ptr<PageCollection> ownPages;
+    bool provisionalPages = false;
 
     State state = State::Idle;
     bool cancelRequested = false;
@@ -65,6 +66,9 @@ struct ReportRun::Private : public PageSink
     std::deque<Ready> ready;
     std::deque<Held> held;
     std::unique_ptr<PageCollection> holding;
+    // Published with provisional texts, waiting for their late values (in
+    // page order; index is the page's in the collection).
+    std::deque<Held> provisional;
 
     void report_error(const Status &status)
     {
@@ -101,9 +105,12 @@ struct ReportRun::Private : public PageSink
         return std::all_of(patches.begin(), patches.end(), [](const Patch &p) { return p.late->resolved; });
     }
 
+    // Fills in the late texts known so far (those not known stay blank).
     static void apply(Page &page, const std::vector<Patch> &patches)
     {
         for (const Patch &p : patches) {
+            if (!p.late->resolved)
+                continue;
             if (auto *text = std::get_if<TextOp>(&page.ops[size_t(p.op)]))
                 text->text = p.late->text;
         }
@@ -112,7 +119,7 @@ struct ReportRun::Private : public PageSink
     void pageDone(Page &&page, std::vector<Patch> &&patches) override
     {
         const int index = pagesMade++;
-        if (held.empty() && resolved(patches)) {
+        if (provisionalPages || (held.empty() && resolved(patches))) {
             ready.push_back({std::move(page), std::move(patches)});
         } else {
             if (!holding) {
@@ -125,16 +132,37 @@ struct ReportRun::Private : public PageSink
         Q_EMIT q->PageEnd(index);
     }
 
-    bool publishable() const { return !ready.empty() || (!held.empty() && resolved(held.front().patches)); }
+    bool publishable() const
+    {
+        return !ready.empty() || (!held.empty() && resolved(held.front().patches))
+            || (!provisional.empty() && resolved(provisional.front().patches));
+    }
 
-    // Moves one page into the collection; false when none is ready.
+    // Moves one page into the collection, or puts the final version of a
+    // provisional one in place; false when none is ready.
     bool publishOne()
     {
         if (!ready.empty()) {
             Ready r = std::move(ready.front());
             ready.pop_front();
             apply(r.page, r.patches);
+            if (!resolved(r.patches))
+                provisional.push_back({pages->Count(), std::move(r.patches)});
             pages->append(std::move(r.page));
+            return true;
+        }
+        if (!provisional.empty() && resolved(provisional.front().patches)) {
+            Held h = std::move(provisional.front());
+            provisional.pop_front();
+            Status status;
+            const std::shared_ptr<const Page> shown = pages->page(h.index, &status);
+            if (shown) {
+                Page page = *shown;
+                apply(page, h.patches);
+                status = pages->replace(h.index, std::move(page));
+            }
+            if (!status.ok())
+                report_error(status);
             return true;
         }
         if (held.empty() || !resolved(held.front().patches))
@@ -165,6 +193,7 @@ struct ReportRun::Private : public PageSink
         ready.clear();
         held.clear();
         holding.reset();
+        provisional.clear();
         pages->clear();
 
         shared = std::make_unique<RunShared>();
@@ -245,6 +274,7 @@ struct ReportRun::Private : public PageSink
         ready.clear();
         held.clear();
         holding.reset();
+        provisional.clear();
         Q_EMIT q->finished(outcome);
     }
 };
@@ -281,6 +311,8 @@ void ReportRun::setScripting(RunScripting *scripting) { d->scripting = scripting
 void ReportRun::setAllowWrites(bool allow) { d->allowWrites = allow; }
 void ReportRun::setErrorDisplay(std::function<void(const Status &)> display) { d->errorDisplay = std::move(display); }
 bool ReportRun::writesAllowed() const { return d->allowWrites && d->report && d->report->allowWrites(); }
+void ReportRun::setProvisionalPages(bool provisional) { d->provisionalPages = provisional; }
+bool ReportRun::provisionalPages() const { return d->provisionalPages; }
 void ReportRun::setPages(PageCollection *pages) { d->pages = pages ? pages : d->ownPages.get(); }
 PageCollection *ReportRun::Pages() const { return d->pages; }
 

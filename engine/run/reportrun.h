@@ -59,6 +59,13 @@ public:
     // The engine's own display of an error nobody cancelled the display
     // of (see Error); without one such errors are only kept in errors().
     void setErrorDisplay(std::function<void(const Status &)> display);
+    // Pages that show values known only later (the page count, a total
+    // above its group) are held until those are known, by default. With
+    // provisional pages they go into Pages() at once with those texts
+    // blank, and are put in place again (PageCollection::pageChanged) when
+    // final: for viewers. Exporters keep the default and get final pages.
+    void setProvisionalPages(bool provisional);
+    bool provisionalPages() const;
     // Pages go into this collection (the run's own one otherwise).
     void setPages(PageCollection *pages);
 
@@ -88,7 +95,8 @@ public:
 Q_SIGNALS:
     void ReportStart();
     // A page was made (0-based). It reaches Pages() once every value on it
-    // is known: pages that show the page count arrive at the end.
+    // is known (pages that show the page count arrive at the end), or at
+    // once with provisional pages.
     void PageEnd(int index);
     void ReportEnd();
     // An error while running, each once: its number, description, the

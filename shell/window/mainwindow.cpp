@@ -1,6 +1,7 @@
 #include "shell/window/mainwindow.h"
 
 #include "engine/model/report.h"
+#include "engine/run/runpagesource.h"
 #include "engine/script/scriptedrun.h"
 #include "engine/widgets/designer/designer.h"
 #include "engine/widgets/designer/designercore.h"
@@ -348,6 +349,8 @@ void MainWindow::ViewPreview()
     options.debug = debug;
     m_preview = Script::ScriptedRun::copyOf(*m_dsg->DesignedReport(), options);
     ReportRun *run = m_preview->run();
+    // Pages with "page N of M" show at once, the count filled in at the end.
+    run->setProvisionalPages(true);
     // Errors of the run show on the status bar only, never in a box.
     connect(run, &ReportRun::Error, this, [this](int, const QString &description, int, const QString &, const QString &,
                                                  int, bool *cancelDisplay) {
@@ -369,18 +372,15 @@ void MainWindow::ViewPreview()
     m_status->clear();
     m_progress->clear();
     const Status status = m_preview->start(true);
-    m_vwr->setReportSource(run);
+    m_vwr->setReportSource(new RunPageSource(run));
     if (!status.ok())
         m_ui.showError(status, tr("Error: ViewPreview"));
 }
 
 void MainWindow::ViewDesign()
 {
-    if (ReportRun *run = m_vwr->reportSource()) {
-        run->Cancel();
-        // The next step ends it at once rather than at the next timer pass.
-        if (run->isRunning())
-            run->step();
+    if (PageSource *source = m_vwr->reportSource()) {
+        source->cancel();
         m_vwr->setReportSource(nullptr);
     }
 }
@@ -420,8 +420,16 @@ Status MainWindow::loadArchive(const QString &path)
     return status;
 }
 
+void MainWindow::finishPreview()
+{
+    if (ReportRun *run = m_preview ? m_preview->run() : nullptr; run && run->isRunning())
+        while (run->step()) {
+        }
+}
+
 Status MainWindow::saveArchive(const QString &path)
 {
+    finishPreview();
     return m_vwr->Pages()->Save(path);
 }
 

@@ -130,6 +130,9 @@ private:
     // The dialog commands this build carries out.
     static QSet<QString> dialogCommands();
     void showExportDialog();
+    // Runs the preview to its end at once, so what is printed, exported or
+    // saved has its final page numbers and counts.
+    void finishPreview();
     void showPrinterSetup();
     void showReportProperties();
     void showOptions();

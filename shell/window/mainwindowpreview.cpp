@@ -123,6 +123,7 @@ void MainWindow::PrintReport()
 {
     if (m_vwr->Pages()->Count() < 1)
         return;
+    finishPreview();
     const Status status = m_vwr->PrintReport(true);
     if (!status.ok() && status.number() != 18)
         m_ui.showError(status, tr("错误: PrintReport"));
@@ -133,6 +134,7 @@ void MainWindow::showExportDialog()
 {
     if (m_vwr->Pages()->Count() == 0)
         return;
+    finishPreview();
     const std::unique_ptr<QDialog> dialog(createDialog(Command::FileExport));
     dialog->exec();
 }

@@ -8,6 +8,7 @@
 #include "engine/model/report.h"
 #include "engine/pages/pagecollection.h"
 #include "engine/run/reportrun.h"
+#include "engine/run/runpagesource.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -323,6 +324,73 @@ private Q_SLOTS:
         for (int p = 0; p < count; ++p) {
             const QStringList t = textList(*r.pages[size_t(p)]);
             QCOMPARE(t.mid(t.size() - 3), (QStringList{QString::number(p + 1), QString::number(count), QStringLiteral("Page %1").arg(p + 1)}));
+        }
+    }
+
+    void pagesWithThePageCountWhileRunning_data()
+    {
+        QTest::addColumn<bool>("provisional");
+        QTest::newRow("held until the end") << false;
+        QTest::newRow("shown at once, made again") << true;
+    }
+
+    // "Page N of M" on every page: by default no page reaches the source
+    // before the count is known; with provisional pages each arrives as it
+    // is made with the count blank and is changed once it is known.
+    void pagesWithThePageCountWhileRunning()
+    {
+        QFETCH(bool, provisional);
+        const QString footer = QStringLiteral(R"(
+<Section Type="3" Name="PF2" Height="300">
+  <Control Type="OrvEngine.Field" Name="fldN" Left="0" Width="1000" SummaryType="4" SummaryRunning="2"/>
+  <Control Type="OrvEngine.Field" Name="fldM" Left="1000" Width="1000" SummaryType="4"/>
+</Section>)");
+        QString layout = countryReport(QString(), 600);
+        layout.replace(QRegularExpression(QStringLiteral("<Section Type=\"3\".*?</Section>")), footer);
+        Report report;
+        QVERIFY(LoadLayout(report, layoutXml(layout)).ok());
+        ReportRun run(&report);
+        run.setProvisionalPages(provisional);
+        auto *source = new RunPageSource(&run);
+        QSignalSpy finished(source, &PageSource::finished);
+        // Pages that arrived with the count blank, and those made again.
+        QList<int> blank;
+        QList<int> changed;
+        connect(source, &PageSource::pagesAdded, this, [&](int first, int n) {
+            for (int p = first; p < first + n; ++p)
+                if (textList(*source->page(p)).constLast().isEmpty())
+                    blank << p;
+        });
+        connect(source, &PageSource::pagesChanged, this, [&](int first, int last) {
+            for (int p = first; p <= last; ++p)
+                changed << p;
+        });
+        int seenWhileRunning = 0;
+        QStringList firstWhileRunning;
+        while (run.step()) {
+            if (source->count() > 0 && firstWhileRunning.isEmpty() && run.rowCount() < 600) {
+                firstWhileRunning = textList(*source->page(0));
+                seenWhileRunning = source->count();
+            }
+        }
+        QVERIFY(source->isFinished());
+        QCOMPARE(finished.count(), 1);
+        const int count = source->count();
+        QVERIFY(count > 5);
+        if (provisional) {
+            QVERIFY(seenWhileRunning >= 1);
+            QCOMPARE(firstWhileRunning.mid(firstWhileRunning.size() - 2), (QStringList{QStringLiteral("1"), QString()}));
+            // All but the pages made once the count was known.
+            QVERIFY(blank.size() >= count - 1);
+        } else {
+            QCOMPARE(seenWhileRunning, 0);
+        }
+        QCOMPARE(changed, provisional ? blank : QList<int>());
+        if (!provisional)
+            QVERIFY(blank.isEmpty());
+        for (int p = 0; p < count; ++p) {
+            const QStringList t = textList(*source->page(p));
+            QCOMPARE(t.mid(t.size() - 2), (QStringList{QString::number(p + 1), QString::number(count)}));
         }
     }
 

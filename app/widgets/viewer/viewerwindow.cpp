@@ -1,6 +1,7 @@
 #include "app/widgets/viewer/viewerwindow.h"
 
 #include "engine/layout/layoutfile.h"
+#include "engine/run/runpagesource.h"
 #include "engine/script/scriptsupport.h"
 #include "engine/widgets/viewer/viewer.h"
 #include "shell/settingsstore.h"
@@ -42,7 +43,10 @@ ViewerWindow::ViewerWindow(QWidget *parent)
     };
     action(tr("Open"), [this] { openFile(); })->setToolTip(tr("Open an archive or a layout"));
     m_save = action(tr("Save"), [this] { saveArchive(); });
-    m_print = action(tr("Print"), [this] { report(m_viewer->PrintReport(true), QStringLiteral("Print")); });
+    m_print = action(tr("Print"), [this] {
+        finishRun();
+        report(m_viewer->PrintReport(true), QStringLiteral("Print"));
+    });
     bar->addSeparator();
     m_toc = action(tr("Contents"), [this] { m_viewer->setTocVisible(!m_viewer->tocVisible()); }, true);
     m_ruler = action(tr("Ruler"), [this] { m_viewer->setRulerVisible(!m_viewer->rulerVisible()); }, true);
@@ -133,6 +137,8 @@ Status ViewerWindow::open(const QString &path, const QString &connection)
     options.installKeys = &SettingsStore::installKeys;
     m_scripted = Script::ScriptedRun::of(std::move(report), options);
     ReportRun *run = m_scripted->run();
+    // Pages with "page N of M" show at once, the count filled in at the end.
+    run->setProvisionalPages(true);
     connect(run, &ReportRun::Error, this, [this](int, const QString &description, int, const QString &, const QString &,
                                                  int, bool *cancelDisplay) {
         *cancelDisplay = true;
@@ -146,7 +152,7 @@ Status ViewerWindow::open(const QString &path, const QString &connection)
             m_status->setText(tr("%n page(s)", nullptr, run->Pages()->Count()));
         refresh();
     });
-    m_viewer->setReportSource(run);
+    m_viewer->setReportSource(new RunPageSource(run));
     setWindowTitle(tr("%1 - OrvReport viewer").arg(QFileInfo(path).fileName()));
     return m_scripted->start(true);
 }
@@ -162,8 +168,17 @@ void ViewerWindow::openFile()
 void ViewerWindow::saveArchive()
 {
     const QString path = QFileDialog::getSaveFileName(this, tr("Save"), QString(), tr("Archives (*.rdf)"));
-    if (!path.isEmpty())
-        report(m_viewer->Pages()->Save(path), QStringLiteral("FileSave"));
+    if (path.isEmpty())
+        return;
+    finishRun();
+    report(m_viewer->Pages()->Save(path), QStringLiteral("FileSave"));
+}
+
+void ViewerWindow::finishRun()
+{
+    if (ReportRun *r = run(); r && r->isRunning())
+        while (r->step()) {
+        }
 }
 
 void ViewerWindow::report(const Status &status, const QString &title)

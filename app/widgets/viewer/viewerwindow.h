@@ -39,6 +39,9 @@ public:
 private:
     void openFile();
     void saveArchive();
+    // Runs the report to its end at once, so what is printed or saved has
+    // its final page numbers and counts.
+    void finishRun();
     void showZoom(int zoom);
     void zoomTyped();
     void pageTyped();

@@ -8,28 +8,46 @@
 
 namespace Orv {
 
-void PageImageCache::evictOldest()
+void PageImageCache::erase(std::list<Entry>::iterator entry)
 {
-    const auto last = std::prev(m_entries.end());
-    m_bytes -= last->second.sizeInBytes();
-    if (last->first.tile < 0) {
-        auto [it, end] = m_wholePages.equal_range(last->first.page);
+    m_bytes -= cost(entry->second);
+    if (entry->first.tile < 0) {
+        auto [it, end] = m_wholePages.equal_range(entry->first.page);
         for (; it != end; ++it) {
-            if (it->second == last) {
+            if (it->second == entry) {
                 m_wholePages.erase(it);
                 break;
             }
         }
     }
-    m_map.erase(last->first);
-    m_entries.pop_back();
+    m_map.erase(entry->first);
+    m_entries.erase(entry);
+}
+
+void PageImageCache::shrink(std::list<Entry>::const_iterator keep)
+{
+    auto it = m_entries.end();
+    while (m_bytes + m_reserved > m_budget && it != m_entries.begin()) {
+        const auto victim = std::prev(it);
+        if (victim == keep || pinned(victim->first))
+            it = victim;
+        else
+            erase(victim);
+    }
 }
 
 void PageImageCache::setBudget(qint64 bytes)
 {
     m_budget = qMax<qint64>(0, bytes);
-    while (m_bytes > m_budget && !m_entries.empty())
-        evictOldest();
+    shrink(m_entries.cend());
+}
+
+void PageImageCache::setPinned(int first, int last, qint64 scale, std::vector<TileKey> tiles)
+{
+    m_pinFirst = first;
+    m_pinLast = last;
+    m_pinScale = scale;
+    m_pinTiles = std::unordered_set<TileKey, TileKeyHash>(tiles.begin(), tiles.end());
 }
 
 const QImage *PageImageCache::find(const TileKey &key)
@@ -41,11 +59,11 @@ const QImage *PageImageCache::find(const TileKey &key)
     return &found->second->second;
 }
 
-void PageImageCache::insert(const TileKey &key, const QImage &image)
+bool PageImageCache::insert(const TileKey &key, const QImage &image)
 {
     const auto found = m_map.find(key);
     if (found != m_map.end()) {
-        m_bytes += image.sizeInBytes() - found->second->second.sizeInBytes();
+        m_bytes += cost(image) - cost(found->second->second);
         found->second->second = image;
         m_entries.splice(m_entries.begin(), m_entries, found->second);
     } else {
@@ -53,11 +71,37 @@ void PageImageCache::insert(const TileKey &key, const QImage &image)
         m_map.emplace(key, m_entries.begin());
         if (key.tile < 0)
             m_wholePages.emplace(key.page, m_entries.begin());
-        m_bytes += image.sizeInBytes();
+        m_bytes += cost(image);
     }
-    // The newest entry stays, even alone above the budget.
-    while (m_bytes > m_budget && m_entries.size() > 1)
-        evictOldest();
+    shrink(m_entries.cbegin());
+    if (m_bytes + m_reserved > m_budget && !pinned(key)) {
+        erase(m_entries.begin());
+        return false;
+    }
+    m_peak = qMax(m_peak, m_bytes + m_reserved);
+    return true;
+}
+
+void PageImageCache::reserve(qint64 bytes)
+{
+    m_reserved += qMax<qint64>(0, bytes);
+    shrink(m_entries.cend());
+    m_peak = qMax(m_peak, m_bytes + m_reserved);
+}
+
+void PageImageCache::release(qint64 bytes)
+{
+    m_reserved = qMax<qint64>(0, m_reserved - qMax<qint64>(0, bytes));
+}
+
+void PageImageCache::removePage(int page)
+{
+    for (auto it = m_entries.begin(); it != m_entries.end();) {
+        if (it->first.page == page)
+            erase(it++);
+        else
+            ++it;
+    }
 }
 
 const QImage *PageImageCache::anyWholePage(int page) const
@@ -68,6 +112,7 @@ const QImage *PageImageCache::anyWholePage(int page) const
 
 void PageImageCache::clear()
 {
+    // Reservations stay: their images are still being made.
     m_entries.clear();
     m_map.clear();
     m_wholePages.clear();

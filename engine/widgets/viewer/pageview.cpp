@@ -12,6 +12,8 @@
 
 #include <cmath>
 
+#include <malloc.h>
+
 namespace Orv {
 
 namespace {
@@ -20,7 +22,7 @@ constexpr int ScrollStep = 40;      // arrow keys, pixels
 constexpr int WheelNotch = 80;      // one wheel notch, pixels
 constexpr int PagesAhead = 2;       // rendered ahead of the view when idle
 constexpr int MaxThreads = 3;
-constexpr qint64 DefaultCacheBytes = qint64(192) << 20;
+constexpr int WindowsKept = 3;      // the cache holds at least this many windows full
 
 // A page as a worker draws it: its images come along (image handles are
 // shared, the collection itself is not), renumbered into a collection of
@@ -79,6 +81,7 @@ void PageView::setPages(const PageCollection *pages)
     m_cache.clear();
     m_sizes.clear();
     m_failed.clear();
+    m_versions.clear();
     m_wanted.clear();
     // Renders under way are for the old pages: what they bring is dropped.
     m_inFlight.clear();
@@ -86,6 +89,41 @@ void PageView::setPages(const PageCollection *pages)
     m_highlightPage = -1;
     m_highlight.clear();
     viewport()->update();
+}
+
+void PageView::pagesChanged(int first, int last)
+{
+    const auto [shownFirst, shownLast] = m_nav->visiblePages();
+    for (int i = first; i <= last; ++i) {
+        ++m_versions[i];
+        m_cache.removePage(i);
+        m_sizes.erase(i);
+        m_failed.erase(i);
+    }
+    if (m_highlightPage >= first && m_highlightPage <= last)
+        setHighlight(-1, {});
+    if (first <= shownLast && last >= shownFirst)
+        viewport()->update();
+}
+
+int PageView::versionOf(int page) const
+{
+    const auto found = m_versions.find(page);
+    return found == m_versions.end() ? 0 : found->second;
+}
+
+void PageView::setCacheBudget(qint64 bytes)
+{
+    m_budget = qMax<qint64>(0, bytes);
+    applyBudget();
+}
+
+void PageView::applyBudget()
+{
+    const double dpr = devicePixelRatioF();
+    const qint64 window = qint64(viewport()->width() * dpr + PageImageCache::TileSize)
+                          * qint64(viewport()->height() * dpr + PageImageCache::TileSize) * 4;
+    m_cache.setBudget(qMax(m_budget, WindowsKept * window));
 }
 
 QSizeF PageView::pageSize(int index) const
@@ -146,12 +184,7 @@ void PageView::resizeEvent(QResizeEvent *event)
 bool PageView::viewportEvent(QEvent *event)
 {
     if (event->type() == QEvent::Resize) {
-        // Room for several windows full of pages, or the pages in view
-        // would push each other out of the cache.
-        const double dpr = devicePixelRatioF();
-        const qint64 window = qint64(viewport()->width() * dpr + PageImageCache::TileSize)
-                              * qint64(viewport()->height() * dpr + PageImageCache::TileSize) * 4;
-        m_cache.setBudget(qMax(DefaultCacheBytes, 6 * window));
+        applyBudget();
         m_nav->setViewportSize(viewport()->size());
         layoutRulers();
         syncScrollBars();
@@ -214,10 +247,14 @@ void PageView::paintEvent(QPaintEvent *event)
     p.fillRect(event->rect(), palette().color(QPalette::Dark));
     bool complete = true;
     m_wanted.clear();
+    m_shownTiles.clear();
     if (m_pages && m_nav->pageCount() > 0) {
         const auto [first, last] = m_nav->visiblePages();
         for (int i = first; i <= last; ++i)
             paintPage(p, i, &complete);
+        // What is shown and the pages either side stay in the cache.
+        m_cache.setPinned(first - 1, last + 1, PageImageCache::scaleKey(deviceScale()), std::move(m_shownTiles));
+        m_shownTiles.clear();
         const double s = m_nav->scale();
         if (m_highlightPage >= first && m_highlightPage <= last) {
             const QRect page = m_nav->pageRect(m_highlightPage, pageSize(m_highlightPage));
@@ -286,6 +323,7 @@ void PageView::paintPage(QPainter &p, int index, bool *complete)
             for (int ty = top; ty <= bottom; ++ty) {
                 for (int tx = left; tx <= right; ++tx) {
                     const TileKey tile{index, key, ty * columns + tx};
+                    m_shownTiles.push_back(tile);
                     const QPointF at = QPointF(rect.topLeft()) + QPointF(tx * side, ty * side) / dpr;
                     if (const QImage *image = m_cache.find(tile)) {
                         p.drawImage(at, *image);
@@ -365,25 +403,42 @@ bool PageView::start(const Wanted &wanted)
     const double scale = deviceScale();
     const double dpr = devicePixelRatioF();
     const quint64 generation = m_generation;
+    const int version = versionOf(key.page);
+    // The image counts against the cache's budget while it is being made.
+    const QSize full(int(std::ceil(page->size.width() * scale)), int(std::ceil(page->size.height() * scale)));
+    const QSize pixels = area.isEmpty() ? full : area.intersected(QRect(QPoint(0, 0), full)).size();
+    const qint64 bytes = qint64(pixels.width()) * pixels.height() * 4;
+    m_cache.reserve(bytes);
     m_inFlight.insert(key);
-    m_pool.start([this, key, area, scale, dpr, page, generation, images = std::move(images)] {
+    m_pool.start([this, key, area, scale, dpr, page, generation, version, bytes, images = std::move(images)] {
         QImage image = renderDetached(*page, images, scale, area);
         image.setDevicePixelRatio(dpr);
+        // The heap grows in large steps (setUpProcess) and each worker
+        // thread has a heap of its own: what a render freed goes back at
+        // once, or every worker would keep tens of megabytes.
+        malloc_trim(0);
         QMetaObject::invokeMethod(
-            this, [this, key, image, generation] { delivered(key, image, generation); }, Qt::QueuedConnection);
+            this,
+            [this, key, image, generation, version, bytes] {
+                m_cache.release(bytes);
+                delivered(key, image, generation, version);
+            },
+            Qt::QueuedConnection);
     });
     return true;
 }
 
-void PageView::delivered(const TileKey &key, const QImage &image, quint64 generation)
+void PageView::delivered(const TileKey &key, const QImage &image, quint64 generation, int version)
 {
     if (generation != m_generation)
         return;
     m_inFlight.erase(key);
     ++m_rendersDone;
-    // Renders for a zoom left behind are dropped.
-    if (!image.isNull() && key.scale == PageImageCache::scaleKey(deviceScale())) {
-        m_cache.insert(key, image);
+    // Renders for a zoom left behind, or of a page made again since, are
+    // dropped (a changed page in view is asked for again by the paint).
+    if (version != versionOf(key.page))
+        viewport()->update();
+    else if (!image.isNull() && key.scale == PageImageCache::scaleKey(deviceScale()) && m_cache.insert(key, image)) {
         const auto [first, last] = m_nav->visiblePages();
         if (key.page >= first && key.page <= last) {
             viewport()->update();

@@ -37,7 +37,14 @@ public:
     // Marks a found text: boxes in twips on a page (page -1: none).
     void setHighlight(int page, const QList<QRectF> &rects);
 
+    // Pages made again by their source: their images are made anew.
+    void pagesChanged(int first, int last);
+
     PageImageCache &cache() { return m_cache; }
+    // The most bytes of page images kept (at least a few windows full, so
+    // the pages in view do not push each other out).
+    void setCacheBudget(qint64 bytes);
+    qint64 cacheBudget() const { return m_budget; }
     // Whether the last paint found every page in view rendered, and how
     // many images the workers have delivered so far.
     bool lastPaintComplete() const { return m_completeLast; }
@@ -77,13 +84,19 @@ private:
     // Starts renders: what the last paint missed first, then pages ahead.
     void pump();
     bool start(const Wanted &wanted);
-    void delivered(const TileKey &key, const QImage &image, quint64 generation);
+    void delivered(const TileKey &key, const QImage &image, quint64 generation, int version);
+    void applyBudget();
+    int versionOf(int page) const;
     void zoomStep(int direction, const QPoint &at);
     double deviceScale() const;
 
     ViewerNavigator *m_nav;
     QPointer<const PageCollection> m_pages;
     PageImageCache m_cache;
+    qint64 m_budget = PageImageCache::DefaultBudget;
+    // How often a page was made again (pages never changed are not here):
+    // a render of an older version is dropped.
+    std::unordered_map<int, int> m_versions;
     // Sizes of pages that differ from the navigator's cell.
     std::unordered_map<int, QSizeF> m_sizes;
     // Pages that could not be read, with the reason.
@@ -91,6 +104,7 @@ private:
     QThreadPool m_pool;
     std::unordered_set<TileKey, TileKeyHash> m_inFlight;
     std::vector<Wanted> m_wanted; // missing in the last paint, in paint order
+    std::vector<TileKey> m_shownTiles; // tiles in view in the last paint
     qint64 m_rendersDone = 0;
     quint64 m_generation = 0; // counts setPages calls
     ViewerRuler *m_hRuler;

@@ -75,7 +75,7 @@ Viewer::Viewer(QWidget *parent)
     m_tocScan.setInterval(0);
     connect(&m_tocScan, &QTimer::timeout, this, &Viewer::scanToc);
 
-    attach(&m_own);
+    attach(&m_ownSource);
 }
 
 Viewer::~Viewer()
@@ -90,20 +90,20 @@ Viewer::~Viewer()
 
 // ---- pages -------------------------------------------------------------------
 
-void Viewer::setReportSource(ReportRun *run)
+void Viewer::setReportSource(PageSource *source)
 {
-    if (run == m_source && (run || m_pages == &m_own))
+    if (source == m_source && (source || m_shown == &m_ownSource))
         return;
     disconnect(m_sourceGone);
-    m_source = run;
-    if (run) {
-        m_sourceGone = connect(run, &QObject::destroyed, this, [this] {
+    m_source = source;
+    if (source) {
+        m_sourceGone = connect(source, &QObject::destroyed, this, [this] {
             m_source = nullptr;
-            attach(&m_own);
+            attach(&m_ownSource);
         });
-        attach(run->Pages());
+        attach(source);
     } else {
-        attach(&m_own);
+        attach(&m_ownSource);
     }
 }
 
@@ -115,31 +115,34 @@ Status Viewer::Load(const QString &path)
     return status;
 }
 
-void Viewer::attach(PageCollection *pages)
+void Viewer::attach(PageSource *source)
 {
     for (const QMetaObject::Connection &c : std::as_const(m_pageConnections))
         disconnect(c);
     m_pageConnections.clear();
     CancelFind();
-    m_pages = pages;
+    m_shown = source;
+    m_pages = source ? source->pages() : nullptr;
     const auto reset = [this] {
         CancelFind();
         m_match = FindMatch();
         m_nav.reset();
+        m_pages = m_shown ? m_shown->pages() : nullptr;
         m_view->setPages(m_pages);
         m_toc->setPages(m_pages);
         Q_EMIT pageCountChanged(0);
     };
-    if (pages) {
+    if (source) {
         // Pages come one signal each (10,000 at once from an archive):
         // they are taken in together on the next event loop pass.
-        m_pageConnections << connect(pages, &PageCollection::pageAdded, this, [this] {
+        m_pageConnections << connect(source, &PageSource::pagesAdded, this, [this] {
             if (!m_pending.isActive())
                 m_pending.start();
         });
-        m_pageConnections << connect(pages, &PageCollection::cleared, this, reset);
-        if (pages != &m_own)
-            m_pageConnections << connect(pages, &QObject::destroyed, this, [this] { attach(&m_own); });
+        // A page made again (a value on it became known): drawn anew.
+        m_pageConnections << connect(source, &PageSource::pagesChanged, this,
+                                     [this](int first, int last) { m_view->pagesChanged(first, last); });
+        m_pageConnections << connect(source, &PageSource::reset, this, reset);
     }
     reset();
     syncPages();
@@ -148,12 +151,12 @@ void Viewer::attach(PageCollection *pages)
 void Viewer::syncPages()
 {
     m_pending.stop();
-    const int count = m_pages ? m_pages->Count() : 0;
+    const int count = m_shown ? m_shown->count() : 0;
     if (count == m_nav.pageCount())
         return;
     // The first page sets the size pages are laid out at.
     if (m_nav.pageCount() == 0 && count > 0)
-        if (const std::shared_ptr<const Page> first = m_pages->page(0))
+        if (const std::shared_ptr<const Page> first = m_shown->page(0))
             m_nav.setCellSize(first->size);
     m_nav.setPageCount(count);
     m_toc->setPageCount(count);

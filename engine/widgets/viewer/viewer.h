@@ -1,13 +1,14 @@
 #pragma once
-// The viewer control: shows a page collection (a running report's while
-// it is still adding pages, or its own, filled from an archive) with zoom,
+// The viewer control: shows the pages of a page source (a running
+// report's while it is still adding them, or its own collection, filled
+// from an archive) with zoom,
 // fit modes, continuous, one-page and multi-page layouts, a browser-like
 // page history, rulers, a table of contents, find, copy page and print.
 // The logic lives in ViewerNavigator, PageFinder and TocModel; this class
 // joins them to the page area and the table of contents.
 #include "engine/core/status.h"
 #include "engine/pages/pagecollection.h"
-#include "engine/run/reportrun.h"
+#include "engine/pages/pagesource.h"
 #include "engine/widgets/viewer/pagefinder.h"
 #include "engine/widgets/viewer/viewernavigator.h"
 
@@ -30,7 +31,7 @@ struct PrintSelection;
 class Viewer : public QWidget
 {
     Q_OBJECT
-    Q_PROPERTY(Orv::ReportRun *ReportSource READ reportSource WRITE setReportSource)
+    Q_PROPERTY(Orv::PageSource *ReportSource READ reportSource WRITE setReportSource)
     Q_PROPERTY(Orv::PageCollection *Pages READ Pages)
     Q_PROPERTY(int Zoom READ zoom WRITE setZoom NOTIFY zoomChanged)
     Q_PROPERTY(bool RulerVisible READ rulerVisible WRITE setRulerVisible)
@@ -41,11 +42,12 @@ public:
     explicit Viewer(QWidget *parent = nullptr);
     ~Viewer() override;
 
-    // The run whose pages are shown, or null. Pages appear as the run
-    // adds them; setting null (or the run going away) detaches it and the
-    // viewer shows its own collection again.
-    ReportRun *reportSource() const { return m_source; }
-    void setReportSource(ReportRun *run);
+    // The source whose pages are shown (a run's RunPageSource), or null.
+    // Pages appear as the source adds them and are drawn again when it
+    // changes them; setting null (or the source going away) detaches it
+    // and the viewer shows its own collection again.
+    PageSource *reportSource() const { return m_source; }
+    void setReportSource(PageSource *source);
     // The collection shown: the source's, else the viewer's own (which
     // Pages()->Load fills from an archive).
     PageCollection *Pages() const { return m_pages; }
@@ -120,7 +122,7 @@ Q_SIGNALS:
     void findFinished(bool found, bool wrapped);
 
 private:
-    void attach(PageCollection *pages);
+    void attach(PageSource *source);
     void onFindFinished(const FindMatch &match);
     void showMatch(const FindMatch &match);
     void tocActivated(const QModelIndex &index);
@@ -130,7 +132,9 @@ private:
     ViewerNavigator m_nav;
     PageFinder m_finder;
     PageCollection m_own;
-    QPointer<ReportRun> m_source;
+    CollectionPageSource m_ownSource{&m_own};
+    QPointer<PageSource> m_source;  // the one set, null for the own pages
+    QPointer<PageSource> m_shown;   // the one shown
     QPointer<PageCollection> m_pages;
     QMetaObject::Connection m_sourceGone;
     QList<QMetaObject::Connection> m_pageConnections;

@@ -1,9 +1,11 @@
 // The viewer's logic without its widget: zoom and fit modes, navigation
-// and history, page layouts, find over many pages, the table of contents.
+// and history, page layouts, find over many pages, the table of contents,
+// the page-image cache.
 
 #include "viewerpages.h"
 
 #include "engine/widgets/viewer/pagefinder.h"
+#include "engine/widgets/viewer/pageimagecache.h"
 #include "engine/widgets/viewer/tocmodel.h"
 #include "engine/widgets/viewer/viewernavigator.h"
 
@@ -41,6 +43,27 @@ QList<int> pagesFound(PageCollection &pages, FindRequest request, int startPage,
     }
     return found;
 }
+
+// Whole pages at 96 dpi through a cache, the way the page view uses it:
+// a miss renders the page and offers the image.
+struct CachedPages
+{
+    PageCollection pages;
+    PageImageCache cache;
+    double scale = 1.0 / 15;
+    int renders = 0;
+
+    TileKey key(int page) const { return {page, PageImageCache::scaleKey(scale), -1}; }
+    QImage get(int page)
+    {
+        if (const QImage *image = cache.find(key(page)))
+            return *image;
+        ++renders;
+        const QImage image = renderPage(*pages.page(page), &pages, scale);
+        cache.insert(key(page), image);
+        return image;
+    }
+};
 
 } // namespace
 
@@ -287,6 +310,95 @@ private Q_SLOTS:
         QVERIFY(box.contains(a[0]) && box.contains(b[0]));
         QVERIFY(a[0].width() > 200 && a[0].width() < box.width() / 4);
         QVERIFY(b[0].left() > a[0].right());
+    }
+
+    void pageImageCacheKeepsToItsBudget_data()
+    {
+        QTest::addColumn<double>("pagesInBudget"); // the budget in page images
+        QTest::addColumn<int>("pinFirst");
+        QTest::addColumn<int>("pinLast");
+        QTest::addColumn<bool>("pinAtShownScale");
+        QTest::newRow("four pages, nothing pinned") << 4.5 << 0 << -1 << true;
+        QTest::newRow("the first pages pinned") << 4.5 << 0 << 2 << true;
+        QTest::newRow("pinned at another zoom") << 4.5 << 0 << 2 << false;
+        QTest::newRow("budget under one page") << 0.5 << 0 << -1 << true;
+    }
+
+    void pageImageCacheKeepsToItsBudget()
+    {
+        QFETCH(double, pagesInBudget);
+        QFETCH(int, pinFirst);
+        QFETCH(int, pinLast);
+        QFETCH(bool, pinAtShownScale);
+        CachedPages c;
+        ViewerPages::fill(c.pages, 40);
+        const qint64 pageBytes = PageImageCache::cost(renderPage(*c.pages.page(0), nullptr, c.scale));
+        QCOMPARE(pageBytes, qint64(816) * 1056 * 4);
+        const qint64 budget = qint64(pagesInBudget * pageBytes);
+        c.cache.setBudget(budget);
+        const qint64 pinScale = PageImageCache::scaleKey(pinAtShownScale ? c.scale : c.scale * 2);
+        c.cache.setPinned(pinFirst, pinLast, pinScale);
+        const bool pinning = pinAtShownScale && pinLast >= pinFirst;
+        // The pinned pages are the least recently used from here on.
+        for (int page = 0; page < 40; ++page) {
+            c.get(page);
+            QVERIFY2(c.cache.bytes() <= budget, qPrintable(QString::number(page)));
+            // (Looked at without making them recent.)
+            for (int pinned = pinFirst; pinning && pinned <= qMin(page, pinLast); ++pinned)
+                QVERIFY(c.cache.anyWholePage(pinned));
+        }
+        QCOMPARE(c.renders, 40);
+        QVERIFY(c.cache.peakBytes() <= budget);
+        QCOMPARE(c.cache.count(), int(c.cache.bytes() / pageBytes));
+        QCOMPARE(c.cache.count(), budget < pageBytes ? 0 : int(pagesInBudget));
+
+        // A page let go is made again when asked for, the same as before;
+        // one still held is not.
+        const QImage again = c.get(10);
+        QCOMPARE(c.renders, 41);
+        QCOMPARE(again, renderPage(*c.pages.page(10), nullptr, c.scale));
+        QVERIFY(c.cache.bytes() <= budget);
+        c.get(10);
+        QCOMPARE(c.renders, budget < pageBytes ? 42 : 41);
+        c.get(0);
+        QCOMPARE(c.renders, (budget < pageBytes ? 43 : 42) - (pinning ? 1 : 0));
+
+        // Images being made count too: making room drops an older one.
+        if (budget >= pageBytes) {
+            const int held = c.cache.count();
+            c.cache.reserve(pageBytes);
+            QVERIFY(c.cache.bytes() + c.cache.reserved() <= budget);
+            QCOMPARE(c.cache.count(), held - 1);
+            c.cache.release(pageBytes);
+            QCOMPARE(c.cache.reserved(), 0);
+        }
+
+        // A page made again loses its images.
+        c.cache.setPinned(0, -1, 0);
+        c.cache.removePage(10);
+        QVERIFY(!c.cache.find(c.key(10)));
+        c.cache.setBudget(0);
+        QCOMPARE(c.cache.bytes(), 0);
+        QCOMPARE(c.cache.count(), 0);
+    }
+
+    // Of a tiled page only the tiles listed stay, not all its tiles.
+    void pageImageCachePinsTilesOneByOne()
+    {
+        const qint64 scale = PageImageCache::scaleKey(0.5);
+        QImage tile(PageImageCache::TileSize, PageImageCache::TileSize, QImage::Format_RGB32);
+        tile.fill(Qt::white);
+        const qint64 tileBytes = PageImageCache::cost(tile);
+        PageImageCache cache(3 * tileBytes);
+        cache.setPinned(0, 0, scale, {TileKey{0, scale, 1}});
+        for (int t = 0; t < 8; ++t) {
+            QVERIFY(cache.insert(TileKey{0, scale, t}, tile));
+            QVERIFY(cache.bytes() <= cache.budget());
+        }
+        QCOMPARE(cache.count(), 3);
+        QVERIFY(cache.find(TileKey{0, scale, 1}));
+        QVERIFY(cache.find(TileKey{0, scale, 7}));
+        QVERIFY(!cache.find(TileKey{0, scale, 2}));
     }
 
     void tableOfContents()

@@ -7,6 +7,7 @@
 
 #include "engine/layout/layoutfile.h"
 #include "engine/model/report.h"
+#include "engine/run/runpagesource.h"
 #include "engine/widgets/viewer/pageview.h"
 #include "engine/widgets/viewer/tocmodel.h"
 #include "engine/widgets/viewer/viewer.h"
@@ -69,7 +70,7 @@ private Q_SLOTS:
         run.setConnectionString(RunTest::connection());
         Viewer viewer;
         viewer.resize(800, 600);
-        viewer.setReportSource(&run);
+        viewer.setReportSource(new RunPageSource(&run));
         QCOMPARE(viewer.Pages(), run.Pages());
         int seenWhileRunning = 0;
         connect(&viewer, &Viewer::pageCountChanged, this, [&](int count) {
@@ -103,7 +104,7 @@ private Q_SLOTS:
             QVERIFY(LoadLayout(small, QStringLiteral(ORV_SOURCE_DIR "/examples/invoice.rpx")).ok());
             auto other = std::make_unique<ReportRun>(&small);
             other->setConnectionString(RunTest::connection());
-            viewer.setReportSource(other.get());
+            viewer.setReportSource(new RunPageSource(other.get()));
             other->step();
             other->step();
             other.reset();
