@@ -1,7 +1,7 @@
 // Date functions and the formatting functions (through VbFormat).
 #include "engine/script/builtins.h"
 
-#include "engine/script/vbformat.h"
+#include "engine/vbformat/vbformat.h"
 
 #include <QDate>
 #include <QDateTime>

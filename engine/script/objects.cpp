@@ -5,7 +5,7 @@
 #include "engine/model/report.h"
 #include "engine/script/fieldresolver.h"
 #include "engine/script/interp.h"
-#include "engine/script/vbregexp.h"
+#include "engine/vbregexp/vbregexp.h"
 
 namespace Orv::Script {
 

@@ -5,7 +5,7 @@
 #include "engine/model/report.h"
 #include "engine/script/bridge.h"
 #include "engine/script/builtins.h"
-#include "engine/script/vbformat.h"
+#include "engine/vbformat/vbformat.h"
 
 #include <QFileInfo>
 

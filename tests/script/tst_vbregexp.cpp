@@ -1,6 +1,6 @@
 // VBScript's regular-expression dialect where it parts from PCRE: what
 // scripts and the Access importer both rely on.
-#include "engine/script/vbregexp.h"
+#include "engine/vbregexp/vbregexp.h"
 
 #include <QTest>
 

@@ -1,4 +1,4 @@
-#include "engine/script/vbregexp.h"
+#include "engine/vbregexp/vbregexp.h"
 
 namespace Orv {
 
