@@ -101,7 +101,7 @@ QString CAccessImport::copyControlChart(Section &section, const AccessObject &fr
 
     // The Graph chart, read from the frame's OLE data.
     AccessImport::GraphChart g;
-    Status readable = Status::failure(438, QStringLiteral("The object frame holds no OLE data"));
+    Status readable = Status::failure(ErrNoSuchMember, QStringLiteral("The object frame holds no OLE data"));
     const QVariant ole = frame.value(QStringLiteral("OleData"));
     if (ole.isValid())
         readable = AccessImport::readGraphChart(ole.toByteArray(), &g);

@@ -100,7 +100,7 @@ bool WizardFlow::validate(int page)
                 continue;
             const auto field = m_model.SelectedFields().Item(sortCombos[size_t(i)].items.value(sortCombos[size_t(i)].current));
             if (field)
-                m_model.SortFields().Add(field, sortAscending[size_t(i)] ? 0 : 1);
+                std::ignore = m_model.SortFields().Add(field, sortAscending[size_t(i)] ? 0 : 1); // SortFields shows its own errors
         }
         return true;
     case 6:
@@ -229,7 +229,7 @@ void WizardFlow::moveFields(int button)
     case 2: {
         if (selFields.current < 0 || selFields.current >= selFields.items.size())
             return;
-        m_model.SelectedFields().Remove(selFields.items[selFields.current]);
+        std::ignore = m_model.SelectedFields().Remove(selFields.items[selFields.current]); // an item of the list
         relistSelected();
         refreshFields();
         selFields.current = selFields.items.isEmpty() ? -1 : 0;
@@ -237,7 +237,7 @@ void WizardFlow::moveFields(int button)
     }
     case 3:
         while (m_model.SelectedFields().Count() > 0)
-            m_model.SelectedFields().Remove(1);
+            std::ignore = m_model.SelectedFields().Remove(1); // in range: the loop checks the count
         selFields.clear();
         refreshFields();
         break;
