@@ -291,7 +291,7 @@ void WizardFlow::removeGroupLevel()
         return;
     const QString key = slots[size_t(selectedSlot)].caption;
     availableGroupFields.items << key;
-    m_model.GroupFields().Remove(key);
+    std::ignore = m_model.GroupFields().Remove(key); // a level in use
     for (int i = selectedSlot; i + 1 < usedSlots; ++i)
         slots[size_t(i)].caption = slots[size_t(i + 1)].caption;
     --usedSlots;
@@ -446,7 +446,7 @@ void RelateTablesModel::remove(int index)
 {
     if (index < 0 || index >= m_model.SelectedRelations().Count())
         return;
-    m_model.SelectedRelations().Remove(index + 1);
+    std::ignore = m_model.SelectedRelations().Remove(index + 1); // checked above
     relist();
 }
 

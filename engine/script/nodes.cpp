@@ -503,7 +503,7 @@ Variant ProcCall::eval(Frame &f)
             ptrs[i] = r ? r : &temps.data()[i];
             continue;
         }
-        Variant *r = byRef ? args[i]->ref(f) : nullptr;
+        Variant *r = byRef && !args[i]->isNamedConstant() ? args[i]->ref(f) : nullptr;
         if (r) {
             ptrs[i] = r;
         } else {

@@ -294,28 +294,32 @@ void MainWindow::viewerCommand(const QString &key)
         if (m_txtViewFind && !m_txtViewFind->text().isEmpty())
             std::ignore = m_vwr->Find(2, m_txtViewFind->text(), 1, false, false); // finding nothing is no error, and the arguments are valid
     } else if (key == QLatin1String("tvuCopyPage")) {
-        if (count >= 1)
-            m_vwr->CopyPage(current);
+        if (count >= 1) {
+            const Status copied = m_vwr->CopyPage(current);
+            if (!copied.ok())
+                m_ui.showError(copied, tr("Error: CopyPage"));
+        }
+    // Below, the arguments are fixed or checked beside the call.
     } else if (key == QLatin1String("tvuSinglePage")) {
-        m_vwr->SinglePage(2);
+        std::ignore = m_vwr->SinglePage(2);
     } else if (key == QLatin1String("tvuMultiPage")) {
-        m_vwr->MultiPage(2, 2, 3);
+        std::ignore = m_vwr->MultiPage(2, 2, 3);
     } else if (key == QLatin1String("tvuZoomIn")) {
-        m_vwr->setZoom(zoom < 0 ? 100 : std::min((zoom / 25 + 1) * 25, 800));
+        std::ignore = m_vwr->setZoom(zoom < 0 ? 100 : std::min((zoom / 25 + 1) * 25, 800));
     } else if (key == QLatin1String("tvuZoomOut")) {
-        m_vwr->setZoom(zoom < 0 ? 100 : std::max((zoom / 25 - 1) * 25, 25));
+        std::ignore = m_vwr->setZoom(zoom < 0 ? 100 : std::max((zoom / 25 - 1) * 25, 25));
     } else if (key == QLatin1String("tvuPageFirst")) {
         if (count >= 1 && current >= 1)
-            m_vwr->setCanvas(0);
+            std::ignore = m_vwr->setCanvas(0);
     } else if (key == QLatin1String("tvuPageUp")) {
         if (current >= 1)
-            m_vwr->setCanvas(current - 1);
+            std::ignore = m_vwr->setCanvas(current - 1);
     } else if (key == QLatin1String("tvuPageDown")) {
         if (current < count - 1)
-            m_vwr->setCanvas(current + 1);
+            std::ignore = m_vwr->setCanvas(current + 1);
     } else if (key == QLatin1String("tvuPageLast")) {
         if (current < count - 1)
-            m_vwr->setCanvas(count - 1);
+            std::ignore = m_vwr->setCanvas(count - 1);
     } else if (key == QLatin1String("tvuBack")) {
         m_vwr->Back();
     } else if (key == QLatin1String("tvuForward")) {

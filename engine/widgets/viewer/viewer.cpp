@@ -316,7 +316,7 @@ void Viewer::showMatch(const FindMatch &match)
     QRectF area;
     for (const QRectF &r : rects)
         area = area.united(r);
-    m_nav.goToArea(match.page, area);
+    std::ignore = m_nav.goToArea(match.page, area); // the page of a match exists
     m_view->setHighlight(match.page, rects);
 }
 
