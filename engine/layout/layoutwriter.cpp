@@ -216,7 +216,7 @@ QByteArray layoutFragmentBytes(const std::vector<const Control *> &controls)
     return out;
 }
 
-Status SaveLayout(Report &report, const QString &path, int kind, QByteArray *bytes)
+Status SaveLayout(Report &report, const QString &path, LayoutFile::SaveKind kind, QByteArray *bytes)
 {
     if (kind == LayoutFile::ToBytes) {
         if (!bytes)

@@ -80,6 +80,7 @@ private Q_SLOTS:
         row("a local constant", "Const C = \"module\"\nSub S\n Const C = \"local\": P C\nEnd Sub\nS: P C", "local\nmodule");
         row("names ignore case", "Dim Total: TOTAL = 3\nSub ADD(n)\n total = total + n\nEnd Sub\nadd 2: P ToTaL", "5");
         row("a procedure's locals start afresh on each call", "Sub S\n Dim n: n = n + 1: P n\nEnd Sub\nS: S", "1\n1");
+        row("public and private module variables", "Public pub: Private priv\npub = 1: priv = 2\nSub S\n P pub + priv\nEnd Sub\nS", "3");
         row("option explicit refuses undeclared names in procedures", "Option Explicit\nSub S\n Dim a: a = 1: b = 2\nEnd Sub\nS", "error 500");
         // The report's controls, sections and fields.
         row("controls by their own name, through rpt and Me",
@@ -129,6 +130,10 @@ private Q_SLOTS:
         row("raise with a number only takes the number's text", "On Error Resume Next\nErr.Raise 13\nP Err.Number & \" \" & Err.Description", "13 Type mismatch");
         row("raise of a number without a text", "On Error Resume Next\nErr.Raise 12345\nP Err.Number & \" \" & Err.Description", "12345 Unknown runtime error");
         row("clear empties number and description", "On Error Resume Next\nErr.Raise 5\nErr.Clear\nP Err.Number & \"[\" & Err.Description & \"]\"", "0[]");
+        row("a builtin's error with its text and source", "On Error Resume Next\nx = Mid(\"a\", 0)\nP Err.Number & \" \" & Err.Description: P Err.Source",
+            "5 Invalid procedure call or argument\nMicrosoft VBScript runtime error");
+        row("resume next from a handler clears err",
+            "Sub S\n On Error GoTo H\n x = 1 / 0\n P \"back \" & Err.Number\n Exit Sub\nH:\n Resume Next\nEnd Sub\nS", "back 0");
         row("err is its number", "On Error Resume Next\nx = CInt(\"x\")\nP Err: P Err = 13", "13\nTrue");
         row("an error in a called function abandons the caller's statement",
             "Function F()\n F = 1\n x = 1 / 0\n F = 2\nEnd Function\nOn Error Resume Next\ny = F()\nP Err.Number & \" \" & IsEmpty(y)", "11 True");
@@ -173,6 +178,12 @@ private Q_SLOTS:
         row("array elements go by reference", "Dim m(1, 1): m(1, 0) = 3\nSub S(a)\n a = a * 2\nEnd Sub\nS m(1, 0): P m(1, 0)", "6");
         row("properties go by value", "Sub S(a)\n a = \"changed\"\nEnd Sub\ntxt.Add \"k\", \"kept\"\nS txt(\"k\"): P txt(\"k\"): S txt.Item(\"k\"): P txt.Item(\"k\")",
             "kept\nkept");
+        row("by reference through two levels", "Sub A(p)\n B p\nEnd Sub\nSub B(q)\n q = 7\nEnd Sub\nx = 1: A x: P x", "7");
+        row("a constant's copy passes on by reference",
+            "Const C = 1\nSub A(p)\n B p: P p\nEnd Sub\nSub B(q)\n q = 7\nEnd Sub\nA C: P C", "7\n1");
+        row("call with parentheses passes every argument by reference",
+            "Sub S(a, b)\n a = 5: b = 6\nEnd Sub\nx = 1: y = 2: Call S(x, y): P x & y", "56");
+        row("a constant as a for loop variable", "Const C = 1\nFor C = 1 To 2: Next", "error 501");
         row("the same variable twice", "Sub S(a, b)\n a = a + 1: b = b + 10\nEnd Sub\nx = 1: S x, x: P x", "12");
         row("a reference sees the variable change", "Sub S(a)\n g = 5: P a\nEnd Sub\ng = 1: S g", "5");
         row("whole arrays by reference and by value",
@@ -208,6 +219,11 @@ private Q_SLOTS:
         row("clng overflow", "x = CLng(2147483647.5)", "error 6");
         row("cbyte overflow", "x = CByte(-1)", "error 6");
         row("cint of other kinds", "T CInt(True): T CInt(Empty): T CInt(\" 12 \"): T CLng(#1/1/2000#)", "Integer -1\nInteger 0\nInteger 12\nLong 36526");
+        row("clng and cbyte round half to even", "P CLng(1.5) & CLng(2.5) & CLng(\"1e2\"): T CByte(0.5): T CByte(255.4): T CCur(\"1.23456\")",
+            "22100\nByte 0\nByte 255\nCurrency 1.2346");
+        row("text in arithmetic", "T \"3\" - 1: T -\"3\": P \"6\" / \"4\": P 7 Mod 2.6", "Double 2\nDouble -3\n1.5\n1");
+        row("booleans and empty in arithmetic and comparisons", "P True = -1: P True = 1: P Empty + 1: P Empty & \"x\": T Empty + Empty: P \"abc\" = Empty",
+            "True\nFalse\n1\nx\nInteger 0\nFalse");
         row("cint of text that is no number", "x = CInt(\"12a\")", "error 13");
         row("cdbl", "T CDbl(\"1e3\"): T CDbl(True): T CDbl(Empty): T CDbl(\"-.5\"): T CDbl(#1/2/2000 12:00#)",
             "Double 1000\nDouble -1\nDouble 0\nDouble -0.5\nDouble 36527.5");
