@@ -127,7 +127,7 @@ QString CAccessImport::copyControlChart(Section &section, const AccessObject &fr
             if (t.fontSize)
                 set(chart, QStringLiteral("Title.VtFont.Size"), *t.fontSize, here);
             if (!t.fontName || !t.fontSize)
-                logError(QStringLiteral("The chart title's font is not known"), here, 438);
+                logError(QStringLiteral("The chart title's font is not known"), here, ErrNoSuchMember);
             // An automatic fill (none) leaves the colour as it is.
             if (t.backColor) {
                 const int rgb = *t.backColor;
@@ -149,7 +149,7 @@ QString CAccessImport::copyControlChart(Section &section, const AccessObject &fr
             if (g.legendFontSize)
                 set(chart, QStringLiteral("Legend.VtFont.Size"), *g.legendFontSize, here);
             if (!g.legendFontName || !g.legendFontSize)
-                logError(QStringLiteral("The chart legend's font is not known"), here, 438);
+                logError(QStringLiteral("The chart legend's font is not known"), here, ErrNoSuchMember);
             set(chart, QStringLiteral("Legend.Location.LocationType"), ChartMap::legendPosition(g.legendPosition), here);
         }
     }
