@@ -17,7 +17,6 @@ using AccessImport::AccessReport;
 namespace {
 
 const QString CrLf = QStringLiteral("\r\n");
-constexpr int ErrObjectNotSet = 91;
 
 } // namespace
 
@@ -49,7 +48,7 @@ bool CAccessImport::set(QObject *target, const QString &path, const QVariant &va
     if (!value.isValid())
         return false; // the read already cost its log line
     if (!target) {
-        logError(QStringLiteral("Object variable or With block variable not set"), location, ErrObjectNotSet);
+        logError(errorDescription(ErrObjectNotSet), location, ErrObjectNotSet);
         return false;
     }
     const Status s = Reflection::setValue(target, path, value);
@@ -192,7 +191,7 @@ void CAccessImport::importReport(const AccessReport &src, Report &dst)
     const QString here = QStringLiteral("importReport()");
     Sections *sections = dst.sections();
     for (int i = sections->Count() - 1; i >= 0; --i)
-        sections->Remove(i);
+        std::ignore = sections->Remove(i); // in range: counting down from the last
     m_pageCount = false;
     m_detailName.clear();
 
@@ -240,7 +239,7 @@ void CAccessImport::importReport(const AccessReport &src, Report &dst)
         if (!footer) {
             // A header alone would not load: take it out again.
             logError(s.description(), here, s.number());
-            sections->Remove(--inserted);
+            std::ignore = sections->Remove(--inserted); // the header just inserted
             continue;
         }
         if (hasFooter)

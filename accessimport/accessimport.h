@@ -2,7 +2,7 @@
 
 #include "accessimport/accessreport.h"
 #include "engine/core/status.h"
-#include "engine/script/vbregexp.h"
+#include "engine/vbregexp/vbregexp.h"
 
 #include <QString>
 #include <QStringList>

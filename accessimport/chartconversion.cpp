@@ -101,7 +101,7 @@ QString CAccessImport::copyControlChart(Section &section, const AccessObject &fr
 
     // The Graph chart, read from the frame's OLE data.
     AccessImport::GraphChart g;
-    Status readable = Status::failure(438, QStringLiteral("The object frame holds no OLE data"));
+    Status readable = Status::failure(ErrNoSuchMember, QStringLiteral("The object frame holds no OLE data"));
     const QVariant ole = frame.value(QStringLiteral("OleData"));
     if (ole.isValid())
         readable = AccessImport::readGraphChart(ole.toByteArray(), &g);
@@ -127,7 +127,7 @@ QString CAccessImport::copyControlChart(Section &section, const AccessObject &fr
             if (t.fontSize)
                 set(chart, QStringLiteral("Title.VtFont.Size"), *t.fontSize, here);
             if (!t.fontName || !t.fontSize)
-                logError(QStringLiteral("The chart title's font is not known"), here, 438);
+                logError(QStringLiteral("The chart title's font is not known"), here, ErrNoSuchMember);
             // An automatic fill (none) leaves the colour as it is.
             if (t.backColor) {
                 const int rgb = *t.backColor;
@@ -149,7 +149,7 @@ QString CAccessImport::copyControlChart(Section &section, const AccessObject &fr
             if (g.legendFontSize)
                 set(chart, QStringLiteral("Legend.VtFont.Size"), *g.legendFontSize, here);
             if (!g.legendFontName || !g.legendFontSize)
-                logError(QStringLiteral("The chart legend's font is not known"), here, 438);
+                logError(QStringLiteral("The chart legend's font is not known"), here, ErrNoSuchMember);
             set(chart, QStringLiteral("Legend.Location.LocationType"), ChartMap::legendPosition(g.legendPosition), here);
         }
     }

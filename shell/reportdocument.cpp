@@ -226,7 +226,7 @@ void ReportDocument::StartAccessImport()
 {
     if (!NewReport())
         return;
-    m_host.runAccessImport();
+    std::ignore = m_host.runAccessImport(); // the import dialog shows its own errors
 }
 
 void ReportDocument::runStartDialog(bool showNew)

@@ -406,7 +406,7 @@ Status Report::CreateReportDesigner()
     Status status;
     const auto styles = buildStyleTable();
     if (!m_report) {
-        status = Status::failure(91, QStringLiteral("Object variable or With block variable not set"));
+        status = Status::failure(ErrObjectNotSet, errorDescription(ErrObjectNotSet));
     } else if (Style < 0 || Style >= StyleCount) {
         status = Status::failure(ErrSubscript, QStringLiteral("Subscript out of range"), QString::number(Style));
     } else if (!qobject_cast<QGuiApplication *>(QCoreApplication::instance())) {

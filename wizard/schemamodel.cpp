@@ -93,7 +93,7 @@ WizTableDefs::Pointer WizTableDefs::Add(const QString &NameOfTable, const Connec
         return nullptr;
     };
     if (!ADOConnection)
-        return fail(Status::failure(91, QStringLiteral("Object variable or With block variable not set")));
+        return fail(Status::failure(ErrObjectNotSet, errorDescription(ErrObjectNotSet)));
     if (m_items.Contains(NameOfTable))
         return fail(Status::failure(ErrKeyExists,
                                     QStringLiteral("This key is already associated with an element of this collection")));

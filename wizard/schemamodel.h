@@ -21,9 +21,6 @@ namespace Orv::Wizard {
 
 using ConnectionPtr = std::shared_ptr<Data::Connection>;
 
-// ADO's error for a name or position that is not in a collection.
-constexpr int ErrItemNotFound = 3265;
-
 // The name the summary gives an ADO type number ("dbText" for 202), or
 // empty text for a number without one.
 QString fieldTypeName(int adoType);

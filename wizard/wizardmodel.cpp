@@ -41,7 +41,7 @@ Status SortFields::Add(const SelectedFieldPtr &oReportField, qint16 iSortOrder)
 {
     Status s;
     if (!oReportField)
-        s = Status::failure(91, QStringLiteral("Object variable or With block variable not set"));
+        s = Status::failure(ErrObjectNotSet, errorDescription(ErrObjectNotSet));
     else
         s = m_items.Add(std::make_shared<SortField>(SortField{oReportField, iSortOrder}), fieldKey(*oReportField));
     if (!s.ok() && m_ui)
@@ -52,7 +52,7 @@ Status SortFields::Add(const SelectedFieldPtr &oReportField, qint16 iSortOrder)
 Status GroupFields::Add(const SelectedFieldPtr &oReportField, qint16 iGroupOption)
 {
     if (!oReportField)
-        return Status::failure(91, QStringLiteral("Object variable or With block variable not set"));
+        return Status::failure(ErrObjectNotSet, errorDescription(ErrObjectNotSet));
     return m_items.Add(std::make_shared<GroupField>(GroupField{oReportField, iGroupOption}), fieldKey(*oReportField));
 }
 

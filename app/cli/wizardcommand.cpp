@@ -185,7 +185,9 @@ int choose(Wizard::Report &model, const Arguments &a, Streams &io)
         const auto table = ds.tableDefs().Item(name);
         if (!table)
             return fail(QStringLiteral("the database has no table \"%1\"").arg(name));
-        model.SelectedTables().Add(table->NameOfTable);
+        const Status added = model.SelectedTables().Add(table->NameOfTable);
+        if (!added.ok())
+            return fail(added.description());
     }
     for (const QString &text : a.fields) {
         Wizard::WizTableDefs::Pointer table;
@@ -194,7 +196,9 @@ int choose(Wizard::Report &model, const Arguments &a, Streams &io)
             return fail(QStringLiteral("\"%1\" does not start with a table of the database and a dot").arg(text));
         if (field == QLatin1String("*")) {
             Wizard::ChoiceList chosen;
-            model.AddSelectAll(table->NameOfTable, QStringLiteral("1"), chosen);
+            const Status added = model.AddSelectAll(table->NameOfTable, QStringLiteral("1"), chosen);
+            if (!added.ok())
+                return fail(added.description());
             continue;
         }
         const auto info = table->Fields.Item(field);
@@ -233,7 +237,9 @@ int choose(Wizard::Report &model, const Arguments &a, Streams &io)
         const auto f = findSelected(model, text, &error);
         if (!f)
             return fail(error);
-        model.SortFields().Add(f, qint16(order));
+        const Status added = model.SortFields().Add(f, qint16(order));
+        if (!added.ok())
+            return fail(added.description());
     }
     return Success;
 }

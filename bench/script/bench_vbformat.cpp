@@ -2,7 +2,7 @@
 // a number, a date and a string format, and Format called with the format
 // text each time as scripts do.
 
-#include "engine/script/vbformat.h"
+#include "engine/vbformat/vbformat.h"
 
 #include <QDateTime>
 #include <QElapsedTimer>

@@ -43,7 +43,7 @@ QString formatLength(double twips, LengthUnit unit)
 Status parseLength(const QString &text, LengthUnit unit, double *twips)
 {
     if (text.trimmed().isEmpty())
-        return Status::failure(13, QCoreApplication::translate("DialogUnits", "Type a number of %1.").arg(unitName(unit)));
+        return Status::failure(ErrTypeMismatch, QCoreApplication::translate("DialogUnits", "Type a number of %1.").arg(unitName(unit)));
     return PropertyText::parseLength(text, unit, twips);
 }
 

@@ -183,7 +183,7 @@ Status ConnectionSettings::test() const
 {
     if ((provider == ConnectionProvider::SQLite || provider == ConnectionProvider::Access)
         && !QFileInfo::exists(file))
-        return Status::failure(53, QCoreApplication::translate("ConnectionDialog", "File not found: %1").arg(file));
+        return Status::failure(ErrFileNotFound, QCoreApplication::translate("ConnectionDialog", "File not found: %1").arg(file));
     Data::Connection connection;
     const Status status = connection.Open(toString());
     connection.Close();

@@ -48,7 +48,7 @@ QString PromptConnectString(DataLinks *links, Ui &ui, const QString &current, co
         return QString();
     };
     if (!links)
-        return fail(Status::failure(429, QStringLiteral("ActiveX component can't create object"),
+        return fail(Status::failure(ErrCannotCreateObject, QStringLiteral("ActiveX component can't create object"),
                                     QStringLiteral("DataLinks")));
     QString result;
     bool cancelled = false;

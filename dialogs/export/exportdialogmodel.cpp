@@ -140,7 +140,7 @@ Status ExportDialogModel::leadingLong(const QString &text, int *out)
     const double rounded = std::nearbyint(value);
     if (!std::isfinite(rounded) || rounded < std::numeric_limits<qint32>::min()
         || rounded > std::numeric_limits<qint32>::max())
-        return Status::failure(6,
+        return Status::failure(ErrOverflow,
                                QCoreApplication::translate("Orv::ExportDialogModel", "溢出: %1 超出了 Long 的范围")
                                    .arg(text.trimmed()),
                                QStringLiteral("frmExport"));

@@ -76,7 +76,7 @@ Status OptionsModel::parseRows(const QString &text, int *rows)
     bool ok = false;
     const int n = text.trimmed().toInt(&ok);
     if (!ok || n < 1 || n > 100)
-        return Status::failure(380, QCoreApplication::translate("frmOptions", "“%1”不是行数：请输入 1 到 100 的整数。")
+        return Status::failure(ErrInvalidPropertyValue, QCoreApplication::translate("frmOptions", "“%1”不是行数：请输入 1 到 100 的整数。")
                                         .arg(text));
     *rows = n;
     return {};

@@ -87,7 +87,7 @@ Status PageNumbersModel::AddPageNumber(Added *added)
     std::unique_ptr<Field> count = hasPageCount(m_style) ? make() : nullptr;
     std::unique_ptr<Field> number = make();
     if (!number || (hasPageCount(m_style) && !count))
-        return Status::failure(429, QCoreApplication::translate("frmPageNumbers", "The field control cannot be created."));
+        return Status::failure(ErrCannotCreateObject, QCoreApplication::translate("frmPageNumbers", "The field control cannot be created."));
 
     // Centred and flush-right positions come from the print width.
     const float printWidth = float(m_report->printWidth());

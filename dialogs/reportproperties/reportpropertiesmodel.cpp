@@ -116,9 +116,9 @@ QSizeF ReportPropertiesModel::chosenPaper(Problem *problem) const
         Status s = value->twips(&twips);
         const QString what = box == Box::PaperWidth ? tr("纸张宽度") : tr("纸张高度");
         if (s.ok() && twips <= 0)
-            s = Status::failure(380, tr("%1必须大于 0。").arg(what));
+            s = Status::failure(ErrInvalidPropertyValue, tr("%1必须大于 0。").arg(what));
         else if (s.ok() && twips > MaxPaperTwips)
-            s = Status::failure(380, tr("%1不能超过 %2 %3。")
+            s = Status::failure(ErrInvalidPropertyValue, tr("%1不能超过 %2 %3。")
                                          .arg(what, DialogUnits::formatLength(MaxPaperTwips, m_unit),
                                               DialogUnits::unitName(m_unit)));
         if (!s.ok()) {
@@ -152,9 +152,9 @@ ReportPropertiesModel::Problem ReportPropertiesModel::check() const
     for (int i = 0; i < MarginCount; ++i) {
         Status s = m_margins[size_t(i)].twips(&t[i]);
         if (s.ok() && t[i] < 0)
-            s = Status::failure(380, tr("%1不能为负数。").arg(tr(names[i])));
+            s = Status::failure(ErrInvalidPropertyValue, tr("%1不能为负数。").arg(tr(names[i])));
         else if (s.ok() && t[i] > Units::MaxTwips)
-            s = Status::failure(380, tr("%1太大。").arg(tr(names[i])));
+            s = Status::failure(ErrInvalidPropertyValue, tr("%1太大。").arg(tr(names[i])));
         if (!s.ok())
             return {Box::Margin, i, s};
     }
@@ -163,11 +163,11 @@ ReportPropertiesModel::Problem ReportPropertiesModel::check() const
     };
     if (t[Left] + t[Right] + t[Gutter] >= paper.width())
         return {Box::Margin, Left,
-                Status::failure(380, tr("左、右边距和装订线(合计 %1)超出了宽 %2 的纸张，没有剩余空间。")
+                Status::failure(ErrInvalidPropertyValue, tr("左、右边距和装订线(合计 %1)超出了宽 %2 的纸张，没有剩余空间。")
                                          .arg(length(t[Left] + t[Right] + t[Gutter]), length(paper.width())))};
     if (t[Top] + t[Bottom] >= paper.height())
         return {Box::Margin, Top,
-                Status::failure(380, tr("上、下边距(合计 %1)超出了高 %2 的纸张，没有剩余空间。")
+                Status::failure(ErrInvalidPropertyValue, tr("上、下边距(合计 %1)超出了高 %2 的纸张，没有剩余空间。")
                                          .arg(length(t[Top] + t[Bottom]), length(paper.height())))};
     return {};
 }
@@ -179,7 +179,7 @@ ReportPropertiesModel::Problem ReportPropertiesModel::save()
         return problem;
     double margins[MarginCount] = {};
     for (int i = 0; i < MarginCount; ++i)
-        m_margins[size_t(i)].twips(&margins[i]);
+        std::ignore = m_margins[size_t(i)].twips(&margins[i]); // check() read them all above
     QSizeF size;
     if (m_paperIndex >= 0) {
         Problem unused;

@@ -100,7 +100,7 @@ bool WizardFlow::validate(int page)
                 continue;
             const auto field = m_model.SelectedFields().Item(sortCombos[size_t(i)].items.value(sortCombos[size_t(i)].current));
             if (field)
-                m_model.SortFields().Add(field, sortAscending[size_t(i)] ? 0 : 1);
+                std::ignore = m_model.SortFields().Add(field, sortAscending[size_t(i)] ? 0 : 1); // SortFields shows its own errors
         }
         return true;
     case 6:
@@ -229,7 +229,7 @@ void WizardFlow::moveFields(int button)
     case 2: {
         if (selFields.current < 0 || selFields.current >= selFields.items.size())
             return;
-        m_model.SelectedFields().Remove(selFields.items[selFields.current]);
+        std::ignore = m_model.SelectedFields().Remove(selFields.items[selFields.current]); // an item of the list
         relistSelected();
         refreshFields();
         selFields.current = selFields.items.isEmpty() ? -1 : 0;
@@ -237,7 +237,7 @@ void WizardFlow::moveFields(int button)
     }
     case 3:
         while (m_model.SelectedFields().Count() > 0)
-            m_model.SelectedFields().Remove(1);
+            std::ignore = m_model.SelectedFields().Remove(1); // in range: the loop checks the count
         selFields.clear();
         refreshFields();
         break;
@@ -291,7 +291,7 @@ void WizardFlow::removeGroupLevel()
         return;
     const QString key = slots[size_t(selectedSlot)].caption;
     availableGroupFields.items << key;
-    m_model.GroupFields().Remove(key);
+    std::ignore = m_model.GroupFields().Remove(key); // a level in use
     for (int i = selectedSlot; i + 1 < usedSlots; ++i)
         slots[size_t(i)].caption = slots[size_t(i + 1)].caption;
     --usedSlots;
@@ -446,7 +446,7 @@ void RelateTablesModel::remove(int index)
 {
     if (index < 0 || index >= m_model.SelectedRelations().Count())
         return;
-    m_model.SelectedRelations().Remove(index + 1);
+    std::ignore = m_model.SelectedRelations().Remove(index + 1); // checked above
     relist();
 }
 

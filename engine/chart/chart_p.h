@@ -3,7 +3,7 @@
 // operations being written, text measuring and the parts every kind uses.
 #include "engine/chart/chartrenderer.h"
 #include "engine/pages/page.h"
-#include "engine/script/vbformat.h"
+#include "engine/vbformat/vbformat.h"
 
 #include <QColor>
 

@@ -44,7 +44,7 @@ public:
     Status Add(Pointer item, const QString &key = QString())
     {
         if (!item)
-            return Status::failure(ErrInvalidCall, QStringLiteral("Invalid procedure call or argument"));
+            return Status::failure(ErrInvalidCall, errorDescription(ErrInvalidCall));
         if (!key.isEmpty()) {
             const QString folded = fold(key);
             if (m_index.contains(folded)) {
@@ -88,7 +88,7 @@ public:
     Status Remove(int position)
     {
         if (position < 1 || position > Count())
-            return Status::failure(ErrSubscript, QStringLiteral("Subscript out of range"));
+            return Status::failure(ErrSubscript, errorDescription(ErrSubscript));
         m_entries.erase(m_entries.begin() + (position - 1));
         reindex();
         return {};
@@ -98,7 +98,7 @@ public:
     {
         const auto it = m_index.constFind(fold(key));
         if (it == m_index.cend())
-            return Status::failure(ErrInvalidCall, QStringLiteral("Invalid procedure call or argument"));
+            return Status::failure(ErrInvalidCall, errorDescription(ErrInvalidCall));
         return Remove(*it + 1);
     }
 

@@ -1,32 +1,19 @@
 #pragma once
 
+#include "engine/core/errors.h"
+
 #include <QMetaType>
 #include <QString>
 
-namespace Orv {
+#include <tuple> // std::ignore, for dropping a Status on purpose
 
-// Error numbers follow Visual Basic's run-time error numbers, so that a
-// message box built from them reads as users of such tools know it.
-enum ErrorNumber : int {
-    ErrInvalidCall = 5,          // Invalid procedure call or argument
-    ErrOverflow = 6,
-    ErrSubscript = 9,            // Subscript out of range
-    ErrTypeMismatch = 13,
-    ErrFileNotFound = 53,
-    ErrFileAlreadyOpen = 55,
-    ErrPathAccess = 75,          // Path/File access error
-    ErrBadFileFormat = 321,      // Invalid file format
-    ErrPropertyReadOnly = 383,
-    ErrNoSuchMember = 438,       // Object doesn't support this property or method
-    ErrCannotCreateObject = 429,
-    ErrKeyExists = 457,          // This key is already associated with an element of this collection
-    ErrInvalidPropertyValue = 380,
-};
+namespace Orv {
 
 // The outcome of an operation that can fail: success, or an error number
 // with a description and the place it came from. Errors are values, not
-// exceptions, so callers decide whether to show, log or ignore them.
-class Status
+// exceptions, so callers decide whether to show, log or ignore them; one
+// ignored is written "std::ignore = ...;" with the reason beside it.
+class [[nodiscard]] Status
 {
 public:
     Status() = default;

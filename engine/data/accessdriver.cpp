@@ -194,7 +194,7 @@ Status buildSnapshot(const QString &file, const QString &target, QStringList *lo
     QString error;
     QByteArray out;
     const auto fail = [&](const QString &why) {
-        return Status::failure(-2147467259, QStringLiteral("Cannot read the Access database '%1': %2").arg(file, why));
+        return Status::failure(ErrProviderFailed, QStringLiteral("Cannot read the Access database '%1': %2").arg(file, why));
     };
     if (!runTool(QStringLiteral("mdb-tables"), {QStringLiteral("-1"), file}, &out, &error))
         return fail(error);
@@ -391,7 +391,7 @@ Status AccessDriver::snapshot(const QString &accessFile, QString *snapshotPath, 
 {
     const QFileInfo info(accessFile);
     if (!info.isFile())
-        return Status::failure(-2147467259, QStringLiteral("Could not find file '%1'").arg(accessFile));
+        return Status::failure(ErrProviderFailed, QStringLiteral("Could not find file '%1'").arg(accessFile));
     // The snapshot layout's version is part of the key, so an update rebuilds them.
     const QByteArray key = "2\n" + info.absoluteFilePath().toUtf8() + '\n' + QByteArray::number(info.size()) + '\n'
                            + QByteArray::number(info.lastModified().toMSecsSinceEpoch());
@@ -415,7 +415,7 @@ Status AccessDriver::open(const ConnectionString &cs, const QString &, const QSt
 {
     const QString path = cs.value({"Data Source", "DBQ", "Database"});
     if (path.isEmpty())
-        return Status::failure(-2147467259, QStringLiteral("The connection string names no database (Data Source is empty)"));
+        return Status::failure(ErrProviderFailed, QStringLiteral("The connection string names no database (Data Source is empty)"));
     QString snapshotPath;
     Status status = snapshot(path, &snapshotPath);
     if (!status.ok())

@@ -84,7 +84,7 @@ int adoTypeFromDeclared(const QString &declared, int *size)
 
 Status sqlError(const QString &message, const QString &sql)
 {
-    return Status::failure(-2147217900, QStringLiteral("%1\nStatement: %2").arg(message.trimmed(), sql.left(2000)));
+    return Status::failure(ErrSqlStatement, QStringLiteral("%1\nStatement: %2").arg(message.trimmed(), sql.left(2000)));
 }
 
 } // namespace Orv::Data

@@ -35,7 +35,7 @@ bool matches(const QVariantList &restrictions, int index, const QString &value)
 
 Status readOnlyError(const QString &why, const QString &sql)
 {
-    return Status::failure(-2147217911, QStringLiteral("The report's data is read-only and the statement could change it: %1.\n"
+    return Status::failure(ErrPermissionDeniedByData, QStringLiteral("The report's data is read-only and the statement could change it: %1.\n"
                                                        "Statement: %2\n(A layout that must write says so with its "
                                                        "AllowWrites setting, and the run must allow it: --allow-writes.)")
                                             .arg(why, sql));
@@ -54,7 +54,7 @@ Connection::~Connection()
 Status Connection::Open(const QString &connectionString, const QString &user, const QString &password, int)
 {
     if (m_driver) {
-        const Status busy = Status::failure(3705, QStringLiteral("Operation is not allowed when the object is open."));
+        const Status busy = Status::failure(ErrObjectOpen, errorDescription(ErrObjectOpen));
         Q_EMIT ConnectComplete(busy);
         return busy;
     }
@@ -88,7 +88,7 @@ void Connection::Close()
 std::unique_ptr<Recordset> Connection::Execute(const QString &sql, Status *status)
 {
     if (!m_driver) {
-        *status = Status::failure(3704, QStringLiteral("Operation is not allowed when the object is closed."));
+        *status = Status::failure(ErrObjectClosed, errorDescription(ErrObjectClosed));
         return nullptr;
     }
     if (!m_allowWrites) {
@@ -113,7 +113,7 @@ std::unique_ptr<Recordset> Connection::Execute(const QString &sql, Status *statu
 std::unique_ptr<Recordset> Connection::OpenSchema(int kind, const QVariantList &restrictions, Status *status)
 {
     if (!m_driver) {
-        *status = Status::failure(3704, QStringLiteral("Operation is not allowed when the object is closed."));
+        *status = Status::failure(ErrObjectClosed, errorDescription(ErrObjectClosed));
         return nullptr;
     }
     std::vector<QVariantList> rows;
@@ -177,7 +177,7 @@ std::unique_ptr<Recordset> Connection::OpenSchema(int kind, const QVariantList &
         break;
     }
     default:
-        *status = Status::failure(3251, QStringLiteral("Object or provider is not capable of performing requested operation."));
+        *status = Status::failure(ErrNotCapable, errorDescription(ErrNotCapable));
         return nullptr;
     }
     if (!status->ok())

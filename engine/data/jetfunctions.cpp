@@ -2,7 +2,7 @@
 // report record sources run on SQLite databases and Access snapshots.
 
 #include "engine/data/sqlitedriver.h"
-#include "engine/script/vbformat.h"
+#include "engine/vbformat/vbformat.h"
 
 #include <QDateTime>
 #include <QVariant>

@@ -277,7 +277,7 @@ Status OdbcDriver::open(const ConnectionString &cs, const QString &user, const Q
     if (!password.isEmpty())
         odbc.setValue(QStringLiteral("PWD"), password);
     if (!odbc.contains(QStringLiteral("DSN")) && !odbc.contains(QStringLiteral("Driver")) && !odbc.contains(QStringLiteral("FILEDSN")))
-        return Status::failure(-2147467259, QStringLiteral("An ODBC connection string needs a DSN or a Driver"));
+        return Status::failure(ErrProviderFailed, QStringLiteral("An ODBC connection string needs a DSN or a Driver"));
 
     SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &m_h->env);
     SQLSetEnvAttr(m_h->env, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
@@ -299,7 +299,7 @@ Status OdbcDriver::open(const ConnectionString &cs, const QString &user, const Q
     if (!SQL_SUCCEEDED(rc)) {
         const QString why = diagnostics(SQL_HANDLE_DBC, m_h->dbc);
         close();
-        return Status::failure(-2147467259, QStringLiteral("Cannot connect through ODBC (%1): %2").arg(odbc.value({"DSN", "Driver"}), why));
+        return Status::failure(ErrProviderFailed, QStringLiteral("Cannot connect through ODBC (%1): %2").arg(odbc.value({"DSN", "Driver"}), why));
     }
     SQLWCHAR quote[8] = {};
     SQLSMALLINT quoteLength = 0;
@@ -333,7 +333,7 @@ void OdbcDriver::close()
 std::unique_ptr<Cursor> OdbcDriver::execute(const QString &sql, Status *status)
 {
     if (m_h->dbc == SQL_NULL_HDBC) {
-        *status = Status::failure(3704, QStringLiteral("Operation is not allowed when the object is closed."));
+        *status = Status::failure(ErrObjectClosed, errorDescription(ErrObjectClosed));
         return nullptr;
     }
     m_cancelled = false;
@@ -362,7 +362,7 @@ Status catalog(OdbcDriver::Handles *h, Call &&call, F &&each)
     SQLHSTMT stmt = SQL_NULL_HSTMT;
     SQLAllocHandle(SQL_HANDLE_STMT, h->dbc, &stmt);
     if (!SQL_SUCCEEDED(call(stmt))) {
-        const Status s = Status::failure(-2147467259, diagnostics(SQL_HANDLE_STMT, stmt));
+        const Status s = Status::failure(ErrProviderFailed, diagnostics(SQL_HANDLE_STMT, stmt));
         SQLFreeHandle(SQL_HANDLE_STMT, stmt);
         return s;
     }

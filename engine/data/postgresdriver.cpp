@@ -93,7 +93,7 @@ public:
         if (m_driver->generation() != m_generation) {
             m_done = true;
             if (status)
-                *status = Status::failure(3219, QStringLiteral("A later statement on the connection ended this recordset"));
+                *status = Status::failure(ErrNotAllowedInContext, QStringLiteral("A later statement on the connection ended this recordset"));
             return false;
         }
         PGresult *r = m_pending ? m_pending : PQgetResult(m_driver->m_conn);
@@ -216,7 +216,7 @@ Status PostgresDriver::open(const ConnectionString &cs, const QString &user, con
     if (!m_conn || PQstatus(m_conn) != CONNECTION_OK) {
         const QString why = m_conn ? message(m_conn) : QStringLiteral("out of memory");
         close();
-        return Status::failure(-2147467259, QStringLiteral("Cannot connect to PostgreSQL at %1%2: %3")
+        return Status::failure(ErrProviderFailed, QStringLiteral("Cannot connect to PostgreSQL at %1%2: %3")
                                                 .arg(host.isEmpty() ? QStringLiteral("127.0.0.1") : host,
                                                      port.isEmpty() ? QString() : u':' + port, why));
     }
@@ -252,7 +252,7 @@ void PostgresDriver::finishActive()
 std::unique_ptr<Cursor> PostgresDriver::execute(const QString &sql, Status *status)
 {
     if (!m_conn) {
-        *status = Status::failure(3704, QStringLiteral("Operation is not allowed when the object is closed."));
+        *status = Status::failure(ErrObjectClosed, errorDescription(ErrObjectClosed));
         return nullptr;
     }
     finishActive();

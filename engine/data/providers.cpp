@@ -32,7 +32,7 @@ QString providerFor(const ConnectionString &cs, Status *status)
             return QStringLiteral("SQLite"); // the embedded default
     }
     if (status)
-        *status = Status::failure(3706, provider.isEmpty()
+        *status = Status::failure(ErrProviderNotFound, provider.isEmpty()
                                             ? QStringLiteral("Provider cannot be found: the connection string names neither a provider nor a database")
                                             : QStringLiteral("Provider cannot be found. It may not be properly installed. (Provider=%1)")
                                                   .arg(cs.value(QStringLiteral("Provider"))));
@@ -51,7 +51,7 @@ std::unique_ptr<Driver> createDriver(const ConnectionString &cs, Status *status)
     if (provider == QLatin1String("Access"))
         return std::make_unique<AccessDriver>();
     if (!provider.isEmpty() && status)
-        *status = Status::failure(3706, QStringLiteral("Provider cannot be found. It may not be properly installed. (Provider=%1)")
+        *status = Status::failure(ErrProviderNotFound, QStringLiteral("Provider cannot be found. It may not be properly installed. (Provider=%1)")
                                             .arg(provider));
     return nullptr;
 }

@@ -80,7 +80,7 @@ QVariant Recordset::value(int index) const
 void Recordset::MoveNext()
 {
     if (m_eof) {
-        m_error = Status::failure(3021, QStringLiteral("Either BOF or EOF is True, or the current record has been deleted."));
+        m_error = Status::failure(ErrNoCurrentRecord, errorDescription(ErrNoCurrentRecord));
         return;
     }
     ++m_position;
@@ -92,7 +92,7 @@ void Recordset::MoveFirst()
     if (m_position == 0 && m_cursor)
         return; // still on the first row
     if (!m_reopen) {
-        m_error = Status::failure(3219, QStringLiteral("Operation is not allowed in this context."));
+        m_error = Status::failure(ErrNotAllowedInContext, errorDescription(ErrNotAllowedInContext));
         return;
     }
     Status status;

@@ -88,9 +88,9 @@ ReportDataSource dataSourceOf(const Control &dataControl, const QString &reportF
         resolveDatabasePathTemplate(result.connectionString, databasePath), reportFolder);
     if (status) {
         if (result.connectionString.trimmed().isEmpty())
-            *status = Status::failure(3709, QStringLiteral("The data control %1 names no connection").arg(dataControl.name()));
+            *status = Status::failure(ErrConnectionUnusable, QStringLiteral("The data control %1 names no connection").arg(dataControl.name()));
         else if (result.sql.trimmed().isEmpty())
-            *status = Status::failure(3709, QStringLiteral("The data control %1 names no statement or table").arg(dataControl.name()));
+            *status = Status::failure(ErrConnectionUnusable, QStringLiteral("The data control %1 names no statement or table").arg(dataControl.name()));
         else
             *status = Status();
     }

@@ -290,7 +290,7 @@ double money(double v)
 Status fill(sqlite3 *db, int scale, const std::function<bool(int)> &progress)
 {
     Writer w(db);
-    const auto failed = [&] { return Status::failure(-2147467259, QStringLiteral("Cannot write the sample database: %1").arg(w.error())); };
+    const auto failed = [&] { return Status::failure(ErrProviderFailed, QStringLiteral("Cannot write the sample database: %1").arg(w.error())); };
     if (!w.exec("PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; BEGIN;") || !w.exec(schema))
         return failed();
     Random r(20261206);

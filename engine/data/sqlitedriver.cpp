@@ -232,16 +232,16 @@ Status SqliteDriver::openFile(const QString &path, bool readOnly, bool jetSql)
 {
     close();
     if (path.isEmpty())
-        return Status::failure(-2147467259, QStringLiteral("The connection string names no database (Data Source is empty)"));
+        return Status::failure(ErrProviderFailed, QStringLiteral("The connection string names no database (Data Source is empty)"));
     if (!QFileInfo(path).isFile())
-        return Status::failure(-2147467259, QStringLiteral("Could not find file '%1'").arg(path));
+        return Status::failure(ErrProviderFailed, QStringLiteral("Could not find file '%1'").arg(path));
     m_readOnly = readOnly;
     const int flags = (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX;
     const int rc = sqlite3_open_v2(path.toUtf8().constData(), &m_db, flags, nullptr);
     if (rc != SQLITE_OK) {
         const QString message = m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QStringLiteral("out of memory");
         close();
-        return Status::failure(-2147467259, QStringLiteral("Cannot open '%1': %2").arg(path, message));
+        return Status::failure(ErrProviderFailed, QStringLiteral("Cannot open '%1': %2").arg(path, message));
     }
     // A file that is not a database fails at its first read; find out now.
     char *error = nullptr;
@@ -249,7 +249,7 @@ Status SqliteDriver::openFile(const QString &path, bool readOnly, bool jetSql)
         const QString message = QString::fromUtf8(error ? error : "unknown error");
         sqlite3_free(error);
         close();
-        return Status::failure(-2147467259, QStringLiteral("Cannot open '%1': %2").arg(path, message));
+        return Status::failure(ErrProviderFailed, QStringLiteral("Cannot open '%1': %2").arg(path, message));
     }
     if (readOnly) {
         sqlite3_exec(m_db, "PRAGMA query_only = 1", nullptr, nullptr, nullptr);
@@ -284,7 +284,7 @@ std::unique_ptr<Cursor> SqliteDriver::execute(const QString &sql, Status *status
 std::unique_ptr<Cursor> SqliteDriver::executeNative(const QString &sql, Status *status)
 {
     if (!m_db) {
-        *status = Status::failure(3704, QStringLiteral("Operation is not allowed when the object is closed."));
+        *status = Status::failure(ErrObjectClosed, errorDescription(ErrObjectClosed));
         return nullptr;
     }
     m_cancelled = false;
@@ -351,8 +351,9 @@ QList<ForeignKey> SqliteDriver::foreignKeys(Status *status)
         return out;
     // Snapshots of Access files keep the relationships' own names.
     QHash<QString, QString> names;
+    // Without them (an older snapshot) the keys get names made up below.
     if (m_jet)
-        eachRow(this, QStringLiteral("SELECT fk_table, pk_table, fk_column, name FROM orv_relationships"),
+        std::ignore = eachRow(this, QStringLiteral("SELECT fk_table, pk_table, fk_column, name FROM orv_relationships"),
                 [&](const Cursor &c) {
                     names.insert((c.value(0).toString() + u'\x1f' + c.value(1).toString() + u'\x1f' + c.value(2).toString())
                                      .toCaseFolded(),
@@ -384,8 +385,10 @@ QList<ForeignKey> SqliteDriver::foreignKeys(Status *status)
     for (ForeignKey &fk : out) {
         if (!fk.pkColumn.isEmpty())
             continue;
-        eachRow(this, QStringLiteral("SELECT name FROM pragma_table_info(%1) WHERE pk = %2").arg(sqlStringLiteral(fk.pkTable)).arg(fk.ordinal),
-                [&](const Cursor &c) { fk.pkColumn = c.value(0).toString(); });
+        *status = eachRow(this, QStringLiteral("SELECT name FROM pragma_table_info(%1) WHERE pk = %2").arg(sqlStringLiteral(fk.pkTable)).arg(fk.ordinal),
+                          [&](const Cursor &c) { fk.pkColumn = c.value(0).toString(); });
+        if (!status->ok())
+            return out;
     }
     return out;
 }

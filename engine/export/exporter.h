@@ -32,8 +32,8 @@ struct ExportProgress
     bool cancelled() const { return cancel && cancel->load(std::memory_order_relaxed); }
 };
 
-// Visual Basic's "User interrupt occurred", returned by a cancelled export.
-constexpr int ErrExportCancelled = 18;
+// A cancelled export returns Visual Basic's "User interrupt occurred".
+constexpr ErrorNumber ErrExportCancelled = ErrInterrupted;
 
 class Exporter
 {

@@ -23,9 +23,12 @@ constexpr int MaxDepth = 16;
 constexpr int MaxSections = 10000;
 constexpr int MaxControls = 200000;
 
-// SaveLayout kinds.
-constexpr int ToFile = 1;
-constexpr int ToBytes = 2;
+// What SaveLayout writes to. The numbers are the ones scripts pass.
+enum class SaveKind : int {
+    ToFile = 1,
+    ToBytes = 2,
+};
+using enum SaveKind;
 
 } // namespace LayoutFile
 
@@ -35,11 +38,11 @@ constexpr int ToBytes = 2;
 Status LoadLayout(Report &report, const QString &path);
 Status LoadLayout(Report &report, const QByteArray &bytes, const QString &sourceName = QString());
 
-// Kind 1 writes the file at path atomically and clears IsDirty; kind 2
+// ToFile writes the file at path atomically and clears IsDirty; ToBytes
 // returns the bytes in *bytes and leaves the file system alone.
-Status SaveLayout(Report &report, const QString &path, int kind, QByteArray *bytes = nullptr);
+Status SaveLayout(Report &report, const QString &path, LayoutFile::SaveKind kind, QByteArray *bytes = nullptr);
 
-// The bytes of a design, as kind 2 returns them.
+// The bytes of a design, as ToBytes returns them.
 QByteArray layoutBytes(const Report &report);
 
 // A layout fragment: controls without their report, as the designer puts

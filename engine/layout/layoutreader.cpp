@@ -236,7 +236,7 @@ private:
     {
         // The fresh report's default sections give way to the file's.
         while (report->sections()->Count() > 0)
-            report->sections()->Remove(0);
+            std::ignore = report->sections()->Remove(0); // in range: the loop checks the count
         readAttributes(report, u"Report"_s, {});
         while (!failed() && nextElement()) {
             if (m_xml.isEndElement())

@@ -216,16 +216,16 @@ QByteArray layoutFragmentBytes(const std::vector<const Control *> &controls)
     return out;
 }
 
-Status SaveLayout(Report &report, const QString &path, int kind, QByteArray *bytes)
+Status SaveLayout(Report &report, const QString &path, LayoutFile::SaveKind kind, QByteArray *bytes)
 {
     if (kind == LayoutFile::ToBytes) {
         if (!bytes)
-            return Status::failure(ErrInvalidCall, QStringLiteral("Invalid procedure call or argument"));
+            return Status::failure(ErrInvalidCall, errorDescription(ErrInvalidCall));
         *bytes = layoutBytes(report);
         return {};
     }
     if (kind != LayoutFile::ToFile || path.isEmpty())
-        return Status::failure(ErrInvalidCall, QStringLiteral("Invalid procedure call or argument"));
+        return Status::failure(ErrInvalidCall, errorDescription(ErrInvalidCall));
 
     // Written beside the target and renamed over it, so a failed save never
     // leaves a half-written layout behind.

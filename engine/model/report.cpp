@@ -72,7 +72,7 @@ Status Sections::Remove(int index)
 {
     Section *section = take(index);
     if (!section)
-        return Status::failure(ErrSubscript, QStringLiteral("Subscript out of range"));
+        return Status::failure(ErrSubscript, errorDescription(ErrSubscript));
     delete section;
     return {};
 }
@@ -171,7 +171,7 @@ Section *Sections::addGroupPair(Status *status)
     const int detail = indexOf(firstOfType(Section::Detail));
     const int footerAt = detail >= 0 ? detail + 1 : headerAt + 1;
     if (!Add(QStringLiteral("GroupFooter%1").arg(n), footerAt, Section::GroupFooter, 360, status)) {
-        Remove(indexOf(header));
+        std::ignore = Remove(indexOf(header)); // just added, so it is there to remove
         return nullptr;
     }
     return header;
@@ -182,8 +182,11 @@ Status Sections::removeGroupPair(Section *header)
     if (!header || header->type() != Section::GroupHeader || indexOf(header) < 0)
         return Status::failure(ErrInvalidCall, QStringLiteral("Not a group header of this report"));
     Section *footer = groupFooterFor(header);
-    if (footer)
-        Remove(indexOf(footer));
+    if (footer) {
+        const Status removed = Remove(indexOf(footer));
+        if (!removed.ok())
+            return removed;
+    }
     return Remove(indexOf(header));
 }
 
@@ -266,7 +269,7 @@ void Report::CopyLayoutTo(Report *target) const
         return;
     Report copy;
     while (copy.sections()->Count() > 0)
-        copy.sections()->Remove(0);
+        std::ignore = copy.sections()->Remove(0); // in range: the loop checks the count
     Reflection::copyProperties(this, &copy);
     for (const Section *s : *m_sections) {
         auto *section = new Section(s->type());
@@ -285,7 +288,7 @@ void Report::CopyLayoutTo(Report *target) const
 void Report::takeContent(Report &source)
 {
     while (m_sections->Count() > 0)
-        m_sections->Remove(m_sections->Count() - 1);
+        std::ignore = m_sections->Remove(m_sections->Count() - 1); // in range: the loop checks the count
     Reflection::copyProperties(&source, this);
     while (source.sections()->Count() > 0)
         m_sections->insert(-1, source.sections()->take(0));

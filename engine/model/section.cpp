@@ -65,7 +65,7 @@ Status Controls::Remove(int index)
 {
     Control *control = take(index);
     if (!control)
-        return Status::failure(ErrSubscript, QStringLiteral("Subscript out of range"));
+        return Status::failure(ErrSubscript, errorDescription(ErrSubscript));
     delete control;
     return {};
 }

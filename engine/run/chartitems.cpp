@@ -114,7 +114,7 @@ void Producer::gatherChartRows()
 Charts::ChartValues Producer::rowSourceValues(const ControlPlan &c, const QString &rowSource)
 {
     if (!m_connection) {
-        m_shared.error(Status::failure(3709, QStringLiteral("The chart's RowSource needs the report's data control"), c.name));
+        m_shared.error(Status::failure(ErrConnectionUnusable, QStringLiteral("The chart's RowSource needs the report's data control"), c.name));
         return {};
     }
     const ParameterLookup lookup = [&](const QString &name) -> std::optional<QVariant> {

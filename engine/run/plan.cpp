@@ -172,7 +172,7 @@ ValueSource compileValue(const QString &dataField, const QString &where, PlanCon
             return source;
         }
         if (!trimmed.startsWith(QLatin1Char('=')) || !context.scripting)
-            return fail(3265, QStringLiteral("The data field \"%1\" names no field of the data source").arg(name));
+            return fail(ErrItemNotFound, QStringLiteral("The data field \"%1\" names no field of the data source").arg(name));
     }
     if (!context.scripting)
         return fail(ErrInvalidCall, QStringLiteral("The expression \"%1\" needs report scripting, which this run does not have")
@@ -216,7 +216,7 @@ public:
             if (slot < 0 && name.contains(u'.'))
                 slot = m_context.row->slotOf(name.mid(name.lastIndexOf(u'.') + 1));
             if (slot < 0) {
-                m_context.error(Status::failure(3265, QStringLiteral("The merge field %1 names no field of the data source")
+                m_context.error(Status::failure(ErrItemNotFound, QStringLiteral("The merge field %1 names no field of the data source")
                                                           .arg(m.captured(0)),
                                                 where));
                 continue;

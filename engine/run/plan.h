@@ -6,7 +6,7 @@
 #include "engine/pages/page.h"
 #include "engine/run/runscripting.h"
 #include "engine/run/summary.h"
-#include "engine/script/vbformat.h"
+#include "engine/vbformat/vbformat.h"
 
 #include <QHash>
 #include <QVariant>

@@ -217,7 +217,7 @@ Status Producer::openData(RowAccess *parent)
     m_recordset = connection->Execute(sql, &status);
     if (!m_recordset || !status.ok()) {
         m_recordset.reset();
-        return status.ok() ? Status::failure(3709, QStringLiteral("The statement returned no rows"), dataControl->name()) : status;
+        return status.ok() ? Status::failure(ErrConnectionUnusable, QStringLiteral("The statement returned no rows"), dataControl->name()) : status;
     }
     if (!m_plan) {
         QStringList names;
@@ -552,7 +552,7 @@ std::shared_ptr<SubReportPlan> Producer::loadSubreport(Control *control)
         const QFileInfo info(path);
         const QString key = info.exists() ? info.canonicalFilePath() : info.absoluteFilePath();
         if (layoutChain.contains(key)) {
-            m_shared.error(Status::failure(28, QStringLiteral("Out of stack space: the subreport runs %1, which is already running (%2)")
+            m_shared.error(Status::failure(ErrOutOfStack, QStringLiteral("Out of stack space: the subreport runs %1, which is already running (%2)")
                                                    .arg(sub->reportName().trimmed(), (layoutChain + QStringList{key}).join(QStringLiteral(" -> "))),
                                            where));
             return nullptr;

@@ -73,7 +73,7 @@ struct ReportRun::Private : public PageSink
     void report_error(const Status &status)
     {
         const QString key = QStringLiteral("%1|%2|%3").arg(status.number()).arg(status.source(),
-                                                                                   status.number() == 3265 || status.number() == ErrInvalidCall
+                                                                                   status.number() == ErrItemNotFound || status.number() == ErrInvalidCall
                                                                                        ? status.description()
                                                                                        : QString());
         if (reported.contains(key))

@@ -50,13 +50,13 @@ public:
     Variant invoke(Runtime &, int id, Invoke kind, Variant *, int) override
     {
         if (kind == Invoke::Put || kind == Invoke::PutRef)
-            raise(3251, QStringLiteral("Current Recordset does not support updating."));
+            raise(ErrNotCapable, QStringLiteral("Current Recordset does not support updating."));
         const Data::Field *f = m_rs->fields()->at(m_index);
         switch (id) {
         case DefaultMember:
         case 1:
             if (m_rs->atEnd())
-                raise(3021, QStringLiteral("Either BOF or EOF is True, or the current record has been deleted."));
+                raise(ErrNoCurrentRecord);
             return Variant::fromQVariant(f->value());
         case 2: return Variant(f->name());
         case 3: return Variant(f->type());
@@ -91,13 +91,13 @@ public:
         const Variant key = valueOf(key0);
         int index = key.isString() ? m_rs->fields()->indexOf(key.rawString()) : key.toLong();
         if (index < 0 || index >= m_rs->fields()->count())
-            raise(3265, QStringLiteral("Item cannot be found in the collection corresponding to the requested name or ordinal."));
+            raise(ErrItemNotFound);
         return Variant(std::shared_ptr<Object>(std::make_shared<AdoField>(m_owner, m_rs, index)));
     }
     Variant invoke(Runtime &, int id, Invoke kind, Variant *a, int n) override
     {
         if (kind == Invoke::Put || kind == Invoke::PutRef)
-            raise(383);
+            raise(ErrPropertyReadOnly);
         if (id == 2)
             return Variant(m_rs->fields()->count());
         needArgs(n, 1, 1);
@@ -147,7 +147,7 @@ public:
         case Bof: return Variant(open().atStart());
         case MoveNext:
             if (open().atEnd())
-                raise(3021, QStringLiteral("Either BOF or EOF is True, or the current record has been deleted."));
+                raise(ErrNoCurrentRecord);
             m_rs->MoveNext();
             check();
             return Variant();
@@ -156,7 +156,7 @@ public:
             check();
             return Variant();
         case MoveLast: case MovePrevious:
-            raise(3219, QStringLiteral("Operation is not allowed in this context."));
+            raise(ErrNotAllowedInContext);
         case GetRows: return getRows(n > 0 && !isMissing(a[0]) ? a[0].toLong() : -1);
         case Fields:
             if (n > 0)
@@ -196,7 +196,7 @@ private:
     Data::Recordset &open()
     {
         if (!m_rs)
-            raise(3704, QStringLiteral("Operation is not allowed when the object is closed."));
+            raise(ErrObjectClosed);
         return *m_rs;
     }
 
@@ -212,7 +212,7 @@ private:
     {
         needArgs(n, 1, 5);
         if (m_rs)
-            raise(3705, QStringLiteral("Operation is not allowed when the object is open."));
+            raise(ErrObjectOpen);
         QString source = valueOf(a[0]).toString();
         if (n > 2 && !isMissing(a[2]))
             m_cursorType = a[2].toLong();
@@ -223,10 +223,10 @@ private:
             source = QStringLiteral("select * from [%1]").arg(source);
         Data::Connection *connection = nullptr;
         if (n < 2 || isMissing(a[1]) || a[1].isEmpty())
-            raise(3709, QStringLiteral("The connection cannot be used to perform this operation."));
+            raise(ErrConnectionUnusable);
         if (a[1].isObject()) {
             if (!a[1].object())
-                raise(91);
+                raise(ErrObjectNotSet);
             m_connectionObject = a[1].object();
             if (auto *ado = dynamic_cast<AdoConnection *>(a[1].object().get()))
                 m_connection = ado->connection();
@@ -241,7 +241,7 @@ private:
             connection = openString(a[1].toString());
         }
         if (connection->state() != Data::Connection::adStateOpen)
-            raise(3704, QStringLiteral("Operation is not allowed when the object is closed."));
+            raise(ErrObjectClosed);
         Status status;
         m_rs = connection->Execute(source, &status);
         if (!m_rs)

@@ -125,9 +125,9 @@ public:
     Variant invoke(Runtime &, int id, Invoke kind, Variant *, int count) override
     {
         if (kind == Invoke::Put || kind == Invoke::PutRef)
-            raise(383);
+            raise(ErrPropertyReadOnly);
         if (count)
-            raise(450);
+            raise(ErrWrongArguments);
         if (id == 2)
             return Variant(m_name);
         return Variant::fromQVariant(m_row->value(m_slot));
@@ -154,14 +154,14 @@ public:
     Variant invoke(Runtime &, int id, Invoke kind, Variant *args, int count) override
     {
         if (kind == Invoke::Put || kind == Invoke::PutRef)
-            raise(383);
+            raise(ErrPropertyReadOnly);
         if (id == DefaultMember || id == 1) {
             if (count != 1)
-                raise(450);
+                raise(ErrWrongArguments);
             const QString name = valueOf(args[0]).toString();
             const int slot = m_row ? m_row->slotOf(name) : -1;
             if (slot < 0)
-                raise(9, QStringLiteral("Subscript out of range: field '%1'").arg(name));
+                raise(ErrSubscript, QStringLiteral("Subscript out of range: field '%1'").arg(name));
             return Variant(std::shared_ptr<Object>(std::make_shared<RowField>(m_row, slot, name)));
         }
         raiseNotSupported();
@@ -254,10 +254,10 @@ public:
         QObject *o = live();
         if (id == DefaultMember) {
             if (m_table->defaultMember.isEmpty())
-                raise(438, QStringLiteral("Object doesn't support this property or method: default member of '%1'").arg(typeName()));
+                raise(ErrNoSuchMember, QStringLiteral("Object doesn't support this property or method: default member of '%1'").arg(typeName()));
             id = memberId(m_table->defaultMember);
             if (id == NoMember)
-                raise(438);
+                raise(ErrNoSuchMember);
         }
         const MemberDesc &m = id > 0 && size_t(id) <= m_table->members.size() ? m_table->members[size_t(id - 1)]
                                                                                : m_extraMembers.at(size_t(id - ExtraBase));
@@ -267,7 +267,7 @@ public:
             const QMetaProperty p = o->metaObject()->property(m.property);
             if (put) {
                 if (count != 1)
-                    raise(450);
+                    raise(ErrWrongArguments);
                 const QVariant value = toQt(args[0], p.metaType());
                 const Status s = Reflection::setValue(Reflection::Property{o, p}, value);
                 if (!s.ok())
@@ -281,13 +281,13 @@ public:
         }
         case MemberDesc::Method:
             if (put)
-                raise(450);
+                raise(ErrWrongArguments);
             return callMethod(o, m, args, count);
         case MemberDesc::SpecialMember:
             return special(rt, o, m.special, put, args, count);
         case MemberDesc::Child:
             if (put)
-                raise(450);
+                raise(ErrWrongArguments);
             if (count > 0) {
                 Variant v = bridge(m.child, m_ctx);
                 return indexInto(rt, v, args, count);
@@ -297,11 +297,11 @@ public:
             const QByteArray key = m.name.toLatin1();
             if (put) {
                 if (count != 1)
-                    raise(450);
+                    raise(ErrWrongArguments);
                 if (args[0].isObject()) {
                     QObject *value = args[0].object() ? args[0].object()->qobject() : nullptr;
                     if (args[0].object() && !value)
-                        raise(13);
+                        raise(ErrTypeMismatch);
                     if (value && value->parent() == nullptr) {
                         // The holder keeps it from now on.
                         if (auto *q = dynamic_cast<QtObject *>(args[0].object().get()))
@@ -316,12 +316,12 @@ public:
             }
             const QVariant v = o->property(key.constData());
             if (!v.isValid())
-                raise(438, QStringLiteral("Object doesn't support this property or method: '%1'").arg(m.name));
+                raise(ErrNoSuchMember, QStringLiteral("Object doesn't support this property or method: '%1'").arg(m.name));
             Variant r = fromQt(v, m_ctx);
             return count > 0 ? indexInto(rt, r, args, count) : r;
         }
         }
-        raise(438);
+        raise(ErrNoSuchMember);
     }
 
     bool enumerate(Runtime &, std::vector<Variant> *items) override
@@ -357,7 +357,7 @@ private:
     QObject *live() const
     {
         if (!m_object)
-            raise(424, QStringLiteral("Object required: the object has been deleted"));
+            raise(ErrObjectRequired, QStringLiteral("Object required: the object has been deleted"));
         return m_object;
     }
 
@@ -375,7 +375,7 @@ private:
             return a->at(args, count);
         if (v.isObject() && v.object())
             return v.object()->invoke(rt, DefaultMember, Invoke::Get, args, count);
-        raise(450);
+        raise(ErrWrongArguments);
     }
 
     Variant callMethod(QObject *o, const MemberDesc &m, Variant *args, int count)
@@ -386,7 +386,7 @@ private:
             if (method.parameterCount() != count)
                 continue;
             if (count > 9)
-                raise(450);
+                raise(ErrWrongArguments);
             std::vector<QVariant> values(static_cast<size_t>(count));
             QGenericArgument gargs[10];
             for (int i = 0; i < count; ++i) {
@@ -402,7 +402,7 @@ private:
             }
             if (!method.invoke(o, Qt::DirectConnection, gret, gargs[0], gargs[1], gargs[2], gargs[3], gargs[4],
                                gargs[5], gargs[6], gargs[7], gargs[8], gargs[9]))
-                raise(440, QStringLiteral("Automation error: %1 could not be called").arg(m.name));
+                raise(ErrAutomation, QStringLiteral("Automation error: %1 could not be called").arg(m.name));
             if (!ret.isValid())
                 return Variant();
             if (ret.metaType() == QMetaType::fromType<Orv::Status>()) {
@@ -413,13 +413,13 @@ private:
             }
             return fromQt(ret, m_ctx);
         }
-        raise(450, QStringLiteral("Wrong number of arguments or invalid property assignment: '%1'").arg(m.name));
+        raise(ErrWrongArguments, QStringLiteral("Wrong number of arguments or invalid property assignment: '%1'").arg(m.name));
     }
 
     Variant special(Runtime &, QObject *o, Special s, bool put, Variant *args, int count)
     {
         if (put && s != SDataValue && s != SConnection)
-            raise(383);
+            raise(ErrPropertyReadOnly);
         switch (s) {
         case SCount:
             if (auto *x = qobject_cast<Sections *>(o))
@@ -427,7 +427,7 @@ private:
             return Variant(qobject_cast<Controls *>(o)->Count());
         case SItem: {
             if (count != 1)
-                raise(450);
+                raise(ErrWrongArguments);
             const Variant key = valueOf(args[0]);
             QObject *item = nullptr;
             if (auto *x = qobject_cast<Sections *>(o))
@@ -435,7 +435,7 @@ private:
             else if (auto *c = qobject_cast<Controls *>(o))
                 item = key.isString() ? static_cast<QObject *>(c->Item(key.rawString())) : c->Item(key.toLong());
             if (!item)
-                raise(9);
+                raise(ErrSubscript);
             return bridge(item, m_ctx);
         }
         case SAdd: {
@@ -443,11 +443,11 @@ private:
             QObject *added = nullptr;
             if (auto *x = qobject_cast<Sections *>(o)) {
                 if (count != 4)
-                    raise(450);
+                    raise(ErrWrongArguments);
                 added = x->Add(args[0].toString(), args[1].toLong(), args[2].toLong(), args[3].toDouble(), &status);
             } else if (auto *c = qobject_cast<Controls *>(o)) {
                 if (count != 1)
-                    raise(450);
+                    raise(ErrWrongArguments);
                 added = c->Add(args[0].toString(), &status);
             }
             if (!added)
@@ -456,7 +456,7 @@ private:
         }
         case SRemove: {
             if (count != 1)
-                raise(450);
+                raise(ErrWrongArguments);
             Status st;
             if (auto *x = qobject_cast<Sections *>(o))
                 st = x->Remove(args[0].toLong());
@@ -468,7 +468,7 @@ private:
         }
         case SLoadLayout: {
             if (count != 1)
-                raise(450);
+                raise(ErrWrongArguments);
             QString path = args[0].toString();
             path.replace(QLatin1Char('\\'), QLatin1Char('/'));
             if (QFileInfo(path).isRelative() && !m_ctx->reportFolder.isEmpty())
@@ -480,7 +480,7 @@ private:
         }
         case SFields:
             if (o != m_ctx->report || !m_ctx->row)
-                raise(5, QStringLiteral("Invalid procedure call or argument: the report has no current row"));
+                raise(ErrInvalidCall, QStringLiteral("Invalid procedure call or argument: the report has no current row"));
             if (count > 0) {
                 RowFields fields(m_ctx->row);
                 return fields.invoke(*Runtime::current(), DefaultMember, Invoke::Get, args, count);
@@ -498,7 +498,7 @@ private:
             const QByteArray key("DataValue");
             if (put) {
                 if (count != 1)
-                    raise(450);
+                    raise(ErrWrongArguments);
                 o->setProperty(key.constData(), args[0].toQVariant());
                 return Variant();
             }
@@ -514,7 +514,7 @@ private:
             const QByteArray key("Connection");
             if (put) {
                 if (count != 1)
-                    raise(450);
+                    raise(ErrWrongArguments);
                 QObject *value = args[0].isObject() && args[0].object() ? args[0].object()->qobject() : nullptr;
                 o->setProperty(key.constData(), value ? QVariant::fromValue(value) : args[0].toQVariant());
                 return Variant();
@@ -527,7 +527,7 @@ private:
         case SNone:
             break;
         }
-        raise(438);
+        raise(ErrNoSuchMember);
     }
 
     QPointer<QObject> m_object;
@@ -552,12 +552,12 @@ QVariant toQt(const Variant &v0, QMetaType type)
 {
     if (type.flags().testFlag(QMetaType::PointerToQObject)) {
         if (!v0.isObject())
-            raise(424);
+            raise(ErrObjectRequired);
         QObject *o = v0.object() ? v0.object()->qobject() : nullptr;
         if (v0.object() && !o)
-            raise(13);
+            raise(ErrTypeMismatch);
         if (o && type.metaObject() && !o->metaObject()->inherits(type.metaObject()))
-            raise(13);
+            raise(ErrTypeMismatch);
         return QVariant(type, &o);
     }
     if (type.id() == QMetaType::QVariant || !type.isValid())
@@ -572,7 +572,7 @@ QVariant toQt(const Variant &v0, QMetaType type)
     default: {
         QVariant q = v.toQVariant();
         if (!q.convert(type))
-            raise(13);
+            raise(ErrTypeMismatch);
         return q;
     }
     }

@@ -1,7 +1,7 @@
 // Date functions and the formatting functions (through VbFormat).
 #include "engine/script/builtins.h"
 
-#include "engine/script/vbformat.h"
+#include "engine/vbformat/vbformat.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -62,7 +62,7 @@ int firstDayArg(Variant *a, int n, int i)
 {
     int f = has(a, n, i) ? a[i].toLong() : 1;
     if (f < 0 || f > 7)
-        raise(5);
+        raise(ErrInvalidCall);
     return f == 0 ? 1 : f;
 }
 
@@ -90,7 +90,7 @@ Variant fWeekdayName(ARGS)
 {
     const int w = a[0].toLong();
     if (w < 1 || w > 7)
-        raise(5);
+        raise(ErrInvalidCall);
     const bool abbreviate = has(a, n, 1) && a[1].toBool();
     const int first = firstDayArg(a, n, 2);
     const QString name = QString::fromLatin1(dayNames[(w - 1 + first - 1) % 7]);
@@ -101,7 +101,7 @@ Variant fMonthName(ARGS)
 {
     const int m = a[0].toLong();
     if (m < 1 || m > 12)
-        raise(5);
+        raise(ErrInvalidCall);
     const QString name = QString::fromLatin1(monthNames[m - 1]);
     return Variant(has(a, n, 1) && a[1].toBool() ? name.left(3) : name);
 }
@@ -113,7 +113,7 @@ Variant fDateSerial(ARGS)
         y += 1900;
     const int m = a[1].toLong(), d = a[2].toLong();
     if (y < 100 || y > 9999)
-        raise(5);
+        raise(ErrInvalidCall);
     return Variant::date(dateFromParts(y, m, d));
 }
 
@@ -147,7 +147,7 @@ QString intervalArg(const Variant &v)
                                       QStringLiteral("ww"), QStringLiteral("h"), QStringLiteral("n"),
                                       QStringLiteral("s")};
     if (!known.contains(s))
-        raise(5);
+        raise(ErrInvalidCall);
     return s;
 }
 
@@ -159,7 +159,7 @@ double addMonths(double d, int months)
     const int total = y * 12 + (m - 1) + months;
     const int ny = total / 12, nm = total % 12 + 1;
     if (ny < 100 || ny > 9999)
-        raise(5);
+        raise(ErrInvalidCall);
     const int last = QDate(ny, nm, 1).daysInMonth();
     return dateFromParts(ny, nm, std::min(day, last)) + time;
 }
@@ -189,7 +189,7 @@ Variant fDateAdd(ARGS)
     else
         r = d + number / 86400.0;
     if (r < -657434.0 || r >= 2958466.0)
-        raise(5);
+        raise(ErrInvalidCall);
     return Variant::date(r);
 }
 
@@ -273,7 +273,7 @@ Variant fDatePart(ARGS)
     const int first = firstDayArg(a, n, 2);
     int firstWeek = has(a, n, 3) ? a[3].toLong() : 1;
     if (firstWeek < 0 || firstWeek > 3)
-        raise(5);
+        raise(ErrInvalidCall);
     if (firstWeek == 0)
         firstWeek = 1;
     int y, m, day, h, mi, s;
@@ -317,7 +317,7 @@ Variant fFormat(ARGS)
         int fd = has(a, n, 2) ? a[2].toLong() : 1;
         int fw = has(a, n, 3) ? a[3].toLong() : 1;
         if (fd < 0 || fd > 7 || fw < 0 || fw > 3)
-            raise(5);
+            raise(ErrInvalidCall);
         return Variant(VbFormat::format(v.toQVariant(), fmt, VbFormat::FirstDayOfWeek(fd), VbFormat::FirstWeekOfYear(fw)));
     }
     // The format compiled once per call site and text.
@@ -336,11 +336,11 @@ Variant formatNumberLike(Variant *a, int n, NumberFormatter f)
     const Variant v = valueOf(a[0]);
     const int digits = has(a, n, 1) ? a[1].toLong() : -1;
     if (digits < -1 || digits > 99)
-        raise(5);
+        raise(ErrInvalidCall);
     bool ok = true;
     const QString s = f(v.toQVariant(), digits, tristate(a, n, 2), tristate(a, n, 3), tristate(a, n, 4), &ok);
     if (!ok)
-        raise(13);
+        raise(ErrTypeMismatch);
     return Variant(s);
 }
 
@@ -353,11 +353,11 @@ Variant fFormatDateTime(ARGS)
     const Variant v = valueOf(a[0]);
     const int named = has(a, n, 1) ? a[1].toLong() : 0;
     if (named < 0 || named > 4)
-        raise(5);
+        raise(ErrInvalidCall);
     bool ok = true;
     const QString s = VbFormat::formatDateTime(v.toQVariant(), VbFormat::NamedDateFormat(named), &ok);
     if (!ok)
-        raise(13);
+        raise(ErrTypeMismatch);
     return Variant(s);
 }
 

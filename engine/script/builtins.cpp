@@ -34,7 +34,7 @@ int countArg(const Variant &v)
 {
     const int c = v.toLong();
     if (c < 0)
-        raise(5);
+        raise(ErrInvalidCall);
     return c;
 }
 
@@ -71,7 +71,7 @@ Variant fMid(ARGS)
     const Variant v = valueOf(a[0]);
     const int start = a[1].toLong();
     if (start < 1)
-        raise(5);
+        raise(ErrInvalidCall);
     const int length = has(a, n, 2) ? countArg(a[2]) : -1;
     if (v.isNull())
         return v;
@@ -168,7 +168,7 @@ Variant fSpace(ARGS)
 {
     const int c = countArg(a[0]);
     if (c > 64 * 1024 * 1024)
-        raise(14);
+        raise(ErrOutOfStringSpace);
     return Variant(QString(c, QLatin1Char(' ')));
 }
 
@@ -176,14 +176,14 @@ Variant fString(ARGS)
 {
     const int c = countArg(a[0]);
     if (c > 64 * 1024 * 1024)
-        raise(14);
+        raise(ErrOutOfStringSpace);
     const Variant ch = valueOf(a[1]);
     if (ch.isNull())
         return ch;
     QChar q;
     if (ch.isString()) {
         if (ch.rawString().isEmpty())
-            raise(5);
+            raise(ErrInvalidCall);
         q = ch.rawString()[0];
     } else {
         q = QChar(ushort(ch.toLong() & 0xFFFF));
@@ -195,7 +195,7 @@ Variant fAsc(ARGS)
 {
     const QString s = a[0].toString();
     if (s.isEmpty())
-        raise(5);
+        raise(ErrInvalidCall);
     return Variant(int(s[0].unicode()));
 }
 
@@ -203,7 +203,7 @@ Variant fChr(ARGS)
 {
     const int c = a[0].toLong();
     if (c < -32768 || c > 65535)
-        raise(5);
+        raise(ErrInvalidCall);
     return Variant(QString(QChar(ushort(c & 0xFFFF))));
 }
 
@@ -214,7 +214,7 @@ Variant fInStr(ARGS)
     if (n >= 3) {
         start = a[0].toLong();
         if (start < 1)
-            raise(5);
+            raise(ErrInvalidCall);
         i = 1;
     }
     if (anyNull(a + i, 2))
@@ -235,7 +235,7 @@ Variant fInStrRev(ARGS)
     const QString s1 = a[0].toString(), s2 = a[1].toString();
     int start = has(a, n, 2) ? a[2].toLong() : -1;
     if (start == 0 || start < -1)
-        raise(5);
+        raise(ErrInvalidCall);
     if (start == -1)
         start = int(s1.size());
     if (start > s1.size())
@@ -252,12 +252,12 @@ Variant fReplace(ARGS)
 {
     const Variant src = valueOf(a[0]);
     if (src.isNull())
-        raise(94);
+        raise(ErrInvalidUseOfNull);
     const QString s = src.toString(), find = a[1].toString(), repl = a[2].toString();
     const int start = has(a, n, 3) ? a[3].toLong() : 1;
     int count = has(a, n, 4) ? a[4].toLong() : -1;
     if (start < 1 || count < -1)
-        raise(5);
+        raise(ErrInvalidCall);
     const Qt::CaseSensitivity cs = compareMode(rt, a, n, 5);
     QString text = s.mid(start - 1);
     if (find.isEmpty() || count == 0)
@@ -320,7 +320,7 @@ Array *arrayArg(const Variant &v)
 {
     Array *arr = v.array();
     if (!arr)
-        raise(13);
+        raise(ErrTypeMismatch);
     return arr;
 }
 
@@ -328,7 +328,7 @@ Variant fJoin(ARGS)
 {
     Array *arr = arrayArg(a[0]);
     if (arr->dims() > 1)
-        raise(5);
+        raise(ErrInvalidCall);
     const QString delim = has(a, n, 1) ? a[1].toString() : QStringLiteral(" ");
     QString out;
     for (size_t i = 0; i < arr->data.size(); ++i) {
@@ -363,7 +363,7 @@ Variant fCByte(ARGS)
 {
     const int v = a[0].toLong();
     if (v < 0 || v > 255)
-        raise(6);
+        raise(ErrOverflow);
     return Variant::byte(v);
 }
 Variant fCCur(ARGS) { return Variant::currency(a[0].toCurrency()); }
@@ -371,11 +371,11 @@ Variant fCDate(ARGS)
 {
     const Variant v = valueOf(a[0]);
     if (v.isNull())
-        raise(94);
+        raise(ErrInvalidUseOfNull);
     if (v.isString()) {
         double d;
         if (!parseDate(v.rawString(), &d))
-            raise(13);
+            raise(ErrTypeMismatch);
         return Variant::date(d);
     }
     return Variant::date(v.toDate());
@@ -387,7 +387,7 @@ Variant fCSng(ARGS)
 {
     const double d = a[0].toDouble();
     if (std::fabs(d) > 3.402823466e38)
-        raise(6);
+        raise(ErrOverflow);
     return Variant::single(d);
 }
 Variant fCStr(ARGS) { return Variant(valueOf(a[0]).toString()); }
@@ -468,7 +468,7 @@ Variant fRound(ARGS)
         return v;
     const int digits = has(a, n, 1) ? a[1].toLong() : 0;
     if (digits < 0)
-        raise(5);
+        raise(ErrInvalidCall);
     const double scale = std::pow(10.0, digits);
     const double x = v.toDouble();
     double r = std::nearbyint(x * scale) / scale;
@@ -520,21 +520,21 @@ Variant fExp(ARGS)
 {
     const double v = std::exp(num(a[0]));
     if (std::isinf(v))
-        raise(6);
+        raise(ErrOverflow);
     return Variant(v);
 }
 Variant fLog(ARGS)
 {
     const double x = num(a[0]);
     if (x <= 0)
-        raise(5);
+        raise(ErrInvalidCall);
     return Variant(std::log(x));
 }
 Variant fSqr(ARGS)
 {
     const double x = num(a[0]);
     if (x < 0)
-        raise(5);
+        raise(ErrInvalidCall);
     return Variant(std::sqrt(x));
 }
 
@@ -585,7 +585,7 @@ Variant bound(Variant *a, int n, bool upper)
     Array *arr = arrayArg(a[0]);
     const int dim = has(a, n, 1) ? a[1].toLong() : 1;
     if (dim < 1 || dim > arr->dims())
-        raise(9);
+        raise(ErrSubscript);
     const Array::Bound &b = arr->bounds[size_t(dim - 1)];
     return Variant(upper ? b.lower + b.count - 1 : b.lower);
 }
@@ -652,7 +652,7 @@ Variant fChoose(ARGS)
 Variant fSwitch(ARGS)
 {
     if (n % 2 != 0)
-        raise(5);
+        raise(ErrInvalidCall);
     for (int i = 0; i < n; i += 2)
         if (truthOf(a[i]))
             return a[i + 1];
@@ -700,13 +700,13 @@ Variant fCreateObject(ARGS)
 {
     const QString progId = a[0].toString();
     if (!rt.hooks.createObject)
-        raise(429, QStringLiteral("ActiveX component can't create object: '%1'").arg(progId));
+        raise(ErrCannotCreateObject, QStringLiteral("ActiveX component can't create object: '%1'").arg(progId));
     return rt.hooks.createObject(rt, progId);
 }
 
 Variant fGetObject(ARGS)
 {
-    raise(429, QStringLiteral("ActiveX component can't create object: 'GetObject'"));
+    raise(ErrCannotCreateObject, QStringLiteral("ActiveX component can't create object: 'GetObject'"));
 }
 
 Variant fScriptEngine(ARGS) { return Variant(QStringLiteral("VBScript")); }

@@ -126,7 +126,7 @@ struct Host::Private
         } catch (const ScriptError &e) {
             status = fail(e, fallbackText);
         } catch (const std::bad_alloc &) {
-            status = fail(scriptError(7, errorDescription(7), 0, 0), fallbackText);
+            status = fail(scriptError(ErrOutOfMemory, errorDescription(7), 0, 0), fallbackText);
         }
         running = wasRunning;
         Runtime::setCurrent(previous);
@@ -323,7 +323,7 @@ Status Host::compile()
 Status Host::check()
 {
     if (d->running)
-        return Status::failure(5, QStringLiteral("Scripts cannot be compiled while a script runs"));
+        return Status::failure(ErrInvalidCall, QStringLiteral("Scripts cannot be compiled while a script runs"));
     d->rt->globals.clear();
     d->rt = std::make_unique<Runtime>();
     d->configure();
@@ -397,7 +397,7 @@ void callWith(Runtime &rt, Procedure *proc, QVariantList &args, Variant *result,
     // defaults); events fill every parameter.
     const size_t n = eventStyle ? proc->params.size() : size_t(args.size());
     if (!eventStyle && (n > proc->params.size() || int(n) < proc->requiredCount))
-        raise(450, QStringLiteral("Wrong number of arguments or invalid property assignment: '%1'").arg(proc->name));
+        raise(ErrWrongArguments, QStringLiteral("Wrong number of arguments or invalid property assignment: '%1'").arg(proc->name));
     std::vector<Variant> values(n);
     std::vector<Variant *> ptrs(n);
     for (size_t i = 0; i < n; ++i) {
@@ -425,10 +425,10 @@ void callWith(Runtime &rt, Procedure *proc, QVariantList &args, Variant *result,
 Status Host::call(const QString &name, QVariantList &args, QVariant *result)
 {
     if (!d->compiled)
-        return Status::failure(5, QStringLiteral("The script is not compiled"));
+        return Status::failure(ErrInvalidCall, QStringLiteral("The script is not compiled"));
     Procedure *proc = d->rt->procedures.value(name.toLower());
     if (!proc)
-        return Status::failure(35, QStringLiteral("Sub or Function not defined: '%1'").arg(name));
+        return Status::failure(ErrProcedureNotDefined, QStringLiteral("Sub or Function not defined: '%1'").arg(name));
     Variant r;
     const Status s = d->guarded(QString(), [&] { callWith(*d->rt, proc, args, &r, nullptr, false); });
     if (result)

@@ -38,6 +38,8 @@ struct Expr : Node
     virtual Variant eval(Frame &f) = 0;
     // The variable itself, for ByRef arguments; null for values.
     virtual Variant *ref(Frame &) { return nullptr; }
+    // A name declared Const: passed ByRef it still goes by value.
+    virtual bool isNamedConstant() const { return false; }
     virtual void assign(Frame &f, const Variant &value, bool isSet);
     // Resolves names; may replace itself through self.
     virtual void bind(Binder &, std::unique_ptr<Expr> &) {}
@@ -154,6 +156,7 @@ struct LocalVar : Expr
     explicit LocalVar(int s) : slot(s) {}
     Variant eval(Frame &f) override;
     Variant *ref(Frame &f) override;
+    bool isNamedConstant() const override { return constant; }
     void assign(Frame &f, const Variant &value, bool isSet) override;
 };
 
@@ -164,6 +167,7 @@ struct GlobalVar : Expr
     explicit GlobalVar(int s) : slot(s) {}
     Variant eval(Frame &f) override;
     Variant *ref(Frame &f) override;
+    bool isNamedConstant() const override { return constant; }
     void assign(Frame &f, const Variant &value, bool isSet) override;
 };
 

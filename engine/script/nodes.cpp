@@ -72,7 +72,7 @@ void storeInto(Variant &slot, const Variant &value, bool isSet)
 {
     if (isSet) {
         if (!value.isObject())
-            raise(424);
+            raise(ErrObjectRequired);
         slot = value;
     } else {
         slot = letValue(value);
@@ -85,11 +85,11 @@ Variant indexValue(Runtime &rt, Variant &holder, Variant *args, int count)
         return a->at(args, count);
     if (holder.isObject()) {
         if (!holder.object())
-            raise(91);
+            raise(ErrObjectNotSet);
         auto keep = holder.object();
         return keep->invoke(rt, DefaultMember, Invoke::Get, args, count);
     }
-    raise(13);
+    raise(ErrTypeMismatch);
 }
 
 void indexAssign(Runtime &rt, Variant &holder, Variant *args, int count, const Variant &value, bool isSet)
@@ -100,14 +100,14 @@ void indexAssign(Runtime &rt, Variant &holder, Variant *args, int count, const V
     }
     if (holder.isObject()) {
         if (!holder.object())
-            raise(91);
+            raise(ErrObjectNotSet);
         auto keep = holder.object();
         std::vector<Variant> all(args, args + count);
         all.push_back(isSet ? value : letValue(value));
         keep->invoke(rt, DefaultMember, isSet ? Invoke::PutRef : Invoke::Put, all.data(), int(all.size()));
         return;
     }
-    raise(13);
+    raise(ErrTypeMismatch);
 }
 
 } // namespace
@@ -120,14 +120,14 @@ Variant valueOf(const Variant &v)
     for (int i = 0; i < 8 && cur.isObject(); ++i) {
         const std::shared_ptr<Object> o = cur.object();
         if (!o)
-            raise(91);
+            raise(ErrObjectNotSet);
         Runtime *rt = Runtime::current();
         if (!rt)
-            raise(438);
+            raise(ErrNoSuchMember);
         cur = o->invoke(*rt, DefaultMember, Invoke::Get, nullptr, 0);
     }
     if (cur.isObject())
-        raise(438);
+        raise(ErrNoSuchMember);
     return cur;
 }
 
@@ -288,7 +288,7 @@ void Binary::bind(Binder &b, ExprPtr &)
 
 Variant Name::eval(Frame &)
 {
-    raise(51, QStringLiteral("Internal error: unresolved name '%1'").arg(name));
+    raise(ErrInternal, QStringLiteral("Internal error: unresolved name '%1'").arg(name));
 }
 
 void Name::bind(Binder &b, ExprPtr &self)
@@ -300,9 +300,9 @@ Object *Member::target(Frame &f, std::shared_ptr<Object> *keep)
 {
     const Variant v = object->eval(f);
     if (!v.isObject())
-        raise(424, QStringLiteral("Object required: '%1'").arg(name));
+        raise(ErrObjectRequired, QStringLiteral("Object required: '%1'").arg(name));
     if (!v.object())
-        raise(91);
+        raise(ErrObjectNotSet);
     *keep = v.object();
     return keep->get();
 }
@@ -314,7 +314,7 @@ int Member::resolve(Object *o)
         return cacheId;
     const int id = o->memberId(name);
     if (id == NoMember)
-        raise(438, QStringLiteral("Object doesn't support this property or method: '%1'").arg(name));
+        raise(ErrNoSuchMember, QStringLiteral("Object doesn't support this property or method: '%1'").arg(name));
     if (key) {
         cacheKey = key;
         cacheId = id;
@@ -340,7 +340,7 @@ void Member::assign(Frame &f, const Variant &value, bool isSet)
     ArgValues values(args.size() + 1);
     evalArgs(f, args, values.data());
     if (isSet && !value.isObject())
-        raise(424);
+        raise(ErrObjectRequired);
     values.data()[args.size()] = isSet ? value : letValue(value);
     o->invoke(f.rt, id, isSet ? Invoke::PutRef : Invoke::Put, values.data(), int(args.size() + 1));
 }
@@ -357,7 +357,7 @@ void Member::bind(Binder &b, ExprPtr &)
         bool global = false;
         const int slot = b.withSlot(&global);
         if (slot < 0)
-            throw scriptError(424, QStringLiteral("Invalid or unqualified reference: '.%1'").arg(name), line, column);
+            throw scriptError(ErrObjectRequired, QStringLiteral("Invalid or unqualified reference: '.%1'").arg(name), line, column);
         auto w = std::make_unique<WithRef>();
         w->slot = slot;
         w->global = global;
@@ -492,7 +492,7 @@ Variant ProcCall::eval(Frame &f)
     }
     for (size_t i = 0; i < n; ++i) {
         if (dynamic_cast<Missing *>(args[i].get()) && (i >= proc->params.size() || !proc->params[i].optional))
-            raise(449, QStringLiteral("Argument not optional: '%1'").arg(proc->name));
+            raise(ErrArgumentNotOptional, QStringLiteral("Argument not optional: '%1'").arg(proc->name));
         const bool byRef = i < proc->params.size() && !proc->params[i].byVal;
         auto *element = byRef ? dynamic_cast<VarIndex *>(args[i].get()) : nullptr;
         if (element) {
@@ -503,7 +503,7 @@ Variant ProcCall::eval(Frame &f)
             ptrs[i] = r ? r : &temps.data()[i];
             continue;
         }
-        Variant *r = byRef ? args[i]->ref(f) : nullptr;
+        Variant *r = byRef && !args[i]->isNamedConstant() ? args[i]->ref(f) : nullptr;
         if (r) {
             ptrs[i] = r;
         } else {
@@ -518,7 +518,7 @@ Variant BuiltinCall::eval(Frame &f)
 {
     const size_t n = args.size();
     if (int(n) < fn->minArgs || int(n) > fn->maxArgs)
-        raise(450, QStringLiteral("Wrong number of arguments or invalid property assignment: '%1'").arg(QLatin1String(fn->name)));
+        raise(ErrWrongArguments, QStringLiteral("Wrong number of arguments or invalid property assignment: '%1'").arg(QLatin1String(fn->name)));
     ArgValues values(n);
     evalArgs(f, args, values.data());
     if (!textCompare)
@@ -541,7 +541,7 @@ Variant FieldRef::eval(Frame &)
 Variant Undefined::eval(Frame &)
 {
     if (call)
-        raise(13, QStringLiteral("Type mismatch: '%1'").arg(name));
+        raise(ErrTypeMismatch, QStringLiteral("Type mismatch: '%1'").arg(name));
     raise(500, QStringLiteral("Variable is undefined: '%1'").arg(name));
 }
 
@@ -608,7 +608,7 @@ void Assign::bind(Binder &b)
 
 Variant SetterCall::eval(Frame &)
 {
-    raise(451); // only assigned to
+    raise(ErrNotACollection); // only assigned to
 }
 
 void SetterCall::assign(Frame &f, const Variant &value, bool isSet)
@@ -631,7 +631,7 @@ static std::vector<Array::Bound> evalBounds(Frame &f, ExprList &bounds)
     for (auto &e : bounds) {
         const int upper = valueOf(e->eval(f)).toLong();
         if (upper < -1)
-            raise(9);
+            raise(ErrSubscript);
         out.push_back({0, upper + 1});
     }
     return out;
@@ -696,9 +696,9 @@ Flow Erase::exec(Frame &f)
         Variant *r = t->ref(f);
         Array *a = r ? r->array() : nullptr;
         if (!a)
-            raise(13);
+            raise(ErrTypeMismatch);
         if (a->locks > 0)
-            raise(10);
+            raise(ErrArrayLocked);
         if (a->fixed) {
             for (Variant &v : a->data)
                 v = Variant();
@@ -828,7 +828,7 @@ Flow For::exec(Frame &f)
     const Variant end = valueOf(to->eval(f));
     const Variant stepValue = step ? valueOf(step->eval(f)) : Variant::integer(1);
     if (!start.isNumeric() && !start.isString())
-        raise(13);
+        raise(ErrTypeMismatch);
     const double direction = stepValue.toDouble();
     end.toDouble();
     var->assign(f, start, false);
@@ -864,12 +864,12 @@ Flow ForEach::exec(Frame &f)
         items = a->data;
     } else if (c.isObject()) {
         if (!c.object())
-            raise(91);
+            raise(ErrObjectNotSet);
         auto keep = c.object();
         if (!keep->enumerate(f.rt, &items))
-            raise(451);
+            raise(ErrNotACollection);
     } else {
-        raise(451);
+        raise(ErrNotACollection);
     }
     for (Variant &item : items) {
         var->assign(f, item, item.isObject());
@@ -921,7 +921,7 @@ Flow With::exec(Frame &f)
 {
     Variant v = object->eval(f);
     if (!v.isObject())
-        raise(424);
+        raise(ErrObjectRequired);
     Variant &slotRef = global ? f.rt.globals[size_t(slot)] : *f.slots[slot];
     slotRef = v;
     struct Clear { Frame &f; bool global; int slot; ~Clear() { (global ? f.rt.globals[size_t(slot)] : *f.slots[slot]) = Variant(); } } clear{f, global, slot};
@@ -953,7 +953,7 @@ Flow GoTo::exec(Frame &f)
 Flow Resume::exec(Frame &f)
 {
     if (!f.inHandler)
-        raise(20);
+        raise(ErrResumeWithoutError);
     f.resumeKind = kind;
     f.jump = target;
     return Flow::Resume;
@@ -1177,7 +1177,7 @@ void Binder::resolveName(Name *n, ExprPtr &self)
         return;
     }
     if (!m_module)
-        throw scriptError(13, QStringLiteral("Type mismatch: '%1'").arg(n->name), line, column);
+        throw scriptError(ErrTypeMismatch, QStringLiteral("Type mismatch: '%1'").arg(n->name), line, column);
     auto u = std::make_unique<Undefined>();
     u->name = n->name;
     u->call = true;
@@ -1222,9 +1222,9 @@ int Runtime::addGlobal(const QString &name)
 void Runtime::budgetExceeded()
 {
     if (stepBudget > 0 && steps > stepBudget)
-        throw scriptError(18, QStringLiteral("The script was stopped after %1 steps (step budget)").arg(stepBudget), 0, 0, true);
+        throw scriptError(ErrInterrupted, QStringLiteral("The script was stopped after %1 steps (step budget)").arg(stepBudget), 0, 0, true);
     runBudgetSpent = QStringLiteral("The scripts were stopped after %1 steps in this run (the run's step budget)").arg(runStepBudget);
-    throw scriptError(18, runBudgetSpent, 0, 0, true);
+    throw scriptError(ErrInterrupted, runBudgetSpent, 0, 0, true);
 }
 
 namespace {
@@ -1256,22 +1256,22 @@ void Runtime::checkMemory()
     if (now > 0 && memoryBase > 0 && now - memoryBase > memoryBudget) {
         runBudgetSpent = QStringLiteral("Out of memory: the scripts' values grew past the run's memory budget of %1 MB")
                              .arg(memoryBudget >> 20);
-        throw scriptError(7, runBudgetSpent, 0, 0, true);
+        throw scriptError(ErrOutOfMemory, runBudgetSpent, 0, 0, true);
     }
 }
 
 void Runtime::cancelled()
 {
-    throw scriptError(18, QStringLiteral("User interrupt occurred: the script was cancelled"), 0, 0, true);
+    throw scriptError(ErrInterrupted, QStringLiteral("User interrupt occurred: the script was cancelled"), 0, 0, true);
 }
 
 Variant Runtime::call(Procedure *proc, Variant **args, int count)
 {
     if (count > int(proc->params.size()) || count < proc->requiredCount)
-        raise(450, QStringLiteral("Wrong number of arguments or invalid property assignment: '%1'").arg(proc->name));
+        raise(ErrWrongArguments, QStringLiteral("Wrong number of arguments or invalid property assignment: '%1'").arg(proc->name));
     char probe = 0;
     if (depth >= maxDepth || (stackBase && stackBase - &probe > stackLimit)) {
-        ScriptError e = scriptError(28, QStringLiteral("Out of stack space: '%1'").arg(proc->name), 0, 0, true);
+        ScriptError e = scriptError(ErrOutOfStack, QStringLiteral("Out of stack space: '%1'").arg(proc->name), 0, 0, true);
         throw e;
     }
     struct Depth { int &d; Depth(int &x) : d(x) { ++d; } ~Depth() { --d; } } guard(depth);

@@ -5,7 +5,7 @@
 #include "engine/model/report.h"
 #include "engine/script/fieldresolver.h"
 #include "engine/script/interp.h"
-#include "engine/script/vbregexp.h"
+#include "engine/vbregexp/vbregexp.h"
 
 namespace Orv::Script {
 
@@ -46,7 +46,7 @@ public:
         case Add: {
             needArgs(n, 2, 2);
             if (indexOf(a[0], false) >= 0)
-                raise(457);
+                raise(ErrKeyExists);
             indexOf(a[0], true);
             m_values.back() = a[1];
             return Variant();
@@ -62,7 +62,7 @@ public:
             needArgs(n, 1, 1);
             const int i = indexOf(a[0], false);
             if (i < 0)
-                raise(32811);
+                raise(ErrElementNotFound);
             m_keys.erase(m_keys.begin() + i);
             m_values.erase(m_values.begin() + i);
             reindex();
@@ -75,29 +75,29 @@ public:
             return Variant();
         case Count:
             if (put)
-                raise(383);
+                raise(ErrPropertyReadOnly);
             return Variant(int(m_keys.size()));
         case CompareMode:
             if (put) {
                 needArgs(n, 1, 1);
                 if (!m_keys.empty())
-                    raise(5);
+                    raise(ErrInvalidCall);
                 const int mode = a[0].toLong();
                 if (mode < 0)
-                    raise(5);
+                    raise(ErrInvalidCall);
                 m_textMode = mode == 1;
                 return Variant();
             }
             return Variant(m_textMode ? 1 : 0);
         case Key: {
             if (!put)
-                raise(450);
+                raise(ErrWrongArguments);
             needArgs(n, 2, 2);
             const int i = indexOf(a[0], false);
             if (i < 0)
-                raise(32811);
+                raise(ErrElementNotFound);
             if (indexOf(a[1], false) >= 0)
-                raise(457);
+                raise(ErrKeyExists);
             m_keys[size_t(i)] = valueOf(a[1]);
             reindex();
             return Variant();
@@ -134,7 +134,7 @@ private:
         case VType::Object: return QStringLiteral("o%1").arg(quintptr(k.object().get()));
         case VType::Empty: return QStringLiteral("e");
         case VType::Null: return QStringLiteral("z");
-        case VType::Array: raise(13);
+        case VType::Array: raise(ErrTypeMismatch);
         default: return QLatin1Char('n') + numberText(k.toDouble());
         }
     }
@@ -175,13 +175,13 @@ public:
     Variant invoke(Runtime &, int id, Invoke kind, Variant *a, int n) override
     {
         if (kind == Invoke::Put || kind == Invoke::PutRef)
-            raise(383);
+            raise(ErrPropertyReadOnly);
         if (id == 2)
             return Variant(int(m_items.size()));
         needArgs(n, 1, 1);
         const int i = a[0].toLong();
         if (i < 0 || i >= int(m_items.size()))
-            raise(5);
+            raise(ErrInvalidCall);
         return m_items[size_t(i)];
     }
     bool enumerate(Runtime &, std::vector<Variant> *items) override
@@ -211,7 +211,7 @@ public:
     Variant invoke(Runtime &rt, int id, Invoke kind, Variant *a, int n) override
     {
         if (kind == Invoke::Put || kind == Invoke::PutRef)
-            raise(383);
+            raise(ErrPropertyReadOnly);
         switch (id) {
         case DefaultMember:
         case 1: return Variant(m_value);
@@ -333,7 +333,7 @@ public:
     Variant invoke(Runtime &, int id, Invoke kind, Variant *, int) override
     {
         if (kind == Invoke::Put || kind == Invoke::PutRef)
-            raise(383);
+            raise(ErrPropertyReadOnly);
         if (id != 1 && id != DefaultMember)
             raiseNotSupported();
         const int slot = m_ctx->row ? m_ctx->row->slotOf(QStringLiteral("PageCount")) : -1;
@@ -383,7 +383,7 @@ Variant createObject(Runtime &rt, const QString &progId, const std::shared_ptr<B
     if (id == QLatin1String("orvengine.report"))
         return bridge(new Report, context, true);
     // Files, processes, shells and anything unknown stay out of reach.
-    raise(429, QStringLiteral("ActiveX component can't create object: '%1'").arg(progId));
+    raise(ErrCannotCreateObject, QStringLiteral("ActiveX component can't create object: '%1'").arg(progId));
 }
 
 } // namespace Orv::Script

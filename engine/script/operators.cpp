@@ -20,7 +20,7 @@ Rank rankOf(const Variant &v)
     case VType::Single: return RSingle;
     case VType::Currency: return RCurrency;
     case VType::Date: return RDate;
-    case VType::Null: case VType::Object: case VType::Array: raise(13);
+    case VType::Null: case VType::Object: case VType::Array: raise(ErrTypeMismatch);
     default: return RDouble; // Double, String
     }
 }
@@ -64,7 +64,7 @@ Variant arith(BinOp op, const Variant &a, const Variant &b)
             const qint64 x = a.toCurrency(), y = b.toCurrency();
             qint64 out;
             if (op == BinOp::Add ? __builtin_add_overflow(x, y, &out) : __builtin_sub_overflow(x, y, &out))
-                raise(6);
+                raise(ErrOverflow);
             return Variant::currency(out);
         }
     }
@@ -76,7 +76,7 @@ Variant arith(BinOp op, const Variant &a, const Variant &b)
     const double x = a.toDouble(), y = b.toDouble();
     const double v = op == BinOp::Add ? x + y : op == BinOp::Sub ? x - y : x * y;
     if (std::isinf(v))
-        raise(6);
+        raise(ErrOverflow);
     return floating(v, r);
 }
 
@@ -127,7 +127,7 @@ Variant concat(const QString &a, const QString &b)
 {
     // Doubling a string in a loop must end in an error, not in all memory.
     if (a.size() + b.size() > MaxStringLength)
-        raise(14);
+        raise(ErrOutOfStringSpace);
     // Joining copies both texts: long results count as steps of their
     // own, so a loop that grows a text by a little is bounded by the step
     // budgets in time, not only in turns.
@@ -154,14 +154,14 @@ int compare(const Variant &a0, const Variant &b0, bool textCompare, unsigned har
             return as ? c : -c;
         }
         if (other.type() == VType::Array || other.isObject())
-            raise(13);
+            raise(ErrTypeMismatch);
         const bool numberHard = hard & (as ? RightHard : LeftHard);
         const bool stringHard = hard & (as ? LeftHard : RightHard);
         if (numberHard) {
             // The string is read as a number; text that is none is a mismatch.
             double x = 0;
             if (!parseNumber(as ? a.rawString() : b.rawString(), &x))
-                raise(13);
+                raise(ErrTypeMismatch);
             const double y = other.toDouble();
             const int c = x < y ? -1 : x > y ? 1 : 0;
             return as ? c : -c;
@@ -172,7 +172,7 @@ int compare(const Variant &a0, const Variant &b0, bool textCompare, unsigned har
         return as ? 1 : -1;
     }
     if (a.type() == VType::Array || b.type() == VType::Array || a.isObject() || b.isObject())
-        raise(13);
+        raise(ErrTypeMismatch);
     if (a.type() == VType::Currency && b.type() == VType::Currency)
         return a.rawInt() < b.rawInt() ? -1 : a.rawInt() > b.rawInt() ? 1 : 0;
     if (a.isIntegral() && b.isIntegral())
@@ -185,7 +185,7 @@ Variant binary(BinOp op, const Variant &a0, const Variant &b0, unsigned flags)
 {
     if (op == BinOp::Is) {
         if (!a0.isObject() || !b0.isObject())
-            raise(424);
+            raise(ErrObjectRequired);
         const QObject *qa = a0.object() ? a0.object()->qobject() : nullptr;
         const QObject *qb = b0.object() ? b0.object()->qobject() : nullptr;
         if (qa || qb)
@@ -231,7 +231,7 @@ Variant binary(BinOp op, const Variant &a0, const Variant &b0, unsigned flags)
             return Variant::null();
         const qint64 x = a.toLong(), y = b.toLong();
         if (y == 0)
-            raise(11);
+            raise(ErrDivisionByZero);
         const Rank r = std::max(rankOf(a), rankOf(b)) <= RInt16 ? RInt16 : RInt32;
         return integral(op == BinOp::IntDiv ? x / y : x % y, r);
     }
@@ -240,12 +240,12 @@ Variant binary(BinOp op, const Variant &a0, const Variant &b0, unsigned flags)
             return Variant::null();
         const double x = a.toDouble(), y = b.toDouble();
         if (x < 0 && y != std::floor(y))
-            raise(5);
+            raise(ErrInvalidCall);
         if (x == 0 && y < 0)
-            raise(5);
+            raise(ErrInvalidCall);
         const double v = std::pow(x, y);
         if (std::isinf(v))
-            raise(6);
+            raise(ErrOverflow);
         return Variant(v);
     }
     case BinOp::Eq: case BinOp::Ne: case BinOp::Lt: case BinOp::Le: case BinOp::Gt: case BinOp::Ge: {

@@ -19,14 +19,14 @@ QHash<QString, int> NativeObject::makeTable(const QStringList &names)
 void NativeObject::needArgs(int count, int minimum, int maximum)
 {
     if (count < minimum || count > maximum)
-        raise(450);
+        raise(ErrWrongArguments);
 }
 
 void raiseNotSupported(const QString &member)
 {
     if (member.isEmpty())
-        raise(438);
-    raise(438, QStringLiteral("Object doesn't support this property or method: '%1'").arg(member));
+        raise(ErrNoSuchMember);
+    raise(ErrNoSuchMember, QStringLiteral("Object doesn't support this property or method: '%1'").arg(member));
 }
 
 // ---- Err ----
@@ -68,7 +68,7 @@ Variant ErrObject::invoke(Runtime &, int id, Invoke kind, Variant *args, int cou
 {
     const bool put = kind == Invoke::Put;
     if (put && count != 1)
-        raise(450);
+        raise(ErrWrongArguments);
     switch (id) {
     case DefaultMember:
     case ENumber:
@@ -100,7 +100,7 @@ Variant ErrObject::invoke(Runtime &, int id, Invoke kind, Variant *args, int cou
         ScriptError e;
         e.number = args[0].toLong();
         if (e.number == 0)
-            raise(5);
+            raise(ErrInvalidCall);
         e.description = count > 2 && !isMissing(args[2]) ? args[2].toString() : errorDescription(e.number);
         e.source = count > 1 && !isMissing(args[1]) ? args[1].toString() : QString();
         throw e;

@@ -5,7 +5,7 @@
 #include "engine/model/report.h"
 #include "engine/script/bridge.h"
 #include "engine/script/builtins.h"
-#include "engine/script/vbformat.h"
+#include "engine/vbformat/vbformat.h"
 
 #include <QFileInfo>
 
@@ -22,11 +22,11 @@ public:
     Variant invoke(Runtime &rt, int id, Invoke kind, Variant *a, int n) override
     {
         if (kind == Invoke::Put || kind == Invoke::PutRef)
-            raise(450);
+            raise(ErrWrongArguments);
         switch (id) {
         case Choose: {
             if (n < 1)
-                raise(450);
+                raise(ErrWrongArguments);
             const int i = int(std::floor(valueOf(a[0]).toDouble()));
             return i >= 1 && i < n ? a[i] : Variant::null();
         }
@@ -38,7 +38,7 @@ public:
             return Variant(format(valueOf(a[0]), valueOf(a[1]).toString()));
         case Switch:
             if (n % 2 != 0)
-                raise(5);
+                raise(ErrInvalidCall);
             for (int i = 0; i < n; i += 2)
                 if (truthOf(a[i]))
                     return a[i + 1];
@@ -85,10 +85,10 @@ private:
     Variant chartData(const Variant &rsValue)
     {
         if (!rsValue.isObject() || !rsValue.object())
-            raise(424);
+            raise(ErrObjectRequired);
         auto *rs = qobject_cast<Data::Recordset *>(rsValue.object()->qobject());
         if (!rs)
-            raise(13, QStringLiteral("Type mismatch: getChartDataFromRecordset needs a recordset"));
+            raise(ErrTypeMismatch, QStringLiteral("Type mismatch: getChartDataFromRecordset needs a recordset"));
         rs->MoveFirst();
         if (!rs->lastError().ok())
             raise(rs->lastError().number(), rs->lastError().description());
@@ -143,7 +143,7 @@ public:
     Variant invoke(Runtime &, int id, Invoke kind, Variant *a, int n) override
     {
         if (kind == Invoke::Put || kind == Invoke::PutRef)
-            raise(450);
+            raise(ErrWrongArguments);
         switch (id) {
         case 1: {
             needArgs(n, 1, 1);

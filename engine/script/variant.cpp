@@ -34,32 +34,7 @@ void raise(int number, const QString &description)
 QString errorDescription(int number)
 {
     switch (number) {
-    case 5: return QStringLiteral("Invalid procedure call or argument");
-    case 6: return QStringLiteral("Overflow");
-    case 7: return QStringLiteral("Out of memory");
-    case 9: return QStringLiteral("Subscript out of range");
-    case 10: return QStringLiteral("This array is fixed or temporarily locked");
-    case 11: return QStringLiteral("Division by zero");
-    case 13: return QStringLiteral("Type mismatch");
-    case 14: return QStringLiteral("Out of string space");
-    case 18: return QStringLiteral("User interrupt occurred");
-    case 20: return QStringLiteral("Resume without error");
-    case 28: return QStringLiteral("Out of stack space");
-    case 35: return QStringLiteral("Sub or Function not defined");
-    case 51: return QStringLiteral("Internal error");
-    case 53: return QStringLiteral("File not found");
-    case 70: return QStringLiteral("Permission denied");
-    case 91: return QStringLiteral("Object variable not set");
-    case 92: return QStringLiteral("For loop not initialized");
-    case 94: return QStringLiteral("Invalid use of Null");
-    case 424: return QStringLiteral("Object required");
-    case 429: return QStringLiteral("ActiveX component can't create object");
-    case 438: return QStringLiteral("Object doesn't support this property or method");
-    case 440: return QStringLiteral("Automation error");
-    case 449: return QStringLiteral("Argument not optional");
-    case 450: return QStringLiteral("Wrong number of arguments or invalid property assignment");
-    case 451: return QStringLiteral("Object not a collection");
-    case 457: return QStringLiteral("This key is already associated with an element of this collection");
+    case ErrObjectNotSet: return QStringLiteral("Object variable not set");   // the script runtime words it shorter
     case 500: return QStringLiteral("Variable is undefined");
     case 501: return QStringLiteral("Illegal assignment");
     case 502: return QStringLiteral("Object not safe for scripting");
@@ -68,7 +43,6 @@ QString errorDescription(int number)
     case 5019: return QStringLiteral("Expected ']' in regular expression");
     case 5020: return QStringLiteral("Expected ')' in regular expression");
     case 5021: return QStringLiteral("Invalid range in character set");
-    case 32811: return QStringLiteral("Element not found");
     case 1002: return QStringLiteral("Syntax error");
     case 1005: return QStringLiteral("Expected '('");
     case 1006: return QStringLiteral("Expected ')'");
@@ -104,7 +78,10 @@ QString errorDescription(int number)
     case 1055: return QStringLiteral("Unexpected 'Next'");
     case 1057: return QStringLiteral("'Default' must go with 'Public'");
     case 1058: return QStringLiteral("'Default' can only be on Property Get");
-    default: return QStringLiteral("Unknown runtime error");
+    default: {
+        const QString shared = Orv::errorDescription(ErrorNumber(number));
+        return shared.isEmpty() ? QStringLiteral("Unknown runtime error") : shared;
+    }
     }
 }
 
@@ -120,7 +97,7 @@ std::shared_ptr<Array> Variant::arrayRef() const { return m_type == VType::Array
 Variant Variant::currencyFromDouble(double v)
 {
     if (!std::isfinite(v) || std::fabs(v) > MaxCurrency)
-        raise(6);
+        raise(ErrOverflow);
     return currency(std::int64_t(roundHalfEven(v * CurrencyScale)));
 }
 
@@ -161,11 +138,11 @@ double Variant::toDouble() const
         double d;
         if (parseDate(m_s, &d))
             return d;
-        raise(13);
+        raise(ErrTypeMismatch);
     }
-    case VType::Null: raise(94);
+    case VType::Null: raise(ErrInvalidUseOfNull);
     case VType::Object: return valueOf(*this).toDouble();
-    default: raise(13);
+    default: raise(ErrTypeMismatch);
     }
 }
 
@@ -177,7 +154,7 @@ std::int32_t Variant::toLong() const
         return std::int32_t(m_i);
     const double r = roundHalfEven(toDouble());
     if (!(r >= -2147483648.0 && r <= 2147483647.0))
-        raise(6);
+        raise(ErrOverflow);
     return std::int32_t(r);
 }
 
@@ -185,7 +162,7 @@ std::int32_t Variant::toInteger() const
 {
     const std::int32_t v = toLong();
     if (v < -32768 || v > 32767)
-        raise(6);
+        raise(ErrOverflow);
     return v;
 }
 
@@ -196,7 +173,7 @@ bool Variant::toBool() const
         return m_i != 0;
     case VType::Single: case VType::Double: case VType::Date: return m_d != 0;
     case VType::Empty: return false;
-    case VType::Null: raise(94);
+    case VType::Null: raise(ErrInvalidUseOfNull);
     case VType::Object: return valueOf(*this).toBool();
     case VType::String: {
         if (m_s.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0)
@@ -206,9 +183,9 @@ bool Variant::toBool() const
         double v;
         if (parseNumber(m_s, &v))
             return v != 0;
-        raise(13);
+        raise(ErrTypeMismatch);
     }
-    default: raise(13);
+    default: raise(ErrTypeMismatch);
     }
 }
 
@@ -253,7 +230,7 @@ QString Variant::toString() const
     switch (m_type) {
     case VType::String: return m_s;
     case VType::Empty: return QString();
-    case VType::Null: raise(94);
+    case VType::Null: raise(ErrInvalidUseOfNull);
     case VType::Boolean: return m_i ? QStringLiteral("True") : QStringLiteral("False");
     case VType::Integer: case VType::Long: case VType::Byte: return QString::number(m_i);
     case VType::Single: return QString::number(m_d, 'g', 7).replace(QLatin1Char('e'), QLatin1Char('E'));
@@ -262,7 +239,7 @@ QString Variant::toString() const
     case VType::Date: return dateText(m_d);
     case VType::Error: return QStringLiteral("Error %1").arg(m_i);
     case VType::Object: return valueOf(*this).toString();
-    default: raise(13);
+    default: raise(ErrTypeMismatch);
     }
 }
 
@@ -277,12 +254,12 @@ double Variant::toDate() const
         double v;
         if (parseNumber(m_s, &v))
             return v;
-        raise(13);
+        raise(ErrTypeMismatch);
     }
     default: {
         const double v = toDouble();
         if (v < -657434.0 || v >= 2958466.0)
-            raise(6);
+            raise(ErrOverflow);
         return v;
     }
     }
@@ -298,7 +275,7 @@ std::int64_t Variant::toCurrency() const
 std::shared_ptr<Object> Variant::toObject() const
 {
     if (m_type != VType::Object)
-        raise(424);
+        raise(ErrObjectRequired);
     return m_o;
 }
 
@@ -409,11 +386,11 @@ std::shared_ptr<Array> Array::make(const std::vector<Bound> &bounds)
     size_t total = 1;
     for (const Bound &b : bounds) {
         if (b.count < 0)
-            raise(9);
+            raise(ErrSubscript);
         total *= size_t(b.count);
         // One array holds at most 1 GiB of values: out of memory beyond.
         if (total > (size_t(1) << 30) / sizeof(Variant))
-            raise(7);
+            raise(ErrOutOfMemory);
     }
     a->data.resize(bounds.empty() ? 0 : total);
     return a;
@@ -430,13 +407,13 @@ std::shared_ptr<Array> Array::fromList(std::vector<Variant> items)
 Variant &Array::at(const Variant *indexes, int count)
 {
     if (count != dims())
-        raise(9);
+        raise(ErrSubscript);
     size_t offset = 0;
     size_t stride = 1;
     for (int i = 0; i < count; ++i) {
         const int index = indexes[i].toLong() - bounds[size_t(i)].lower;
         if (index < 0 || index >= bounds[size_t(i)].count)
-            raise(9);
+            raise(ErrSubscript);
         offset += size_t(index) * stride;
         stride *= size_t(bounds[size_t(i)].count);
     }
@@ -446,17 +423,17 @@ Variant &Array::at(const Variant *indexes, int count)
 void Array::redim(const std::vector<Bound> &newBounds, bool preserve)
 {
     if (fixed || locks > 0)
-        raise(10);
+        raise(ErrArrayLocked);
     if (!preserve || bounds.empty()) {
         *this = *make(newBounds);
         return;
     }
     // Preserve: only the last dimension may change.
     if (newBounds.size() != bounds.size())
-        raise(9);
+        raise(ErrSubscript);
     for (size_t i = 0; i + 1 < bounds.size(); ++i)
         if (newBounds[i].count != bounds[i].count || newBounds[i].lower != bounds[i].lower)
-            raise(9);
+            raise(ErrSubscript);
     auto fresh = make(newBounds);
     const size_t keep = std::min(fresh->data.size(), data.size());
     for (size_t i = 0; i < keep; ++i)
@@ -479,7 +456,7 @@ double dateFromParts(int year, int month, int day)
     }
     const QDate first(year, month + 1, 1);
     if (!first.isValid())
-        raise(5);
+        raise(ErrInvalidCall);
     static const QDate epoch(1899, 12, 30);
     return double(epoch.daysTo(first) + (day - 1));
 }

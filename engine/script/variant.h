@@ -2,6 +2,8 @@
 // The script's value type: a small tagged union in the manner of a
 // Visual Basic Variant. Numbers live inline; strings are implicitly shared
 // QStrings; objects and arrays are reference counted.
+#include "engine/core/errors.h"
+
 #include <QString>
 #include <QVariant>
 

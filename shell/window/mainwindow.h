@@ -6,6 +6,7 @@
 // document flows live in ReportDocument; this class shows them and routes
 // every menu item and button to its command.
 #include "dialogs/reportwizard/sortmemory.h"
+#include "engine/widgets/designer/designeractions.h"
 #include "shell/reportdocument.h"
 #include "shell/settingsstore.h"
 
@@ -178,7 +179,7 @@ private:
     // designer has the keyboard focus.
     bool designerHasFocus() const;
     static bool followsFocusRule(const QString &name);
-    void showContextMenu(int kind, const QString &typeName);
+    void showContextMenu(ContextMenuKind kind, const QString &typeName);
     void showScriptEditor();
     void setUpDesignCommands();
     Ui &m_ui;

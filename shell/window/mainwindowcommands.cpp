@@ -144,13 +144,13 @@ void MainWindow::buildBars()
                     m_cboViewZoom->addItem(tr(text), zoom);
                 m_cboViewZoom->setMinimumContentsLength(6);
                 connect(m_cboViewZoom, &QComboBox::activated, this, [this](int index) {
-                    m_vwr->setZoom(m_cboViewZoom->itemData(index).toInt());
+                    std::ignore = m_vwr->setZoom(m_cboViewZoom->itemData(index).toInt()); // the list holds zooms the viewer takes
                     refreshTools();
                 });
                 connect(m_cboViewZoom->lineEdit(), &QLineEdit::editingFinished, this, [this] {
                     const int zoom = m_cboViewZoom->currentText().remove(QLatin1Char('%')).trimmed().toInt();
                     if (zoom != 0)
-                        m_vwr->setZoom(zoom); // out of range is refused by the viewer
+                        std::ignore = m_vwr->setZoom(zoom); // out of range is refused by the viewer; the box shows the zoom kept
                     showZoom(m_vwr->zoom());
                 });
                 bar->addWidget(m_cboViewZoom);
@@ -268,7 +268,9 @@ void MainWindow::execute(const QString &command)
         const bool dirty = m_dsg->IsDirty();
         if (SaveLayout(*report, QString(), LayoutFile::ToBytes, &bytes).ok()) {
             m_dsg->NewLayout();
-            LoadLayout(*report, bytes);
+            const Status loaded = LoadLayout(*report, bytes);
+            if (!loaded.ok())
+                m_ui.showError(loaded, tr("Error Loading Report Layout - LoadLayout"));
             m_dsg->setIsDirty(dirty);
         }
     }
@@ -290,30 +292,34 @@ void MainWindow::viewerCommand(const QString &key)
         m_vwr->setRulerVisible(!m_vwr->rulerVisible());
     } else if (key == QLatin1String("tvuFind")) {
         if (m_txtViewFind && !m_txtViewFind->text().isEmpty())
-            m_vwr->Find(2, m_txtViewFind->text(), 1, false, false);
+            std::ignore = m_vwr->Find(2, m_txtViewFind->text(), 1, false, false); // finding nothing is no error, and the arguments are valid
     } else if (key == QLatin1String("tvuCopyPage")) {
-        if (count >= 1)
-            m_vwr->CopyPage(current);
+        if (count >= 1) {
+            const Status copied = m_vwr->CopyPage(current);
+            if (!copied.ok())
+                m_ui.showError(copied, tr("Error: CopyPage"));
+        }
+    // Below, the arguments are fixed or checked beside the call.
     } else if (key == QLatin1String("tvuSinglePage")) {
-        m_vwr->SinglePage(2);
+        std::ignore = m_vwr->SinglePage(2);
     } else if (key == QLatin1String("tvuMultiPage")) {
-        m_vwr->MultiPage(2, 2, 3);
+        std::ignore = m_vwr->MultiPage(2, 2, 3);
     } else if (key == QLatin1String("tvuZoomIn")) {
-        m_vwr->setZoom(zoom < 0 ? 100 : std::min((zoom / 25 + 1) * 25, 800));
+        std::ignore = m_vwr->setZoom(zoom < 0 ? 100 : std::min((zoom / 25 + 1) * 25, 800));
     } else if (key == QLatin1String("tvuZoomOut")) {
-        m_vwr->setZoom(zoom < 0 ? 100 : std::max((zoom / 25 - 1) * 25, 25));
+        std::ignore = m_vwr->setZoom(zoom < 0 ? 100 : std::max((zoom / 25 - 1) * 25, 25));
     } else if (key == QLatin1String("tvuPageFirst")) {
         if (count >= 1 && current >= 1)
-            m_vwr->setCanvas(0);
+            std::ignore = m_vwr->setCanvas(0);
     } else if (key == QLatin1String("tvuPageUp")) {
         if (current >= 1)
-            m_vwr->setCanvas(current - 1);
+            std::ignore = m_vwr->setCanvas(current - 1);
     } else if (key == QLatin1String("tvuPageDown")) {
         if (current < count - 1)
-            m_vwr->setCanvas(current + 1);
+            std::ignore = m_vwr->setCanvas(current + 1);
     } else if (key == QLatin1String("tvuPageLast")) {
         if (current < count - 1)
-            m_vwr->setCanvas(count - 1);
+            std::ignore = m_vwr->setCanvas(count - 1);
     } else if (key == QLatin1String("tvuBack")) {
         m_vwr->Back();
     } else if (key == QLatin1String("tvuForward")) {

@@ -249,20 +249,19 @@ bool MainWindow::executeDesignCommand(const QString &command)
     return true;
 }
 
-void MainWindow::showContextMenu(int kind, const QString &typeName)
+void MainWindow::showContextMenu(ContextMenuKind kind, const QString &typeName)
 {
     refreshTools();
     QString name;
     switch (kind) {
-    case 0: name = QStringLiteral("mnuCSection"); break;
-    case 1:
+    case ContextMenuKind::Section: name = QStringLiteral("mnuCSection"); break;
+    case ContextMenuKind::Control:
         name = typeName.compare(QLatin1String("Frame"), Qt::CaseInsensitive) == 0      ? QStringLiteral("mnuCFrameControl")
              : typeName.compare(QLatin1String("RichEdit"), Qt::CaseInsensitive) == 0 ? QStringLiteral("mnuCRichEdit")
                                                                                        : QStringLiteral("mnuCControl");
         break;
-    case 2: name = QStringLiteral("mnuCReport"); break;
-    case 3: name = QStringLiteral("mnuCRichEdit"); break;
-    default: return;
+    case ContextMenuKind::Report: name = QStringLiteral("mnuCReport"); break;
+    case ContextMenuKind::RichTextEditing: name = QStringLiteral("mnuCRichEdit"); break;
     }
     if (QMenu *m = menu(name))
         m->popup(QCursor::pos());

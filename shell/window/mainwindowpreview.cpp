@@ -107,7 +107,7 @@ bool MainWindow::validatePageBox()
     const int n = m_txtViewPageNumber->text().section(QLatin1Char('/'), 0, 0).trimmed().toInt() - 1;
     const bool ok = n >= 0 && n <= m_vwr->Pages()->Count() - 1;
     if (ok) {
-        m_vwr->setCanvas(n);
+        std::ignore = m_vwr->setCanvas(n); // checked against the page count above
     } else {
         m_txtViewPageNumber->setFocus();
         m_txtViewPageNumber->selectAll();
@@ -125,7 +125,7 @@ void MainWindow::PrintReport()
         return;
     finishPreview();
     const Status status = m_vwr->PrintReport(true);
-    if (!status.ok() && status.number() != 18)
+    if (!status.ok() && status.number() != ErrInterrupted)
         m_ui.showError(status, tr("错误: PrintReport"));
 }
 

@@ -94,7 +94,8 @@ void fillWithEveryKind(Report &report)
 {
     perturb(&report, 1);
     Sections *sections = report.sections();
-    sections->addReportHeaderFooter();
+    if (!sections->addReportHeaderFooter().ok())
+        qFatal("the sample report already had a report header");
     sections->addGroupPair()->setDataField(QStringLiteral("Country"));
     sections->addGroupPair()->setDataField(QStringLiteral("=Left([CompanyName], 1)"));
     int seed = 100;

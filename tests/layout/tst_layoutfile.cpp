@@ -98,7 +98,7 @@ private Q_SLOTS:
         QCOMPARE(fileBytes(path), bytes);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("every kind.rpx")});
 
-        QCOMPARE(SaveLayout(r, path, 3).number(), 5);
+        QCOMPARE(SaveLayout(r, path, LayoutFile::SaveKind(3)).number(), 5);
         QCOMPARE(SaveLayout(r, QString(), LayoutFile::ToFile).number(), 5);
 
         const QString nowhere = dir.filePath(QStringLiteral("no such folder/x.rpx"));

@@ -3,7 +3,7 @@
 // and string formats; the others follow from the documented rules (noted
 // where the result is this engine's reading of them).
 
-#include "engine/script/vbformat.h"
+#include "engine/vbformat/vbformat.h"
 
 #include <QDateTime>
 #include <QSize>

@@ -295,10 +295,10 @@ private Q_SLOTS:
         f->action("tbxSelect")->trigger();
 
         // The pop-up for a frame, a rich edit and a section.
-        Q_EMIT f->window->designer()->contextMenuRequested(1, QStringLiteral("Frame"));
+        Q_EMIT f->window->designer()->contextMenuRequested(ContextMenuKind::Control, QStringLiteral("Frame"));
         QTRY_VERIFY(f->window->menu(QStringLiteral("mnuCFrameControl"))->isVisible());
         f->window->menu(QStringLiteral("mnuCFrameControl"))->hide();
-        Q_EMIT f->window->designer()->contextMenuRequested(0, QString());
+        Q_EMIT f->window->designer()->contextMenuRequested(ContextMenuKind::Section, QString());
         QTRY_VERIFY(f->window->menu(QStringLiteral("mnuCSection"))->isVisible());
         f->window->menu(QStringLiteral("mnuCSection"))->hide();
         f->window->close();

@@ -243,13 +243,13 @@ void DesignerWindow::refreshAll()
         m_selectTool->setChecked(true);
 }
 
-void DesignerWindow::showContextMenu(int kind, const QString &typeName)
+void DesignerWindow::showContextMenu(ContextMenuKind kind, const QString &typeName)
 {
     QMenu menu(this);
     auto add = [&](int code) { menu.addAction(m_actions.value(code).value(0)); };
     refreshAll();
     switch (kind) {
-    case 0:
+    case ContextMenuKind::Section:
         add(Paste);
         menu.addSeparator();
         add(InsertReportHF);
@@ -259,18 +259,18 @@ void DesignerWindow::showContextMenu(int kind, const QString &typeName)
         add(ReorderGroups);
         add(BackColor);
         break;
-    case 1:
+    case ContextMenuKind::Control:
         for (int code : {Cut, Copy, Paste, Delete})
             add(code);
         menu.addSeparator();
         for (int code : {BringToFront, SendToBack, FontName, ForeColor, BackColor, DesignerAction::Border})
             add(code);
         break;
-    case 3:
+    case ContextMenuKind::RichTextEditing:
         for (int code : {Cut, Copy, Paste, Delete, InsertField, Bullet, Indent, Outdent})
             add(code);
         break;
-    default:
+    case ContextMenuKind::Report:
         menu.addAction(tr("Report: %1").arg(m_designer->DesignedReport()->documentName()))->setEnabled(false);
         break;
     }

@@ -37,7 +37,7 @@ private:
     void refreshAction(int code);
     void refreshAll();
     void updateTitle();
-    void showContextMenu(int kind, const QString &typeName);
+    void showContextMenu(ContextMenuKind kind, const QString &typeName);
     bool save(bool askName);
     bool maybeSave();
     void preview();

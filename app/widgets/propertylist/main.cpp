@@ -166,7 +166,7 @@ private:
         const QSignalBlocker block(m_objects);
         for (const QPointer<Control> &c : doomed) {
             if (c && c->section())
-                c->section()->controls()->Remove(c->section()->controls()->indexOf(c));
+                std::ignore = c->section()->controls()->Remove(c->section()->controls()->indexOf(c)); // a control of that section
         }
         fill();
     }

@@ -47,8 +47,13 @@ int main(int argc, char **argv)
         }
     }
     Orv::ViewerWindow window;
-    if (zoom != 0)
-        window.viewer()->setZoom(zoom);
+    if (zoom != 0) {
+        const Orv::Status zoomed = window.viewer()->setZoom(zoom);
+        if (!zoomed.ok()) {
+            std::fprintf(stderr, "orv-viewer-window: %s\n", qPrintable(zoomed.description()));
+            return 2;
+        }
+    }
     window.viewer()->setRulerVisible(ruler);
     window.viewer()->setTocVisible(contents);
     window.refresh();

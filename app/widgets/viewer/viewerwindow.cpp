@@ -58,9 +58,9 @@ ViewerWindow::ViewerWindow(QWidget *parent)
     action(tr("Find"), [this] { find(); });
     m_copy = action(tr("Copy"), [this] { report(m_viewer->CopyPage(m_viewer->canvas()), QStringLiteral("CopyPage")); });
     bar->addSeparator();
-    m_single = action(tr("Single"), [this] { m_viewer->SinglePage(2); }, true);
-    m_multi = action(tr("Multiple"), [this] { m_viewer->MultiPage(2, 2, 3); }, true);
-    m_zoomIn = action(tr("Zoom in"), [this] { m_viewer->setZoom(ViewerNavigator::zoomedIn(m_viewer->zoom())); });
+    m_single = action(tr("Single"), [this] { report(m_viewer->SinglePage(2), QStringLiteral("SinglePage")); }, true);
+    m_multi = action(tr("Multiple"), [this] { report(m_viewer->MultiPage(2, 2, 3), QStringLiteral("MultiPage")); }, true);
+    m_zoomIn = action(tr("Zoom in"), [this] { report(m_viewer->setZoom(ViewerNavigator::zoomedIn(m_viewer->zoom())), QStringLiteral("Zoom")); });
     m_zoom = new QComboBox;
     m_zoom->setEditable(true);
     for (int z : {25, 50, 100, 125, 150, 175, 200, 400})
@@ -69,23 +69,24 @@ ViewerWindow::ViewerWindow(QWidget *parent)
     m_zoom->addItem(tr("Whole page"), ViewerNavigator::WholePage);
     bar->addWidget(m_zoom);
     connect(m_zoom, &QComboBox::activated, this, [this](int item) {
-        m_viewer->setZoom(m_zoom->itemData(item).toInt());
+        report(m_viewer->setZoom(m_zoom->itemData(item).toInt()), QStringLiteral("Zoom"));
         refresh();
     });
     connect(m_zoom->lineEdit(), &QLineEdit::returnPressed, this, &ViewerWindow::zoomTyped);
-    m_zoomOut = action(tr("Zoom out"), [this] { m_viewer->setZoom(ViewerNavigator::zoomedOut(m_viewer->zoom())); });
-    m_pageWidth = action(tr("Width"), [this] { m_viewer->setZoom(ViewerNavigator::PageWidth); });
-    m_wholePage = action(tr("Whole"), [this] { m_viewer->setZoom(ViewerNavigator::WholePage); });
+    m_zoomOut = action(tr("Zoom out"), [this] { report(m_viewer->setZoom(ViewerNavigator::zoomedOut(m_viewer->zoom())), QStringLiteral("Zoom")); });
+    m_pageWidth = action(tr("Width"), [this] { report(m_viewer->setZoom(ViewerNavigator::PageWidth), QStringLiteral("Zoom")); });
+    m_wholePage = action(tr("Whole"), [this] { report(m_viewer->setZoom(ViewerNavigator::WholePage), QStringLiteral("Zoom")); });
     bar->addSeparator();
-    m_first = action(tr("First"), [this] { m_viewer->setCanvas(0); });
-    m_previous = action(tr("Previous"), [this] { m_viewer->setCanvas(m_viewer->canvas() - 1); });
+    // Past either end the page buttons do nothing.
+    m_first = action(tr("First"), [this] { std::ignore = m_viewer->setCanvas(0); });
+    m_previous = action(tr("Previous"), [this] { std::ignore = m_viewer->setCanvas(m_viewer->canvas() - 1); });
     m_page = new QLineEdit;
     m_page->setMaximumWidth(90);
     m_page->setAlignment(Qt::AlignCenter);
     bar->addWidget(m_page);
     connect(m_page, &QLineEdit::returnPressed, this, &ViewerWindow::pageTyped);
-    m_next = action(tr("Next"), [this] { m_viewer->setCanvas(m_viewer->canvas() + 1); });
-    m_last = action(tr("Last"), [this] { m_viewer->setCanvas(m_viewer->Pages()->Count() - 1); });
+    m_next = action(tr("Next"), [this] { std::ignore = m_viewer->setCanvas(m_viewer->canvas() + 1); });
+    m_last = action(tr("Last"), [this] { std::ignore = m_viewer->setCanvas(m_viewer->Pages()->Count() - 1); });
     m_back = action(tr("Back"), [this] { m_viewer->Back(); });
     m_forward = action(tr("Forward"), [this] { m_viewer->Forward(); });
 
@@ -210,7 +211,7 @@ void ViewerWindow::zoomTyped()
     bool ok = false;
     const int zoom = m_zoom->currentText().remove(QLatin1Char('%')).trimmed().toInt(&ok);
     if (ok)
-        m_viewer->setZoom(zoom);
+        std::ignore = m_viewer->setZoom(zoom); // out of range is refused; the box shows the zoom kept
     showZoom(m_viewer->zoom());
 }
 
@@ -222,7 +223,7 @@ void ViewerWindow::pageTyped()
         refresh();
         return;
     }
-    m_viewer->setCanvas(n);
+    std::ignore = m_viewer->setCanvas(n); // checked against the page count above
     m_viewer->setFocus();
     refresh();
 }

@@ -68,8 +68,7 @@ Q_SIGNALS:
     void selectionChanged();
     // kind 7: a control the user has just drawn.
     void objectAdded(QObject *object, int kind);
-    // kind 0 section, 1 control, 2 report, 3 rich text being edited.
-    void contextMenuRequested(int kind, const QString &typeName);
+    void contextMenuRequested(Orv::ContextMenuKind kind, const QString &typeName);
 
 private:
     DesignerCore *m_core;

@@ -85,6 +85,14 @@ constexpr int Checked = 2;
 QString name(int code);
 } // namespace DesignerAction
 
+// What a design pop-up menu is for.
+enum class ContextMenuKind : int {
+    Section = 0,
+    Control = 1,
+    Report = 2,
+    RichTextEditing = 3, // rich text being edited in place
+};
+
 // A font as the font prompt offers and returns it.
 struct DesignerFont
 {

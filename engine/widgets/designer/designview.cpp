@@ -561,11 +561,11 @@ void DesignView::mouseDoubleClickEvent(QMouseEvent *event)
     }
 }
 
-int DesignView::contextKindAt(const QPoint &pos, QString *typeName)
+ContextMenuKind DesignView::contextKindAt(const QPoint &pos, QString *typeName)
 {
     if (m_editor && m_editor->sceneBoundingRect().contains(mapToScene(pos))) {
         *typeName = m_editor->control()->typeName();
-        return m_editor->isRich() ? 3 : 1;
+        return m_editor->isRich() ? ContextMenuKind::RichTextEditing : ContextMenuKind::Control;
     }
     const Hit hit = hitTest(pos);
     switch (hit.kind) {
@@ -575,37 +575,37 @@ int DesignView::contextKindAt(const QPoint &pos, QString *typeName)
         if (!m_core->isSelected(hit.control))
             m_core->select(hit.control);
         *typeName = hit.control->typeName();
-        return 1;
+        return ContextMenuKind::Control;
     case Hit::Bar:
     case Hit::Body:
     case Hit::BandEdge:
         m_core->select(hit.band->section);
         *typeName = QStringLiteral("Section");
-        return 0;
+        return ContextMenuKind::Section;
     case Hit::Nothing:
         break;
     }
     m_core->select(m_core->DesignedReport());
     *typeName = QStringLiteral("Report");
-    return 2;
+    return ContextMenuKind::Report;
 }
 
 void DesignView::contextMenuEvent(QContextMenuEvent *event)
 {
     QString typeName;
-    int kind;
+    ContextMenuKind kind;
     if (event->reason() == QContextMenuEvent::Keyboard) {
         if (m_editor) {
-            kind = m_editor->isRich() ? 3 : 1;
+            kind = m_editor->isRich() ? ContextMenuKind::RichTextEditing : ContextMenuKind::Control;
             typeName = m_editor->control()->typeName();
         } else if (Control *c = m_core->primaryControl()) {
-            kind = 1;
+            kind = ContextMenuKind::Control;
             typeName = c->typeName();
         } else if (m_core->selectedSection()) {
-            kind = 0;
+            kind = ContextMenuKind::Section;
             typeName = QStringLiteral("Section");
         } else {
-            kind = 2;
+            kind = ContextMenuKind::Report;
             typeName = QStringLiteral("Report");
         }
     } else {

@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <QRectF>
 
+#include "engine/widgets/designer/designeractions.h"
 #include "engine/widgets/designer/designereditor.h"
 
 #include <vector>
@@ -44,7 +45,7 @@ public:
     QRect viewportRectOf(const Control *control) const;
 
 Q_SIGNALS:
-    void contextMenuRequested(int kind, const QString &typeName);
+    void contextMenuRequested(Orv::ContextMenuKind kind, const QString &typeName);
     void zoomChanged(double zoom);
 
 protected:
@@ -80,7 +81,7 @@ private:
     void cancelDrag();
     void placeRulers();
     void onSelectionChanged();
-    int contextKindAt(const QPoint &viewportPos, QString *typeName);
+    ContextMenuKind contextKindAt(const QPoint &viewportPos, QString *typeName);
 
     DesignerCore *m_core;
     DesignScene *m_scene;

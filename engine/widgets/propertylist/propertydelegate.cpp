@@ -166,7 +166,7 @@ void PropertyDelegate::runDialog(ButtonEditor *editor, const QPersistentModelInd
     }
     case PropertyKind::Color: {
         int color = index.data(PropertyModel::ValueRole).toInt();
-        PropertyText::parseColor(editor->line()->text(), &color);
+        std::ignore = PropertyText::parseColor(editor->line()->text(), &color); // text that is no colour starts the dialog at the stored one
         const auto chosen = m_dialogs->chooseColor(color);
         if (guard && chosen) {
             editor->setValue(*chosen);

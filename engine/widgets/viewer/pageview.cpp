@@ -455,7 +455,7 @@ void PageView::zoomStep(int direction, const QPoint &at)
     if (m_nav->isMultiPage())
         return;
     const int zoom = direction > 0 ? ViewerNavigator::zoomedIn(m_nav->zoom()) : ViewerNavigator::zoomedOut(m_nav->zoom());
-    m_nav->setZoomAt(zoom, at);
+    std::ignore = m_nav->setZoomAt(zoom, at); // the steps lie in range
 }
 
 void PageView::wheelEvent(QWheelEvent *event)
@@ -492,10 +492,10 @@ void PageView::keyPressEvent(QKeyEvent *event)
         m_nav->pageUp();
         break;
     case Qt::Key_Home:
-        m_nav->goTo(0);
+        std::ignore = m_nav->goTo(0); // without pages there is nothing to go to
         break;
     case Qt::Key_End:
-        m_nav->goTo(m_nav->pageCount() - 1);
+        std::ignore = m_nav->goTo(m_nav->pageCount() - 1); // without pages there is nothing to go to
         break;
     case Qt::Key_Down:
         m_lastDirection = 1;
@@ -531,7 +531,7 @@ void PageView::keyPressEvent(QKeyEvent *event)
     case Qt::Key_0:
         if (!ctrl || m_nav->isMultiPage())
             return QAbstractScrollArea::keyPressEvent(event);
-        m_nav->setZoomAt(100, centre);
+        std::ignore = m_nav->setZoomAt(100, centre); // 100 lies in range
         break;
     case Qt::Key_Escape:
         Q_EMIT escapePressed();

@@ -51,13 +51,13 @@ Viewer::Viewer(QWidget *parent)
     // In a grid a click makes a page current; a double click opens it.
     connect(m_view, &PageView::pageClicked, this, [this](int page) {
         if (m_nav.isMultiPage())
-            m_nav.goTo(page);
+            std::ignore = m_nav.goTo(page); // a page that was clicked exists
     });
     connect(m_view, &PageView::pageDoubleClicked, this, [this](int page) {
         if (!m_nav.isMultiPage())
             return;
-        m_nav.goTo(page);
-        m_nav.setSinglePage(m_nav.singlePageMode());
+        std::ignore = m_nav.goTo(page); // a page that was clicked exists
+        std::ignore = m_nav.setSinglePage(m_nav.singlePageMode()); // the current mode
     });
     connect(m_view, &PageView::escapePressed, this, &Viewer::CancelFind);
     connect(m_tocView, &QTreeView::activated, this, &Viewer::tocActivated);
@@ -222,7 +222,7 @@ void Viewer::tocActivated(const QModelIndex &index)
         return;
     syncPages();
     const double top = m_toc->topOf(index);
-    m_nav.goTo(page, top);
+    std::ignore = m_nav.goTo(page, top); // an entry past the pages made so far leaves the view where it is
 }
 
 Status Viewer::setCanvas(int index)
@@ -319,7 +319,7 @@ void Viewer::showMatch(const FindMatch &match)
     QRectF area;
     for (const QRectF &r : rects)
         area = area.united(r);
-    m_nav.goToArea(match.page, area);
+    std::ignore = m_nav.goToArea(match.page, area); // the page of a match exists
     m_view->setHighlight(match.page, rects);
 }
 

@@ -265,11 +265,11 @@ void ViewerNavigator::pageDown()
     if (m_count == 0 || m_current >= m_count - 1)
         return;
     if (m_layout != Grid) {
-        goTo(m_current + 1);
+        std::ignore = goTo(m_current + 1); // checked above
         return;
     }
     const int next = (rowOf(m_current) + m_rows) * m_columns;
-    goTo(qMin(next, m_count - 1));
+    std::ignore = goTo(qMin(next, m_count - 1)); // clamped to the last page
 }
 
 void ViewerNavigator::pageUp()
@@ -277,10 +277,10 @@ void ViewerNavigator::pageUp()
     if (m_current <= 0)
         return;
     if (m_layout != Grid) {
-        goTo(m_current - 1);
+        std::ignore = goTo(m_current - 1); // checked above
         return;
     }
-    goTo(qMax(0, (rowOf(m_current) - m_rows) * m_columns));
+    std::ignore = goTo(qMax(0, (rowOf(m_current) - m_rows) * m_columns)); // clamped to the first page
 }
 
 void ViewerNavigator::setCurrent(int index)

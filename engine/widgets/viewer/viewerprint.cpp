@@ -13,7 +13,6 @@ namespace Orv {
 namespace {
 
 const QString Source = QStringLiteral("Viewer.PrintReport");
-constexpr int ErrUserInterrupt = 18;
 constexpr int MaxCopies = 999;
 
 } // namespace
@@ -104,7 +103,7 @@ Status printPages(const PageCollection &pages, QPrinter &printer, const PrintSel
         if (progress && !progress(int(n), int(order.size()))) {
             painter.end();
             printer.abort();
-            return Status::failure(ErrUserInterrupt, QStringLiteral("Printing was cancelled"), Source);
+            return Status::failure(ErrInterrupted, QStringLiteral("Printing was cancelled"), Source);
         }
         Status status;
         const std::shared_ptr<const Page> page = pages.page(order[n], &status);

@@ -244,7 +244,7 @@ private Q_SLOTS:
         // Run the report: the rows the SQL gives, in order.
         const QString rpx = m_dir.filePath(QStringLiteral("wizard.rpx"));
         const QString pdf = m_dir.filePath(QStringLiteral("wizard.pdf"));
-        QVERIFY(SaveLayout(*report, rpx, 1).ok());
+        QVERIFY(SaveLayout(*report, rpx, LayoutFile::ToFile).ok());
         QProcess run;
         run.start(QStringLiteral(ORV_CLI_PATH), {QStringLiteral("run"), rpx, QStringLiteral("-o"), pdf});
         QVERIFY(run.waitForFinished(300000));

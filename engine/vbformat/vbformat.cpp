@@ -7,7 +7,7 @@
 // and time formats, vbformat_locale.cpp the locale and the patterns of
 // named formats; vbformat_p.h holds what they share.
 
-#include "engine/script/vbformat_p.h"
+#include "engine/vbformat/vbformat_p.h"
 
 #include <QDate>
 #include <QTime>

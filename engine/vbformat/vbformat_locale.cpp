@@ -2,7 +2,7 @@
 // English and system conventions, and the layouts of negative numbers and
 // currency amounts.
 
-#include "engine/script/vbformat_p.h"
+#include "engine/vbformat/vbformat_p.h"
 
 #include <QLocale>
 

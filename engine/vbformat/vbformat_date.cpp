@@ -1,7 +1,7 @@
 // Date and time formats: the calendar parts of a value, date format
 // sections parsed and written, the week rules, and dates read from text.
 
-#include "engine/script/vbformat_p.h"
+#include "engine/vbformat/vbformat_p.h"
 
 #include <QDate>
 

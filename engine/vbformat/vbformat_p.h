@@ -2,7 +2,7 @@
 // What the files of the Visual Basic formats share: the parsed form of a
 // format, values and their digits, the text being written, and the
 // functions one file calls in another. Not part of the interface.
-#include "engine/script/vbformat.h"
+#include "engine/vbformat/vbformat.h"
 
 #include <QString>
 #include <QStringView>

@@ -1,12 +1,11 @@
-#include "engine/script/vbregexp.h"
+#include "engine/vbregexp/vbregexp.h"
 
 namespace Orv {
 
 namespace {
 
+// The pattern errors; the others are the shared ones.
 enum : int {
-    ErrOutOfMemory = 7,
-    ErrOutOfString = 14,
     ErrSyntax = 5017,
     ErrQuantifier = 5018,
     ErrExpectedBracket = 5019,
@@ -531,7 +530,7 @@ Status VbRegExp::forEachMatch(const QString &subject, F &&f) const
         if (!m.hasMatch())
             break;
         if (++count > MaxMatches)
-            return Status::failure(ErrOutOfMemory, QStringLiteral("Out of memory"));
+            return Status::failure(ErrOutOfMemory, errorDescription(ErrOutOfMemory));
         if (!f(m))
             break;
         if (!m_global)
@@ -638,7 +637,7 @@ QString VbRegExp::replace(const QString &subject, const QString &replacement, St
         return true;
     });
     if (s && tooLong)
-        s = Status::failure(ErrOutOfString, QStringLiteral("Out of string space"));
+        s = Status::failure(ErrOutOfStringSpace, errorDescription(ErrOutOfStringSpace));
     if (status)
         *status = s;
     if (!s)

@@ -2,7 +2,7 @@
 // rounds them; number format sections parsed and written; numeric text
 // read as a number.
 
-#include "engine/script/vbformat_p.h"
+#include "engine/vbformat/vbformat_p.h"
 
 #include <charconv>
 #include <cmath>
