@@ -175,10 +175,10 @@ private Q_SLOTS:
         // Damaged data is refused, never read beyond.
         for (qsizetype cut = 0; cut < ole.size(); cut += 211) {
             GraphChart g;
-            readGraphChart(ole.left(cut), &g);
+            std::ignore = readGraphChart(ole.left(cut), &g); // refused or read: never beyond the data
             QByteArray flipped = ole;
             flipped[cut] = char(~flipped[cut]);
-            readGraphChart(flipped, &g);
+            std::ignore = readGraphChart(flipped, &g);
         }
         GraphChart g;
         QCOMPARE(readGraphChart(QByteArray("nothing"), &g).number(), 321);

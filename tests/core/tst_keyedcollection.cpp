@@ -64,7 +64,7 @@ private Q_SLOTS:
     {
         Records c;
         for (const char *k : {"A", "B", "C", "D"})
-            c.Add(rec(QString::fromLatin1(k)), QString::fromLatin1(k));
+            QVERIFY(c.Add(rec(QString::fromLatin1(k)), QString::fromLatin1(k)).ok());
         QVERIFY(c.Remove(2).ok());
         QVERIFY(c.Remove(QStringLiteral("c")).ok());
         QCOMPARE(c.Count(), 2);

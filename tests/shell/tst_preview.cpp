@@ -124,17 +124,17 @@ private Q_SLOTS:
 
         // Zoom steps of 25 within 25 and 800; a fit mode zooms to 100.
         auto *zoom = f.window.findChild<QComboBox *>(QStringLiteral("cboViewZoom"));
-        viewer->setZoom(110);
+        QVERIFY(viewer->setZoom(110).ok());
         f.press("tvuZoomIn");
         QCOMPARE(viewer->zoom(), 125);
-        viewer->setZoom(110);
+        QVERIFY(viewer->setZoom(110).ok());
         f.press("tvuZoomOut");
         QCOMPARE(viewer->zoom(), 75);
         QCOMPARE(zoom->currentText(), QStringLiteral(" 75%"));
-        viewer->setZoom(25);
+        QVERIFY(viewer->setZoom(25).ok());
         f.press("tvuZoomOut");
         QCOMPARE(viewer->zoom(), 25);
-        viewer->setZoom(800);
+        QVERIFY(viewer->setZoom(800).ok());
         f.press("tvuZoomIn");
         QCOMPARE(viewer->zoom(), 800);
         Q_EMIT zoom->activated(8);

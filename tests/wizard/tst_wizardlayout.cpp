@@ -43,7 +43,7 @@ void addFields(Wizard::Report &m, const QList<std::tuple<const char *, const cha
 {
     for (const auto &[table, field, type, width] : fields) {
         QVERIFY(m.SelectedFields().Add(QString::fromUtf8(field), QString::fromUtf8(table), type, width).ok());
-        m.SelectedTables().Add(QString::fromUtf8(table));
+        QVERIFY(m.SelectedTables().Add(QString::fromUtf8(table)).ok());
     }
 }
 

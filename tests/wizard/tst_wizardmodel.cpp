@@ -113,8 +113,8 @@ private Q_SLOTS:
         QVERIFY(f.Add(QStringLiteral("pub_name"), QStringLiteral("publishers"), 202, 40).ok());
         QVERIFY(f.Add(QStringLiteral("type"), QStringLiteral("titles"), 129, 12).ok());
         QVERIFY(f.Add(QStringLiteral("price"), QStringLiteral("titles"), 6, 0).ok());
-        two.SelectedTables().Add(QStringLiteral("titles"));
-        two.SelectedTables().Add(QStringLiteral("publishers"));
+        QVERIFY(two.SelectedTables().Add(QStringLiteral("titles")).ok());
+        QVERIFY(two.SelectedTables().Add(QStringLiteral("publishers")).ok());
         QCOMPARE(two.BuildQuery(), QStringLiteral("SELECT [titles].[title], [publishers].[pub_name], [titles].[type], "
                                                   "[titles].[price] FROM [titles], [publishers]"));
         QVERIFY(two.AddRelationText(QStringLiteral("[publishers].[pub_id] = [titles].[pub_id]")).ok());

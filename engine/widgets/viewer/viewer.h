@@ -33,10 +33,10 @@ class Viewer : public QWidget
     Q_OBJECT
     Q_PROPERTY(Orv::PageSource *ReportSource READ reportSource WRITE setReportSource)
     Q_PROPERTY(Orv::PageCollection *Pages READ Pages)
-    Q_PROPERTY(int Zoom READ zoom WRITE setZoom NOTIFY zoomChanged)
+    Q_PROPERTY(int Zoom READ zoom WRITE writeZoom NOTIFY zoomChanged)
     Q_PROPERTY(bool RulerVisible READ rulerVisible WRITE setRulerVisible)
     Q_PROPERTY(bool TOCVisible READ tocVisible WRITE setTocVisible)
-    Q_PROPERTY(int Canvas READ canvas WRITE setCanvas NOTIFY pageChanged)
+    Q_PROPERTY(int Canvas READ canvas WRITE writeCanvas NOTIFY pageChanged)
 
 public:
     explicit Viewer(QWidget *parent = nullptr);
@@ -67,6 +67,9 @@ public:
     // of range) and records the page left for Back.
     int canvas() const { return m_nav.current(); }
     Status setCanvas(int index);
+    // Property writes: a value out of range leaves the property as it was.
+    void writeZoom(int zoom) { std::ignore = setZoom(zoom); }
+    void writeCanvas(int index) { std::ignore = setCanvas(index); }
     Q_INVOKABLE bool Back();
     Q_INVOKABLE bool Forward();
     Q_INVOKABLE bool CanGoBack() const { return m_nav.canGoBack(); }

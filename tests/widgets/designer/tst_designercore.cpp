@@ -529,7 +529,7 @@ private Q_SLOTS:
         // Controls removed behind the designer's back leave the selection,
         // and the history, which cannot vouch for them, starts afresh.
         Controls *detail = section(*core, "Detail")->controls();
-        detail->Remove(detail->indexOf(control(*core, "fldB")));
+        QVERIFY(detail->Remove(detail->indexOf(control(*core, "fldB"))).ok());
         QCOMPARE(selection.count(), 1);
         QCOMPARE(core->Selection()->Count(), 1);
         QVERIFY(structure.count() > 0);

@@ -296,7 +296,7 @@ private Q_SLOTS:
         QTest::mouseDClick(viewport, Qt::LeftButton, {}, centre("rtfE"));
         QVERIFY(core->textEditor());
         Sections *sections = core->DesignedReport()->sections();
-        sections->Remove(sections->indexOf(section(*core, "Detail")));
+        QVERIFY(sections->Remove(sections->indexOf(section(*core, "Detail"))).ok());
         QVERIFY(!core->textEditor());
         QVERIFY(!view->textEditor());
         QCOMPARE(core->QueryActionState(Bold), 0);
@@ -329,7 +329,7 @@ private Q_SLOTS:
         Controls *footer = section(*core, "PageFooter")->controls();
         Control *added = footer->Add(QStringLiteral("OrvEngine.Field"));
         QVERIFY(view->designScene()->itemFor(added));
-        footer->Remove(footer->indexOf(added));
+        QVERIFY(footer->Remove(footer->indexOf(added)).ok());
         QVERIFY(!view->designScene()->itemFor(added));
         // Taller sections move the ones below.
         const double footerTop = view->designScene()->bandOf(section(*core, "PageFooter"))->bodyTop;

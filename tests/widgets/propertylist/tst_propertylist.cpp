@@ -398,7 +398,7 @@ private Q_SLOTS:
 
         // A deleted object leaves the list; the other stays, with its own
         // properties now, and the edit of both still undoes safely.
-        a->section()->controls()->Remove(a->section()->controls()->indexOf(a));
+        QVERIFY(a->section()->controls()->Remove(a->section()->controls()->indexOf(a)).ok());
         QCOMPARE(list.objects(), QList<QObject *>{b});
         QTRY_VERIFY(model->indexOf(QStringLiteral("Shape")).isValid());
         stack.undo();
