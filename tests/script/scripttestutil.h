@@ -1,6 +1,7 @@
 #pragma once
 // Runs a script and collects what it writes through dbg.Out, one line per
 // call; a failure comes back as "error <number> at <line>:<column>".
+#include "engine/script/fieldresolver.h"
 #include "engine/script/host.h"
 #include "engine/script/scriptsupport.h"
 
@@ -60,6 +61,22 @@ struct ScriptRun
         const Error e = host.lastError();
         return QStringLiteral("error %1 at %2:%3").arg(e.number).arg(e.line).arg(e.column);
     }
+};
+
+// A resolver over a row of named values, as the report run gives one.
+class Row : public FieldResolver
+{
+public:
+    QStringList names;
+    QVariantList values;
+    int slotOf(const QString &name) override
+    {
+        for (int i = 0; i < names.size(); ++i)
+            if (names[i].compare(name, Qt::CaseInsensitive) == 0)
+                return i;
+        return -1;
+    }
+    QVariant value(int slot) const override { return values.value(slot); }
 };
 
 } // namespace Orv::Script::Test

@@ -18,25 +18,11 @@
 
 using namespace Orv;
 using namespace Orv::Script;
+using Orv::Script::Test::Row;
 using Orv::Script::Test::ScriptRun;
 
 namespace {
 
-// A resolver over a row of named values, as the report run gives one.
-class Row : public FieldResolver
-{
-public:
-    QStringList names;
-    QVariantList values;
-    int slotOf(const QString &name) override
-    {
-        for (int i = 0; i < names.size(); ++i)
-            if (names[i].compare(name, Qt::CaseInsensitive) == 0)
-                return i;
-        return -1;
-    }
-    QVariant value(int slot) const override { return values.value(slot); }
-};
 
 QString makeDatabase(const QTemporaryDir &dir)
 {

@@ -12,25 +12,10 @@
 
 using namespace Orv;
 using namespace Orv::Script;
+using Orv::Script::Test::Row;
 using Orv::Script::Test::ScriptRun;
 
 namespace {
-
-// The run's current row: Amount and Region.
-class Row : public FieldResolver
-{
-public:
-    QStringList names{QStringLiteral("Amount"), QStringLiteral("Region")};
-    QVariantList values{12.5, QStringLiteral("North")};
-    int slotOf(const QString &name) override
-    {
-        for (int i = 0; i < names.size(); ++i)
-            if (names[i].compare(name, Qt::CaseInsensitive) == 0)
-                return i;
-        return -1;
-    }
-    QVariant value(int slot) const override { return values.value(slot); }
-};
 
 // P writes a value; T writes its type name and value.
 const char *const Prelude = "Sub P(x)\n dbg.Out x\nEnd Sub\nSub T(x)\n dbg.Out TypeName(x) & \" \" & x\nEnd Sub\n";
@@ -115,7 +100,9 @@ private Q_SLOTS:
         detail->setName(QStringLiteral("Detail"));
         detail->controls()->Add(QStringLiteral("OrvEngine.Field"))->setName(QStringLiteral("txtName"));
         detail->controls()->Add(QStringLiteral("OrvEngine.Label"))->setName(QStringLiteral("lblTitle"));
-        Row fields;
+        Row fields; // the run's current row
+        fields.names = {QStringLiteral("Amount"), QStringLiteral("Region")};
+        fields.values = {12.5, QStringLiteral("North")};
         ScriptRun r;
         r.host.bindReport(&report, &fields);
         QCOMPARE(outcome(r, script, expected), expected);
