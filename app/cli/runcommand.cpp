@@ -7,6 +7,7 @@
 #include "engine/data/driver.h"
 #include "engine/data/reportdata.h"
 #include "engine/export/exporter.h"
+#include "engine/export/pdfexporter.h"
 #include "engine/model/controls.h"
 #include "engine/pages/stagedfiles.h"
 #include "engine/layout/layoutfile.h"
@@ -250,6 +251,43 @@ int runReport(const QStringList &args, Streams &io)
         io.err << "\rPage " << index + 1 << ", " << run.rowCount() << " rows";
         io.err.flush();
     });
+    ExportProgress progress;
+    progress.onProgress = [&](int done, int total) {
+        if (!terminal || (clock.elapsed() - shown < 200 && done != total))
+            return;
+        shown = clock.elapsed();
+        if (total > 0)
+            io.err << "\rWriting page " << done << " of " << total;
+        else
+            io.err << "\rPage " << run.pageCount() << ", " << run.rowCount() << " rows, " << done << " written";
+        io.err.flush();
+    };
+    // The document name is the title where the format has one and no option sets it.
+    QVariantMap settings = options;
+    if (exporter) {
+        const auto named = [&settings](const QString &name) {
+            for (auto it = settings.cbegin(); it != settings.cend(); ++it)
+                if (it.key().compare(name, Qt::CaseInsensitive) == 0)
+                    return true;
+            return false;
+        };
+        if (exporter->settingNames().contains(QStringLiteral("Title")) && !named(QStringLiteral("Title")))
+            settings.insert(QStringLiteral("Title"), report.documentName());
+    }
+    // PDF from our own writer is written while the run goes on, pages with
+    // the page count included; other formats take the finished pages.
+    std::unique_ptr<PdfStream> stream;
+    if (exporter && exporter->format() == QLatin1String("PDF") && PdfStream::streams(settings)) {
+        stream = std::make_unique<PdfStream>();
+        status = stream->open(output, settings, run.Pages(), progress);
+        if (!status.ok()) {
+            io.err << "orvreport-cli: " << status.description() << '\n';
+            return Failure;
+        }
+        run.setProvisionalPages(true);
+        stream->follow(run.Pages(), [&run](int index) { return run.lateTexts(index); },
+                       [&run](const Status &) { run.Cancel(); });
+    }
     status = run.Run(false);
     const int pages = run.Pages()->Count();
     // Any error of the run (printed already) may have left pages short or
@@ -261,31 +299,16 @@ int runReport(const QStringList &args, Streams &io)
         return Failure;
     }
     io.err << "\rPage " << pages << ", " << run.rowCount() << " rows\n";
-
-    if (archive) {
-        status = run.Pages()->Save(output);
+    if (stream) {
+        status = stream->finish();
     } else {
-        ExportProgress progress;
-        progress.onProgress = [&](int done, int total) {
-            if (!terminal || (clock.elapsed() - shown < 200 && done != total))
-                return;
-            shown = clock.elapsed();
-            io.err << "\rWriting page " << done << " of " << total;
-            io.err.flush();
-        };
-        // The document name is the title where the format has one and no option sets it.
-        QVariantMap settings = options;
-        const auto named = [&settings](const QString &name) {
-            for (auto it = settings.cbegin(); it != settings.cend(); ++it)
-                if (it.key().compare(name, Qt::CaseInsensitive) == 0)
-                    return true;
-            return false;
-        };
-        if (exporter->settingNames().contains(QStringLiteral("Title")) && !named(QStringLiteral("Title")))
-            settings.insert(QStringLiteral("Title"), report.documentName());
-        status = exporter->write(*run.Pages(), output, settings, progress);
-        if (terminal)
-            io.err << '\n';
+        if (archive) {
+            status = run.Pages()->Save(output);
+        } else {
+            status = exporter->write(*run.Pages(), output, settings, progress);
+            if (terminal)
+                io.err << '\n';
+        }
     }
     if (!status.ok()) {
         io.err << "orvreport-cli: " << status.description() << '\n';

@@ -321,4 +321,15 @@ void Content::image(int id, const QRectF &target)
     restore();
 }
 
+void Content::form(int id, QPointF origin)
+{
+    m_resources.addImage(id);
+    save();
+    transform(1, 0, 0, 1, origin.x(), origin.y());
+    m_data += "/Im";
+    appendInt(m_data, id);
+    m_data += " Do\n";
+    restore();
+}
+
 } // namespace Orv::Pdf

@@ -73,6 +73,8 @@ public:
 
     // Draws image XObject id into target (the picture's top row at the top).
     void image(int id, const QRectF &target);
+    // Draws form XObject id with its origin at the point given.
+    void form(int id, QPointF origin);
 
     void number(double v);
     void op(std::string_view text) { m_data += text; }

@@ -11,6 +11,9 @@
 #include <QDateTime>
 
 #include <algorithm>
+#include <map>
+#include <unordered_map>
+#include <unordered_set>
 
 namespace Orv::Pdf {
 
@@ -71,6 +74,61 @@ struct Document::Private
     int treeId = 0;
     std::vector<int> pageIds;
     std::vector<double> pageHeights; // points
+
+    // Forms of late texts: for each page waiting, its late ops and the
+    // forms that draw them; forms shared by key; forms written so far.
+    std::map<int, std::vector<std::pair<int, int>>> waiting;
+    std::unordered_map<std::string, int> shared;
+    std::unordered_set<int> written;
+
+    int formFor(const Page &page, const LateText &late)
+    {
+        if (!late.key)
+            return file.reserve();
+        const auto &op = std::get<TextOp>(page.ops[size_t(late.op)]);
+        // The same text in a box of the same size and style looks the same.
+        std::string key;
+        appendInt(key, qint64(late.key));
+        for (double v : {op.rect.width(), op.rect.height()}) {
+            key += ' ';
+            appendNumber(key, v);
+        }
+        const PageFont font = op.font >= 0 && size_t(op.font) < page.fonts.size() ? page.fonts[size_t(op.font)] : PageFont();
+        key += ' ';
+        key += font.family.toStdString();
+        for (long long v : {qint64(font.pointSize * 100), qint64(font.bold), qint64(font.italic), qint64(font.underline),
+                            qint64(font.strikeOut), qint64(op.foreColor), qint64(op.alignment), qint64(op.wrap),
+                            qint64(op.richText), qint64(op.angle)}) {
+            key += ' ';
+            appendInt(key, v);
+        }
+        const auto [it, inserted] = shared.try_emplace(std::move(key), 0);
+        if (inserted)
+            it->second = file.reserve();
+        return it->second;
+    }
+
+    // Writes form id: the text of op (nothing when op is not a text) drawn
+    // with its box's top-left corner at the origin.
+    void writeForm(int id, const Page *page, int op)
+    {
+        if (!written.insert(id).second)
+            return;
+        Content content;
+        if (page && op >= 0 && size_t(op) < page->ops.size() && std::holds_alternative<TextOp>(page->ops[size_t(op)])) {
+            Page text;
+            text.size = page->size;
+            text.fonts = page->fonts;
+            TextOp t = std::get<TextOp>(page->ops[size_t(op)]);
+            t.rect.moveTopLeft(QPointF(0, 0));
+            t.backColor = 0; // the page drew the box
+            text.ops.push_back(std::move(t));
+            pages.paint(text, content);
+        }
+        std::string dict = "/Type /XObject /Subtype /Form /BBox [-288000 -288000 288000 288000] /Resources ";
+        dict += content.resources().dictionary();
+        file.flateStream(id, dict, content.data());
+    }
 };
 
 Document::Document(QIODevice *device, const PageCollection *images, int resolution, int jpegQuality)
@@ -95,7 +153,7 @@ std::shared_ptr<const PageTexts> Document::prepare(const Page &page) const
     return d->pages.prepare(page);
 }
 
-void Document::addPage(const Page &page, const PageTexts *prepared)
+void Document::addPage(const Page &page, const PageTexts *prepared, const std::vector<LateText> &late)
 {
     double w = page.size.width();
     double h = page.size.height();
@@ -110,6 +168,24 @@ void Document::addPage(const Page &page, const PageTexts *prepared)
     // Twips, y downwards, from the top-left corner.
     content.transform(1 / Units::TwipsPerPoint, 0, 0, -1 / Units::TwipsPerPoint, 0, h);
     d->pages.paint(page, content, prepared);
+    if (!late.empty()) {
+        std::vector<std::pair<int, int>> forms;
+        for (const LateText &l : late) {
+            if (l.op < 0 || size_t(l.op) >= page.ops.size() || !std::holds_alternative<TextOp>(page.ops[size_t(l.op)]))
+                continue;
+            const int form = d->formFor(page, l);
+            // The form starts from the state a page starts with.
+            content.save();
+            content.fillColour(0xff000000);
+            content.strokeColour(0xff000000);
+            content.lineStyle(1, {}, Content::Cap::Flat, Content::Join::Miter);
+            content.form(form, std::get<TextOp>(page.ops[size_t(l.op)]).rect.topLeft());
+            content.restore();
+            forms.emplace_back(l.op, form);
+        }
+        if (!forms.empty())
+            d->waiting.emplace(int(d->pageIds.size()), std::move(forms));
+    }
 
     Compressor::Job job;
     job.id = d->file.reserve();
@@ -132,8 +208,24 @@ void Document::addPage(const Page &page, const PageTexts *prepared)
     d->compressor.push(std::move(job));
 }
 
+void Document::completePage(int index, const Page &page)
+{
+    const auto it = d->waiting.find(index);
+    if (it == d->waiting.end())
+        return;
+    for (const auto &[op, form] : it->second)
+        d->writeForm(form, &page, op);
+    d->waiting.erase(it);
+}
+
 void Document::finish(const DocumentInfo &info, const std::vector<PdfOutline::Item> &outline)
 {
+    // Late texts never known (a run stopped early) stay blank.
+    for (const auto &[index, forms] : d->waiting) {
+        for (const auto &entry : forms)
+            d->writeForm(entry.second, nullptr, 0);
+    }
+    d->waiting.clear();
     d->compressor.finish();
     d->fonts.write(d->file);
 

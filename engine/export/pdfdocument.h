@@ -4,7 +4,9 @@
 // when first drawn; at the end come the font subsets, the page tree, the
 // outline, the document information, the catalog and the cross-reference
 // table. All it keeps for the whole document are the fonts' glyph lists
-// and one number for each object.
+// and one number for each object. Texts known only later (the page count)
+// are form objects the pages draw, written when known; one form serves
+// every page where the same text stands in the same box.
 #include "engine/export/pdfoutline.h"
 #include "engine/pages/page.h"
 
@@ -41,7 +43,12 @@ public:
     // The page's texts laid out ahead of addPage, on any thread (several
     // at once); what it gives is handed to addPage with the page.
     std::shared_ptr<const PageTexts> prepare(const Page &page) const;
-    void addPage(const Page &page, const PageTexts *prepared = nullptr);
+    // Late texts are drawn from form objects that completePage writes
+    // once their texts are known; the page itself goes out at once.
+    void addPage(const Page &page, const PageTexts *prepared = nullptr, const std::vector<LateText> &late = {});
+    // The final version of page index (0-based, in the order added): the
+    // late texts it was added with are written from it.
+    void completePage(int index, const Page &page);
     // Writes what remains; outline items refer to pages by index.
     void finish(const DocumentInfo &info, const std::vector<PdfOutline::Item> &outline);
 

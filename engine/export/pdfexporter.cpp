@@ -211,64 +211,6 @@ Status PdfExporter::writePdf(const PageCollection &pages, QIODevice *device, con
     return {};
 }
 
-Status PdfExporter::writeOwnPdf(const PageCollection &pages, QIODevice *device, const PdfSettings &settings,
-                                const ExportProgress &progress) const
-{
-    const int count = pages.Count();
-    Pdf::Document document(device, &pages, settings.resolution, settings.jpegQuality);
-    std::vector<PdfOutline::Item> outline;
-    // Pages have their texts laid out on every core, a few pages ahead of
-    // the one being written.
-    struct Ahead
-    {
-        int index = 0;
-        std::shared_ptr<const Page> page;
-        std::shared_ptr<const Pdf::PageTexts> texts;
-    };
-    std::optional<OrderedWork<Ahead>> ahead(std::in_place, 0);
-    OrderedWork<Ahead> &work = *ahead;
-    const int depth = 2 * work.threads();
-    int written = 0;
-    const auto writeNext = [&] {
-        const Ahead next = work.takeNext();
-        document.addPage(*next.page, next.texts.get());
-        if (settings.bookmarks) {
-            const double height = (next.page->size.height() > 0 ? next.page->size.height() : 15840) / Units::TwipsPerPoint;
-            for (const Page::Bookmark &b : next.page->bookmarks)
-                outline.push_back({next.index, b.level, b.text, height - b.top / Units::TwipsPerPoint});
-        }
-        progress.report(++written, count);
-    };
-    progress.report(0, count);
-    for (int i = 0; i < count; ++i) {
-        if (progress.cancelled())
-            return failure(ErrExportCancelled, QStringLiteral("Export cancelled"));
-        Status status;
-        std::shared_ptr<const Page> page = pages.page(i, &status);
-        if (!page)
-            return status;
-        work.submit([&document, i, page] { return Ahead{i, page, document.prepare(*page)}; });
-        while (work.pending() >= depth && document.ok())
-            writeNext();
-        if (!document.ok())
-            break; // a full disk shows at the next write: no use laying out more
-    }
-    while (work.pending() > 0 && document.ok()) {
-        if (progress.cancelled())
-            return failure(ErrExportCancelled, QStringLiteral("Export cancelled"));
-        writeNext();
-    }
-    // The workers and the texts they laid out go before the fonts are
-    // subset, and the memory they held goes back to the system.
-    ahead.reset();
-    malloc_trim(0);
-    if (document.ok())
-        document.finish({settings.title, settings.author, settings.creator, settings.subject, settings.keywords}, outline);
-    if (!document.ok())
-        return failure(ErrPathAccess, QStringLiteral("Cannot write the PDF file: %1").arg(document.error()));
-    return {};
-}
-
 namespace {
 
 QString fontKey(const QString &name)
@@ -470,6 +412,24 @@ Status PdfExporter::write(const PageCollection &pages, const QString &path, cons
     if (path.isEmpty())
         return failure(ErrInvalidCall, QStringLiteral("No file name given"));
 
+    const int count = pages.Count();
+    if (options.writer == PdfSettings::OwnWriter) {
+        PdfStream stream;
+        status = stream.open(path, settings, &pages, progress);
+        if (!status.ok())
+            return status;
+        stream.setTotal(count);
+        for (int i = 0; i < count; ++i) {
+            std::shared_ptr<const Page> page = pages.page(i, &status);
+            if (!page)
+                return status;
+            status = stream.addPage(std::move(page));
+            if (!status.ok())
+                return status;
+        }
+        return stream.finish();
+    }
+
     StagedFiles staged(format());
     QString draftName;
     std::vector<Bookmark> bookmarks;
@@ -479,16 +439,21 @@ Status PdfExporter::write(const PageCollection &pages, const QString &path, cons
         if (!status.ok())
             return status;
         draftName = draft.fileName();
-        status = options.writer == PdfSettings::OwnWriter ? writeOwnPdf(pages, &draft, options, progress)
-                                                          : writePdf(pages, &draft, options, progress, &bookmarks);
+        status = writePdf(pages, &draft, options, progress, &bookmarks);
         if (!status.ok())
             return status;
         status = staged.checkWritten(draft, path);
         if (!status.ok())
             return status;
     }
-    if (!options.needsPostProcessing() && !bookmarks.empty()) {
-        // Only an outline to add: appended to Qt's file as an update, which
+    return finishFile(staged, draftName, path, options, std::move(bookmarks));
+}
+
+Status PdfExporter::finishFile(StagedFiles &staged, const QString &draftName, const QString &path,
+                               const PdfSettings &options, std::vector<Bookmark> bookmarks) const
+{
+    Status status;
+    if (!options.needsPostProcessing() && !bookmarks.empty()) {        // Only an outline to add: appended to Qt's file as an update, which
         // neither reads nor rewrites the pages. A file not laid out as
         // expected goes through qpdf below.
         QFile draft(draftName);
@@ -526,6 +491,198 @@ Status PdfExporter::write(const PageCollection &pages, const QString &path, cons
         }
     }
     return staged.commit();
+}
+
+struct PdfStream::Private
+{
+    struct Ahead
+    {
+        int index = 0;
+        std::shared_ptr<const Page> page;
+        std::shared_ptr<const Pdf::PageTexts> texts;
+        std::vector<LateText> late;
+    };
+
+    PdfExporter exporter;
+    PdfSettings options;
+    ExportProgress progress;
+    QString path;
+    StagedFiles staged{QStringLiteral("PDF")};
+    QFile draft;
+    std::unique_ptr<Pdf::Document> document;
+    // Pages have their texts laid out on every core, a few pages ahead of
+    // the one being written.
+    std::optional<OrderedWork<Ahead>> ahead;
+    int depth = 2;
+    int added = 0;
+    int written = 0;
+    int total = 0;
+    std::vector<PdfOutline::Item> outline;
+    Status failed;
+    QMetaObject::Connection onAdded, onChanged;
+};
+
+PdfStream::PdfStream() : d(std::make_unique<Private>()) {}
+
+PdfStream::~PdfStream()
+{
+    QObject::disconnect(d->onAdded);
+    QObject::disconnect(d->onChanged);
+    // The workers may still use the document.
+    d->ahead.reset();
+}
+
+bool PdfStream::streams(const QVariantMap &settings)
+{
+    PdfSettings options;
+    return PdfExporter().parseSettings(settings, &options).ok() && options.writer == PdfSettings::OwnWriter;
+}
+
+Status PdfStream::open(const QString &path, const QVariantMap &settings, const PageCollection *images,
+                       const ExportProgress &progress)
+{
+    Status status = d->exporter.parseSettings(settings, &d->options);
+    if (!status.ok())
+        return status;
+    if (d->options.writer != PdfSettings::OwnWriter)
+        return d->exporter.failure(ErrInvalidCall, QStringLiteral("Only OrvReport's own writer writes pages as they come"));
+    if (path.isEmpty())
+        return d->exporter.failure(ErrInvalidCall, QStringLiteral("No file name given"));
+    status = d->staged.open(path, &d->draft);
+    if (!status.ok())
+        return status;
+    d->path = path;
+    d->progress = progress;
+    d->document = std::make_unique<Pdf::Document>(&d->draft, images, d->options.resolution, d->options.jpegQuality);
+    d->ahead.emplace(0);
+    d->depth = 2 * d->ahead->threads();
+    d->progress.report(0, d->total);
+    return {};
+}
+
+void PdfStream::setTotal(int pages)
+{
+    d->total = pages;
+}
+
+int PdfStream::pagesAdded() const
+{
+    return d->added;
+}
+
+Status PdfStream::stopped() const
+{
+    if (!d->failed.ok())
+        return d->failed;
+    if (!d->document)
+        return d->exporter.failure(ErrInvalidCall, QStringLiteral("The PDF file is not open"));
+    if (d->progress.cancelled())
+        return d->failed = d->exporter.failure(ErrExportCancelled, QStringLiteral("Export cancelled"));
+    if (!d->document->ok())
+        return d->failed = d->exporter.failure(ErrPathAccess,
+                                               QStringLiteral("Cannot write the PDF file: %1").arg(d->document->error()));
+    return {};
+}
+
+void PdfStream::writeNext()
+{
+    const Private::Ahead next = d->ahead->takeNext();
+    d->document->addPage(*next.page, next.texts.get(), next.late);
+    if (d->options.bookmarks) {
+        const double height = (next.page->size.height() > 0 ? next.page->size.height() : 15840) / Units::TwipsPerPoint;
+        for (const Page::Bookmark &b : next.page->bookmarks)
+            d->outline.push_back({next.index, b.level, b.text, height - b.top / Units::TwipsPerPoint});
+    }
+    d->progress.report(++d->written, d->total);
+}
+
+Status PdfStream::addPage(std::shared_ptr<const Page> page, std::vector<LateText> late)
+{
+    if (Status s = stopped(); !s.ok())
+        return s;
+    if (!page)
+        return d->exporter.failure(ErrInvalidCall, QStringLiteral("No page given"));
+    Pdf::Document *document = d->document.get();
+    const int index = d->added++;
+    d->ahead->submit([document, index, page, late = std::move(late)]() mutable {
+        return Private::Ahead{index, page, document->prepare(*page), std::move(late)};
+    });
+    while (d->ahead->pending() >= d->depth && d->document->ok())
+        writeNext();
+    return stopped();
+}
+
+Status PdfStream::completePage(int index, const Page &page)
+{
+    if (Status s = stopped(); !s.ok())
+        return s;
+    while (d->written <= index && d->ahead->pending() > 0)
+        writeNext();
+    d->document->completePage(index, page);
+    return stopped();
+}
+
+void PdfStream::follow(PageCollection *pages, std::function<std::vector<LateText>(int)> lateTexts,
+                       std::function<void(const Status &)> failed)
+{
+    const auto check = [this, failed](const Status &status) {
+        if (!status.ok() && failed)
+            failed(status);
+    };
+    d->onAdded = QObject::connect(pages, &PageCollection::pageAdded, [this, pages, lateTexts, check](int index) {
+        if (!d->failed.ok() || index != d->added)
+            return;
+        Status status;
+        std::shared_ptr<const Page> page = pages->page(index, &status);
+        if (page)
+            status = addPage(std::move(page), lateTexts ? lateTexts(index) : std::vector<LateText>());
+        else
+            d->failed = status;
+        check(status);
+    });
+    d->onChanged = QObject::connect(pages, &PageCollection::pageChanged, [this, pages, check](int index) {
+        if (!d->failed.ok() || index >= d->added)
+            return;
+        Status status;
+        const std::shared_ptr<const Page> page = pages->page(index, &status);
+        if (page)
+            status = completePage(index, *page);
+        else
+            d->failed = status;
+        check(status);
+    });
+}
+
+Status PdfStream::finish()
+{
+    QObject::disconnect(d->onAdded);
+    QObject::disconnect(d->onChanged);
+    if (Status s = stopped(); !s.ok())
+        return s;
+    if (d->added == 0)
+        return d->failed = d->exporter.failure(ErrInvalidCall, QStringLiteral("There are no pages to export"));
+    while (d->ahead->pending() > 0) {
+        if (Status s = stopped(); !s.ok())
+            return s;
+        writeNext();
+    }
+    // The workers and the texts they laid out go before the fonts are
+    // subset, and the memory they held goes back to the system.
+    d->ahead.reset();
+    malloc_trim(0);
+    const PdfSettings &o = d->options;
+    d->document->finish({o.title, o.author, o.creator, o.subject, o.keywords}, d->outline);
+    if (Status s = stopped(); !s.ok())
+        return s;
+    d->document.reset();
+    Status status = d->staged.checkWritten(d->draft, d->path);
+    if (!status.ok())
+        return d->failed = status;
+    status = d->exporter.finishFile(d->staged, d->draft.fileName(), d->path, o, {});
+    if (!status.ok())
+        return d->failed = status;
+    d->failed = d->exporter.failure(ErrInvalidCall, QStringLiteral("The PDF file is finished"));
+    return {};
 }
 
 } // namespace Orv

@@ -11,6 +11,10 @@
 // re-encoded at a JPEG quality.
 #include "engine/export/exporter.h"
 
+#include "engine/pages/page.h"
+
+#include <functional>
+#include <memory>
 #include <vector>
 
 namespace Orv {
@@ -53,6 +57,8 @@ struct PdfSettings
     }
 };
 
+class StagedFiles;
+
 class PdfExporter : public Exporter
 {
 public:
@@ -75,12 +81,58 @@ public:
     };
 
 private:
+    friend class PdfStream;
     Status writePdf(const PageCollection &pages, QIODevice *device, const PdfSettings &settings,
                     const ExportProgress &progress, std::vector<Bookmark> *bookmarks) const;
-    Status writeOwnPdf(const PageCollection &pages, QIODevice *device, const PdfSettings &settings,
-                       const ExportProgress &progress) const;
+    // After the writer: the outline for Qt's file, qpdf's changes, then the
+    // file takes its place.
+    Status finishFile(StagedFiles &staged, const QString &draftName, const QString &path, const PdfSettings &options,
+                      std::vector<Bookmark> bookmarks) const;
     Status postProcess(const QString &input, QIODevice *output, const PdfSettings &settings,
                        const std::vector<Bookmark> &bookmarks) const;
+};
+
+// A PDF written by our own writer page by page as a run makes the pages:
+// pages go to the file at once, those with texts known only later (the
+// page count) too, their late texts following when known. The file takes
+// its place at finish(); until then, or when anything fails, the target
+// stays as it was.
+class PdfStream
+{
+public:
+    PdfStream();
+    ~PdfStream();
+    PdfStream(const PdfStream &) = delete;
+    PdfStream &operator=(const PdfStream &) = delete;
+
+    // Whether a PDF with these settings can be written as pages come (our
+    // own writer; Qt's needs the whole collection).
+    static bool streams(const QVariantMap &settings);
+
+    // images: the collection whose image store the pages' pictures are in.
+    Status open(const QString &path, const QVariantMap &settings, const PageCollection *images,
+                const ExportProgress &progress = {});
+    // The page count progress reports against, when known.
+    void setTotal(int pages);
+    // The next page; late: its texts still to come.
+    Status addPage(std::shared_ptr<const Page> page, std::vector<LateText> late = {});
+    // The final version of page index, which was added with late texts.
+    Status completePage(int index, const Page &page);
+    // Takes pages as they go into pages (a run's collection with
+    // provisional pages): added ones, and final versions of those added
+    // with late texts; lateTexts tells a page's late texts by index. The
+    // first failure goes to failed (to stop the run) and then to finish().
+    void follow(PageCollection *pages, std::function<std::vector<LateText>(int)> lateTexts,
+                std::function<void(const Status &)> failed = {});
+    // Writes the rest and puts the file in place.
+    Status finish();
+    int pagesAdded() const;
+
+private:
+    Status stopped() const;
+    void writeNext();
+    struct Private;
+    std::unique_ptr<Private> d;
 };
 
 } // namespace Orv

@@ -133,6 +133,18 @@ struct PieOp
     friend bool operator==(const PieOp &, const PieOp &) = default;
 };
 
+// A text of a provisional page that is filled in later (a page count, a
+// total above its group): op is its TextOp's index in Page::ops. Late
+// texts with the same non-zero key and box size show the same text once
+// known (the page count of one control on every page), so a writer may
+// draw them all from one object.
+struct LateText
+{
+    int op = 0;
+    quint64 key = 0;
+    friend bool operator==(const LateText &, const LateText &) = default;
+};
+
 using PageOp = std::variant<TextOp, LineOp, ShapeOp, ImageOp, CheckBoxOp, BarcodeOp, PolygonOp, PieOp>;
 
 struct Page

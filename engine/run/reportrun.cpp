@@ -313,6 +313,29 @@ void ReportRun::setErrorDisplay(std::function<void(const Status &)> display) { d
 bool ReportRun::writesAllowed() const { return d->allowWrites && d->report && d->report->allowWrites(); }
 void ReportRun::setProvisionalPages(bool provisional) { d->provisionalPages = provisional; }
 bool ReportRun::provisionalPages() const { return d->provisionalPages; }
+
+std::vector<LateText> ReportRun::lateTexts(int index) const
+{
+    std::vector<LateText> out;
+    const auto &waiting = d->provisional;
+    const auto it = std::lower_bound(waiting.begin(), waiting.end(), index,
+                                     [](const Private::Held &h, int i) { return h.index < i; });
+    if (it == waiting.end() || it->index != index)
+        return out;
+    for (const Patch &p : it->patches) {
+        const LateValue &late = *p.late;
+        if (late.resolved)
+            continue;
+        // Only the page count still to come, and nothing else read: the
+        // same text wherever the control lands.
+        const ControlPlan *c = late.plan;
+        const bool same = late.needs == LateValue::PageCount
+                          && (c->pageValue == ControlPlan::PageCountValue
+                              || (late.evaluate && !c->value.readsPageNumber && late.snapshot.empty()));
+        out.push_back({p.op, same ? quint64(quintptr(c)) : 0});
+    }
+    return out;
+}
 void ReportRun::setPages(PageCollection *pages) { d->pages = pages ? pages : d->ownPages.get(); }
 PageCollection *ReportRun::Pages() const { return d->pages; }
 

@@ -10,12 +10,14 @@
 // The run works on the report it is given (scripts may change it while it
 // runs): hand it a copy of a design that must stay as it is.
 #include "engine/core/status.h"
+#include "engine/pages/page.h"
 
 #include <QObject>
 #include <QVariantMap>
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 namespace Orv {
 
@@ -66,6 +68,9 @@ public:
     // final: for viewers. Exporters keep the default and get final pages.
     void setProvisionalPages(bool provisional);
     bool provisionalPages() const;
+    // The texts of provisional page index (in Pages()) still waiting for
+    // their values; empty once the page is final.
+    std::vector<LateText> lateTexts(int index) const;
     // Pages go into this collection (the run's own one otherwise).
     void setPages(PageCollection *pages);
 

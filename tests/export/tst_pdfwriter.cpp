@@ -3,15 +3,19 @@
 // polygons and pie slices, transparency, pictures, barcodes) exported with
 // both writers must look alike (pdftoppm at 100 dpi) and read alike
 // (pdftotext); our fonts are embedded subsets with Unicode maps (pdffonts),
-// and the settings qpdf applies afterwards still apply.
+// and the settings qpdf applies afterwards still apply. Pages written while
+// the run goes on match those written after it.
 
 #include "../run/runfixture.h"
 #include "exportcheck.h"
 
+#include "engine/export/pdfexporter.h"
 #include "engine/layout/layoutfile.h"
 #include "engine/model/report.h"
 #include "engine/pages/pagecollection.h"
 #include "engine/run/reportrun.h"
+#include "engine/script/host.h"
+#include "engine/script/runhost.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -202,6 +206,29 @@ QStringList fontLines(const QString &pdf)
     return lines.mid(2); // the heading and its rule
 }
 
+// Customers with the page count twice in the page footer: alone (the same
+// text on every page) and as "Page N of M".
+QByteArray countedLayout()
+{
+    return QStringLiteral(R"(<?xml version="1.0" encoding="UTF-8"?>
+<OrvReportLayout version="1"><Report>
+<Section Type="6" Name="Detail" Height="1500">
+  <Control Type="OrvEngine.Field" Name="fldName" Width="4000" DataField="CompanyName"/>
+  <Control Type="OrvEngine.DataControl" Name="dc" ConnectionString="%1" Source="SELECT CompanyName FROM Customers ORDER BY CustomerID"/>
+</Section>
+<Section Type="3" Name="PageFooter" Height="300">
+  <Control Type="OrvEngine.Field" Name="fldCount" Left="2000" Width="1500" SummaryType="4" OutputFormat="&quot;of &quot;0" ForeColor="255"/>
+  <Control Type="OrvEngine.Field" Name="fldPageOf" Left="6000" Width="3000" Alignment="1" DataField="=&quot;Page &quot; &amp; PageNumber &amp; &quot; of &quot; &amp; PageCount"/>
+</Section>
+</Report></OrvReportLayout>
+)").arg(RunTest::connection().toHtmlEscaped()).toUtf8();
+}
+
+int forms(const QString &pdf)
+{
+    return int(ExportCheck::contents(pdf).count("/Subtype /Form"));
+}
+
 } // namespace
 
 class TestPdfWriter : public QObject
@@ -240,6 +267,76 @@ private Q_SLOTS:
         PageCollection some;
         keepSome(*run.Pages(), some);
         compareWriters(some, dir.path(), name);
+    }
+
+    // Written while the run goes on, pages with the page count included, the
+    // file must look and read as the one written from the finished pages;
+    // the count alone is one form all pages draw, "Page N of M" one a page.
+    void pagesWrittenDuringTheRunMatchTheFinishedOnes()
+    {
+        QTemporaryDir dir;
+        const QString after = dir.filePath(QStringLiteral("after.pdf"));
+        const QString during = dir.filePath(QStringLiteral("during.pdf"));
+        Report finished;
+        Status s = LoadLayout(finished, countedLayout());
+        QVERIFY2(s.ok(), qPrintable(s.description()));
+        // "Page N of M" is an expression: it needs the script host.
+        Script::Host host;
+        Script::RunHost scripting(host);
+        ReportRun first(&finished);
+        first.setScripting(&scripting);
+        s = first.Run(false);
+        QVERIFY2(s.ok(), qPrintable(s.description()));
+        const int pages = first.Pages()->Count();
+        QVERIFY(pages > 3);
+        s = exportPages(*first.Pages(), after);
+        QVERIFY2(s.ok(), qPrintable(s.description()));
+
+        Report report;
+        s = LoadLayout(report, countedLayout());
+        QVERIFY2(s.ok(), qPrintable(s.description()));
+        Script::Host runHost;
+        Script::RunHost runScripting(runHost);
+        ReportRun run(&report);
+        run.setScripting(&runScripting);
+        run.setProvisionalPages(true);
+        PdfStream stream;
+        QVERIFY(PdfStream::streams({}));
+        QVERIFY(!PdfStream::streams({{QStringLiteral("Writer"), QStringLiteral("Qt")}}));
+        s = stream.open(during, {}, run.Pages());
+        QVERIFY2(s.ok(), qPrintable(s.description()));
+        int lateSeen = 0;
+        stream.follow(run.Pages(), [&](int index) {
+            const std::vector<LateText> late = run.lateTexts(index);
+            lateSeen += int(late.size());
+            return late;
+        });
+        s = run.Run(false);
+        QVERIFY2(s.ok(), qPrintable(s.description()));
+        // Every page went to the file before the count was known, but the
+        // last, made once it was.
+        QCOMPARE(stream.pagesAdded(), pages);
+        QCOMPARE(lateSeen, 2 * (pages - 1));
+        QVERIFY(!QFile::exists(during));
+        s = stream.finish();
+        QVERIFY2(s.ok(), qPrintable(s.description()));
+
+        const QString text = tool(QStringLiteral("pdftotext"), {QStringLiteral("-raw"), during, QStringLiteral("-")});
+        QCOMPARE(text, tool(QStringLiteral("pdftotext"), {QStringLiteral("-raw"), after, QStringLiteral("-")}));
+        for (int i = 1; i <= pages; ++i)
+            QVERIFY2(text.contains(QStringLiteral("Page %1 of %2").arg(i).arg(pages)), qPrintable(text));
+        QCOMPARE(forms(during), (pages - 1) + 1);
+        QCOMPARE(forms(after), 0);
+        compareRenderings(after, during, QStringLiteral("written during the run"));
+
+        // Not finished: nothing is left behind.
+        {
+            PdfStream left;
+            s = left.open(dir.filePath(QStringLiteral("left.pdf")), {}, first.Pages());
+            QVERIFY2(s.ok(), qPrintable(s.description()));
+            QVERIFY(left.addPage(first.Pages()->page(0)).ok());
+        }
+        QCOMPARE(ExportCheck::entries(dir.path()).filter(QStringLiteral("left")), QStringList());
     }
 
     void everyKindOfOperationLooksAndReadsAlike()
