@@ -83,7 +83,7 @@ public:
     int lastColorCode = -1;
     QStringList lastGroupNames;
 
-    std::optional<int> chooseColor(DesignerAction::Code code, int) override
+    std::optional<int> chooseColor(Orv::DesignerAction::Code code, int) override
     {
         ++asked;
         lastColorCode = int(code);
