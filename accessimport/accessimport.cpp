@@ -215,7 +215,8 @@ void CAccessImport::importReport(const AccessReport &src, Report &dst)
     for (int k = 0; groupLevelExists(src, k); ++k)
         pairs.push_back({2 * k + 5, k});
     for (const auto &[h, level] : pairs) {
-        const int headerType = h == 1 ? Section::ReportHeader : h == 3 ? Section::PageHeader : Section::GroupHeader;
+        const Section::Type headerType = h == 1 ? Section::ReportHeader : h == 3 ? Section::PageHeader : Section::GroupHeader;
+        const Section::Type footerType = h == 1 ? Section::ReportFooter : h == 3 ? Section::PageFooter : Section::GroupFooter;
         const bool hasHeader = sectionExists(src, h), hasFooter = sectionExists(src, h + 1);
         if (!hasHeader && !hasFooter)
             continue;
@@ -235,7 +236,7 @@ void CAccessImport::importReport(const AccessReport &src, Report &dst)
         } else {
             header->setVisible(false);
         }
-        Section *footer = sections->Add(hidden + QStringLiteral("footer"), inserted + detailCount, headerType + 1, 1, &s);
+        Section *footer = sections->Add(hidden + QStringLiteral("footer"), inserted + detailCount, footerType, 1, &s);
         if (!footer) {
             // A header alone would not load: take it out again.
             logError(s.description(), here, s.number());
@@ -274,13 +275,13 @@ void CAccessImport::copySection(const AccessReport &src, const AccessObject &fro
     Q_UNUSED(header)
     // Statements are not numbered, so failures report line 0.
     const QString here = QStringLiteral("copySection(), line 0");
-    const int type = to.type();
+    const Section::Type type = to.type();
     const QVariant name = get(from, QStringLiteral("Name"), here);
     if (name.isValid())
         set(&to, QStringLiteral("Name"), sanitizeName(name.toString()), here);
     set(&to, QStringLiteral("Visible"), get(from, QStringLiteral("Visible"), here), here);
     set(&to, QStringLiteral("BackColor"), get(from, QStringLiteral("BackColor"), here), here);
-    set(&to, QStringLiteral("BackStyle"), 1, here);
+    to.setBackStyle(BackStyle::Opaque);
     if (type != Section::PageHeader && type != Section::PageFooter) {
         set(&to, QStringLiteral("CanGrow"), get(from, QStringLiteral("CanGrow"), here), here);
         set(&to, QStringLiteral("CanShrink"), get(from, QStringLiteral("CanShrink"), here), here);

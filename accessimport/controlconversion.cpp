@@ -190,7 +190,7 @@ void CAccessImport::copyBoxAndText(Control *c, const AccessObject &a, const QStr
 {
     set(c, QStringLiteral("BackColor"), get(a, QStringLiteral("BackColor"), here), here);
     const QVariant backStyle = get(a, QStringLiteral("BackStyle"), here);
-    set(c, QStringLiteral("BackStyle"), backStyle.isValid() ? QVariant(backStyle.toInt() != 0 ? 1 : 0) : QVariant(), here);
+    set(c, QStringLiteral("BackStyle"), backStyle.isValid() ? QVariant(int(backStyle.toInt() != 0 ? BackStyle::Opaque : BackStyle::Transparent)) : QVariant(), here);
     set(c, QStringLiteral("ForeColor"), get(a, QStringLiteral("ForeColor"), here), here);
     setFont(c, a, here);
     setBorder(c, a, here);
@@ -216,9 +216,9 @@ void CAccessImport::copyTextBox(Section &section, const AccessObject &a, const Q
         }
     }
     set(c, QStringLiteral("OutputFormat"), get(a, QStringLiteral("Format"), here), here);
-    const int type = section.type();
+    const Section::Type type = section.type();
     bool summary = false;
-    if (type >= Section::ReportHeader && type <= Section::GroupFooter && source.isValid()) {
+    if (type != Section::Detail && source.isValid()) {
         const int f = aggregateFunction(cs);
         summary = f >= 0;
         if (f >= 0) {
@@ -308,7 +308,7 @@ void CAccessImport::copyRect(Section &section, const AccessObject &a)
     set(c, QStringLiteral("LineColor"), get(a, QStringLiteral("BorderColor"), here), here);
     set(c, QStringLiteral("BackColor"), get(a, QStringLiteral("BackColor"), here), here);
     const QVariant backStyle = get(a, QStringLiteral("BackStyle"), here);
-    set(c, QStringLiteral("BackStyle"), backStyle.isValid() ? QVariant(backStyle.toInt() != 0 ? 1 : 0) : QVariant(), here);
+    set(c, QStringLiteral("BackStyle"), backStyle.isValid() ? QVariant(int(backStyle.toInt() != 0 ? BackStyle::Opaque : BackStyle::Transparent)) : QVariant(), here);
     set(c, QStringLiteral("Shape"), 0, here);
     set(c, QStringLiteral("LineStyle"), 0, here);
     setBorder(c, a, here);
@@ -331,7 +331,7 @@ void CAccessImport::copyImage(Section &section, const AccessObject &a)
     copyCommon(c, a, here, false);
     set(c, QStringLiteral("Height"), get(a, QStringLiteral("Height"), here), here);
     const QVariant backStyle = get(a, QStringLiteral("BackStyle"), here);
-    set(c, QStringLiteral("BackStyle"), backStyle.isValid() ? QVariant(backStyle.toInt() != 0 ? 1 : 0) : QVariant(), here);
+    set(c, QStringLiteral("BackStyle"), backStyle.isValid() ? QVariant(int(backStyle.toInt() != 0 ? BackStyle::Opaque : BackStyle::Transparent)) : QVariant(), here);
     set(c, QStringLiteral("BackColor"), get(a, QStringLiteral("BackColor"), here), here);
     setBorder(c, a, here);
     // Without Access's copy command the picture is read from the export:

@@ -7,9 +7,9 @@
 
 namespace Orv {
 
-QString Command::action(int code)
+QString Command::action(DesignerAction::Code code)
 {
-    return QStringLiteral("action:") + QString::number(code);
+    return QStringLiteral("action:") + QString::number(int(code));
 }
 
 QString Command::insert(const QString &typeId)
@@ -22,18 +22,21 @@ QString Command::viewer(const QString &key)
     return QStringLiteral("viewer:") + key;
 }
 
-int Command::actionCode(const QString &command)
+std::optional<DesignerAction::Code> Command::actionCode(const QString &command)
 {
     if (!command.startsWith(QLatin1String("action:")))
-        return -1;
+        return std::nullopt;
     bool ok = false;
     const int code = command.mid(7).toInt(&ok);
-    return ok ? code : -1;
+    if (!ok || !DesignerAction::isCode(code))
+        return std::nullopt;
+    return DesignerAction::Code(code);
 }
 
 namespace {
 
 using namespace Command;
+using namespace DesignerAction;
 
 MenuEntry item(const char *name, const char *caption, const QString &command = QString())
 {
@@ -57,7 +60,7 @@ QString ins(const char *typeId)
 
 QList<MenuInfo> buildMenus()
 {
-    const auto a = [](int code) { return action(code); };
+    const auto a = [](Code code) { return action(code); };
     return {
         {QStringLiteral("mnuFile"), QStringLiteral("文件[&F]"),
          {submenu("miFNew", "新建[&N]",
@@ -71,18 +74,18 @@ QList<MenuInfo> buildMenus()
           item("miFReportProperties", "报表属性", FileReportProperties), separator(),
           item("miFExit", "关闭", FileExit)}},
         {QStringLiteral("mnuEdit"), QStringLiteral("编辑[&E]"),
-         {item("miEUndo", "撤销[&U]", a(7)), item("miERedo", "重做[&R]", EditRedo), separator(), item("miECut", "剪切", a(4)),
-          item("miECopy", "复制[&C]", a(6)), item("miECopyPage", "复制页"), item("miEPaste", "粘贴[&P]", a(5)),
-          item("miEDelete", "删除[&D]", a(8)), item("miEDeleteSection", "删除扇区", a(9)),
+         {item("miEUndo", "撤销[&U]", a(Undo)), item("miERedo", "重做[&R]", EditRedo), separator(), item("miECut", "剪切", a(Cut)),
+          item("miECopy", "复制[&C]", a(Copy)), item("miECopyPage", "复制页"), item("miEPaste", "粘贴[&P]", a(Paste)),
+          item("miEDelete", "删除[&D]", a(Delete)), item("miEDeleteSection", "删除扇区", a(DeleteSection)),
           item("miESelectAll", "全选[&A]", EditSelectAll), separator(),
-          item("miEFind", "查找...[&F]"), item("miEReorderGroups", "记录分组...", a(13)), separator(),
+          item("miEFind", "查找...[&F]"), item("miEReorderGroups", "记录分组...", a(ReorderGroups)), separator(),
           item("miEProperties", "属性...[&P]"), item("miEOptions", "选项...[&O]", EditOptions)}},
         {QStringLiteral("mnuView"), QStringLiteral("视图[&V]"),
          {item("miVDesignView", "设置视图[&D]", ViewDesign), item("miVPrintPreview", "打印预览", ViewPreview),
           separator(), item("miVPropertiesList", "属性列表[&L]", ViewPropertyList),
           item("miVDataSource", "数据源", ViewDataSource), item("miVFieldList", "字段列表[&F]", ViewFieldList),
           item("miVSortingAndGrouping", "排序与分组[&S]", ViewSortingAndGrouping),
-          item("miVEditor", "代码编辑[&E]", a(21)), separator(), item("miVFullScreen", "满屏[&S]", a(20)),
+          item("miVEditor", "代码编辑[&E]", a(ScriptEditor)), separator(), item("miVFullScreen", "满屏[&S]", a(FullScreen)),
           item("miVGrid", "显示网格[&G]", ViewGrid),
           submenu("miVToolbars", "工具条[&T]",
                   {item("miVTStandard", "基本[&S]", ViewStandardBar), item("miVTFormat", "格式化[&F]", ViewFormatBar),
@@ -90,8 +93,8 @@ QList<MenuInfo> buildMenus()
           separator(), item("miVRuler", "标尺", ViewRuler), item("miVTOC", "目录表", ViewToc), separator(),
           item("miVStatusBar", "状态条[&S]", ViewStatusBar)}},
         {QStringLiteral("mnuInsert"), QStringLiteral("插入[&I]"),
-         {item("miIReportHF", "报表头/脚[&R]", a(10)), item("miIPageHF", "报表页头/脚[&P]", a(11)),
-          item("miIGroupHF", "分组头/脚[&G]", a(12)), separator(),
+         {item("miIReportHF", "报表头/脚[&R]", a(InsertReportHF)), item("miIPageHF", "报表页头/脚[&P]", a(InsertPageHF)),
+          item("miIGroupHF", "分组头/脚[&G]", a(InsertGroupHF)), separator(),
           item("miILabel", "标签[&L]", ins("OrvEngine.Label")), item("miITextbox", "文本框[&T]", ins("OrvEngine.Field")),
           item("miICheckbox", "复选框[&C]", ins("OrvEngine.Checkbox")),
           item("miIBarcode", "条形码[&B]", ins("OrvEngine.BarCode")), item("miILine", "线条[&L]", ins("OrvEngine.Line")),
@@ -106,58 +109,58 @@ QList<MenuInfo> buildMenus()
           item("miIDateTime", "日期时间[&D]"), item("miIPageNumbers", "页码[&P]")}},
         {QStringLiteral("mnuFormat"), QStringLiteral("格式[&F]"),
          {submenu("miFoAlign", "对齐[&A]",
-                  {item("miFoALefts", "左对齐[&L]", a(22)), item("miFoACenters", "居中[&C]", a(24)),
-                   item("miFoARights", "右对齐[&R]", a(23)), item("miFoATops", "顶端对齐[&T]", a(25)),
-                   item("miFoAMiddles", "中间对齐[&M]", a(26)), item("miFoABottoms", "底端对齐[&B]", a(27)),
-                   item("miFoAToGrid", "对齐到网格[&G]", a(28))}),
+                  {item("miFoALefts", "左对齐[&L]", a(AlignLefts)), item("miFoACenters", "居中[&C]", a(AlignCenters)),
+                   item("miFoARights", "右对齐[&R]", a(AlignRights)), item("miFoATops", "顶端对齐[&T]", a(AlignTops)),
+                   item("miFoAMiddles", "中间对齐[&M]", a(AlignMiddles)), item("miFoABottoms", "底端对齐[&B]", a(AlignBottoms)),
+                   item("miFoAToGrid", "对齐到网格[&G]", a(AlignToGrid))}),
           submenu("miFoSize", "尺寸[&S]",
-                  {item("miFoSWidth", "宽度相同[&W]", a(30)), item("miFoSHeight", "高度相同[&H]", a(31)),
-                   item("miFoSBoth", "两者相同[&B]", a(32))}),
+                  {item("miFoSWidth", "宽度相同[&W]", a(SameWidth)), item("miFoSHeight", "高度相同[&H]", a(SameHeight)),
+                   item("miFoSBoth", "两者相同[&B]", a(SameSize))}),
           submenu("miFoHSpacing", "水平间距[&H]",
-                  {item("miFoHSEqual", "相等[&E]", a(36)), item("miFoHSIncrease", "递增[&I]", a(37)),
-                   item("miFoHSDecrease", "递减[&D]", a(38))}),
+                  {item("miFoHSEqual", "相等[&E]", a(SpaceHEven)), item("miFoHSIncrease", "递增[&I]", a(IncHSpace)),
+                   item("miFoHSDecrease", "递减[&D]", a(DecHSpace))}),
           submenu("miFoVSpacing", "垂直间距[&V]",
-                  {item("miFoVSEqual", "相等[&E]", a(33)), item("miFoVSIncrease", "递增[&I]", a(34)),
-                   item("miFoVSDecrease", "递减[&D]", a(35))}),
-          separator(), item("miFoBringToFront", "置前[&F]", a(39)), item("miFoSendToBack", "置后[&B]", a(40)),
-          separator(), item("miFoLockControls", "锁定控件[&L]", a(41))}},
+                  {item("miFoVSEqual", "相等[&E]", a(SpaceVEven)), item("miFoVSIncrease", "递增[&I]", a(IncVSpace)),
+                   item("miFoVSDecrease", "递减[&D]", a(DecVSpace))}),
+          separator(), item("miFoBringToFront", "置前[&F]", a(BringToFront)), item("miFoSendToBack", "置后[&B]", a(SendToBack)),
+          separator(), item("miFoLockControls", "锁定控件[&L]", a(Lock))}},
         {QStringLiteral("mnuTest"), QStringLiteral("测试[&T]"),
          {item("miTeCreateDynamicControls", "建立动态控件[&C]", TestDynamicControls),
           item("miTeLoadByteArray", "以二进制装入报表[&L]", TestLoadByteArray), item("miTGetFieldsList", "获得字段列表[&G]")}},
         {QStringLiteral("mnuHelp"), QStringLiteral("帮助[&H]"), {item("miHAbout", "关于[&A]", HelpAbout)}},
         {QStringLiteral("mnuContext"), QStringLiteral("上下文菜单[&C]"),
          {submenu("mnuCControl", "控件",
-                  {item("miCCCut", "剪切[&C]", a(4)), item("miCCCopy", "复制[&C]", a(6)),
-                   item("miCCPaste", "粘贴[&P]", a(5)), item("miCCDelete", "删除[&D]", a(8)), separator(),
+                  {item("miCCCut", "剪切[&C]", a(Cut)), item("miCCCopy", "复制[&C]", a(Copy)),
+                   item("miCCPaste", "粘贴[&P]", a(Paste)), item("miCCDelete", "删除[&D]", a(Delete)), separator(),
                    item("miCCProperties", "属性[&R]", ObjectProperties)}),
           submenu("mnuCSection", "扇区",
-                  {item("miCSPaste", "粘贴[&P]", a(5)),
+                  {item("miCSPaste", "粘贴[&P]", a(Paste)),
                    submenu("miCSInsert", "插入[&I]",
-                           {item("miCSIReportHF", "报表头/脚[&R]", a(10)), item("miCSIPageHF", "报表页头/脚[&P]", a(11)),
-                            item("miCSIGroupHF", "分组头/脚[&G]", a(12))}),
-                   item("miCSDelete", "删除[&D]", a(9)), item("miCSReorderGroups", "记录分组[&R]", a(13)), separator(),
+                           {item("miCSIReportHF", "报表头/脚[&R]", a(InsertReportHF)), item("miCSIPageHF", "报表页头/脚[&P]", a(InsertPageHF)),
+                            item("miCSIGroupHF", "分组头/脚[&G]", a(InsertGroupHF))}),
+                   item("miCSDelete", "删除[&D]", a(DeleteSection)), item("miCSReorderGroups", "记录分组[&R]", a(ReorderGroups)), separator(),
                    item("miCSProperties", "属性[&P]", ObjectProperties)}),
           submenu("mnuCReport", "报表[&R]", {item("miCRProperties", "属性[&P]", FileReportProperties)}),
           submenu("mnuCRichEdit", "富编辑框[&E]",
-                  {item("miCReCut", "剪切[&U]", a(4)), item("miCReCopy", "复制[&C]", a(6)),
-                   item("miCRePaste", "粘贴[&P]", a(5)), item("miCReDelete", "删除[&D]", a(8)),
-                   item("miCReSelectAll", "全选[&A]"), item("miCReMergeField", "合并字段[&F]", a(14)), separator(),
+                  {item("miCReCut", "剪切[&U]", a(Cut)), item("miCReCopy", "复制[&C]", a(Copy)),
+                   item("miCRePaste", "粘贴[&P]", a(Paste)), item("miCReDelete", "删除[&D]", a(Delete)),
+                   item("miCReSelectAll", "全选[&A]"), item("miCReMergeField", "合并字段[&F]", a(InsertField)), separator(),
                    item("miCReProperties", "属性[&P]", ObjectProperties)}),
           submenu("mnuCFrameControl", "框架控件[&F]",
-                  {item("miCFCut", "剪切[&U]", a(4)), item("miCFCopy", "复制[&C]", a(6)),
-                   item("miCFPaste", "粘贴[&P]", a(5)), item("miCFDelete", "删除[&D]", a(8)), item("miCFVSplit", "垂直分开[&V]"), item("miCFHSplit", "水平分开[&H]"),
+                  {item("miCFCut", "剪切[&U]", a(Cut)), item("miCFCopy", "复制[&C]", a(Copy)),
+                   item("miCFPaste", "粘贴[&P]", a(Paste)), item("miCFDelete", "删除[&D]", a(Delete)), item("miCFVSplit", "垂直分开[&V]"), item("miCFHSplit", "水平分开[&H]"),
                    item("miCFPaneProperties", "窗格属性...[&P]"), separator(),
                    item("miCFProperties", "属性...[&P]", ObjectProperties)})}},
     };
 }
 
-ToolButtonInfo button(const char *key, const char *tip, const QString &command = QString(), int tag = 0)
+ToolButtonInfo button(const char *key, const char *tip, const QString &command = QString(), Code tag = None)
 {
     return {QString::fromLatin1(key), QString::fromUtf8(tip), command, tag};
 }
 
 // A format or align button whose Tag carries its action.
-ToolButtonInfo tagged(const char *key, const char *tip, int tag)
+ToolButtonInfo tagged(const char *key, const char *tip, Code tag)
 {
     return button(key, tip, action(tag), tag);
 }
@@ -174,31 +177,31 @@ ToolButtonInfo vu(const char *key, const char *tip)
 
 QList<ToolBarInfo> buildBars()
 {
-    const auto a = [](int code) { return action(code); };
+    const auto a = [](Code code) { return action(code); };
     return {
         {QStringLiteral("tbStandard"), QStringLiteral("基本"),
          {button("tFNewReport", "新报表", FileNewBlank), button("tFNewReportWizard", "报表向导", FileNewWizard),
           button("tFAccessImport", "导入Access报表", FileImportAccess), gap(), button("tFOpen", "打开", FileOpen),
           button("tFSave", "保存", FileSave), button("tFSaveAs", "另存为", FileSaveAs), gap(),
           button("tFPrintSetup", "打印设置", FilePrinterSetup), button("tFPrint", "打印", FilePrint), gap(),
-          button("tEUndo", "取消", a(7)), button("tECut", "剪切", a(4)), button("tECopy", "复制", a(6)),
-          button("tEPaste", "粘贴", a(5)), button("tEDelete", "删除", a(8)), gap(),
-          button("tEReorderGroups", "记录分组", a(13))}},
+          button("tEUndo", "取消", a(Undo)), button("tECut", "剪切", a(Cut)), button("tECopy", "复制", a(Copy)),
+          button("tEPaste", "粘贴", a(Paste)), button("tEDelete", "删除", a(Delete)), gap(),
+          button("tEReorderGroups", "记录分组", a(ReorderGroups))}},
         {QStringLiteral("tbFormat"), QStringLiteral("格式化"),
-         {button("tfoFont", "字体"), tagged("tFoBold", "加粗", 45), tagged("tFoItalic", "斜体", 46),
-          tagged("tFoUnderline", "下划线", 58), button("tFoFontDialog", "字体设置", FormatFontDialog), gap(),
-          tagged("tFoAlignLeft", "左对齐", 47), tagged("tFoAlignCenter", "居中", 48),
-          tagged("tFoAlignRight", "右对齐", 49), gap(), tagged("tFoBullets", "项目符号", 55),
-          tagged("tFoOutdent", "减少缩进量", 57), tagged("tFoIndent", "增加缩进量", 56), gap(),
+         {button("tfoFont", "字体"), tagged("tFoBold", "加粗", Bold), tagged("tFoItalic", "斜体", Italic),
+          tagged("tFoUnderline", "下划线", Underline), button("tFoFontDialog", "字体设置", FormatFontDialog), gap(),
+          tagged("tFoAlignLeft", "左对齐", AlignLeft), tagged("tFoAlignCenter", "居中", AlignCenter),
+          tagged("tFoAlignRight", "右对齐", AlignRight), gap(), tagged("tFoBullets", "项目符号", Bullet),
+          tagged("tFoOutdent", "减少缩进量", Outdent), tagged("tFoIndent", "增加缩进量", Indent), gap(),
           button("tFoBackColor", "背景色", FormatBackColor), button("tFoForeColor", "前景色", FormatForeColor),
-          button("tFoLineColor", "线条颜色", FormatLineColor), button("tFoLineStyle", "线条样式", a(52)), button("tFoBorder", "边框", a(54))}},
+          button("tFoLineColor", "线条颜色", FormatLineColor), button("tFoLineStyle", "线条样式", a(LineStyle)), button("tFoBorder", "边框", a(DesignerAction::Border))}},
         {QStringLiteral("tbAlign"), QStringLiteral("对齐"),
-         {tagged("tFoBringToFront", "置前", 39), tagged("tFoSendToBack", "置后", 40), gap(),
-          tagged("tFoALefts", "左对齐", 22), tagged("tFoACenters", "居中", 24), tagged("tFoARights", "右对齐", 23),
-          tagged("tFoATops", "置顶", 25), tagged("tFoAMiddles", "垂直居中", 26), tagged("tFoABottoms", "置底", 27),
-          tagged("tFoAToGrid", "对齐到网格", 28), gap(), tagged("tFoSWidths", "统一宽度", 30),
-          tagged("tFoSHeights", "统一高度", 31), tagged("tFoSBoth", "统一宽高", 32), gap(),
-          tagged("tFoLockControls", "锁定控件", 41)}},
+         {tagged("tFoBringToFront", "置前", BringToFront), tagged("tFoSendToBack", "置后", SendToBack), gap(),
+          tagged("tFoALefts", "左对齐", AlignLefts), tagged("tFoACenters", "居中", AlignCenters), tagged("tFoARights", "右对齐", AlignRights),
+          tagged("tFoATops", "置顶", AlignTops), tagged("tFoAMiddles", "垂直居中", AlignMiddles), tagged("tFoABottoms", "置底", AlignBottoms),
+          tagged("tFoAToGrid", "对齐到网格", AlignToGrid), gap(), tagged("tFoSWidths", "统一宽度", SameWidth),
+          tagged("tFoSHeights", "统一高度", SameHeight), tagged("tFoSBoth", "统一宽高", SameSize), gap(),
+          tagged("tFoLockControls", "锁定控件", Lock)}},
         {QStringLiteral("tbToolbox"), QStringLiteral("工具箱"),
          {button("tbxSelect", "选择", insert(QString())), button("tbxLabel", "标签", ins("OrvEngine.Label")),
           button("tbxField", "字段", ins("OrvEngine.Field")), button("tbxCheckbox", "复选框", ins("OrvEngine.Checkbox")),
@@ -211,10 +214,10 @@ QList<ToolBarInfo> buildBars()
           button("tbxPagenumber", "页码", InsertPageNumbers)}},
         {QStringLiteral("tbView"), QStringLiteral("视图"),
          {button("tVDesign", "报表设计", ViewDesign), button("tVPreview", "报表预览", ViewPreview),
-          button("tVFullScreen", "全屏", a(20)), gap(), button("tVPropertiesList", "属性窗口", ViewPropertyList),
+          button("tVFullScreen", "全屏", a(FullScreen)), gap(), button("tVPropertiesList", "属性窗口", ViewPropertyList),
           button("tVToolbox", "工具箱", ViewToolbox), button("tVFieldsList", "字段列表", ViewFieldList),
           button("tVSortingAndGrouping", "排序和分组选项", ViewSortingAndGrouping),
-          button("tVCodeEditor", "脚本编辑", a(21)), gap(), button("tVStatusBar", "状态栏", ViewStatusBar),
+          button("tVCodeEditor", "脚本编辑", a(ScriptEditor)), gap(), button("tVStatusBar", "状态栏", ViewStatusBar),
           button("tVGrid", "网格", ViewGrid)}},
         {QStringLiteral("tbViewer"), QStringLiteral("预览"),
          {button("tvuOpen", "打开", FileOpen), button("tvuSave", "保存", FileSave), vu("tvuExport", "输出"),
@@ -258,31 +261,31 @@ QHash<QString, CommandInfo> buildCommands()
     add(ViewFieldList, "view-list-bullet");
     add(ViewDataSource, "network-server");
     add(HelpAbout, "help-about");
-    add(action(7), "edit-undo", QKeySequence::Undo);
+    add(action(Undo), "edit-undo", QKeySequence::Undo);
     add(EditRedo, "edit-redo", QKeySequence(QStringLiteral("Ctrl+Y")));
     add(EditSelectAll, "edit-select-all", QKeySequence::SelectAll);
     add(FormatFontDialog, "preferences-desktop-font");
     add(FormatBackColor, "orv:backcolor");
     add(FormatForeColor, "orv:forecolor");
     add(FormatLineColor, "orv:linecolor");
-    add(action(52), "orv:linestyle");
-    add(action(54), "orv:border");
-    add(action(22), "orv:align-lefts");
-    add(action(23), "orv:align-rights");
-    add(action(24), "orv:align-centers");
-    add(action(25), "orv:align-tops");
-    add(action(26), "orv:align-middles");
-    add(action(27), "orv:align-bottoms");
-    add(action(28), "orv:align-grid");
-    add(action(30), "orv:same-width");
-    add(action(31), "orv:same-height");
-    add(action(32), "orv:same-size");
-    add(action(39), "orv:to-front");
-    add(action(40), "orv:to-back");
-    add(action(10), "orv:report-hf");
-    add(action(11), "orv:page-hf");
-    add(action(12), "orv:group-hf");
-    add(action(13), "orv:reorder-groups");
+    add(action(LineStyle), "orv:linestyle");
+    add(action(DesignerAction::Border), "orv:border");
+    add(action(AlignLefts), "orv:align-lefts");
+    add(action(AlignRights), "orv:align-rights");
+    add(action(AlignCenters), "orv:align-centers");
+    add(action(AlignTops), "orv:align-tops");
+    add(action(AlignMiddles), "orv:align-middles");
+    add(action(AlignBottoms), "orv:align-bottoms");
+    add(action(AlignToGrid), "orv:align-grid");
+    add(action(SameWidth), "orv:same-width");
+    add(action(SameHeight), "orv:same-height");
+    add(action(SameSize), "orv:same-size");
+    add(action(BringToFront), "orv:to-front");
+    add(action(SendToBack), "orv:to-back");
+    add(action(InsertReportHF), "orv:report-hf");
+    add(action(InsertPageHF), "orv:page-hf");
+    add(action(InsertGroupHF), "orv:group-hf");
+    add(action(ReorderGroups), "orv:reorder-groups");
     add(insert(QString()), "orv:select");
     add(ins("OrvEngine.Label"), "orv:label");
     add(ins("OrvEngine.Field"), "orv:field");
@@ -299,22 +302,22 @@ QHash<QString, CommandInfo> buildCommands()
     add(ins("OrvEngine.BarCode"), "orv:barcode");
     add(ins("OrvEngine.Chart"), "orv:chart");
     add(InsertPageNumbers, "orv:pagenumber");
-    add(action(4), "edit-cut", QKeySequence::Cut);
-    add(action(6), "edit-copy", QKeySequence::Copy);
-    add(action(5), "edit-paste", QKeySequence::Paste);
-    add(action(8), "edit-delete", QKeySequence::Delete);
-    add(action(20), "view-fullscreen", QKeySequence(QStringLiteral("F11")), true);
-    add(action(21), "text-editor", QKeySequence(QStringLiteral("Alt+F11")));
-    add(action(45), "format-text-bold", {}, true);
-    add(action(46), "format-text-italic", {}, true);
-    add(action(58), "format-text-underline", {}, true);
-    add(action(47), "format-justify-left", {}, true);
-    add(action(48), "format-justify-center", {}, true);
-    add(action(49), "format-justify-right", {}, true);
-    add(action(55), "view-list-bullet", {}, true);
-    add(action(56), "format-indent-more");
-    add(action(57), "format-indent-less");
-    add(action(41), "changes-prevent", {}, true);
+    add(action(Cut), "edit-cut", QKeySequence::Cut);
+    add(action(Copy), "edit-copy", QKeySequence::Copy);
+    add(action(Paste), "edit-paste", QKeySequence::Paste);
+    add(action(Delete), "edit-delete", QKeySequence::Delete);
+    add(action(FullScreen), "view-fullscreen", QKeySequence(QStringLiteral("F11")), true);
+    add(action(ScriptEditor), "text-editor", QKeySequence(QStringLiteral("Alt+F11")));
+    add(action(Bold), "format-text-bold", {}, true);
+    add(action(Italic), "format-text-italic", {}, true);
+    add(action(Underline), "format-text-underline", {}, true);
+    add(action(AlignLeft), "format-justify-left", {}, true);
+    add(action(AlignCenter), "format-justify-center", {}, true);
+    add(action(AlignRight), "format-justify-right", {}, true);
+    add(action(Bullet), "view-list-bullet", {}, true);
+    add(action(Indent), "format-indent-more");
+    add(action(Outdent), "format-indent-less");
+    add(action(Lock), "changes-prevent", {}, true);
     add(viewer(QStringLiteral("tvuExport")), "document-send");
     add(viewer(QStringLiteral("tvuPrint")), "document-print");
     add(viewer(QStringLiteral("tvuTOC")), "view-list", {}, true);
@@ -336,7 +339,7 @@ QHash<QString, CommandInfo> buildCommands()
 
 } // namespace
 
-QString ActionCatalogue::actionName(int code)
+QString ActionCatalogue::actionName(DesignerAction::Code code)
 {
     return DesignerAction::name(code);
 }

@@ -7,6 +7,10 @@
 #include <QList>
 #include <QString>
 
+#include "engine/widgets/designer/designeractions.h"
+
+#include <optional>
+
 namespace Orv {
 
 // Commands that are the shell's own. Designer actions are "action:<code>",
@@ -51,11 +55,12 @@ inline const QString HelpAbout = QStringLiteral("HelpAbout");
 inline const QString TestDynamicControls = QStringLiteral("TestDynamicControls");
 inline const QString TestLoadByteArray = QStringLiteral("TestLoadByteArray");
 // Viewer toolbar commands carry the button key: "viewer:tvuZoomIn".
-QString action(int code);
+QString action(DesignerAction::Code code);
 QString insert(const QString &typeId);
 QString viewer(const QString &key);
-// The designer action code of an "action:" command, else -1.
-int actionCode(const QString &command);
+// The designer action of an "action:" command; none for other commands
+// and for numbers that are no action.
+std::optional<DesignerAction::Code> actionCode(const QString &command);
 } // namespace Command
 
 struct CommandInfo
@@ -87,7 +92,7 @@ struct ToolButtonInfo
     QString key;     // tFOpen; empty for a separator
     QString toolTip;
     QString command; // empty for buttons without a command of their own
-    int tag = 0;     // the designer action code carried in the button's Tag, 0 for none
+    DesignerAction::Code tag = DesignerAction::None; // the action carried in the button's Tag
 };
 
 struct ToolBarInfo
@@ -101,7 +106,7 @@ class ActionCatalogue
 {
 public:
     // The 59 action names, indexed by code.
-    static QString actionName(int code);
+    static QString actionName(DesignerAction::Code code);
     // The menus in menu-bar order, mnuContext (never shown itself) and
     // mnuTest included.
     static const QList<MenuInfo> &menus();

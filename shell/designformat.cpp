@@ -174,7 +174,7 @@ bool colorButton(DesignerCore &core, Ui &ui, ColorTarget target)
     return core.edit(title, std::vector<QObject *>(targets.begin(), targets.end()), [&] {
         for (Control *c : targets) {
             if (target == ColorTarget::Back)
-                c->setProperty("BackStyle", 1);
+                c->setProperty("BackStyle", int(BackStyle::Opaque));
             c->setProperty(property, value);
         }
     });

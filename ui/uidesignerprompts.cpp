@@ -28,7 +28,7 @@ QStringList UiDesignerPrompts::lineStyleNames()
     return list;
 }
 
-std::optional<int> UiDesignerPrompts::chooseColor(int code, int initial)
+std::optional<int> UiDesignerPrompts::chooseColor(DesignerAction::Code code, int initial)
 {
     const QString title = code == DesignerAction::BackColor ? tr("背景色")
                         : code == DesignerAction::LineColor ? tr("线条颜色")

@@ -16,7 +16,7 @@ class UiDesignerPrompts : public DesignerPrompts
 public:
     explicit UiDesignerPrompts(Ui &ui) : m_ui(ui) {}
 
-    std::optional<int> chooseColor(int code, int initial) override;
+    std::optional<int> chooseColor(DesignerAction::Code code, int initial) override;
     std::optional<DesignerFont> chooseFont(const DesignerFont &initial) override;
     std::optional<double> chooseFontSize(double initial) override;
     std::optional<QString> chooseStyle(const QString &initial, const QStringList &styles) override;

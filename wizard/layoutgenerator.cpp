@@ -124,7 +124,7 @@ private:
         return c;
     }
 
-    Section *addSection(const QString &name, int position, int type)
+    Section *addSection(const QString &name, int position, Section::Type type)
     {
         if (!m_status.ok())
             return nullptr;
@@ -364,7 +364,7 @@ private:
     {
         if (m_style.titleBackColor != -1) {
             set(header, "BackColor", m_style.titleBackColor);
-            set(header, "BackStyle", 1);
+            set(header, "BackStyle", int(BackStyle::Opaque));
         }
         for (int i = 0; i <= m_style.lastRuleIndex; ++i) {
             Control *line = add(header, "OrvEngine.Line");

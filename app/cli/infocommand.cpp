@@ -22,11 +22,18 @@ QString inches(double twips)
     return QString::number(Units::twipsToInches(twips), 'f', 2) + QStringLiteral(" in");
 }
 
-const char *sectionKind(int type)
+const char *sectionKind(Section::Type type)
 {
-    static const char *const kinds[] = {"report header", "report footer", "page header", "page footer",
-                                        "group header",  "group footer",  "detail"};
-    return Section::isValidType(type) ? kinds[type] : "?";
+    switch (type) {
+    case Section::ReportHeader: return "report header";
+    case Section::ReportFooter: return "report footer";
+    case Section::PageHeader: return "page header";
+    case Section::PageFooter: return "page footer";
+    case Section::GroupHeader: return "group header";
+    case Section::GroupFooter: return "group footer";
+    case Section::Detail: return "detail";
+    }
+    return "?";
 }
 
 // What a reader of the listing wants to know of a control besides its box.

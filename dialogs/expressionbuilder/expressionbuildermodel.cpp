@@ -112,7 +112,7 @@ void ExpressionBuilderModel::addReportNodes()
     const QString rpt = QStringLiteral("rpt");
     for (Section *s : *m_report->sections()) {
         const QString sectionKey = QStringLiteral("sec") + s->name();
-        addNode(sectionKey, s->name(), rpt, s->type());
+        addNode(sectionKey, s->name(), rpt, s->typeCode()); // the tag is the type number
         for (Control *c : *s->controls())
             addNode(QStringLiteral("ctl") + c->name(), c->name(), sectionKey, c->typeName());
     }

@@ -63,7 +63,7 @@ Section *PageNumbersModel::targetSection() const
 {
     if (!m_report)
         return nullptr;
-    const int kind = m_location <= 2 ? Section::PageHeader : Section::PageFooter;
+    const Section::Type kind = m_location <= 2 ? Section::PageHeader : Section::PageFooter;
     Sections *sections = m_report->sections();
     for (int i = 0; i < sections->Count(); ++i) {
         if (sections->Item(i)->type() == kind)

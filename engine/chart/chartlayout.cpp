@@ -178,7 +178,7 @@ Style styleOf(const Chart &chart)
 {
     Style s;
     s.kind = kindOf(chart.chartType());
-    s.back = chart.backStyle() == 1 ? colourOf(chart.backColor()) : 0;
+    s.back = chart.backStyle() == BackStyle::Opaque ? colourOf(chart.backColor()) : 0;
     const ChartTitle *t = chart.title();
     s.title = chart.titleText();
     s.showTitle = t->location()->visible() && !s.title.trimmed().isEmpty();

@@ -254,13 +254,13 @@ private:
             fail(valid.description());
             return;
         }
-        static const int singles[] = {Section::ReportHeader, Section::ReportFooter, Section::PageHeader,
-                                      Section::PageFooter, Section::Detail};
-        for (int type : singles) {
+        static const Section::Type singles[] = {Section::ReportHeader, Section::ReportFooter, Section::PageHeader,
+                                                Section::PageFooter, Section::Detail};
+        for (Section::Type type : singles) {
             if (report->sections()->countOfType(type) > 1) {
                 fail(u"the report holds %1 sections of type %2; it may hold one"_s
                          .arg(report->sections()->countOfType(type))
-                         .arg(type));
+                         .arg(int(type)));
                 return;
             }
         }
@@ -283,7 +283,7 @@ private:
             fail(u"\"%1\" is not a section type (0 to 6)"_s.arg(typeText.toString()));
             return;
         }
-        auto *section = new Section(type);
+        auto *section = new Section(Section::Type(type));
         report->sections()->insert(-1, section);
         readAttributes(section, u"Section"_s, {u"Type"_s});
         while (!failed() && nextElement()) {

@@ -124,7 +124,7 @@ public:
         writeContent(&report, &defaults);
         for (const Section *section : *report.sections()) {
             m_xml.writeStartElement(QStringLiteral("Section"));
-            m_xml.writeAttribute(QStringLiteral("Type"), QString::number(section->type()));
+            m_xml.writeAttribute(QStringLiteral("Type"), QString::number(section->typeCode()));
             const Section sectionDefaults(section->type());
             writeContent(section, &sectionDefaults);
             for (const Control *control : *section->controls())

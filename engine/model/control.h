@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/model/backstyle.h"
 #include "engine/model/modelobject.h"
 #include "engine/model/parts.h"
 
@@ -69,14 +70,13 @@ class BoxControl : public Control
 {
     Q_OBJECT
     Q_PROPERTY(int BackColor READ backColor WRITE setBackColor)
-    Q_PROPERTY(int BackStyle READ backStyle WRITE setBackStyle)
+    Q_PROPERTY(int BackStyle READ backStyleCode WRITE setBackStyleCode)
     Q_PROPERTY(Orv::Border *Border READ border)
     Q_CLASSINFO("range:BackStyle", "0 1")
 
 public:
-    // Back style: 0 transparent, 1 opaque.
     ORV_VALUE(int, backColor, setBackColor, 0xFFFFFF)
-    ORV_VALUE(int, backStyle, setBackStyle, 0)
+    ORV_CODED(Orv::BackStyle, backStyle, setBackStyle, backStyleCode, setBackStyleCode, Orv::BackStyle::Transparent)
     ORV_PART(Orv::Border, border)
 
 protected:

@@ -44,6 +44,26 @@ public:                                                                         
 private:                                                                           \
     Type m_##getter = initial;
 
+// The same for a property whose C++ type is an enum class: scripts, the
+// layout file and the property list reach it as a number through
+// codeGetter and codeSetter, which the Q_PROPERTY line names; the range
+// declared for it is checked on writes by name before codeSetter runs.
+#define ORV_CODED(Enum, getter, setter, codeGetter, codeSetter, initial)         \
+public:                                                                            \
+    Enum getter() const { return m_##getter; }                                     \
+    void setter(Enum value)                                                        \
+    {                                                                              \
+        if (m_##getter == value)                                                   \
+            return;                                                                \
+        m_##getter = value;                                                        \
+        markModified();                                                            \
+    }                                                                              \
+    int codeGetter() const { return int(m_##getter); }                             \
+    void codeSetter(int value) { setter(Enum(value)); }                            \
+                                                                                   \
+private:                                                                           \
+    Enum m_##getter = initial;
+
 // A nested part object (font, border, ...) owned by its parent and reached
 // through a read-only QObject* property.
 #define ORV_PART(Type, getter)                                                     \

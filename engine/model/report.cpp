@@ -46,15 +46,15 @@ int Sections::indexOf(const Section *section) const
     return -1;
 }
 
-Section *Sections::Add(const QString &name, int position, int type, double height, Status *status)
+Section *Sections::Add(const QString &name, int position, Section::Type type, double height, Status *status)
 {
     auto fail = [status](int number, const QString &text) -> Section * {
         if (status)
             *status = Status::failure(number, text);
         return nullptr;
     };
-    if (!Section::isValidType(type))
-        return fail(ErrInvalidCall, QStringLiteral("Section type %1 is not 0 to 6").arg(type));
+    if (!Section::isValidType(int(type)))
+        return fail(ErrInvalidCall, QStringLiteral("Section type %1 is not 0 to 6").arg(int(type)));
     if (position < 0 || position > Count())
         return fail(ErrSubscript, QStringLiteral("Section position %1 is outside 0 to %2").arg(position).arg(Count()));
     if (!(height >= 0 && height <= Reflection::maxTwips()))
@@ -97,7 +97,7 @@ Section *Sections::take(int index)
     return section;
 }
 
-Section *Sections::firstOfType(int type) const
+Section *Sections::firstOfType(Section::Type type) const
 {
     for (Section *s : m_items) {
         if (s->type() == type)
@@ -106,7 +106,7 @@ Section *Sections::firstOfType(int type) const
     return nullptr;
 }
 
-int Sections::countOfType(int type) const
+int Sections::countOfType(Section::Type type) const
 {
     int n = 0;
     for (const Section *s : m_items)
@@ -116,7 +116,7 @@ int Sections::countOfType(int type) const
 
 namespace {
 
-std::vector<Section *> ofType(const std::vector<Section *> &items, int type)
+std::vector<Section *> ofType(const std::vector<Section *> &items, Section::Type type)
 {
     std::vector<Section *> out;
     for (Section *s : items) {
@@ -156,7 +156,7 @@ Section *Sections::addGroupPair(Status *status)
     // detail (or after the last group header) and its footer right after.
     int headerAt = 0;
     for (int i = 0; i < Count(); ++i) {
-        const int t = m_items[size_t(i)]->type();
+        const Section::Type t = m_items[size_t(i)]->type();
         if (t == Section::ReportHeader || t == Section::PageHeader || t == Section::GroupHeader)
             headerAt = i + 1;
         if (t == Section::Detail)
@@ -222,7 +222,7 @@ Status Sections::validate() const
     return {};
 }
 
-QString Sections::defaultName(int type) const
+QString Sections::defaultName(Section::Type type) const
 {
     switch (type) {
     case Section::ReportHeader: return QStringLiteral("ReportHeader");
@@ -230,7 +230,8 @@ QString Sections::defaultName(int type) const
     case Section::PageHeader: return QStringLiteral("PageHeader");
     case Section::PageFooter: return QStringLiteral("PageFooter");
     case Section::Detail: return QStringLiteral("Detail");
-    default: break;
+    case Section::GroupHeader:
+    case Section::GroupFooter: break;
     }
     const QString stem = type == Section::GroupHeader ? QStringLiteral("GroupHeader") : QStringLiteral("GroupFooter");
     int n = 1;

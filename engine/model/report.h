@@ -3,6 +3,7 @@
 #include "engine/core/status.h"
 #include "engine/model/modelobject.h"
 #include "engine/model/parts.h"
+#include "engine/model/section.h"
 
 #include <QString>
 
@@ -12,7 +13,6 @@ namespace Orv {
 
 class Control;
 class Report;
-class Section;
 
 // The sections of a report in band order. Items are reached by 0-based
 // position or by name (compared without regard to case).
@@ -34,17 +34,18 @@ public:
     Section *Item(const QString &name) const;
     int indexOf(const Section *section) const;
 
-    // Adds a section of type (0-6) at position (0 to Count). An empty name
-    // gets the type's default name. Bad arguments add nothing and return null.
-    Section *Add(const QString &name, int position, int type, double height, Status *status = nullptr);
+    // Adds a section of a type at position (0 to Count). An empty name gets
+    // the type's default name. Bad arguments (a type number outside 0 to 6
+    // included) add nothing and return null.
+    Section *Add(const QString &name, int position, Section::Type type, double height, Status *status = nullptr);
     Status Remove(int index);
 
     void insert(int index, Section *section);
     Section *take(int index);
 
     // The first section of a type, or null.
-    Section *firstOfType(int type) const;
-    int countOfType(int type) const;
+    Section *firstOfType(Section::Type type) const;
+    int countOfType(Section::Type type) const;
 
     // Pairing of group headers and footers (null when unpaired).
     Section *groupFooterFor(const Section *header) const;
@@ -64,7 +65,7 @@ public:
     auto end() const { return m_items.cend(); }
 
 private:
-    QString defaultName(int type) const;
+    QString defaultName(Section::Type type) const;
     std::vector<Section *> m_items;
 };
 

@@ -90,7 +90,7 @@ Control *Controls::take(int index)
     return control;
 }
 
-Section::Section(int type, QObject *parent)
+Section::Section(Type type, QObject *parent)
     : ModelObject(parent)
     , m_type(type)
     , m_controls(new Orv::Controls(this))

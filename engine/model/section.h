@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/core/status.h"
+#include "engine/model/backstyle.h"
 #include "engine/model/modelobject.h"
 
 #include <QString>
@@ -49,8 +50,7 @@ private:
     std::vector<Control *> m_items;
 };
 
-// A band of the report. Type codes: 0 report header, 1 report footer,
-// 2 page header, 3 page footer, 4 group header, 5 group footer, 6 detail.
+// A band of the report, of one Type (its numbers are the Type property's).
 //
 // NewPage and NewColumn: 0 none, 1 before, 2 after, 3 before and after.
 // GrpKeepTogether (group headers): 0 none, 1 with the first detail,
@@ -63,17 +63,16 @@ private:
 // (each counted in steps of GroupInterval), 9 numbers in steps of
 // GroupInterval.
 // ColumnDirection (detail): 0 down then across, 1 across then down.
-// BackStyle: 0 transparent, 1 opaque.
 class Section : public ModelObject
 {
     Q_OBJECT
     Q_PROPERTY(QString Name READ name WRITE setName)
-    Q_PROPERTY(int Type READ type)
+    Q_PROPERTY(int Type READ typeCode)
     Q_PROPERTY(QString Tag READ tag WRITE setTag)
     Q_PROPERTY(bool Visible READ visible WRITE setVisible)
     Q_PROPERTY(double Height READ height WRITE setHeight)
     Q_PROPERTY(int BackColor READ backColor WRITE setBackColor)
-    Q_PROPERTY(int BackStyle READ backStyle WRITE setBackStyle)
+    Q_PROPERTY(int BackStyle READ backStyleCode WRITE setBackStyleCode)
     Q_PROPERTY(bool CanGrow READ canGrow WRITE setCanGrow)
     Q_PROPERTY(bool CanShrink READ canShrink WRITE setCanShrink)
     Q_PROPERTY(bool KeepTogether READ keepTogether WRITE setKeepTogether)
@@ -103,7 +102,7 @@ class Section : public ModelObject
     Q_CLASSINFO("range:ColumnDirection", "0 1")
 
 public:
-    enum Type {
+    enum class Type : int {
         ReportHeader = 0,
         ReportFooter = 1,
         PageHeader = 2,
@@ -113,12 +112,15 @@ public:
         Detail = 6,
     };
     Q_ENUM(Type)
+    using enum Type;
 
-    static bool isValidType(int type) { return type >= ReportHeader && type <= Detail; }
+    // True for the number of a Type, as scripts and layout files give it.
+    static bool isValidType(int code) { return code >= int(ReportHeader) && code <= int(Detail); }
 
-    Section(int type, QObject *parent = nullptr);
+    explicit Section(Type type, QObject *parent = nullptr);
 
-    int type() const { return m_type; }
+    Type type() const { return m_type; }
+    int typeCode() const { return int(m_type); }
     Orv::Controls *controls() const { return m_controls; }
 
     // Convenience view of RepeatStyle: true repeats on every page the group
@@ -131,7 +133,7 @@ public:
     ORV_VALUE(bool, visible, setVisible, true)
     ORV_VALUE(double, height, setHeight, 360.0)
     ORV_VALUE(int, backColor, setBackColor, 0xFFFFFF)
-    ORV_VALUE(int, backStyle, setBackStyle, 0)
+    ORV_CODED(Orv::BackStyle, backStyle, setBackStyle, backStyleCode, setBackStyleCode, Orv::BackStyle::Transparent)
     ORV_VALUE(bool, canGrow, setCanGrow, true)
     ORV_VALUE(bool, canShrink, setCanShrink, false)
     ORV_VALUE(bool, keepTogether, setKeepTogether, false)
@@ -148,7 +150,7 @@ public:
     ORV_VALUE(QString, script, setScript, QString())
 
 private:
-    int m_type;
+    Type m_type;
     Orv::Controls *m_controls;
 };
 

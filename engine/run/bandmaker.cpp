@@ -88,7 +88,7 @@ bool Producer::refreshControls(SectionPlan &s)
     const Section *section = s.section;
     update(s.visible, section->visible());
     update(s.height, section->height());
-    update(s.background, section->backStyle() == 1 ? Look::color(section->backColor()) : 0);
+    update(s.background, section->backStyle() == BackStyle::Opaque ? Look::color(section->backColor()) : 0);
     for (ControlPlan &c : s.controls) {
         const Control *control = c.control;
         update(c.visible, control->visible());
@@ -97,7 +97,7 @@ bool Producer::refreshControls(SectionPlan &s)
         update(c.width, control->width());
         update(c.height, control->height());
         if (auto *box = qobject_cast<const BoxControl *>(control))
-            update(c.backColor, box->backStyle() == 1 ? Look::color(box->backColor()) : 0);
+            update(c.backColor, box->backStyle() == BackStyle::Opaque ? Look::color(box->backColor()) : 0);
         if (auto *text = qobject_cast<const TextControl *>(control)) {
             update(c.foreColor, Look::color(text->foreColor()));
             const PageFont font = Look::pageFont(*text->font());

@@ -42,7 +42,7 @@ int addPicture(PlanContext &context, const QByteArray &bytes, const Control *con
 
 void setBox(ControlPlan &plan, const BoxControl *box)
 {
-    plan.backColor = box->backStyle() == 1 ? Look::color(box->backColor()) : 0;
+    plan.backColor = box->backStyle() == BackStyle::Opaque ? Look::color(box->backColor()) : 0;
     const Border *b = box->border();
     plan.sides[0] = Look::borderPen(b->topStyle(), b->topColor());
     plan.sides[1] = Look::borderPen(b->leftStyle(), b->leftColor());
@@ -258,7 +258,7 @@ public:
                 raw->level = int(plan->groupHeaders.size());
                 plan->groupHeaders.push_back(raw);
                 break;
-            default: break;
+            case Section::GroupFooter: break;
             }
         }
         plan->groupFooters.assign(plan->groupHeaders.size(), nullptr);
@@ -343,7 +343,7 @@ private:
         sp.newColumn = s->newColumn();
         sp.grpKeepTogether = s->grpKeepTogether();
         sp.repeatStyle = s->repeatStyle();
-        sp.background = s->backStyle() == 1 ? Look::color(s->backColor()) : 0;
+        sp.background = s->backStyle() == BackStyle::Opaque ? Look::color(s->backColor()) : 0;
         if (sp.type == Section::Detail) {
             sp.columnCount = std::max(1, s->columnCount());
             sp.columnSpacing = s->columnSpacing();

@@ -3,6 +3,7 @@
 // properties the run reads, fonts and colours converted, data fields
 // resolved to slots, expressions and output formats compiled once.
 #include "engine/core/status.h"
+#include "engine/model/section.h"
 #include "engine/pages/page.h"
 #include "engine/run/runscripting.h"
 #include "engine/run/summary.h"
@@ -20,7 +21,6 @@ namespace Orv {
 class Control;
 class PageCollection;
 class Report;
-class Section;
 }
 
 namespace Orv::RunInternal {
@@ -161,7 +161,7 @@ struct ControlPlan
 struct SectionPlan
 {
     Section *section = nullptr;
-    int type = 0;
+    Section::Type type = Section::ReportHeader;
     int level = -1; // group level of group headers and footers
     QString name;
     bool visible = true;

@@ -444,7 +444,8 @@ private:
             if (auto *x = qobject_cast<Sections *>(o)) {
                 if (count != 4)
                     raise(ErrWrongArguments);
-                added = x->Add(args[0].toString(), args[1].toLong(), args[2].toLong(), args[3].toDouble(), &status);
+                // Add refuses a type number outside 0 to 6.
+                added = x->Add(args[0].toString(), args[1].toLong(), Section::Type(args[2].toLong()), args[3].toDouble(), &status);
             } else if (auto *c = qobject_cast<Controls *>(o)) {
                 if (count != 1)
                     raise(ErrWrongArguments);

@@ -94,7 +94,7 @@ MainWindow::MainWindow(Ui &ui, SettingsStore *settings, QWidget *parent)
     connect(m_document.get(), &ReportDocument::pathLabelChanged, m_lbRptName, &QLabel::setText);
     connect(m_document.get(), &ReportDocument::currentPathChanged, this, &MainWindow::updateTitle);
     connect(m_dsg, &Designer::dirtyChanged, this, &MainWindow::updateTitle);
-    connect(m_dsg, &Designer::actionStateChanged, this, &MainWindow::refreshActionState);
+    connect(m_dsg, &Designer::actionStateChanged, this, [this](int code) { refreshActionState(DesignerAction::Code(code)); });
     connect(m_dsg, &Designer::selectionChanged, this, &MainWindow::selectionChanged);
     connect(m_dsg, &Designer::objectAdded, this, &MainWindow::objectAdded);
     connect(m_vwr, &Viewer::zoomChanged, this, &MainWindow::showZoom);

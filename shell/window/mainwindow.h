@@ -150,7 +150,7 @@ private:
     bool isCarriedOut(const QString &command) const;
     void setCommandState(const QString &command, bool enabled, bool checked);
     void setCommandEnabled(const QString &command, bool enabled);
-    void refreshActionState(int code);
+    void refreshActionState(DesignerAction::Code code);
     void refreshMenus();
     void updateTitle();
     void updateTabs();

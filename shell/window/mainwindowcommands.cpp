@@ -168,8 +168,8 @@ void MainWindow::buildBars()
                 continue;
             }
             QAction *a = makeAction(b.key, b.toolTip, b.command, true);
-            if (b.tag != 0)
-                a->setData(b.tag); // the button's Tag
+            if (b.tag != DesignerAction::None)
+                a->setData(int(b.tag)); // the button's Tag, as its number
             bar->addAction(a);
             if (b.key == QLatin1String("tvuFind")) {
                 m_txtViewFind = new QLineEdit(bar);
@@ -203,9 +203,9 @@ void MainWindow::execute(const QString &command)
         refreshTools();
         return;
     }
-    if (const int code = Command::actionCode(command); code >= 0) {
+    if (const auto code = Command::actionCode(command)) {
         if (viewMode() == ViewMode::Design)
-            m_dsg->ExecuteAction(code);
+            m_dsg->ExecuteAction(*code);
     } else if (command.startsWith(QLatin1String("insert:"))) {
         m_dsg->setInsertControlType(command.mid(7));
     } else if (command.startsWith(QLatin1String("viewer:"))) {
@@ -292,7 +292,8 @@ void MainWindow::viewerCommand(const QString &key)
         m_vwr->setRulerVisible(!m_vwr->rulerVisible());
     } else if (key == QLatin1String("tvuFind")) {
         if (m_txtViewFind && !m_txtViewFind->text().isEmpty())
-            std::ignore = m_vwr->Find(2, m_txtViewFind->text(), 1, false, false); // finding nothing is no error, and the arguments are valid
+            std::ignore = m_vwr->Find(FindDirection::Forward, m_txtViewFind->text(), FindScope::WholeDocument, false,
+                                      false); // finding nothing is no error, and the text is not empty
     } else if (key == QLatin1String("tvuCopyPage")) {
         if (count >= 1) {
             const Status copied = m_vwr->CopyPage(current);
@@ -368,7 +369,7 @@ void MainWindow::setCommandEnabled(const QString &command, bool enabled)
         a->setEnabled(enabled);
 }
 
-void MainWindow::refreshActionState(int code)
+void MainWindow::refreshActionState(DesignerAction::Code code)
 {
     const int state = m_dsg->QueryActionState(code);
     const bool design = viewMode() == ViewMode::Design;
@@ -406,7 +407,7 @@ void MainWindow::refreshTools()
     const bool design = viewMode() == ViewMode::Design;
     const bool preview = !design;
     for (int code = 1; code < DesignerAction::Count; ++code)
-        refreshActionState(code);
+        refreshActionState(DesignerAction::Code(code));
     refreshFormatBoxes();
     setCommandEnabled(EditSelectAll, design);
     const QString insertType = m_dsg->InsertControlType();

@@ -63,7 +63,7 @@ QStringList sectionNames(const Report &r)
 {
     QStringList names;
     for (const Section *s : *r.sections())
-        names << QStringLiteral("%1:%2%3").arg(s->name()).arg(s->type()).arg(s->visible() ? "" : "-");
+        names << QStringLiteral("%1:%2%3").arg(s->name()).arg(s->typeCode()).arg(s->visible() ? "" : "-");
     return names;
 }
 
@@ -265,7 +265,7 @@ void TestAccessConvert::sectionsAndGroups()
     QVERIFY(!r.sections()->Item(QStringLiteral("Page_Ctl"))->canShrink()); // not copied to page sections
     const Section *detail = r.sections()->Item(QStringLiteral("Detail_Ctl"));
     QCOMPARE(detail->backColor(), int(0x80000005));
-    QCOMPARE(detail->backStyle(), 1);
+    QCOMPARE(detail->backStyle(), BackStyle::Opaque);
     QCOMPARE(detail->height(), 400.0); // the hidden control and the data control do not count
     QCOMPARE(r.sections()->Item(QStringLiteral("ReportHeader"))->height(), 0.0);
 
@@ -387,7 +387,7 @@ void TestAccessConvert::textControls()
     QVERIFY(amount->font()->bold());
     QCOMPARE(amount->font()->charset(), 186);
     QCOMPARE(amount->outputFormat(), QStringLiteral("Currency"));
-    QCOMPARE(amount->backStyle(), 1);
+    QCOMPARE(amount->backStyle(), BackStyle::Opaque);
     const Field *shadowed = qobject_cast<const Field *>(c->Item(QStringLiteral("Shadowed")));
     QVERIFY(shadowed->border()->shadow());
     QCOMPARE(shadowed->border()->topStyle(), 0); // transparent leaves the styles as they were
@@ -447,7 +447,7 @@ void TestAccessConvert::shapesPicturesAndOthers()
     QCOMPARE(box->height(), 585.0);
     QCOMPARE(box->lineStyle(), 0);
     QCOMPARE(box->border()->rightStyle(), 1);
-    QCOMPARE(box->backStyle(), 1);
+    QCOMPARE(box->backStyle(), BackStyle::Opaque);
     QCOMPARE(c->Item(QStringLiteral("Brk"))->top(), 3000.0);
     const CheckBox *check = qobject_cast<const CheckBox *>(c->Item(QStringLiteral("Chk")));
     QCOMPARE(check->dataField(), QStringLiteral("Paid"));

@@ -48,7 +48,7 @@ QString dumpReport(const Report &r)
 {
     QString out = dump(&r);
     for (const Section *s : *r.sections()) {
-        out += QStringLiteral("\nSection ") + QString::number(s->type()) + dump(s);
+        out += QStringLiteral("\nSection ") + QString::number(s->typeCode()) + dump(s);
         for (const Control *c : *s->controls())
             out += QStringLiteral("\n  ") + c->typeId() + dump(c);
     }
@@ -133,7 +133,7 @@ private Q_SLOTS:
             QVERIFY2(status.ok(), qPrintable(status.description()));
             QCOMPARE(layoutBytes(r), fileBytes(path));
             for (const Section *s : *r.sections())
-                sectionTypes.insert(s->type());
+                sectionTypes.insert(s->typeCode());
             for (const Control *c : r.allControls())
                 kinds.insert(c->typeId());
             ++count;

@@ -29,7 +29,7 @@ private Q_SLOTS:
     {
         Report r;
         QCOMPARE(sectionNames(r), (QStringList{"PageHeader", "Detail", "PageFooter"}));
-        QCOMPARE(r.sections()->Item(1)->type(), int(Section::Detail));
+        QCOMPARE(r.sections()->Item(1)->type(), Section::Detail);
         QCOMPARE(r.sections()->Item(QStringLiteral("detail")), r.sections()->Item(1));
         QVERIFY(!r.sections()->Item(3));
         QVERIFY(!r.IsDirty());
@@ -89,7 +89,7 @@ private Q_SLOTS:
         QCOMPARE(Reflection::setValue(r.sections()->Item(0), QStringLiteral("Type"), 4).number(), 383);
         // Failed writes change nothing.
         QCOMPARE(field->left(), 720.0);
-        QCOMPARE(r.sections()->Item(0)->type(), int(Section::PageHeader));
+        QCOMPARE(r.sections()->Item(0)->type(), Section::PageHeader);
 
         // System colours (0x80000000 | index) are stored as they come.
         QVERIFY(Reflection::setValue(field, QStringLiteral("ForeColor"), int(0x80000008)).ok());
@@ -133,8 +133,8 @@ private Q_SLOTS:
         QCOMPARE(s->groupHeaderFor(s->Item(QStringLiteral("GroupFooter1"))), outer);
         QVERIFY(s->addReportHeaderFooter().ok());
         QVERIFY(!s->addReportHeaderFooter().ok());
-        QCOMPARE(s->Item(0)->type(), int(Section::ReportHeader));
-        QCOMPARE(s->Item(s->Count() - 1)->type(), int(Section::ReportFooter));
+        QCOMPARE(s->Item(0)->type(), Section::ReportHeader);
+        QCOMPARE(s->Item(s->Count() - 1)->type(), Section::ReportFooter);
 
         QVERIFY(s->removeGroupPair(outer).ok());
         QCOMPARE(s->countOfType(Section::GroupHeader), 1);
@@ -145,11 +145,11 @@ private Q_SLOTS:
         QVERIFY(!s->validate().ok());
 
         Status status;
-        QVERIFY(!s->Add(QStringLiteral("X"), 0, 7, 100, &status));
+        QVERIFY(!s->Add(QStringLiteral("X"), 0, Section::Type(7), 100, &status));
         QCOMPARE(status.number(), 5);
-        QVERIFY(!s->Add(QStringLiteral("X"), 99, 6, 100, &status));
+        QVERIFY(!s->Add(QStringLiteral("X"), 99, Section::Detail, 100, &status));
         QCOMPARE(status.number(), 9);
-        QVERIFY(!s->Add(QStringLiteral("X"), 0, 6, -5, &status));
+        QVERIFY(!s->Add(QStringLiteral("X"), 0, Section::Detail, -5, &status));
         QCOMPARE(status.number(), 380);
         QCOMPARE(s->Remove(-1).number(), 9);
         Section *added = s->Add(QString(), 1, Section::GroupHeader, 500, &status);

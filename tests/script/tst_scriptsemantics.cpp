@@ -71,6 +71,13 @@ private Q_SLOTS:
         row("controls by their own name, through rpt and Me",
             "P txtName.Name & \" \" & rpt.txtName.Name & \" \" & Me.txtName.Name: P Me Is rpt", "txtName txtName txtName\nTrue");
         row("sections by name", "P Detail.Name: P rpt.Sections(\"Detail\").Controls.Count", "Detail\n2");
+        row("type and back style as numbers", "P Detail.Type & Detail.BackStyle: Detail.BackStyle = 1: P Detail.BackStyle & txtName.BackStyle",
+            "60\n10");
+        row("a back style that is none", "Detail.BackStyle = 2", "error 380");
+        row("a negative back style", "txtName.BackStyle = -1", "error 380");
+        row("a section type above detail", "rpt.Sections.Add \"X\", 0, 7, 100", "error 5");
+        row("a negative section type", "rpt.Sections.Add \"X\", 0, -1, 100", "error 5");
+        row("a section added by its type number", "rpt.Sections.Add \"X\", 0, 4, 100: P rpt.Sections(0).Type", "4");
         row("fields of the current row", "P rpt.Fields(\"Amount\").Value: P rpt.Fields(\"region\").Value & rpt.Fields.Item(\"Region\").Name",
             "12.5\nNorthRegion");
         row("a local hides a control of that name", "Sub S\n Dim txtName: txtName = 5: P txtName\nEnd Sub\nS: P txtName.Name", "5\ntxtName");
@@ -166,6 +173,11 @@ private Q_SLOTS:
         row("properties go by value", "Sub S(a)\n a = \"changed\"\nEnd Sub\ntxt.Add \"k\", \"kept\"\nS txt(\"k\"): P txt(\"k\"): S txt.Item(\"k\"): P txt.Item(\"k\")",
             "kept\nkept");
         row("by reference through two levels", "Sub A(p)\n B p\nEnd Sub\nSub B(q)\n q = 7\nEnd Sub\nx = 1: A x: P x", "7");
+        row("a constant's copy passes on by reference",
+            "Const C = 1\nSub A(r)\n B r: P r\nEnd Sub\nSub B(q)\n q = 7\nEnd Sub\nA C: P C", "7\n1");
+        // A parameter p hides the procedure P, so "P p" calls a number.
+        row("a parameter hides a procedure of its name",
+            "Const C = 1\nSub A(p)\n B p: P p\nEnd Sub\nSub B(q)\n q = 7\nEnd Sub\nA C: P C", "error 13");
         row("call with parentheses passes every argument by reference",
             "Sub S(a, b)\n a = 5: b = 6\nEnd Sub\nx = 1: y = 2: Call S(x, y): P x & y", "56");
         row("a constant as a for loop variable", "Const C = 1\nFor C = 1 To 2: Next", "error 501");

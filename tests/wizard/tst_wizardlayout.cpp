@@ -88,7 +88,7 @@ private Q_SLOTS:
 
             const Section *rh = report.sections()->Item(0);
             QCOMPARE(rh->height(), 750.0);
-            QCOMPARE(rh->backStyle(), e.backStyle);
+            QCOMPARE(rh->backStyleCode(), e.backStyle);
             QCOMPARE(rh->controls()->Count(), e.rules + 1);
             for (int i = 0; i < e.rules; ++i) {
                 auto *line = qobject_cast<Line *>(rh->controls()->Item(i));

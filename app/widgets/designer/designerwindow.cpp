@@ -41,7 +41,7 @@ DesignerWindow::DesignerWindow(QWidget *parent)
     statusBar()->addWidget(m_status, 1);
     buildMenus();
     buildToolbars();
-    connect(m_designer, &Designer::actionStateChanged, this, &DesignerWindow::refreshAction);
+    connect(m_designer, &Designer::actionStateChanged, this, [this](int code) { refreshAction(Code(code)); });
     connect(m_designer, &Designer::selectionChanged, this, &DesignerWindow::refreshAll);
     connect(m_designer, &Designer::objectAdded, this, [this](QObject *object, int kind) {
         if (kind == 7) {
@@ -64,16 +64,16 @@ DesignerWindow::~DesignerWindow()
     m_designer->setPrompts(nullptr);
 }
 
-QAction *DesignerWindow::actionFor(int code, const QString &text, const QKeySequence &shortcut)
+QAction *DesignerWindow::actionFor(Code code, const QString &text, const QKeySequence &shortcut)
 {
     auto *action = new QAction(text.isEmpty() ? name(code) : text, this);
     action->setShortcut(shortcut);
-    action->setData(code);
+    action->setData(int(code));
     connect(action, &QAction::triggered, this, [this, code] {
         m_designer->ExecuteAction(code);
         refreshAll();
     });
-    m_actions[code].append(action);
+    m_actions[int(code)].append(action);
     return action;
 }
 
@@ -163,16 +163,16 @@ void DesignerWindow::buildMenus()
 
     QMenu *format = menuBar()->addMenu(tr("F&ormat"));
     QMenu *align = format->addMenu(tr("&Align"));
-    for (int code : {AlignLefts, AlignCenters, AlignRights, AlignTops, AlignMiddles, AlignBottoms, AlignToGrid, CenterInSection})
+    for (Code code : {AlignLefts, AlignCenters, AlignRights, AlignTops, AlignMiddles, AlignBottoms, AlignToGrid, CenterInSection})
         align->addAction(actionFor(code, code == AlignRights ? tr("Align Rights") : QString()));
     QMenu *size = format->addMenu(tr("&Size"));
-    for (int code : {SameWidth, SameHeight, SameSize})
+    for (Code code : {SameWidth, SameHeight, SameSize})
         size->addAction(actionFor(code, QString()));
     QMenu *hspace = format->addMenu(tr("&Horizontal Spacing"));
-    for (int code : {SpaceHEven, IncHSpace, DecHSpace})
+    for (Code code : {SpaceHEven, IncHSpace, DecHSpace})
         hspace->addAction(actionFor(code, QString()));
     QMenu *vspace = format->addMenu(tr("&Vertical Spacing"));
-    for (int code : {SpaceVEven, IncVSpace, DecVSpace})
+    for (Code code : {SpaceVEven, IncVSpace, DecVSpace})
         vspace->addAction(actionFor(code, QString()));
     format->addAction(actionFor(BringToFront, tr("Bring to &Front")));
     format->addAction(actionFor(SendToBack, tr("Send to &Back")));
@@ -197,29 +197,29 @@ void DesignerWindow::buildToolbars()
     toolbox->addActions(m_insertActions);
     addToolBarBreak();
     QToolBar *formatBar = addToolBar(tr("Format"));
-    for (int code : {Bold, Italic, Underline}) {
+    for (Code code : {Bold, Italic, Underline}) {
         QAction *a = actionFor(code, code == Bold ? tr("B") : code == Italic ? tr("I") : tr("U"));
         a->setCheckable(true);
         formatBar->addAction(a);
     }
     formatBar->addSeparator();
-    for (int code : {AlignLeft, AlignCenter, AlignRight, Bullet, Outdent, Indent}) {
+    for (Code code : {AlignLeft, AlignCenter, AlignRight, Bullet, Outdent, Indent}) {
         QAction *a = actionFor(code, QString());
         a->setCheckable(code <= AlignRight || code == Bullet);
         formatBar->addAction(a);
     }
     QToolBar *alignBar = addToolBar(tr("Align"));
-    for (int code : {BringToFront, SendToBack, AlignLefts, AlignCenters, AlignRights, AlignTops, AlignMiddles,
+    for (Code code : {BringToFront, SendToBack, AlignLefts, AlignCenters, AlignRights, AlignTops, AlignMiddles,
                      AlignBottoms, AlignToGrid, SameWidth, SameHeight, SameSize}) {
         QAction *a = actionFor(code, code == AlignRights ? tr("Align Rights") : QString());
         alignBar->addAction(a);
     }
 }
 
-void DesignerWindow::refreshAction(int code)
+void DesignerWindow::refreshAction(Code code)
 {
     const int state = m_designer->QueryActionState(code);
-    for (QAction *a : m_actions.value(code)) {
+    for (QAction *a : m_actions.value(int(code))) {
         a->setEnabled(state & Enabled);
         if (a->isCheckable())
             a->setChecked(state & Checked);
@@ -229,7 +229,7 @@ void DesignerWindow::refreshAction(int code)
 void DesignerWindow::refreshAll()
 {
     for (auto it = m_actions.cbegin(); it != m_actions.cend(); ++it)
-        refreshAction(it.key());
+        refreshAction(Code(it.key()));
     const DesignerSelection *selection = m_designer->Selection();
     if (selection->Count() == 1) {
         QObject *o = selection->Item(0);
@@ -246,7 +246,7 @@ void DesignerWindow::refreshAll()
 void DesignerWindow::showContextMenu(ContextMenuKind kind, const QString &typeName)
 {
     QMenu menu(this);
-    auto add = [&](int code) { menu.addAction(m_actions.value(code).value(0)); };
+    auto add = [&](Code code) { menu.addAction(m_actions.value(int(code)).value(0)); };
     refreshAll();
     switch (kind) {
     case ContextMenuKind::Section:
@@ -260,14 +260,14 @@ void DesignerWindow::showContextMenu(ContextMenuKind kind, const QString &typeNa
         add(BackColor);
         break;
     case ContextMenuKind::Control:
-        for (int code : {Cut, Copy, Paste, Delete})
+        for (Code code : {Cut, Copy, Paste, Delete})
             add(code);
         menu.addSeparator();
-        for (int code : {BringToFront, SendToBack, FontName, ForeColor, BackColor, DesignerAction::Border})
+        for (Code code : {BringToFront, SendToBack, FontName, ForeColor, BackColor, DesignerAction::Border})
             add(code);
         break;
     case ContextMenuKind::RichTextEditing:
-        for (int code : {Cut, Copy, Paste, Delete, InsertField, Bullet, Indent, Outdent})
+        for (Code code : {Cut, Copy, Paste, Delete, InsertField, Bullet, Indent, Outdent})
             add(code);
         break;
     case ContextMenuKind::Report:

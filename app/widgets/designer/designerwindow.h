@@ -30,11 +30,11 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    QAction *actionFor(int code, const QString &text, const QKeySequence &shortcut = {});
+    QAction *actionFor(DesignerAction::Code code, const QString &text, const QKeySequence &shortcut = {});
     QAction *insertAction(const QString &text, const QString &typeId);
     void buildMenus();
     void buildToolbars();
-    void refreshAction(int code);
+    void refreshAction(DesignerAction::Code code);
     void refreshAll();
     void updateTitle();
     void showContextMenu(ContextMenuKind kind, const QString &typeName);
@@ -45,7 +45,7 @@ private:
     Designer *m_designer;
     WidgetUi m_ui;
     UiDesignerPrompts m_prompts;
-    QHash<int, QList<QAction *>> m_actions; // by action code
+    QHash<int, QList<QAction *>> m_actions; // by the action's number
     QList<QAction *> m_insertActions;
     QAction *m_selectTool = nullptr;
     QAction *m_redo = nullptr;

@@ -193,7 +193,7 @@ void ViewerWindow::report(const Status &status, const QString &title)
 void ViewerWindow::find()
 {
     if (!m_findText->text().isEmpty())
-        report(m_viewer->Find(2, m_findText->text(), 1, false, false), QStringLiteral("Find"));
+        report(m_viewer->Find(FindDirection::Forward, m_findText->text(), FindScope::WholeDocument, false, false), QStringLiteral("Find"));
 }
 
 void ViewerWindow::showZoom(int zoom)

@@ -47,8 +47,10 @@ void Designer::NewLayout()
 }
 bool Designer::IsDirty() const { return m_core->IsDirty(); }
 void Designer::setIsDirty(bool dirty) { m_core->setIsDirty(dirty); }
-bool Designer::ExecuteAction(int code) { return m_core->ExecuteAction(code); }
-int Designer::QueryActionState(int code) const { return m_core->QueryActionState(code); }
+bool Designer::ExecuteAction(DesignerAction::Code code) { return m_core->ExecuteAction(code); }
+int Designer::QueryActionState(DesignerAction::Code code) const { return m_core->QueryActionState(code); }
+bool Designer::ExecuteAction(int code) { return DesignerAction::isCode(code) && ExecuteAction(DesignerAction::Code(code)); }
+int Designer::QueryActionState(int code) const { return DesignerAction::isCode(code) ? QueryActionState(DesignerAction::Code(code)) : 0; }
 QString Designer::InsertControlType() const { return m_core->InsertControlType(); }
 void Designer::setInsertControlType(const QString &typeId) { m_core->setInsertControlType(typeId); }
 DesignerSelection *Designer::Selection() const { return m_core->Selection(); }

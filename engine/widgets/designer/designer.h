@@ -34,6 +34,10 @@ public:
     Q_INVOKABLE void NewLayout();
     bool IsDirty() const;
     void setIsDirty(bool dirty);
+    bool ExecuteAction(DesignerAction::Code code);
+    int QueryActionState(DesignerAction::Code code) const;
+    // The same for scripts, by the Code's number: one that is no code
+    // does nothing and returns false, or the state 0.
     Q_INVOKABLE bool ExecuteAction(int code);
     Q_INVOKABLE int QueryActionState(int code) const;
     QString InsertControlType() const;

@@ -14,7 +14,8 @@
 namespace Orv {
 
 namespace DesignerAction {
-enum Code : int {
+// The numbers are the ones scripts and hosts pass to ExecuteAction.
+enum class Code : int {
     None = 0,
     Open = 1,
     Save = 2,
@@ -75,14 +76,18 @@ enum Code : int {
     Outdent = 57,
     Underline = 58,
 };
+using enum Code;
 constexpr int Count = 59;
+
+// True for the number of a Code.
+constexpr bool isCode(int number) { return number >= 0 && number < Count; }
 
 // Bits of the state word.
 constexpr int Enabled = 1;
 constexpr int Checked = 2;
 
-// The action's name as the host's menus show it ("" for 0).
-QString name(int code);
+// The action's name as the host's menus show it ("" for None).
+QString name(Code code);
 } // namespace DesignerAction
 
 // What a design pop-up menu is for.
@@ -121,7 +126,7 @@ class DesignerPrompts
 public:
     virtual ~DesignerPrompts() = default;
     // code: ForeColor, BackColor or LineColor. Colour numbers 0x00BBGGRR.
-    virtual std::optional<int> chooseColor(int code, int initial) = 0;
+    virtual std::optional<int> chooseColor(DesignerAction::Code code, int initial) = 0;
     virtual std::optional<DesignerFont> chooseFont(const DesignerFont &initial) = 0;
     virtual std::optional<double> chooseFontSize(double initial) = 0;
     virtual std::optional<QString> chooseStyle(const QString &initial, const QStringList &styles) = 0;
@@ -143,9 +148,9 @@ class DesignerTextEditor
 public:
     virtual ~DesignerTextEditor() = default;
     // The state word of code, or -1 when the editor leaves it to the designer.
-    virtual int actionState(int code) const = 0;
+    virtual int actionState(DesignerAction::Code code) const = 0;
     // True when the editor handled code.
-    virtual bool executeAction(int code) = 0;
+    virtual bool executeAction(DesignerAction::Code code) = 0;
     // Rich text (a rich-text control) rather than a plain caption.
     virtual bool isRich() const = 0;
 };

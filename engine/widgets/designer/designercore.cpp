@@ -46,7 +46,7 @@ QByteArray clipboardFragment()
 
 } // namespace
 
-QString DesignerAction::name(int code)
+QString DesignerAction::name(Code code)
 {
     static const char *const names[Count] = {
         "", "Open", "Save", "Page Setup", "Cut", "Paste", "Copy", "Undo", "Delete", "Delete Section",
@@ -57,7 +57,7 @@ QString DesignerAction::name(int code)
         "Inc V Space", "Dec V Space", "Space H Even", "Inc H Space", "Decrease H Space", "to Front", "to Back",
         "Lock", "Style", "Font Name", "Font Size", "Bold", "Italic", "Left", "Center", "Right", "ForeColor",
         "BackColor", "LineStyle", "Line Color", "Border", "Bullet", "Indent", "Outdent", "Underline"};
-    return code >= 0 && code < Count ? QString::fromLatin1(names[code]) : QString();
+    return isCode(int(code)) ? QString::fromLatin1(names[int(code)]) : QString();
 }
 
 DesignerCore::DesignerCore(QObject *parent)
@@ -428,7 +428,7 @@ void DesignerCore::refreshActionStates()
     if (m_changeDepth > 0)
         return;
     for (int code = 0; code < Count; ++code) {
-        const int state = QueryActionState(code);
+        const int state = QueryActionState(Code(code));
         if (state != m_states[size_t(code)]) {
             const bool first = m_states[size_t(code)] < 0;
             m_states[size_t(code)] = state;
@@ -446,9 +446,9 @@ void DesignerCore::setTextEditor(DesignerTextEditor *editor)
     refreshActionStates();
 }
 
-int DesignerCore::QueryActionState(int code) const
+int DesignerCore::QueryActionState(DesignerAction::Code code) const
 {
-    if (code < 0 || code >= Count)
+    if (!isCode(int(code)))
         return 0;
     if (m_editor) {
         const int state = m_editor->actionState(code);
@@ -470,7 +470,7 @@ Section *DesignerCore::deletableSection() const
     return s && s->type() != Section::Detail ? s : nullptr;
 }
 
-int DesignerCore::computeState(int code) const
+int DesignerCore::computeState(DesignerAction::Code code) const
 {
     const std::vector<Control *> controls = selectedControls();
     const size_t n = controls.size();
@@ -589,9 +589,9 @@ int DesignerCore::computeState(int code) const
 
 // ---- actions ----
 
-bool DesignerCore::ExecuteAction(int code)
+bool DesignerCore::ExecuteAction(DesignerAction::Code code)
 {
-    if (code < 0 || code >= Count)
+    if (!isCode(int(code)))
         return false;
     if (m_editor && m_editor->actionState(code) >= 0) {
         if (!(m_editor->actionState(code) & Enabled))
@@ -607,7 +607,7 @@ bool DesignerCore::ExecuteAction(int code)
     return done;
 }
 
-bool DesignerCore::execute(int code)
+bool DesignerCore::execute(DesignerAction::Code code)
 {
     switch (code) {
     case Cut:
@@ -823,7 +823,7 @@ bool DesignerCore::paste()
 
 // ---- sections ----
 
-bool DesignerCore::insertSectionPair(int code)
+bool DesignerCore::insertSectionPair(DesignerAction::Code code)
 {
     Sections *sections = m_report->sections();
     std::vector<Section *> before(sections->begin(), sections->end());

@@ -53,9 +53,9 @@ public:
     // (the stack is a CommandStack naming this core as its host).
     QUndoStack *undoStack() const { return m_undo; }
 
-    int QueryActionState(int code) const;
+    int QueryActionState(DesignerAction::Code code) const;
     // Performs the action; false when it was not possible or was cancelled.
-    bool ExecuteAction(int code);
+    bool ExecuteAction(DesignerAction::Code code);
 
     // The type identifier the next drag inserts ("" for selection). An
     // identifier the engine does not know is refused (false) and leaves
@@ -121,7 +121,7 @@ public:
     bool applyFontName(const QString &name);
     bool applyFontSize(double size);
     bool applyStyle(const QString &style);
-    bool applyColor(int code, int color);
+    bool applyColor(DesignerAction::Code code, int color);
     bool applyLineStyle(int style);
     bool applyBorder(const DesignerBorder &border);
     // order: group positions, outermost first, in their new order.
@@ -165,7 +165,7 @@ public:
 Q_SIGNALS:
     // IsDirty changed.
     void dirtyChanged(bool dirty);
-    void actionStateChanged(int code);
+    void actionStateChanged(int code); // the Code's number
     void selectionChanged();
     // kind 7: a control just drawn by the user.
     void objectAdded(QObject *object, int kind);
@@ -179,8 +179,8 @@ Q_SIGNALS:
     void insertControlTypeChanged(const QString &typeId);
 
 private:
-    int computeState(int code) const;
-    bool execute(int code);
+    int computeState(DesignerAction::Code code) const;
+    bool execute(DesignerAction::Code code);
     void onModified(ModelObject *object);
     void onReportDirtyChanged(bool dirty);
     void markSaved();
@@ -190,15 +190,15 @@ private:
     Section *deletableSection() const;
     QRectF selectionBounds() const;
 
-    bool alignSelection(int code);
-    bool sizeSelection(int code);
-    bool spaceSelection(int code);
-    bool orderSelection(int code);
-    bool toggleFontFlag(int code);
-    bool setAlignment(int code);
-    bool richParagraphAction(int code);
-    bool promptedAction(int code);
-    bool insertSectionPair(int code);
+    bool alignSelection(DesignerAction::Code code);
+    bool sizeSelection(DesignerAction::Code code);
+    bool spaceSelection(DesignerAction::Code code);
+    bool orderSelection(DesignerAction::Code code);
+    bool toggleFontFlag(DesignerAction::Code code);
+    bool setAlignment(DesignerAction::Code code);
+    bool richParagraphAction(DesignerAction::Code code);
+    bool promptedAction(DesignerAction::Code code);
+    bool insertSectionPair(DesignerAction::Code code);
     bool cut();
     bool growSectionsFor(const std::vector<Control *> &controls);
 

@@ -184,7 +184,7 @@ void InPlaceEditor::mouseReleaseEvent(QGraphicsSceneMouseEvent *event)
     m_core->refreshActionStates();
 }
 
-int InPlaceEditor::actionState(int code) const
+int InPlaceEditor::actionState(DesignerAction::Code code) const
 {
     const QTextCursor cursor = textCursor();
     switch (code) {
@@ -275,7 +275,7 @@ void InPlaceEditor::mergeFormat(const QTextCharFormat &format)
     setTextCursor(cursor);
 }
 
-bool InPlaceEditor::executeAction(int code)
+bool InPlaceEditor::executeAction(DesignerAction::Code code)
 {
     QTextCursor cursor = textCursor();
     const QTextCharFormat current = cursor.charFormat();

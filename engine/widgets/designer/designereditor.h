@@ -27,8 +27,8 @@ public:
     QString result() const;
     bool changed() const;
 
-    int actionState(int code) const override;
-    bool executeAction(int code) override;
+    int actionState(DesignerAction::Code code) const override;
+    bool executeAction(DesignerAction::Code code) override;
     bool isRich() const override { return m_rich; }
 
     QRectF boundingRect() const override;

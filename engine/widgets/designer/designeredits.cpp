@@ -323,7 +323,7 @@ bool DesignerCore::setControlText(Control *control, const QString &text)
 
 // ---- align, size, space, order ----
 
-bool DesignerCore::alignSelection(int code)
+bool DesignerCore::alignSelection(DesignerAction::Code code)
 {
     const std::vector<Control *> controls = selectedControls();
     if (controls.empty())
@@ -355,7 +355,7 @@ bool DesignerCore::alignSelection(int code)
     return placeControls(placements, name(code));
 }
 
-bool DesignerCore::sizeSelection(int code)
+bool DesignerCore::sizeSelection(DesignerAction::Code code)
 {
     const std::vector<Control *> controls = selectedControls();
     if (controls.size() < 2)
@@ -373,7 +373,7 @@ bool DesignerCore::sizeSelection(int code)
     return placeControls(placements, name(code));
 }
 
-bool DesignerCore::spaceSelection(int code)
+bool DesignerCore::spaceSelection(DesignerAction::Code code)
 {
     std::vector<Control *> controls = selectedControls();
     const bool vertical = code == SpaceVEven || code == IncVSpace || code == DecVSpace;
@@ -419,7 +419,7 @@ bool DesignerCore::spaceSelection(int code)
     return placeControls(placements, name(code));
 }
 
-bool DesignerCore::orderSelection(int code)
+bool DesignerCore::orderSelection(DesignerAction::Code code)
 {
     const std::vector<Control *> controls = selectedControls();
     std::vector<Section *> sections;
@@ -451,7 +451,7 @@ bool DesignerCore::orderSelection(int code)
 
 // ---- character, paragraph and colour formatting ----
 
-bool DesignerCore::toggleFontFlag(int code)
+bool DesignerCore::toggleFontFlag(DesignerAction::Code code)
 {
     const std::vector<Control *> controls = selectedControls();
     const TextControl *first = DesignerUtil::firstText(controls);
@@ -472,7 +472,7 @@ bool DesignerCore::toggleFontFlag(int code)
     });
 }
 
-bool DesignerCore::setAlignment(int code)
+bool DesignerCore::setAlignment(DesignerAction::Code code)
 {
     const int value = code == AlignLeft ? 0 : code == AlignCenter ? 2 : 1;
     const auto targets = eligible<TextControl>(selectedControls(), [](const Control *) { return true; });
@@ -482,7 +482,7 @@ bool DesignerCore::setAlignment(int code)
     });
 }
 
-bool DesignerCore::richParagraphAction(int code)
+bool DesignerCore::richParagraphAction(DesignerAction::Code code)
 {
     const auto targets = eligible<RichEdit>(selectedControls(), [](const Control *) { return true; });
     if (targets.empty())
@@ -555,7 +555,7 @@ bool DesignerCore::applyStyle(const QString &style)
     });
 }
 
-bool DesignerCore::applyColor(int code, int color)
+bool DesignerCore::applyColor(DesignerAction::Code code, int color)
 {
     const std::vector<Control *> controls = selectedControls();
     if (code == ForeColor) {
@@ -569,14 +569,14 @@ bool DesignerCore::applyColor(int code, int color)
         if (controls.empty()) {
             Section *s = selectedSection();
             return s && edit(name(code), {s}, [&] {
-                s->setBackStyle(1);
+                s->setBackStyle(BackStyle::Opaque);
                 s->setBackColor(color);
             });
         }
         const auto targets = eligible<BoxControl>(controls, DesignerUtil::hasBackColor);
         return edit(name(code), asObjects(targets), [&] {
             for (BoxControl *b : targets) {
-                b->setBackStyle(1);
+                b->setBackStyle(BackStyle::Opaque);
                 b->setBackColor(color);
             }
         });
@@ -623,7 +623,7 @@ bool DesignerCore::applyBorder(const DesignerBorder &border)
     });
 }
 
-bool DesignerCore::promptedAction(int code)
+bool DesignerCore::promptedAction(DesignerAction::Code code)
 {
     if (!m_prompts)
         return false;

@@ -27,7 +27,7 @@ TextLook TextLook::of(const TextControl *c)
     TextLook look;
     look.readFont(c->font());
     look.foreColor = c->foreColor();
-    look.backColor = c->backStyle() == 1 ? c->backColor() : White;
+    look.backColor = c->backStyle() == BackStyle::Opaque ? c->backColor() : White;
     look.alignment = c->alignment();
     look.verticalAlignment = c->verticalAlignment();
     return look;
@@ -93,7 +93,7 @@ void TextLook::applyTo(TextControl *c, int parts) const
         c->setForeColor(foreColor);
     if (parts & Background) {
         c->setBackColor(backColor);
-        c->setBackStyle(backColor == White ? 0 : 1);
+        c->setBackStyle(backColor == White ? BackStyle::Transparent : BackStyle::Opaque);
     }
     if (parts & Alignment)
         c->setAlignment(alignment);

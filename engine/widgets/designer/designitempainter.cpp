@@ -48,7 +48,7 @@ struct BoxLook
 
     explicit BoxLook(const BoxControl &b)
     {
-        back = b.backStyle() == 1 ? Look::color(b.backColor()) : 0;
+        back = b.backStyle() == BackStyle::Opaque ? Look::color(b.backColor()) : 0;
         const Border *border = b.border();
         sides[0] = Look::borderPen(border->topStyle(), border->topColor());
         sides[1] = Look::borderPen(border->leftStyle(), border->leftColor());
@@ -198,7 +198,7 @@ public:
         op.showText = b.captionPosition() != 0;
         op.font = page.fontIndex(Look::pageFont(*b.font()));
         op.foreColor = Look::color(b.foreColor());
-        op.backColor = b.backStyle() == 1 ? Look::color(b.backColor()) : 0xffffffff;
+        op.backColor = b.backStyle() == BackStyle::Opaque ? Look::color(b.backColor()) : 0xffffffff;
         page.ops.push_back(op);
         look.addBorder(page, r);
         paintPage(p, page);

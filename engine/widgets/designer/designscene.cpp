@@ -277,7 +277,7 @@ void DesignScene::drawBackground(QPainter *painter, const QRectF &rect)
         if (beyond.intersects(rect))
             painter->fillRect(beyond, BeyondWidthColor);
         if (body.intersects(rect) && !body.isEmpty()) {
-            const QColor back = b.section->backStyle() == 1 ? QColor::fromRgb(Look::color(b.section->backColor()))
+            const QColor back = b.section->backStyle() == BackStyle::Opaque ? QColor::fromRgb(Look::color(b.section->backColor()))
                                                             : QColor(Qt::white);
             painter->fillRect(body, back);
             if (m_core->ShowGrid())

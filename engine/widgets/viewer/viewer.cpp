@@ -257,21 +257,26 @@ Status Viewer::MultiPage(int rows, int columns, int gapMm)
 
 Status Viewer::Find(int direction, const QString &text, int scope, bool matchCase, bool wholeWord)
 {
-    const QString source = QStringLiteral("Viewer.Find");
-    if (direction != 1 && direction != 2)
+    if (direction != int(FindDirection::Back) && direction != int(FindDirection::Forward))
         return Status::failure(ErrInvalidCall,
-                               QStringLiteral("Find takes direction 1 (back) or 2 (forward), not %1").arg(direction), source);
-    if (scope != 0 && scope != 1)
+                               QStringLiteral("Find takes direction 1 (back) or 2 (forward), not %1").arg(direction),
+                               QStringLiteral("Viewer.Find"));
+    if (scope != int(FindScope::ThisPage) && scope != int(FindScope::WholeDocument))
         return Status::failure(ErrInvalidCall,
                                QStringLiteral("Find takes scope 0 (this page) or 1 (whole document), not %1").arg(scope),
-                               source);
+                               QStringLiteral("Viewer.Find"));
+    return Find(FindDirection(direction), text, FindScope(scope), matchCase, wholeWord);
+}
+
+Status Viewer::Find(FindDirection direction, const QString &text, FindScope scope, bool matchCase, bool wholeWord)
+{
     if (text.isEmpty())
-        return Status::failure(ErrInvalidCall, QStringLiteral("Find needs a text to look for"), source);
+        return Status::failure(ErrInvalidCall, QStringLiteral("Find needs a text to look for"), QStringLiteral("Viewer.Find"));
     syncPages();
     FindRequest request;
     request.text = text;
-    request.forward = direction == 2;
-    request.wholeDocument = scope == 1;
+    request.forward = direction == FindDirection::Forward;
+    request.wholeDocument = scope == FindScope::WholeDocument;
     request.matchCase = matchCase;
     request.wholeWord = wholeWord;
     if (m_finder.isSearching()) {

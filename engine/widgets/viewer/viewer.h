@@ -28,6 +28,16 @@ class PageView;
 class TocModel;
 struct PrintSelection;
 
+// Which way Find goes and how far; the numbers are the ones scripts pass.
+enum class FindDirection : int {
+    Back = 1,
+    Forward = 2,
+};
+enum class FindScope : int {
+    ThisPage = 0,
+    WholeDocument = 1, // going round past its end
+};
+
 class Viewer : public QWidget
 {
     Q_OBJECT
@@ -81,11 +91,13 @@ public:
     Q_INVOKABLE Orv::Status SinglePage(int mode);
     Q_INVOKABLE Orv::Status MultiPage(int rows, int columns, int gapMm);
 
-    // Find(direction, text, scope, matchCase, wholeWord): direction 1
-    // searches back, 2 forward; scope 0 the current page, 1 the whole
-    // document, going round past its end. The same search again finds the
+    // Looks for text from the current page. The same search again finds the
     // next match. The search runs in slices from the event loop and ends
-    // with findFinished; Escape or CancelFind stops it.
+    // with findFinished; Escape or CancelFind stops it. An empty text is
+    // error 5.
+    Status Find(FindDirection direction, const QString &text, FindScope scope, bool matchCase, bool wholeWord);
+    // The same for scripts, with the numbers of FindDirection and
+    // FindScope; others are error 5.
     Q_INVOKABLE Orv::Status Find(int direction, const QString &text, int scope, bool matchCase, bool wholeWord);
     Q_INVOKABLE void CancelFind();
     bool isFinding() const { return m_finder.isSearching(); }

@@ -83,7 +83,12 @@ public:
     int lastColorCode = -1;
     QStringList lastGroupNames;
 
-    std::optional<int> chooseColor(int code, int) override { ++asked; lastColorCode = code; return color; }
+    std::optional<int> chooseColor(Orv::DesignerAction::Code code, int) override
+    {
+        ++asked;
+        lastColorCode = int(code);
+        return color;
+    }
     std::optional<Orv::DesignerFont> chooseFont(const Orv::DesignerFont &) override { ++asked; return font; }
     std::optional<double> chooseFontSize(double) override { ++asked; return fontSize; }
     std::optional<QString> chooseStyle(const QString &, const QStringList &) override { ++asked; return style; }

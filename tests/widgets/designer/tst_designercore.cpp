@@ -41,9 +41,7 @@ private Q_SLOTS:
         QCOMPARE(core->QueryActionState(InsertPageHF), 0); // the sample has a page header
         QCOMPARE(core->QueryActionState(ReorderGroups), 0);
         QCOMPARE(core->QueryActionState(Open), Enabled);
-        QCOMPARE(core->QueryActionState(0), 0);
-        QCOMPARE(core->QueryActionState(59), 0);
-        QCOMPARE(core->QueryActionState(-1), 0);
+        QCOMPARE(core->QueryActionState(None), 0);
 
         selectNames(*core, {"lblA"});
         QVERIFY(changed.contains(QVariantList{int(Cut)}));
@@ -124,7 +122,7 @@ private Q_SLOTS:
         QFETCH(QStringList, expected);
         const QByteArray before = bytes(*core);
         selectNames(*core, selection);
-        QVERIFY(core->ExecuteAction(code));
+        QVERIFY(core->ExecuteAction(DesignerAction::Code(code)));
         for (const QString &e : expected) {
             const QString name = e.section(u'.', 0, 0);
             const QString prop = e.section(u'.', 1).section(u'=', 0, 0);
@@ -201,7 +199,7 @@ private Q_SLOTS:
         QCOMPARE(label->foreColor(), 0x0000ff);
         prompts.color = 0x00ff00;
         QVERIFY(core->ExecuteAction(BackColor));
-        QCOMPARE(shape->backStyle(), 1);
+        QCOMPARE(shape->backStyle(), BackStyle::Opaque);
         QCOMPARE(shape->backColor(), 0x00ff00);
         prompts.color = 0xff0000;
         QVERIFY(core->ExecuteAction(LineColor));
@@ -243,8 +241,8 @@ private Q_SLOTS:
         Sections *sections = core->DesignedReport()->sections();
         const QByteArray before = bytes(*core);
         QVERIFY(core->ExecuteAction(InsertReportHF));
-        QCOMPARE(sections->Item(0)->type(), int(Section::ReportHeader));
-        QCOMPARE(sections->Item(sections->Count() - 1)->type(), int(Section::ReportFooter));
+        QCOMPARE(sections->Item(0)->type(), Section::ReportHeader);
+        QCOMPARE(sections->Item(sections->Count() - 1)->type(), Section::ReportFooter);
         QCOMPARE(core->QueryActionState(InsertReportHF), 0);
         QVERIFY(!core->ExecuteAction(InsertReportHF));
 
@@ -466,7 +464,7 @@ private Q_SLOTS:
         QVERIFY(!core->setTextStyle(QStringLiteral("Normal"), normal));
         QCOMPARE(label->font()->size(), 12.0);
         QCOMPARE(label->foreColor(), 0x0000ff);
-        QCOMPARE(label->backStyle(), 1);
+        QCOMPARE(label->backStyle(), BackStyle::Opaque);
         QCOMPARE(label->backColor(), 0x00ffff);
         QCOMPARE(field->font()->size(), 9.0); // its own
         QCOMPARE(field->foreColor(), 0x0000ff);
@@ -507,7 +505,7 @@ private Q_SLOTS:
         auto *fresh = qobject_cast<Label *>(added);
         QCOMPARE(fresh->font()->name(), QStringLiteral("Courier New"));
         QCOMPARE(fresh->alignment(), 2);
-        QCOMPARE(fresh->backStyle(), 0);
+        QCOMPARE(fresh->backStyle(), BackStyle::Transparent);
         QCOMPARE(field->font()->name(), QStringLiteral("Courier New"));
         QCOMPARE(field->alignment(), 2);
         QVERIFY(!core->setTextStyle(QStringLiteral("Heading4"), normal));

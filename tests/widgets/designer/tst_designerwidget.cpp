@@ -197,6 +197,12 @@ private Q_SLOTS:
         QCOMPARE(designer->QueryActionState(Grid), Enabled);
         QVERIFY(states.contains(QVariantList{int(Grid)}));
         QVERIFY(designer->ExecuteAction(Grid));
+        // Scripts' numbers: those that are no action do nothing.
+        QCOMPARE(designer->QueryActionState(int(Grid)), Enabled | Checked);
+        for (int number : {-1, 59, 1000}) {
+            QCOMPARE(designer->QueryActionState(number), 0);
+            QVERIFY(!designer->ExecuteAction(number));
+        }
         QVERIFY(designer->property("ShowGrid").toBool());
         DesignerCore *core = designer->core();
         core->setMetricGrid(true);
@@ -352,7 +358,7 @@ private Q_SLOTS:
             c->setTop(300);
         }
         auto *shape = qobject_cast<Shape *>(control(*core, "shpC"));
-        shape->setBackStyle(1);
+        shape->setBackStyle(BackStyle::Opaque);
         shape->setBackColor(0x0000ff); // red
         shape->setLineStyle(0);
         auto counting = std::make_shared<CountingPainter>();

@@ -122,7 +122,9 @@ private Q_SLOTS:
         });
         viewer.syncPages();
         QSignalSpy finished(&viewer, &Viewer::findFinished);
-        QCOMPARE(viewer.Find(3, QStringLiteral("x"), 1, false, false).number(), int(ErrInvalidCall));
+        const std::pair<int, int> outside[] = {{3, 1}, {0, 1}, {2, 2}, {1, -1}}; // direction, scope
+        for (const auto &[direction, scope] : outside)
+            QCOMPARE(viewer.Find(direction, QStringLiteral("x"), scope, false, false).number(), int(ErrInvalidCall));
         QCOMPARE(viewer.Find(2, QString(), 1, false, false).number(), int(ErrInvalidCall));
         const auto find = [&](const QString &text) {
             finished.clear();
