@@ -284,9 +284,14 @@ int runReport(const QStringList &args, Streams &io)
             io.err << "orvreport-cli: " << status.description() << '\n';
             return Failure;
         }
+        // Pages go to the file as made; the count follows when known.
         run.setProvisionalPages(true);
+        run.setReplaceProvisionalPages(false);
         stream->follow(run.Pages(), [&run](int index) { return run.lateTexts(index); },
                        [&run](const Status &) { run.Cancel(); });
+        QObject::connect(&run, &ReportRun::lateTextsKnown, [&stream](int index, const std::vector<LateText> &texts) {
+            stream->textsKnown(index, texts);
+        });
     }
     status = run.Run(false);
     const int pages = run.Pages()->Count();

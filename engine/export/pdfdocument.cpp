@@ -75,16 +75,37 @@ struct Document::Private
     std::vector<int> pageIds;
     std::vector<double> pageHeights; // points
 
-    // Forms of late texts: for each page waiting, its late ops and the
-    // forms that draw them; forms shared by key; forms written so far.
-    std::map<int, std::vector<std::pair<int, int>>> waiting;
+    // Late texts waiting for their text: the op as the page had it (its
+    // font by value) and the form that draws it, by page; forms shared by
+    // key; forms written so far.
+    struct Waiting
+    {
+        int op = 0;
+        int form = 0;
+        std::shared_ptr<const Page> text; // the op alone, at the origin; null: a shared form already held
+    };
+    std::map<int, std::vector<Waiting>> waiting;
     std::unordered_map<std::string, int> shared;
     std::unordered_set<int> written;
 
-    int formFor(const Page &page, const LateText &late)
+    static std::shared_ptr<const Page> alone(const Page &page, const TextOp &op)
+    {
+        auto text = std::make_shared<Page>();
+        text->size = page.size;
+        text->fonts.push_back(op.font >= 0 && size_t(op.font) < page.fonts.size() ? page.fonts[size_t(op.font)] : PageFont());
+        TextOp t = op;
+        t.rect.moveTopLeft(QPointF(0, 0));
+        t.font = 0;
+        t.backColor = 0; // the page drew the box
+        text->ops.push_back(std::move(t));
+        return text;
+    }
+
+    // The form a late text is drawn from, and whether it is a new one.
+    std::pair<int, bool> formFor(const Page &page, const LateText &late)
     {
         if (!late.key)
-            return file.reserve();
+            return {file.reserve(), true};
         const auto &op = std::get<TextOp>(page.ops[size_t(late.op)]);
         // The same text in a box of the same size and style looks the same.
         std::string key;
@@ -105,29 +126,24 @@ struct Document::Private
         const auto [it, inserted] = shared.try_emplace(std::move(key), 0);
         if (inserted)
             it->second = file.reserve();
-        return it->second;
+        return {it->second, inserted};
     }
 
-    // Writes form id: the text of op (nothing when op is not a text) drawn
-    // with its box's top-left corner at the origin.
-    void writeForm(int id, const Page *page, int op)
+    // Writes a form: its text (blank when text is empty) drawn with its
+    // box's top-left corner at the origin.
+    void writeForm(const Waiting &w, const QString *text)
     {
-        if (!written.insert(id).second)
+        if (!w.text || !written.insert(w.form).second)
             return;
         Content content;
-        if (page && op >= 0 && size_t(op) < page->ops.size() && std::holds_alternative<TextOp>(page->ops[size_t(op)])) {
-            Page text;
-            text.size = page->size;
-            text.fonts = page->fonts;
-            TextOp t = std::get<TextOp>(page->ops[size_t(op)]);
-            t.rect.moveTopLeft(QPointF(0, 0));
-            t.backColor = 0; // the page drew the box
-            text.ops.push_back(std::move(t));
-            pages.paint(text, content);
+        if (text && !text->isEmpty()) {
+            Page page = *w.text;
+            std::get<TextOp>(page.ops.front()).text = *text;
+            pages.paint(page, content);
         }
         std::string dict = "/Type /XObject /Subtype /Form /BBox [-288000 -288000 288000 288000] /Resources ";
         dict += content.resources().dictionary();
-        file.flateStream(id, dict, content.data());
+        file.flateStream(w.form, dict, content.data());
     }
 };
 
@@ -169,11 +185,11 @@ void Document::addPage(const Page &page, const PageTexts *prepared, const std::v
     content.transform(1 / Units::TwipsPerPoint, 0, 0, -1 / Units::TwipsPerPoint, 0, h);
     d->pages.paint(page, content, prepared);
     if (!late.empty()) {
-        std::vector<std::pair<int, int>> forms;
+        std::vector<Private::Waiting> forms;
         for (const LateText &l : late) {
             if (l.op < 0 || size_t(l.op) >= page.ops.size() || !std::holds_alternative<TextOp>(page.ops[size_t(l.op)]))
                 continue;
-            const int form = d->formFor(page, l);
+            const auto [form, isNew] = d->formFor(page, l);
             // The form starts from the state a page starts with.
             content.save();
             content.fillColour(0xff000000);
@@ -181,7 +197,8 @@ void Document::addPage(const Page &page, const PageTexts *prepared, const std::v
             content.lineStyle(1, {}, Content::Cap::Flat, Content::Join::Miter);
             content.form(form, std::get<TextOp>(page.ops[size_t(l.op)]).rect.topLeft());
             content.restore();
-            forms.emplace_back(l.op, form);
+            const auto &op = std::get<TextOp>(page.ops[size_t(l.op)]);
+            forms.push_back({l.op, form, isNew ? Private::alone(page, op) : nullptr});
         }
         if (!forms.empty())
             d->waiting.emplace(int(d->pageIds.size()), std::move(forms));
@@ -208,13 +225,15 @@ void Document::addPage(const Page &page, const PageTexts *prepared, const std::v
     d->compressor.push(std::move(job));
 }
 
-void Document::completePage(int index, const Page &page)
+void Document::completePage(int index, const std::vector<LateText> &texts)
 {
     const auto it = d->waiting.find(index);
     if (it == d->waiting.end())
         return;
-    for (const auto &[op, form] : it->second)
-        d->writeForm(form, &page, op);
+    for (const Private::Waiting &w : it->second) {
+        const auto text = std::find_if(texts.begin(), texts.end(), [&](const LateText &t) { return t.op == w.op; });
+        d->writeForm(w, text != texts.end() ? &text->text : nullptr);
+    }
     d->waiting.erase(it);
 }
 
@@ -222,8 +241,8 @@ void Document::finish(const DocumentInfo &info, const std::vector<PdfOutline::It
 {
     // Late texts never known (a run stopped early) stay blank.
     for (const auto &[index, forms] : d->waiting) {
-        for (const auto &entry : forms)
-            d->writeForm(entry.second, nullptr, 0);
+        for (const Private::Waiting &w : forms)
+            d->writeForm(w, nullptr);
     }
     d->waiting.clear();
     d->compressor.finish();

@@ -46,9 +46,9 @@ public:
     // Late texts are drawn from form objects that completePage writes
     // once their texts are known; the page itself goes out at once.
     void addPage(const Page &page, const PageTexts *prepared = nullptr, const std::vector<LateText> &late = {});
-    // The final version of page index (0-based, in the order added): the
-    // late texts it was added with are written from it.
-    void completePage(int index, const Page &page);
+    // The late texts of page index (0-based, in the order added) are
+    // known: their forms are written (texts by op; others are ignored).
+    void completePage(int index, const std::vector<LateText> &texts);
     // Writes what remains; outline items refer to pages by index.
     void finish(const DocumentInfo &info, const std::vector<PdfOutline::Item> &outline);
 

@@ -519,7 +519,8 @@ struct PdfStream::Private
     int total = 0;
     std::vector<PdfOutline::Item> outline;
     Status failed;
-    QMetaObject::Connection onAdded, onChanged;
+    QMetaObject::Connection onAdded;
+    std::function<void(const Status &)> onFailure;
 };
 
 PdfStream::PdfStream() : d(std::make_unique<Private>()) {}
@@ -527,7 +528,6 @@ PdfStream::PdfStream() : d(std::make_unique<Private>()) {}
 PdfStream::~PdfStream()
 {
     QObject::disconnect(d->onAdded);
-    QObject::disconnect(d->onChanged);
     // The workers may still use the document.
     d->ahead.reset();
 }
@@ -612,24 +612,22 @@ Status PdfStream::addPage(std::shared_ptr<const Page> page, std::vector<LateText
     return stopped();
 }
 
-Status PdfStream::completePage(int index, const Page &page)
+void PdfStream::textsKnown(int index, const std::vector<LateText> &texts)
 {
-    if (Status s = stopped(); !s.ok())
-        return s;
+    if (!stopped().ok())
+        return;
     while (d->written <= index && d->ahead->pending() > 0)
         writeNext();
-    d->document->completePage(index, page);
-    return stopped();
+    d->document->completePage(index, texts);
+    if (const Status s = stopped(); !s.ok() && d->onFailure)
+        d->onFailure(s);
 }
 
 void PdfStream::follow(PageCollection *pages, std::function<std::vector<LateText>(int)> lateTexts,
                        std::function<void(const Status &)> failed)
 {
-    const auto check = [this, failed](const Status &status) {
-        if (!status.ok() && failed)
-            failed(status);
-    };
-    d->onAdded = QObject::connect(pages, &PageCollection::pageAdded, [this, pages, lateTexts, check](int index) {
+    d->onFailure = std::move(failed);
+    d->onAdded = QObject::connect(pages, &PageCollection::pageAdded, [this, pages, lateTexts](int index) {
         if (!d->failed.ok() || index != d->added)
             return;
         Status status;
@@ -638,25 +636,14 @@ void PdfStream::follow(PageCollection *pages, std::function<std::vector<LateText
             status = addPage(std::move(page), lateTexts ? lateTexts(index) : std::vector<LateText>());
         else
             d->failed = status;
-        check(status);
-    });
-    d->onChanged = QObject::connect(pages, &PageCollection::pageChanged, [this, pages, check](int index) {
-        if (!d->failed.ok() || index >= d->added)
-            return;
-        Status status;
-        const std::shared_ptr<const Page> page = pages->page(index, &status);
-        if (page)
-            status = completePage(index, *page);
-        else
-            d->failed = status;
-        check(status);
+        if (!status.ok() && d->onFailure)
+            d->onFailure(status);
     });
 }
 
 Status PdfStream::finish()
 {
     QObject::disconnect(d->onAdded);
-    QObject::disconnect(d->onChanged);
     if (Status s = stopped(); !s.ok())
         return s;
     if (d->added == 0)

@@ -116,12 +116,12 @@ public:
     void setTotal(int pages);
     // The next page; late: its texts still to come.
     Status addPage(std::shared_ptr<const Page> page, std::vector<LateText> late = {});
-    // The final version of page index, which was added with late texts.
-    Status completePage(int index, const Page &page);
+    // The late texts of page index are known (ReportRun::lateTextsKnown).
+    void textsKnown(int index, const std::vector<LateText> &texts);
     // Takes pages as they go into pages (a run's collection with
-    // provisional pages): added ones, and final versions of those added
-    // with late texts; lateTexts tells a page's late texts by index. The
-    // first failure goes to failed (to stop the run) and then to finish().
+    // provisional pages); lateTexts tells a page's late texts by index.
+    // The first failure here or in textsKnown goes to failed (to stop the
+    // run) and then to finish().
     void follow(PageCollection *pages, std::function<std::vector<LateText>(int)> lateTexts,
                 std::function<void(const Status &)> failed = {});
     // Writes the rest and puts the file in place.

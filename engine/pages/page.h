@@ -137,11 +137,12 @@ struct PieOp
 // total above its group): op is its TextOp's index in Page::ops. Late
 // texts with the same non-zero key and box size show the same text once
 // known (the page count of one control on every page), so a writer may
-// draw them all from one object.
+// draw them all from one object. text is the final text, once known.
 struct LateText
 {
     int op = 0;
     quint64 key = 0;
+    QString text;
     friend bool operator==(const LateText &, const LateText &) = default;
 };
 

@@ -35,6 +35,7 @@ struct ReportRun::Private : public PageSink
     PageCollection *pages = nullptr;
     std::unique_ptr<PageCollection> ownPages;
     bool provisionalPages = false;
+    bool replaceProvisional = true;
 
     State state = State::Idle;
     bool cancelRequested = false;
@@ -154,6 +155,13 @@ struct ReportRun::Private : public PageSink
         if (!provisional.empty() && resolved(provisional.front().patches)) {
             Held h = std::move(provisional.front());
             provisional.pop_front();
+            std::vector<LateText> texts;
+            texts.reserve(h.patches.size());
+            for (const Patch &p : h.patches)
+                texts.push_back({p.op, 0, p.late->text});
+            Q_EMIT q->lateTextsKnown(h.index, texts);
+            if (!replaceProvisional)
+                return true;
             Status status;
             const std::shared_ptr<const Page> shown = pages->page(h.index, &status);
             if (shown) {
@@ -313,6 +321,7 @@ void ReportRun::setErrorDisplay(std::function<void(const Status &)> display) { d
 bool ReportRun::writesAllowed() const { return d->allowWrites && d->report && d->report->allowWrites(); }
 void ReportRun::setProvisionalPages(bool provisional) { d->provisionalPages = provisional; }
 bool ReportRun::provisionalPages() const { return d->provisionalPages; }
+void ReportRun::setReplaceProvisionalPages(bool replace) { d->replaceProvisional = replace; }
 
 std::vector<LateText> ReportRun::lateTexts(int index) const
 {
@@ -332,7 +341,7 @@ std::vector<LateText> ReportRun::lateTexts(int index) const
         const bool same = late.needs == LateValue::PageCount
                           && (c->pageValue == ControlPlan::PageCountValue
                               || (late.evaluate && !c->value.readsPageNumber && late.snapshot.empty()));
-        out.push_back({p.op, same ? quint64(quintptr(c)) : 0});
+        out.push_back({p.op, same ? quint64(quintptr(c)) : 0, QString()});
     }
     return out;
 }

@@ -71,6 +71,12 @@ public:
     // The texts of provisional page index (in Pages()) still waiting for
     // their values; empty once the page is final.
     std::vector<LateText> lateTexts(int index) const;
+    // With provisional pages: whether a page is put in place again in
+    // Pages() when its late texts are known (the default), or only
+    // announced with lateTextsKnown, for a writer that has the page
+    // already (PDF written during the run); Pages() then keeps the
+    // provisional versions.
+    void setReplaceProvisionalPages(bool replace);
     // Pages go into this collection (the run's own one otherwise).
     void setPages(PageCollection *pages);
 
@@ -103,6 +109,9 @@ Q_SIGNALS:
     // is known (pages that show the page count arrive at the end), or at
     // once with provisional pages.
     void PageEnd(int index);
+    // The late texts of provisional page index are known: each late text
+    // of the page by its op, with its text.
+    void lateTextsKnown(int index, const std::vector<Orv::LateText> &texts);
     void ReportEnd();
     // An error while running, each once: its number, description, the
     // error's code (0x800A0000 with the number for run-time errors), the

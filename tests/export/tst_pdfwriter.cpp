@@ -305,12 +305,15 @@ private Q_SLOTS:
         QVERIFY(!PdfStream::streams({{QStringLiteral("Writer"), QStringLiteral("Qt")}}));
         s = stream.open(during, {}, run.Pages());
         QVERIFY2(s.ok(), qPrintable(s.description()));
+        run.setReplaceProvisionalPages(false);
         int lateSeen = 0;
         stream.follow(run.Pages(), [&](int index) {
             const std::vector<LateText> late = run.lateTexts(index);
             lateSeen += int(late.size());
             return late;
         });
+        QObject::connect(&run, &ReportRun::lateTextsKnown,
+                         [&](int index, const std::vector<LateText> &texts) { stream.textsKnown(index, texts); });
         s = run.Run(false);
         QVERIFY2(s.ok(), qPrintable(s.description()));
         // Every page went to the file before the count was known, but the
@@ -318,6 +321,8 @@ private Q_SLOTS:
         QCOMPARE(stream.pagesAdded(), pages);
         QCOMPARE(lateSeen, 2 * (pages - 1));
         QVERIFY(!QFile::exists(during));
+        // The run's own pages stay provisional: the file has the texts.
+        QVERIFY(std::get<TextOp>(run.Pages()->page(0)->ops.back()).text.isEmpty());
         s = stream.finish();
         QVERIFY2(s.ok(), qPrintable(s.description()));
 
