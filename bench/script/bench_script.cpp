@@ -71,9 +71,12 @@ void events(QTextStream &out)
     bool cancel = false;
     QElapsedTimer t;
     t.start();
+    Orv::Status last;
     for (int i = 0; i < N; ++i)
-        host.fireEvent(QStringLiteral("Detail"), QStringLiteral("Format"), args, &cancel);
+        last = host.fireEvent(QStringLiteral("Detail"), QStringLiteral("Format"), args, &cancel);
     const double s = t.nsecsElapsed() / 1e9;
+    if (!last.ok())
+        out << "Detail_Format failed: " << last.description() << '\n';
     out << "empty Detail_Format: " << qRound64(N / s) << " events/s (" << QString::number(s * 1e6 / N, 'f', 3)
         << " us per detail row)\n";
 }
