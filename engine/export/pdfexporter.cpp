@@ -415,10 +415,10 @@ Status PdfExporter::write(const PageCollection &pages, const QString &path, cons
     const int count = pages.Count();
     if (options.writer == PdfSettings::OwnWriter) {
         PdfStream stream;
+        stream.setTotal(count);
         status = stream.open(path, settings, &pages, progress);
         if (!status.ok())
             return status;
-        stream.setTotal(count);
         for (int i = 0; i < count; ++i) {
             std::shared_ptr<const Page> page = pages.page(i, &status);
             if (!page)

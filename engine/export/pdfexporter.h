@@ -112,7 +112,7 @@ public:
     // images: the collection whose image store the pages' pictures are in.
     Status open(const QString &path, const QVariantMap &settings, const PageCollection *images,
                 const ExportProgress &progress = {});
-    // The page count progress reports against, when known.
+    // The page count progress reports against, when known (before open).
     void setTotal(int pages);
     // The next page; late: its texts still to come.
     Status addPage(std::shared_ptr<const Page> page, std::vector<LateText> late = {});
