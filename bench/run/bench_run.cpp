@@ -53,6 +53,14 @@ struct Figures
     double peak = 0;
 };
 
+bool loadOrderLines(Report &report, const QString &connection, bool pageCount)
+{
+    const Status loaded = LoadLayout(report, orderLinesLayout(connection, pageCount));
+    if (!loaded.ok())
+        std::fprintf(stderr, "%s\n", qPrintable(loaded.description()));
+    return loaded.ok();
+}
+
 Figures runReport(const QString &connection, const QString &output, bool pageCount = false, const QVariantMap &settings = {})
 {
     Figures f;
@@ -60,11 +68,8 @@ Figures runReport(const QString &connection, const QString &output, bool pageCou
     QElapsedTimer clock;
     clock.start();
     Report report;
-    const Status loaded = LoadLayout(report, orderLinesLayout(connection, pageCount));
-    if (!loaded.ok()) {
-        std::fprintf(stderr, "%s\n", qPrintable(loaded.description()));
+    if (!loadOrderLines(report, connection, pageCount))
         return f;
-    }
     ReportRun run(&report);
     while (run.step()) {
         if (!f.firstPage && run.Pages()->Count() > 0)
@@ -94,11 +99,8 @@ Figures streamReport(const QString &connection, const QString &output, bool page
     QElapsedTimer clock;
     clock.start();
     Report report;
-    const Status loaded = LoadLayout(report, orderLinesLayout(connection, pageCount));
-    if (!loaded.ok()) {
-        std::fprintf(stderr, "%s\n", qPrintable(loaded.description()));
+    if (!loadOrderLines(report, connection, pageCount))
         return f;
-    }
     ReportRun run(&report);
     run.setProvisionalPages(true);
     PdfStream stream;
@@ -143,7 +145,7 @@ double viewerFirstPage(const QString &connection, bool pageCount)
     QElapsedTimer clock;
     clock.start();
     Report report;
-    if (!LoadLayout(report, orderLinesLayout(connection, pageCount)).ok())
+    if (!loadOrderLines(report, connection, pageCount))
         return 0;
     auto *run = new ReportRun(&report);
     run->setProvisionalPages(true);
