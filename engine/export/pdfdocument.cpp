@@ -1,7 +1,6 @@
 #include "engine/export/pdfdocument.h"
 
 #include "engine/core/units.h"
-#include "engine/export/pdfcompressor.h"
 #include "engine/export/pdfcontent.h"
 #include "engine/export/pdffonts.h"
 #include "engine/export/pdfimages.h"
@@ -24,8 +23,6 @@ constexpr double DefaultPageWidth = 12240;
 constexpr double DefaultPageHeight = 15840;
 // PDF viewers refuse pages beyond 200 inches.
 constexpr double MaxPageTwips = 200 * Units::TwipsPerInch;
-// Pages waiting for compression at most: a few per worker.
-constexpr size_t QueueLimit = 8;
 
 std::string date(const QDateTime &when)
 {
@@ -47,21 +44,29 @@ std::string date(const QDateTime &when)
 
 } // namespace
 
+struct PagePlan
+{
+    struct Form
+    {
+        int id;
+        QPointF at; // the late text's box
+    };
+    std::shared_ptr<const Page> page;
+    double width = 0, height = 0; // points
+    std::vector<PlacedImage> images;
+    std::vector<Form> forms;
+    int contentId = 0, pageId = 0;
+    // What render() made: the compressed content and the page dictionary.
+    std::string content, dictionary;
+};
+
 struct Document::Private
 {
     Private(QIODevice *device, const PageCollection *collection, int resolution, int jpegQuality)
-        : collection(collection), file(device), images(jpegQuality), pages(file, fonts, images, collection, resolution),
-          compressor(Compressor::defaultWorkers(), QueueLimit, [this](Compressor::Job &job) { write(job); })
+        : collection(collection), file(device), images(jpegQuality), pages(file, fonts, images, collection, resolution)
     {
         catalogId = file.reserve();
         treeId = file.reserve();
-    }
-
-    // A compressed page comes back: its content stream, then the page.
-    void write(Compressor::Job &job)
-    {
-        file.stream(job.id, " /Filter /FlateDecode", job.data);
-        file.object(job.pageId, job.extra);
     }
 
     const PageCollection *collection;
@@ -69,11 +74,9 @@ struct Document::Private
     FontSet fonts;
     ImageSet images;
     PageWriter pages;
-    Compressor compressor;
     int catalogId = 0;
     int treeId = 0;
     std::vector<int> pageIds;
-    std::vector<double> pageHeights; // points
 
     // Late texts waiting for their text: the op as the page had it (its
     // font by value) and the form that draws it, by page; forms shared by
@@ -164,65 +167,73 @@ QString Document::error() const
     return d->file.error();
 }
 
-std::shared_ptr<const PageTexts> Document::prepare(const Page &page) const
+std::shared_ptr<PagePlan> Document::plan(std::shared_ptr<const Page> page, const std::vector<LateText> &late)
 {
-    return d->pages.prepare(page);
-}
-
-void Document::addPage(const Page &page, const PageTexts *prepared, const std::vector<LateText> &late)
-{
-    double w = page.size.width();
-    double h = page.size.height();
+    auto plan = std::make_shared<PagePlan>();
+    double w = page->size.width();
+    double h = page->size.height();
     if (!(w > 0 && h > 0)) {
         w = DefaultPageWidth;
         h = DefaultPageHeight;
     }
-    w = std::min(w, MaxPageTwips) / Units::TwipsPerPoint;
-    h = std::min(h, MaxPageTwips) / Units::TwipsPerPoint;
+    plan->width = std::min(w, MaxPageTwips) / Units::TwipsPerPoint;
+    plan->height = std::min(h, MaxPageTwips) / Units::TwipsPerPoint;
+    plan->images = d->pages.images(*page);
+    std::vector<Private::Waiting> forms;
+    for (const LateText &l : late) {
+        if (l.op < 0 || size_t(l.op) >= page->ops.size() || !std::holds_alternative<TextOp>(page->ops[size_t(l.op)]))
+            continue;
+        const auto &op = std::get<TextOp>(page->ops[size_t(l.op)]);
+        const auto [form, isNew] = d->formFor(*page, l);
+        plan->forms.push_back({form, op.rect.topLeft()});
+        forms.push_back({l.op, form, isNew ? Private::alone(*page, op) : nullptr});
+    }
+    if (!forms.empty())
+        d->waiting.emplace(int(d->pageIds.size()), std::move(forms));
+    plan->contentId = d->file.reserve();
+    plan->pageId = d->file.reserve();
+    d->pageIds.push_back(plan->pageId);
+    plan->page = std::move(page);
+    return plan;
+}
 
+void Document::render(PagePlan &plan)
+{
     Content content;
     // Twips, y downwards, from the top-left corner.
-    content.transform(1 / Units::TwipsPerPoint, 0, 0, -1 / Units::TwipsPerPoint, 0, h);
-    d->pages.paint(page, content, prepared);
-    if (!late.empty()) {
-        std::vector<Private::Waiting> forms;
-        for (const LateText &l : late) {
-            if (l.op < 0 || size_t(l.op) >= page.ops.size() || !std::holds_alternative<TextOp>(page.ops[size_t(l.op)]))
-                continue;
-            const auto [form, isNew] = d->formFor(page, l);
-            // The form starts from the state a page starts with.
-            content.save();
-            content.fillColour(0xff000000);
-            content.strokeColour(0xff000000);
-            content.lineStyle(1, {}, Content::Cap::Flat, Content::Join::Miter);
-            content.form(form, std::get<TextOp>(page.ops[size_t(l.op)]).rect.topLeft());
-            content.restore();
-            const auto &op = std::get<TextOp>(page.ops[size_t(l.op)]);
-            forms.push_back({l.op, form, isNew ? Private::alone(page, op) : nullptr});
-        }
-        if (!forms.empty())
-            d->waiting.emplace(int(d->pageIds.size()), std::move(forms));
+    content.transform(1 / Units::TwipsPerPoint, 0, 0, -1 / Units::TwipsPerPoint, 0, plan.height);
+    d->pages.paint(*plan.page, content, nullptr, &plan.images);
+    for (const PagePlan::Form &f : plan.forms) {
+        // The form starts from the state a page starts with.
+        content.save();
+        content.fillColour(0xff000000);
+        content.strokeColour(0xff000000);
+        content.lineStyle(1, {}, Content::Cap::Flat, Content::Join::Miter);
+        content.form(f.id, f.at);
+        content.restore();
     }
-
-    Compressor::Job job;
-    job.id = d->file.reserve();
-    job.pageId = d->file.reserve();
-    std::string &p = job.extra;
+    std::string &p = plan.dictionary;
     p = "<< /Type /Page /Parent ";
     appendInt(p, d->treeId);
     p += " 0 R /MediaBox [0 0 ";
-    appendNumber(p, w);
+    appendNumber(p, plan.width);
     p += ' ';
-    appendNumber(p, h);
+    appendNumber(p, plan.height);
     p += "] /Resources ";
     p += content.resources().dictionary();
     p += " /Contents ";
-    appendInt(p, job.id);
+    appendInt(p, plan.contentId);
     p += " 0 R >>";
-    job.data = std::move(content.data());
-    d->pageIds.push_back(job.pageId);
-    d->pageHeights.push_back(h);
-    d->compressor.push(std::move(job));
+    plan.content = deflate(content.data());
+    plan.images.clear();
+}
+
+void Document::addPage(PagePlan &plan)
+{
+    d->file.stream(plan.contentId, " /Filter /FlateDecode", plan.content);
+    d->file.object(plan.pageId, plan.dictionary);
+    plan.content.clear();
+    plan.content.shrink_to_fit();
 }
 
 void Document::completePage(int index, const std::vector<LateText> &texts)
@@ -245,7 +256,6 @@ void Document::finish(const DocumentInfo &info, const std::vector<PdfOutline::It
             d->writeForm(w, nullptr);
     }
     d->waiting.clear();
-    d->compressor.finish();
     d->fonts.write(d->file);
 
     std::string tree = "<< /Type /Pages /Count ";

@@ -1,6 +1,6 @@
 #pragma once
 // Our PDF writer's document: pages go out to the device as they are made
-// (content compressed on worker threads, written in page order), pictures
+// (drawn and compressed on worker threads, written in page order), pictures
 // when first drawn; at the end come the font subsets, the page tree, the
 // outline, the document information, the catalog and the cross-reference
 // table. All it keeps for the whole document are the fonts' glyph lists
@@ -23,7 +23,7 @@ class PageCollection;
 
 namespace Orv::Pdf {
 
-struct PageTexts;
+struct PagePlan;
 
 struct DocumentInfo
 {
@@ -40,12 +40,16 @@ public:
     Document(const Document &) = delete;
     Document &operator=(const Document &) = delete;
 
-    // The page's texts laid out ahead of addPage, on any thread (several
-    // at once); what it gives is handed to addPage with the page.
-    std::shared_ptr<const PageTexts> prepare(const Page &page) const;
-    // Late texts are drawn from form objects that completePage writes
-    // once their texts are known; the page itself goes out at once.
-    void addPage(const Page &page, const PageTexts *prepared = nullptr, const std::vector<LateText> &late = {});
+    // A page goes out in three steps. plan(), on the writing thread in page
+    // order, numbers its objects, writes the pictures it draws first and
+    // notes its late texts; render(), on any thread (several at once),
+    // lays out, draws and compresses it; addPage(), on the writing thread
+    // in the order planned, writes it. Late texts are drawn from form
+    // objects that completePage writes once their texts are known; the
+    // page itself goes out at once.
+    std::shared_ptr<PagePlan> plan(std::shared_ptr<const Page> page, const std::vector<LateText> &late = {});
+    void render(PagePlan &plan);
+    void addPage(PagePlan &plan);
     // The late texts of page index (0-based, in the order added) are
     // known: their forms are written (texts by op; others are ignored).
     void completePage(int index, const std::vector<LateText> &texts);

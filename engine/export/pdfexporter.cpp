@@ -498,9 +498,8 @@ struct PdfStream::Private
     struct Ahead
     {
         int index = 0;
+        std::shared_ptr<Pdf::PagePlan> plan;
         std::shared_ptr<const Page> page;
-        std::shared_ptr<const Pdf::PageTexts> texts;
-        std::vector<LateText> late;
     };
 
     PdfExporter exporter;
@@ -510,8 +509,8 @@ struct PdfStream::Private
     StagedFiles staged{QStringLiteral("PDF")};
     QFile draft;
     std::unique_ptr<Pdf::Document> document;
-    // Pages have their texts laid out on every core, a few pages ahead of
-    // the one being written.
+    // Pages are laid out, drawn and compressed on every core, a few pages
+    // ahead of the one being written.
     std::optional<OrderedWork<Ahead>> ahead;
     int depth = 2;
     int added = 0;
@@ -587,7 +586,7 @@ Status PdfStream::stopped() const
 void PdfStream::writeNext()
 {
     const Private::Ahead next = d->ahead->takeNext();
-    d->document->addPage(*next.page, next.texts.get(), next.late);
+    d->document->addPage(*next.plan);
     if (d->options.bookmarks) {
         const double height = (next.page->size.height() > 0 ? next.page->size.height() : 15840) / Units::TwipsPerPoint;
         for (const Page::Bookmark &b : next.page->bookmarks)
@@ -604,8 +603,10 @@ Status PdfStream::addPage(std::shared_ptr<const Page> page, std::vector<LateText
         return d->exporter.failure(ErrInvalidCall, QStringLiteral("No page given"));
     Pdf::Document *document = d->document.get();
     const int index = d->added++;
-    d->ahead->submit([document, index, page, late = std::move(late)]() mutable {
-        return Private::Ahead{index, page, document->prepare(*page), std::move(late)};
+    std::shared_ptr<Pdf::PagePlan> plan = document->plan(page, late);
+    d->ahead->submit([document, index, page = std::move(page), plan = std::move(plan)]() mutable {
+        document->render(*plan);
+        return Private::Ahead{index, std::move(plan), std::move(page)};
     });
     while (d->ahead->pending() >= d->depth && d->document->ok())
         writeNext();

@@ -1,7 +1,5 @@
 #include "engine/export/pdffonts.h"
 
-#include <mutex>
-
 #include "engine/export/pdfobjects.h"
 
 #include <QHash>
@@ -11,10 +9,12 @@
 #include <hb.h>
 
 #include <algorithm>
+#include <atomic>
 #include <climits>
 #include <cstring>
 #include <cmath>
 #include <map>
+#include <mutex>
 
 namespace Orv::Pdf {
 
@@ -125,8 +125,10 @@ struct FontSet::Face
     unsigned glyphCount = 0;
     double unitsPerEm = 1000;
     bool cff = false;
-    int id = 0;
-    std::vector<int> widths;      // by glyph, in thousandths of an em
+    std::atomic<int> id{0};
+    // By glyph, in thousandths of an em; read and filled on any thread.
+    std::unique_ptr<std::atomic<int>[]> widths;
+    std::mutex lock; // pages drawn on several threads mark their glyphs
     std::vector<bool> used;
     std::vector<bool> mapped;     // glyph has its characters
     std::map<quint32, QString> unicode;
@@ -186,7 +188,9 @@ FontSet::Face *FontSet::face(const QRawFont &font)
         face->glyphCount = hb_face_get_glyph_count(face->hb);
         face->unitsPerEm = std::max(16u, hb_face_get_upem(face->hb));
         face->hbFont = hb_font_create(face->hb);
-        face->widths.assign(face->glyphCount, UnknownWidth);
+        face->widths = std::make_unique<std::atomic<int>[]>(face->glyphCount);
+        for (unsigned g = 0; g < face->glyphCount; ++g)
+            face->widths[g].store(UnknownWidth, std::memory_order_relaxed);
         face->used.assign(face->glyphCount, false);
         face->mapped.assign(face->glyphCount, false);
         named = face.get();
@@ -198,23 +202,31 @@ FontSet::Face *FontSet::face(const QRawFont &font)
 
 int FontSet::objectId(Face *face, FileWriter &writer)
 {
-    if (!face->id)
-        face->id = writer.reserve();
-    return face->id;
+    if (const int id = face->id.load(std::memory_order_acquire))
+        return id;
+    const std::lock_guard<std::mutex> locked(face->lock);
+    if (!face->id.load(std::memory_order_relaxed))
+        face->id.store(writer.reserve(), std::memory_order_release);
+    return face->id.load(std::memory_order_relaxed);
 }
 
 int FontSet::width(Face *face, quint32 glyph)
 {
     if (glyph >= face->glyphCount)
         return 0;
-    int &w = face->widths[glyph];
-    if (w == UnknownWidth)
+    std::atomic<int> &known = face->widths[glyph];
+    int w = known.load(std::memory_order_relaxed);
+    if (w == UnknownWidth) {
+        // Threads that meet an unknown width at once work out the same value.
         w = int(std::lround(hb_font_get_glyph_h_advance(face->hbFont, glyph) * 1000.0 / face->unitsPerEm));
+        known.store(w, std::memory_order_relaxed);
+    }
     return w;
 }
 
 void FontSet::use(Face *face, const quint32 *glyphs, int count, const QString &text)
 {
+    const std::lock_guard<std::mutex> locked(face->lock);
     bool missing = false;
     for (int i = 0; i < count; ++i) {
         const quint32 g = glyphs[i];

@@ -33,9 +33,10 @@ public:
     // of the font itself, so it outlives the thread's font engines.
     Face *face(const QRawFont &font);
     // The face's font object number, reserved the first time it is asked.
+    // Like use() and width(), safe on any thread.
     static int objectId(Face *face, FileWriter &writer);
     // Marks glyphs as used; the text they were shaped from gives each its
-    // characters the first time it is seen. Writing thread only.
+    // characters the first time it is seen.
     void use(Face *face, const quint32 *glyphs, int count, const QString &text);
     // Advance of a glyph in thousandths of an em, as the font's widths declare it.
     static int width(Face *face, quint32 glyph);

@@ -144,14 +144,15 @@ FileWriter::FileWriter(QIODevice *device) : m_device(device)
 
 int FileWriter::reserve()
 {
-    m_offsets.push_back(-1);
-    return int(m_offsets.size() - 1);
+    return m_next.fetch_add(1, std::memory_order_relaxed);
 }
 
 void FileWriter::begin(int id)
 {
-    if (id <= 0 || size_t(id) >= m_offsets.size())
+    if (id <= 0 || id >= m_next.load(std::memory_order_relaxed))
         return;
+    if (size_t(id) >= m_offsets.size())
+        m_offsets.resize(size_t(id) + 1, -1);
     m_offsets[size_t(id)] = position();
     std::string head;
     appendInt(head, id);
@@ -189,6 +190,7 @@ void FileWriter::flateStream(int id, std::string_view dictionary, std::string_vi
 void FileWriter::finish(std::string_view trailerEntries)
 {
     const qint64 xref = position();
+    m_offsets.resize(size_t(m_next.load()), -1);
     std::string out = "xref\n0 ";
     appendInt(out, qint64(m_offsets.size()));
     out += "\n0000000000 65535 f \n";

@@ -7,6 +7,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <atomic>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -35,7 +36,8 @@ class FileWriter
 public:
     explicit FileWriter(QIODevice *device);
 
-    // A new object number, to be written later (objects may refer to it first).
+    // A new object number, to be written later (objects may refer to it
+    // first). Safe on any thread; the rest is for the writing thread only.
     int reserve();
     // Writes a whole object: "n 0 obj\n<body>\nendobj\n".
     void object(int id, std::string_view body);
@@ -63,7 +65,8 @@ private:
     QIODevice *m_device;
     std::string m_buffer;
     qint64 m_position = 0; // bytes already handed to the device
-    std::vector<qint64> m_offsets; // by object number; -1 reserved, not yet written
+    std::vector<qint64> m_offsets; // by object number; -1 (or beyond the end) reserved, not yet written
+    std::atomic<int> m_next{1};    // object 0 heads the free list
     QString m_error;
 };
 

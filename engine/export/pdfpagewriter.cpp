@@ -19,6 +19,7 @@
 #include <QTransform>
 #include <QtMath>
 
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 
@@ -290,9 +291,10 @@ class OpWriter
 {
 public:
     OpWriter(Content &content, const Page &page, FileWriter &file, FontSet &fonts, ImageSet &images,
-             const PageCollection *collection, int resolution, TextShaper &shaper, const PageTexts *prepared)
+             const PageCollection *collection, int resolution, TextShaper &shaper, const PageTexts *prepared,
+             const std::vector<PlacedImage> *placed)
         : c(content), page(page), file(file), fonts(fonts), images(images), collection(collection),
-          hairlineUnit(1440.0 / std::max(resolution, 1)), shaper(shaper), prepared(prepared)
+          hairlineUnit(1440.0 / std::max(resolution, 1)), shaper(shaper), prepared(prepared), placed(placed)
     {
         entries = resolveFonts(page);
     }
@@ -383,12 +385,22 @@ public:
 
     void operator()(const ImageOp &op)
     {
-        if (!collection || op.rect.isEmpty())
+        if (op.rect.isEmpty())
             return;
-        const QImage image = collection->image(op.image);
-        if (image.isNull())
-            return;
-        const int id = images.object(op.image, image, file);
+        QImage image;
+        int id = 0;
+        if (placed) {
+            const auto it = std::find_if(placed->begin(), placed->end(),
+                                         [&](const PlacedImage &p) { return p.index == op.image; });
+            if (it != placed->end()) {
+                image = it->image;
+                id = it->id;
+            }
+        } else if (collection) {
+            image = collection->image(op.image);
+            if (!image.isNull())
+                id = images.object(op.image, image, file);
+        }
         if (!id)
             return;
         const QRectF target = PagePainter::imageTarget(op, image);
@@ -717,6 +729,7 @@ private:
     double hairlineUnit;
     TextShaper &shaper;
     const PageTexts *prepared;
+    const std::vector<PlacedImage> *placed;
     size_t nextPrepared = 0;
     std::vector<std::shared_ptr<const FontResolver::Entry>> entries;
 };
@@ -750,10 +763,29 @@ std::shared_ptr<const PageTexts> PageWriter::prepare(const Page &page) const
     return out;
 }
 
-void PageWriter::paint(const Page &page, Content &content, const PageTexts *prepared)
+std::vector<PlacedImage> PageWriter::images(const Page &page)
+{
+    std::vector<PlacedImage> placed;
+    if (!m_collection)
+        return placed;
+    for (const PageOp &op : page.ops) {
+        const auto *image = std::get_if<ImageOp>(&op);
+        if (!image || std::any_of(placed.begin(), placed.end(), [&](const PlacedImage &p) { return p.index == image->image; }))
+            continue;
+        PlacedImage p{image->image, 0, m_collection->image(image->image)};
+        if (!p.image.isNull())
+            p.id = m_images.object(p.index, p.image, m_file);
+        if (p.id)
+            placed.push_back(std::move(p));
+    }
+    return placed;
+}
+
+void PageWriter::paint(const Page &page, Content &content, const PageTexts *prepared,
+                       const std::vector<PlacedImage> *placed)
 {
     OpWriter draw(content, page, m_file, m_fonts, m_images, m_collection, m_resolution,
-                  TextShaper::forThisThread(m_fonts, m_document), prepared);
+                  TextShaper::forThisThread(m_fonts, m_document), prepared, placed);
     for (const PageOp &op : page.ops)
         std::visit(draw, op);
 }

@@ -10,7 +10,10 @@
 
 #include <QtGlobal>
 
+#include <QImage>
+
 #include <memory>
+#include <vector>
 
 namespace Orv {
 class PageCollection;
@@ -22,6 +25,14 @@ class FileWriter;
 class FontSet;
 class ImageSet;
 struct PageTexts;
+
+// A picture a page draws, written to the file before the page is drawn.
+struct PlacedImage
+{
+    int index = 0; // in the page collection
+    int id = 0;    // its image object
+    QImage image;
+};
 
 class PageWriter
 {
@@ -35,10 +46,15 @@ public:
     // Lays out the page's texts ahead of painting it; safe to call on
     // several threads at once, while paint() runs on its own.
     std::shared_ptr<const PageTexts> prepare(const Page &page) const;
-    // Appends the page's drawing to content (pictures seen first are
-    // written to the file on the way), with its texts laid out by
-    // prepare() if given.
-    void paint(const Page &page, Content &content, const PageTexts *prepared = nullptr);
+    // Writes the pictures the page draws that are not in the file yet, on
+    // the writing thread, so the page can then be painted on any other.
+    std::vector<PlacedImage> images(const Page &page);
+    // Appends the page's drawing to content, with its texts laid out by
+    // prepare() if given. With placed (from images()) it runs on any
+    // thread, several at once; without, pictures seen first are written to
+    // the file on the way, on the writing thread.
+    void paint(const Page &page, Content &content, const PageTexts *prepared = nullptr,
+               const std::vector<PlacedImage> *placed = nullptr);
 
 private:
     FileWriter &m_file;
