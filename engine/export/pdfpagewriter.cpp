@@ -239,6 +239,16 @@ public:
         const double height = TextLayout::layoutLines(layout, width, op.wrap, op.alignment, &widest);
         auto laid = std::make_shared<const LaidOutText>(
             LaidOutText{ShapedText(layout.glyphRuns(), layout.text(), m_fonts), height, widest});
+        // A text is kept from the second time it is seen: values that never
+        // come again (amounts, numbers) do not push the repeated ones out,
+        // nor cost an entry each.
+        const size_t hash = qHash(key);
+        quint32 &seen = m_seen[hash % m_seen.size()];
+        const quint32 tag = quint32(hash >> 15) | 1; // the bits the slot did not use
+        if (seen != tag) {
+            seen = tag;
+            return laid;
+        }
         m_cache.insert(key, new Cached{std::move(entry), laid});
         return laid;
     }
@@ -258,6 +268,7 @@ private:
     FontSet &m_fonts;
     quint64 m_document;
     QCache<TextKey, Cached> m_cache{8192};
+    std::vector<quint32> m_seen = std::vector<quint32>(32768, 0); // texts seen once, by hash
 };
 
 std::vector<std::shared_ptr<const FontResolver::Entry>> resolveFonts(const Page &page)
