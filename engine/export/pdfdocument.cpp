@@ -202,7 +202,7 @@ void Document::render(PagePlan &plan)
     Content content;
     // Twips, y downwards, from the top-left corner.
     content.transform(1 / Units::TwipsPerPoint, 0, 0, -1 / Units::TwipsPerPoint, 0, plan.height);
-    d->pages.paint(*plan.page, content, nullptr, &plan.images);
+    d->pages.paint(*plan.page, content, &plan.images);
     for (const PagePlan::Form &f : plan.forms) {
         // The form starts from the state a page starts with.
         content.save();
@@ -232,8 +232,6 @@ void Document::addPage(PagePlan &plan)
 {
     d->file.stream(plan.contentId, " /Filter /FlateDecode", plan.content);
     d->file.object(plan.pageId, plan.dictionary);
-    plan.content.clear();
-    plan.content.shrink_to_fit();
 }
 
 void Document::completePage(int index, const std::vector<LateText> &texts)

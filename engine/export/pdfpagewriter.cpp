@@ -191,19 +191,6 @@ struct LaidOutText
     double widest = 0;
 };
 
-// The width a text op's text is laid out to: its box's, turned with it.
-double layoutWidth(const TextOp &op)
-{
-    const int angle = ((op.angle % 3600) + 3600) % 3600;
-    const bool sideways = (angle > 450 && angle < 1350) || (angle > 2250 && angle < 3150);
-    return sideways ? op.rect.height() : op.rect.width();
-}
-
-bool laidOutAhead(const TextOp &op)
-{
-    return !op.text.isEmpty() && !op.richText;
-}
-
 // Texts laid out before, one cache for each thread (as fonts are) and
 // document: a report repeats its labels, names and numbers on page after
 // page, and laying out is the costly part. A few thousand texts cover
@@ -288,24 +275,14 @@ std::shared_ptr<const FontResolver::Entry> entryIn(const std::vector<std::shared
     return FontResolver::instance().resolve(PageFont());
 }
 
-} // namespace
-
-// The page's plain texts laid out, in the order of its text ops.
-struct PageTexts
-{
-    std::vector<std::shared_ptr<const LaidOutText>> texts;
-};
-
-namespace {
-
 class OpWriter
 {
 public:
     OpWriter(Content &content, const Page &page, FileWriter &file, FontSet &fonts, ImageSet &images,
-             const PageCollection *collection, int resolution, TextShaper &shaper, const PageTexts *prepared,
+             const PageCollection *collection, int resolution, TextShaper &shaper,
              const std::vector<PlacedImage> *placed)
         : c(content), page(page), file(file), fonts(fonts), images(images), collection(collection),
-          hairlineUnit(1440.0 / std::max(resolution, 1)), shaper(shaper), prepared(prepared), placed(placed)
+          hairlineUnit(1440.0 / std::max(resolution, 1)), shaper(shaper), placed(placed)
     {
         entries = resolveFonts(page);
     }
@@ -559,11 +536,7 @@ private:
             drawRichText(op, box);
             return;
         }
-        std::shared_ptr<const LaidOutText> laid;
-        if (prepared && nextPrepared < prepared->texts.size())
-            laid = prepared->texts[nextPrepared++];
-        else
-            laid = shaper.plain(op, box.width(), entryIn(entries, op.font));
+        const std::shared_ptr<const LaidOutText> laid = shaper.plain(op, box.width(), entryIn(entries, op.font));
         const QPointF at(box.left(), topFor(laid->height, box, op.alignment));
         const bool clip = !(laid->height <= box.height() + Tolerance && laid->widest <= box.width() + Tolerance);
         if (clip) {
@@ -739,9 +712,7 @@ private:
     const PageCollection *collection;
     double hairlineUnit;
     TextShaper &shaper;
-    const PageTexts *prepared;
     const std::vector<PlacedImage> *placed;
-    size_t nextPrepared = 0;
     std::vector<std::shared_ptr<const FontResolver::Entry>> entries;
 };
 
@@ -762,18 +733,6 @@ PageWriter::~PageWriter()
     TextShaper::release(m_document);
 }
 
-std::shared_ptr<const PageTexts> PageWriter::prepare(const Page &page) const
-{
-    auto out = std::make_shared<PageTexts>();
-    TextShaper &shaper = TextShaper::forThisThread(m_fonts, m_document);
-    const auto entries = resolveFonts(page);
-    for (const PageOp &op : page.ops) {
-        if (const auto *text = std::get_if<TextOp>(&op); text && laidOutAhead(*text))
-            out->texts.push_back(shaper.plain(*text, layoutWidth(*text), entryIn(entries, text->font)));
-    }
-    return out;
-}
-
 std::vector<PlacedImage> PageWriter::images(const Page &page)
 {
     std::vector<PlacedImage> placed;
@@ -792,11 +751,10 @@ std::vector<PlacedImage> PageWriter::images(const Page &page)
     return placed;
 }
 
-void PageWriter::paint(const Page &page, Content &content, const PageTexts *prepared,
-                       const std::vector<PlacedImage> *placed)
+void PageWriter::paint(const Page &page, Content &content, const std::vector<PlacedImage> *placed)
 {
     OpWriter draw(content, page, m_file, m_fonts, m_images, m_collection, m_resolution,
-                  TextShaper::forThisThread(m_fonts, m_document), prepared, placed);
+                  TextShaper::forThisThread(m_fonts, m_document), placed);
     for (const PageOp &op : page.ops)
         std::visit(draw, op);
 }

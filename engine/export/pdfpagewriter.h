@@ -24,7 +24,6 @@ namespace Orv::Pdf {
 class FileWriter;
 class FontSet;
 class ImageSet;
-struct PageTexts;
 
 // A picture a page draws, written to the file before the page is drawn.
 struct PlacedImage
@@ -43,18 +42,13 @@ public:
     PageWriter(const PageWriter &) = delete;
     PageWriter &operator=(const PageWriter &) = delete;
 
-    // Lays out the page's texts ahead of painting it; safe to call on
-    // several threads at once, while paint() runs on its own.
-    std::shared_ptr<const PageTexts> prepare(const Page &page) const;
     // Writes the pictures the page draws that are not in the file yet, on
     // the writing thread, so the page can then be painted on any other.
     std::vector<PlacedImage> images(const Page &page);
-    // Appends the page's drawing to content, with its texts laid out by
-    // prepare() if given. With placed (from images()) it runs on any
-    // thread, several at once; without, pictures seen first are written to
-    // the file on the way, on the writing thread.
-    void paint(const Page &page, Content &content, const PageTexts *prepared = nullptr,
-               const std::vector<PlacedImage> *placed = nullptr);
+    // Appends the page's drawing to content. With placed (from images())
+    // it runs on any thread, several at once; without, pictures seen first
+    // are written to the file on the way, on the writing thread.
+    void paint(const Page &page, Content &content, const std::vector<PlacedImage> *placed = nullptr);
 
 private:
     FileWriter &m_file;
