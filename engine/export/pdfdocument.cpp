@@ -246,7 +246,7 @@ void Document::completePage(int index, const std::vector<LateText> &texts)
     d->waiting.erase(it);
 }
 
-void Document::finish(const DocumentInfo &info, const std::vector<PdfOutline::Item> &outline)
+void Document::finish(const DocumentInfo &info, const PdfOutline::Items &outline)
 {
     // Late texts never known (a run stopped early) stay blank.
     for (const auto &[index, forms] : d->waiting) {
@@ -271,9 +271,11 @@ void Document::finish(const DocumentInfo &info, const std::vector<PdfOutline::It
     int outlineId = 0;
     {
         std::vector<qint64> pages(d->pageIds.begin(), d->pageIds.end());
-        const size_t count = size_t(std::count_if(outline.begin(), outline.end(), [&](const PdfOutline::Item &item) {
-            return item.page >= 0 && size_t(item.page) < pages.size();
-        }));
+        size_t count = 0;
+        for (size_t i = 0; i < outline.size(); ++i) {
+            const int page = outline.page(i);
+            count += page >= 0 && size_t(page) < pages.size();
+        }
         if (count > 0) {
             // Consecutive numbers, as the items refer to each other by them.
             std::vector<int> ids;

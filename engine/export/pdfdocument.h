@@ -54,7 +54,7 @@ public:
     // known: their forms are written (texts by op; others are ignored).
     void completePage(int index, const std::vector<LateText> &texts);
     // Writes what remains; outline items refer to pages by index.
-    void finish(const DocumentInfo &info, const std::vector<PdfOutline::Item> &outline);
+    void finish(const DocumentInfo &info, const PdfOutline::Items &outline);
 
     bool ok() const;
     QString error() const;

@@ -459,10 +459,9 @@ Status PdfExporter::finishFile(StagedFiles &staged, const QString &draftName, co
         QFile draft(draftName);
         if (!draft.open(QIODevice::ReadWrite))
             return failure(ErrPathAccess, QStringLiteral("Cannot write %1: %2").arg(displayName(path), draft.errorString()));
-        std::vector<PdfOutline::Item> items;
-        items.reserve(bookmarks.size());
+        PdfOutline::Items items;
         for (const Bookmark &b : bookmarks)
-            items.push_back({b.page, b.level, b.text, b.pageHeight - b.top / Units::TwipsPerPoint});
+            items.append({b.page, b.level, b.text, b.pageHeight - b.top / Units::TwipsPerPoint});
         QString error;
         const PdfOutline::Result added = PdfOutline::append(draft, items, &error);
         if (added == PdfOutline::Result::WriteFailed)
@@ -516,7 +515,7 @@ struct PdfStream::Private
     int added = 0;
     int written = 0;
     int total = 0;
-    std::vector<PdfOutline::Item> outline;
+    PdfOutline::Items outline;
     Status failed;
     QMetaObject::Connection onAdded;
     std::function<void(const Status &)> onFailure;
@@ -590,7 +589,7 @@ void PdfStream::writeNext()
     if (d->options.bookmarks) {
         const double height = (next.page->size.height() > 0 ? next.page->size.height() : 15840) / Units::TwipsPerPoint;
         for (const Page::Bookmark &b : next.page->bookmarks)
-            d->outline.push_back({next.index, b.level, b.text, height - b.top / Units::TwipsPerPoint});
+            d->outline.append({next.index, b.level, b.text, height - b.top / Units::TwipsPerPoint});
     }
     d->progress.report(++d->written, d->total);
 }

@@ -111,14 +111,27 @@ struct Node
 
 } // namespace
 
-qint64 objects(const std::vector<Item> &items, const std::vector<qint64> &pages, qint64 firstId,
+void Items::append(const Item &item)
+{
+    m_titles += item.title.toStdString();
+    m_entries.push_back({item.page, item.level, item.y, m_titles.size()});
+}
+
+Item Items::at(size_t index) const
+{
+    const Entry &e = m_entries[index];
+    const size_t begin = index > 0 ? m_entries[index - 1].end : 0;
+    return {e.page, e.level, QString::fromUtf8(m_titles.data() + begin, qsizetype(e.end - begin)), e.y};
+}
+
+qint64 objects(const Items &items, const std::vector<qint64> &pages, qint64 firstId,
                const std::function<void(qint64, const QByteArray &)> &write)
 {
     std::vector<Node> nodes(1);
     nodes.reserve(std::min<size_t>(items.size(), std::numeric_limits<qint32>::max() - 1) + 1);
     std::vector<qint32> stack{0}; // stack[k]: latest node at depth k (0 the root)
     for (size_t index = 0; index < items.size() && nodes.size() < size_t(std::numeric_limits<qint32>::max()); ++index) {
-        const Item &item = items[index];
+        const Item item = items.at(index);
         if (item.page < 0 || size_t(item.page) >= pages.size())
             continue;
         const size_t depth = size_t(std::clamp(item.level, 0, int(stack.size()) - 1));
@@ -149,7 +162,7 @@ qint64 objects(const std::vector<Item> &items, const std::vector<qint64> &pages,
         if (i == 0) {
             body += "/Type /Outlines\n";
         } else {
-            const Item &item = items[size_t(n.item)];
+            const Item item = items.at(size_t(n.item));
             body += "/Title " + pdfString(item.title) + "\n/Parent " + refTo(n.parent) + "\n/Dest [" +
                     QByteArray::number(pages[size_t(item.page)]) + " 0 R /XYZ 0 " + QByteArray::number(item.y, 'f', 2) +
                     " null]\n";
@@ -168,14 +181,7 @@ qint64 objects(const std::vector<Item> &items, const std::vector<qint64> &pages,
     return qint64(nodes.size());
 }
 
-std::vector<QByteArray> objects(const std::vector<Item> &items, const std::vector<qint64> &pages, qint64 firstId)
-{
-    std::vector<QByteArray> out;
-    objects(items, pages, firstId, [&out](qint64, const QByteArray &body) { out.push_back(body); });
-    return out;
-}
-
-Result append(QFile &file, const std::vector<Item> &items, QString *error)
+Result append(QFile &file, const Items &items, QString *error)
 {
     const auto unknown = [error](const QString &what) {
         *error = what;
@@ -206,16 +212,13 @@ Result append(QFile &file, const std::vector<Item> &items, QString *error)
 
     // Object t.size is the outline's root, items follow in order.
     const qint64 rootId = t.size;
-    const std::vector<QByteArray> bodies = objects(items, pages, rootId);
-    if (bodies.empty())
-        return Result::Done;
     const auto refTo = [&](qint64 node) { return QByteArray::number(rootId + node) + " 0 R"; };
     if (!file.seek(file.size()))
         return fail(file.errorString());
     std::vector<qint64> offsets;
-    offsets.reserve(bodies.size());
     QByteArray out;
     qint64 position = file.size();
+    bool written = true;
     const auto flush = [&]() {
         if (file.write(out) != out.size())
             return false;
@@ -224,11 +227,19 @@ Result append(QFile &file, const std::vector<Item> &items, QString *error)
         return true;
     };
     out += '\n';
-    for (size_t i = 0; i < bodies.size(); ++i) {
+    const qint64 count = objects(items, pages, rootId, [&](qint64 index, const QByteArray &body) {
+        if (!written)
+            return;
         offsets.push_back(position + out.size());
-        out += QByteArray::number(rootId + qint64(i)) + " 0 obj\n" + bodies[i] + "\nendobj\n";
-        if (out.size() > 256 * 1024 && !flush())
-            return fail(file.errorString());
+        out += QByteArray::number(rootId + index) + " 0 obj\n" + body + "\nendobj\n";
+        if (out.size() > 256 * 1024)
+            written = flush();
+    });
+    if (!written)
+        return fail(file.errorString());
+    if (count == 0) {
+        // No item on a page: the file stays as it was.
+        return Result::Done;
     }
     const qint64 catalogOffset = position + out.size();
     out += QByteArray::number(t.root) + " 0 obj\n" + catalog.chopped(2).trimmed() + "\n/Outlines " + refTo(0) +
@@ -236,13 +247,13 @@ Result append(QFile &file, const std::vector<Item> &items, QString *error)
     const qint64 xref = position + out.size();
     const auto entry = [](qint64 offset) { return QByteArray::number(offset).rightJustified(10, '0') + " 00000 n \n"; };
     out += "xref\n0 1\n0000000000 65535 f \n" + QByteArray::number(t.root) + " 1\n" + entry(catalogOffset) +
-           QByteArray::number(rootId) + ' ' + QByteArray::number(qint64(bodies.size())) + '\n';
+           QByteArray::number(rootId) + ' ' + QByteArray::number(count) + '\n';
     for (qint64 offset : offsets) {
         out += entry(offset);
         if (out.size() > 256 * 1024 && !flush())
             return fail(file.errorString());
     }
-    out += "trailer\n<<\n/Size " + QByteArray::number(rootId + qint64(bodies.size())) + "\n/Root " +
+    out += "trailer\n<<\n/Size " + QByteArray::number(rootId + count) + "\n/Root " +
            QByteArray::number(t.root) + " 0 R\n";
     if (t.info > 0)
         out += "/Info " + QByteArray::number(t.info) + " 0 R\n";

@@ -7,7 +7,9 @@
 #include <QByteArray>
 #include <QString>
 
+#include <deque>
 #include <functional>
+#include <string>
 #include <vector>
 
 class QFile;
@@ -22,13 +24,35 @@ struct Item
     double y = 0;        // points from the bottom of the page, where the view opens
 };
 
+// Items in order, kept small: a long report has hundreds of thousands,
+// most with a title of a few characters.
+class Items
+{
+public:
+    void append(const Item &item);
+    size_t size() const { return m_entries.size(); }
+    bool empty() const { return m_entries.empty(); }
+    Item at(size_t index) const;
+    int page(size_t index) const { return m_entries[index].page; }
+
+private:
+    struct Entry
+    {
+        qint32 page;
+        qint32 level;
+        double y;
+        size_t end; // where its title ends in m_titles
+    };
+    std::deque<Entry> m_entries; // grows without copying what it holds
+    std::string m_titles;        // UTF-8, one after another
+};
+
 // The outline's objects, numbered from firstId: the root ("/Type
 // /Outlines") first, then the items in order; pages[i] is page i's object
-// number. Empty when no item is on a page.
-std::vector<QByteArray> objects(const std::vector<Item> &items, const std::vector<qint64> &pages, qint64 firstId);
-// The same, handed to write one at a time (index from 0, the root) so a
-// long outline is never held whole; returns how many there were.
-qint64 objects(const std::vector<Item> &items, const std::vector<qint64> &pages, qint64 firstId,
+// number. Each is handed to write as it is made (index from 0, the root),
+// so a long outline is never held whole; returns how many there were, 0
+// when no item is on a page.
+qint64 objects(const Items &items, const std::vector<qint64> &pages, qint64 firstId,
                const std::function<void(qint64, const QByteArray &)> &write);
 
 enum class Result { Done, NotRecognised, WriteFailed };
@@ -36,6 +60,6 @@ enum class Result { Done, NotRecognised, WriteFailed };
 // Appends the items to file (open for reading and writing). NotRecognised
 // when the file is not laid out as QPdfWriter writes PDFs (nothing is
 // written then); WriteFailed with *error when writing fails.
-Result append(QFile &file, const std::vector<Item> &items, QString *error);
+Result append(QFile &file, const Items &items, QString *error);
 
 } // namespace Orv::PdfOutline

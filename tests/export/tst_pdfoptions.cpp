@@ -153,7 +153,8 @@ private Q_SLOTS:
         QFile qt(exported({}));
         QVERIFY(qt.open(QIODevice::ReadOnly));
         const QByteArray whole = qt.readAll();
-        const std::vector<PdfOutline::Item> items{{0, 0, QStringLiteral("x"), 100}};
+        PdfOutline::Items items;
+        items.append({0, 0, QStringLiteral("x"), 100});
         for (const QByteArray &bytes : {whole.left(whole.size() / 2), QByteArray("%PDF-1.4\ntrailer << /Root 9 0 R >>\n%%EOF\n"),
                                         whole.left(whole.lastIndexOf("xref")) + "xref\n0 3\nbroken"}) {
             QFile f(dir.filePath(QStringLiteral("other.pdf")));
@@ -165,8 +166,26 @@ private Q_SLOTS:
             f.seek(0);
             QCOMPARE(f.readAll(), bytes);
         }
-        auto doc = Poppler::Document::load(exported({{QStringLiteral("Bookmarks"), false}}));
+        const QString bare = exported({{QStringLiteral("Bookmarks"), false}});
+        auto doc = Poppler::Document::load(bare);
         QVERIFY(doc->outline().isEmpty());
+
+        // A long outline goes out in pieces; items on no page are left out.
+        PdfOutline::Items many;
+        for (int i = 0; i < 3000; ++i)
+            many.append({i % 2, i % 3 == 2 ? 1 : 0, QStringLiteral("第 %1").arg(i), 700});
+        many.append({7, 0, QStringLiteral("nowhere"), 0});
+        QFile f(bare);
+        QVERIFY(f.open(QIODevice::ReadWrite));
+        QString error;
+        QCOMPARE(PdfOutline::append(f, many, &error), PdfOutline::Result::Done);
+        f.close();
+        doc = Poppler::Document::load(bare);
+        const QVector<Poppler::OutlineItem> outline = doc->outline();
+        QCOMPARE(outline.size(), 2000);
+        QCOMPARE(outline.last().name(), QStringLiteral("第 2998"));
+        QCOMPARE(outline.last().children().first().name(), QStringLiteral("第 2999"));
+        QCOMPARE(outline.last().destination()->pageNumber(), 1);
     }
 };
 
