@@ -131,10 +131,11 @@ qint64 objects(const Items &items, const std::vector<qint64> &pages, qint64 firs
     nodes.reserve(std::min<size_t>(items.size(), std::numeric_limits<qint32>::max() - 1) + 1);
     std::vector<qint32> stack{0}; // stack[k]: latest node at depth k (0 the root)
     for (size_t index = 0; index < items.size() && nodes.size() < size_t(std::numeric_limits<qint32>::max()); ++index) {
-        const Item item = items.at(index);
-        if (item.page < 0 || size_t(item.page) >= pages.size())
+        // Titles are read only when the objects are written.
+        const int page = items.page(index);
+        if (page < 0 || size_t(page) >= pages.size())
             continue;
-        const size_t depth = size_t(std::clamp(item.level, 0, int(stack.size()) - 1));
+        const size_t depth = size_t(std::clamp(items.level(index), 0, int(stack.size()) - 1));
         stack.resize(depth + 1);
         const qint32 parent = stack.back();
         const qint32 id = qint32(nodes.size());

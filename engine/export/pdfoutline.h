@@ -34,6 +34,7 @@ public:
     bool empty() const { return m_entries.empty(); }
     Item at(size_t index) const;
     int page(size_t index) const { return m_entries[index].page; }
+    int level(size_t index) const { return m_entries[index].level; }
 
 private:
     struct Entry
